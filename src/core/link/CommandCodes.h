@@ -63,6 +63,9 @@ inline constexpr std::uint8_t kPictureSwitch = 2;
 // The custom variant of SetOutputResolution.
 inline constexpr std::uint8_t kCustomResolutionCode = 0x80;
 
+// The device clock's first byte is the year minus this.
+inline constexpr int kClockYearBase = 2013;
+
 // The data byte 0 of ShowTestPattern.
 inline constexpr std::uint8_t kTestPatternSelector = 3;
 

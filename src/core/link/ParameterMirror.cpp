@@ -11,7 +11,9 @@
 namespace korvane {
 
 namespace {
-int hiLo(std::span<const std::uint8_t> p, std::size_t at) { return (p[at] << 8) | p[at + 1]; }
+int hiLo(std::span<const std::uint8_t> p, std::size_t at) {
+    return (p[at] << 8) | p[at + 1];
+}
 } // namespace
 
 bool applyMirrorDefaults(ParameterMirror& m, std::uint8_t resolutionCode) {
@@ -152,8 +154,7 @@ bool unpackPicture2(ParameterMirror& m, std::span<const std::uint8_t> p) {
 }
 
 namespace {
-template <std::size_t N>
-bool copyBytes(std::uint8_t (&dst)[N], std::span<const std::uint8_t> p) {
+template <std::size_t N> bool copyBytes(std::uint8_t (&dst)[N], std::span<const std::uint8_t> p) {
     if (p.size() < N) {
         return false;
     }
@@ -185,8 +186,8 @@ std::span<const std::uint8_t> replyPayload(std::span<const std::uint8_t> reply) 
     if (reply.size() < frame::kReplyOverhead) {
         return {};
     }
-    const std::size_t n =
-        std::min<std::size_t>(reply[frame::kReplyLengthOffset], reply.size() - frame::kReplyOverhead);
+    const std::size_t n = std::min<std::size_t>(reply[frame::kReplyLengthOffset],
+                                                reply.size() - frame::kReplyOverhead);
     return reply.subspan(frame::kPayloadOffset, n);
 }
 

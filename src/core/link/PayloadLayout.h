@@ -8,11 +8,11 @@ namespace korvane::payload {
 
 namespace main { // read type 0
 inline constexpr std::size_t kResolution = 0, kBrightness = 1, kContrast = 2, kColour = 3,
-                             kSharpness = 4, kImageMode = 5, kSceneMode = 6,
-                             kNoiseReduction3D = 7, kBlackExtension = 8, kVgaEnhancement = 9,
-                             kDviEnhancement = 10, kColourTemperature = 11, kRed = 12,
-                             kGreen = 13, kBlue = 14, kGamma = 15, kUnused = 16, kSeamless = 17,
-                             kSoundOn = 18, kVolume = 19, kFreezeArea = 20, kLength = 21;
+                             kSharpness = 4, kImageMode = 5, kSceneMode = 6, kNoiseReduction3D = 7,
+                             kBlackExtension = 8, kVgaEnhancement = 9, kDviEnhancement = 10,
+                             kColourTemperature = 11, kRed = 12, kGreen = 13, kBlue = 14,
+                             kGamma = 15, kUnused = 16, kSeamless = 17, kSoundOn = 18, kVolume = 19,
+                             kFreezeArea = 20, kLength = 21;
 }
 
 namespace inputwindow { // read types 1 and 2
@@ -27,8 +27,8 @@ inline constexpr std::size_t kX = 0, kY = 2, kWidth = 4, kHeight = 6, kSource = 
 
 namespace picture2 { // read type 4
 inline constexpr std::size_t kSource = 0, kPipOn = 1, kTransparency = 2, kOverlayOn = 3,
-                             kOverlayMode = 4, kAboveBelow = 5, kAndOr = 6, kRed = 7,
-                             kGreen = 8, kBlue = 9, kX = 10, kY = 12, kWidth = 14, kHeight = 16,
+                             kOverlayMode = 4, kAboveBelow = 5, kAndOr = 6, kRed = 7, kGreen = 8,
+                             kBlue = 9, kX = 10, kY = 12, kWidth = 14, kHeight = 16,
                              kAutoSwitch = 18, kLength = 19;
 }
 

@@ -10,12 +10,20 @@ void setWord(std::uint8_t (&w)[2], unsigned value) {
     w[0] = static_cast<std::uint8_t>(value & 0xFFu);
     w[1] = static_cast<std::uint8_t>((value >> 8) & 0xFFu);
 }
-std::uint8_t u8(unsigned v) { return static_cast<std::uint8_t>(v & 0xFFu); }
+std::uint8_t u8(unsigned v) {
+    return static_cast<std::uint8_t>(v & 0xFFu);
+}
 } // namespace
 
-std::uint16_t planWordA(const PlanEntry& e) { return word(e.wordA); }
-std::uint16_t planWordB(const PlanEntry& e) { return word(e.wordB); }
-std::uint16_t planWordC(const PlanEntry& e) { return word(e.wordC); }
+std::uint16_t planWordA(const PlanEntry& e) {
+    return word(e.wordA);
+}
+std::uint16_t planWordB(const PlanEntry& e) {
+    return word(e.wordB);
+}
+std::uint16_t planWordC(const PlanEntry& e) {
+    return word(e.wordC);
+}
 
 PlanEntry packPlanEntry(std::uint8_t index, const PlanFields& f) {
     PlanEntry e{};
@@ -50,8 +58,8 @@ PlanFields unpackPlanFields(const PlanEntry& e) {
 PlanEntry planEntryFromPayload(std::span<const std::uint8_t, kPlanPayloadLength> p) {
     PlanEntry e{};
     e.index = p[0];
-    setWord(e.wordA, (p[1] & 0x0Fu) | (p[2] & 0x0Fu) << 4 | (p[7] & 0x0Fu) << 8 |
-                         (p[11] & 0x0Fu) << 12);
+    setWord(e.wordA,
+            (p[1] & 0x0Fu) | (p[2] & 0x0Fu) << 4 | (p[7] & 0x0Fu) << 8 | (p[11] & 0x0Fu) << 12);
     setWord(e.wordB, (p[3] & 0x1Fu) | (p[4] & 0x1Fu) << 5 | (p[5] & 0x3Fu) << 10);
     setWord(e.wordC, (p[12] & 0x1Fu) | (p[6] & 0x3Fu) << 5 | (p[10] & 0x1Fu) << 11);
     e.byteD = u8((p[8] & 0x0Fu) | (p[9] & 0x0Fu) << 4);

@@ -8,7 +8,7 @@ namespace korvane {
 
 // One offline plan entry as the processor keeps it: 10 bytes, words low byte first.
 struct PlanEntry {
-    std::uint8_t index;   // 0xFF marks an unused entry
+    std::uint8_t index; // 0xFF marks an unused entry
     std::uint8_t unused1;
     std::uint8_t wordA[2];
     std::uint8_t wordB[2];

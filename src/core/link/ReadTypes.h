@@ -10,7 +10,7 @@ namespace korvane {
 // What each read request (command code 0, data byte 0 = type) is answered with.
 struct ReadTypeInfo {
     std::uint8_t type;
-    std::size_t replyLength;            // whole reply frame
+    std::size_t replyLength;             // whole reply frame
     std::chrono::milliseconds extraWait; // after the common wait, before receiving
 };
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace korvane {
+
+// Moves bytes to and from the processor and nothing else, so that the frame layer runs the same
+// over a serial port, a UDP socket or an in-memory peer. Results follow the frame layer's
+// convention: 1 (non-zero) for success, 0 for failure; transfers give the byte count or -1.
+class ByteTransport {
+public:
+    virtual ~ByteTransport() = default;
+    virtual int open() = 0;
+    virtual void close() = 0;
+    virtual int isOpen() const = 0;
+    // All `length` bytes, or -1 on any short transfer.
+    virtual int writeAll(const std::uint8_t* bytes, std::size_t length) = 0;
+    virtual int readAll(std::uint8_t* buffer, std::size_t length) = 0;
+    // Discards bytes received but not yet read; 0 when closed.
+    virtual int purgeInput() = 0;
+};
+
+} // namespace korvane

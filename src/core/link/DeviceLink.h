@@ -1,0 +1,100 @@
+#pragma once
+
+#include "base/Messages.h"
+#include "link/ByteTransport.h"
+#include "link/CommandCodes.h"
+#include "link/Frame.h"
+#include "link/PlanEntry.h"
+#include "link/ReadTypes.h"
+#include "link/SerialLink.h"
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <vector>
+
+namespace korvane {
+
+class CommLog;
+
+// The frame layer: builds command frames, moves them over the serial or UDP transport, receives
+// the fixed-length replies into one buffer per read type and keeps the offline plan table.
+// One exchange runs at a time; the link serialises them itself.
+class DeviceLink {
+public:
+    using Sleeper = std::function<void(std::chrono::milliseconds)>;
+
+    // A link over the real serial port.
+    explicit DeviceLink(CommLog* log = nullptr, MessageSink* messages = nullptr);
+    // A link over another byte transport in place of the serial port (tests, in-memory peers).
+    DeviceLink(std::unique_ptr<ByteTransport> serial, CommLog* log, MessageSink* messages);
+    ~DeviceLink();
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    // The UDP transport used while the network mode flag is 1.
+    void setUdpTransport(std::unique_ptr<ByteTransport> udp);
+    ByteTransport* udpTransport() { return udp_.get(); }
+    // The serial link, or null when another transport stands in for it.
+    SerialLink* serialLink();
+    void setMessageSink(MessageSink* messages) { messages_ = messages; }
+    // Replaces the pacing sleeps (tests over in-memory peers).
+    void setSleeper(Sleeper s) { sleep_ = std::move(s); }
+
+    // The two process-wide flags: 1 = UDP, 0 = serial; while the send switch is 0 sends are
+    // dropped and reported as sent.
+    int networkMode() const { return networkMode_.load(); }
+    void setNetworkMode(int on) { networkMode_.store(on); }
+    int sendSwitch() const { return sendSwitch_.load(); }
+    void setSendSwitch(int on) { sendSwitch_.store(on); }
+    int readInProgress() const { return readInProgress_.load(); }
+
+    int open();
+    int configureSerialAndOpen(const SerialSettings& settings);
+    void close();
+    int isOpen() const;
+    int purgeInput();
+
+    // Checksums and sends `bytes` (a whole command frame); 1 = sent or dropped by the switch.
+    int sendFrame(std::span<std::uint8_t> bytes);
+    // Receives exactly `buffer.size()` bytes and accepts them as a reply.
+    int receiveFrame(std::span<std::uint8_t> buffer);
+    // One read request and its reply (type 15: entries first..last into the plan table).
+    int read(std::uint8_t type, std::uint8_t first = 0, std::uint8_t last = 0);
+    // 0 = not run (a read is in progress), 1 = the processor answered, 2 = no valid answer.
+    int probeIdentity();
+    // The write builder: resets the command frame, stores code and data bytes, sends.
+    int write(CommandCode code, const frame::DataBytes& data);
+
+    // The last reply of a read type (the whole frame; zero-filled before each read of it).
+    std::span<const std::uint8_t> replyBuffer(std::uint8_t type) const;
+    const std::array<PlanEntry, kPlanEntryCount>& planTable() const { return plans_; }
+    // The frame the last builder or read prepared.
+    const frame::CommandFrame& commandFrame() const { return frame_; }
+
+private:
+    ByteTransport* activeTransport() const;
+    int sendLocked(std::span<std::uint8_t> bytes);
+    int receiveLocked(std::span<std::uint8_t> buffer);
+    int readPlanEntries(std::uint8_t first, std::uint8_t last);
+    void log(bool send, std::span<const std::uint8_t> bytes);
+
+    std::unique_ptr<ByteTransport> serial_;
+    std::unique_ptr<ByteTransport> udp_;
+    CommLog* log_;
+    MessageSink* messages_;
+    Sleeper sleep_;
+    std::atomic<int> networkMode_{0};
+    std::atomic<int> sendSwitch_{0};
+    std::atomic<int> readInProgress_{0};
+    std::mutex exchange_;
+    frame::CommandFrame frame_;
+    std::array<std::vector<std::uint8_t>, readtype::kLast + 1> replies_;
+    std::array<PlanEntry, kPlanEntryCount> plans_{};
+};
+
+} // namespace korvane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "link/ByteTransport.h"
+#include "link/SerialPort.h"
+
+#include <string>
+
+namespace korvane {
+
+// Which serial device the link opens and how.
+struct SerialSettings {
+    std::string devicePath; // for example /dev/ttyUSB0
+    int portNumber = 999;   // the settings file's port number; 999 = none
+    int timeout = 1;        // seconds, 1..60
+    int baudRate = 115200;
+};
+
+// The read and write deadlines for a timeout setting (700 ms and 40 ms per second of setting,
+// 10 ms per byte written).
+SerialTimeouts serialTimeoutsFor(int timeoutSetting);
+
+// The frame layer's serial transport: raw 8N1 without flow control, whole-frame transfers.
+class SerialLink : public ByteTransport {
+public:
+    SerialLink() = default;
+    ~SerialLink() override;
+
+    void setSettings(const SerialSettings& s) { settings_ = s; }
+    const SerialSettings& settings() const { return settings_; }
+
+    // Closes, then opens the configured device; 0 on any failure (the reason in lastError()).
+    int open() override;
+    void close() override;
+    int isOpen() const override;
+    int writeAll(const std::uint8_t* bytes, std::size_t length) override;
+    int readAll(std::uint8_t* buffer, std::size_t length) override;
+    int purgeInput() override;
+
+    // errno of the last failed open, 0 after a successful one.
+    int lastError() const { return lastError_; }
+
+private:
+    SerialSettings settings_;
+    CSerialPort port_;
+    int lastError_ = 0;
+};
+
+} // namespace korvane
