@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -155,7 +156,11 @@ void CSerialPort::open(const std::string& path, int baudRate, int parity, int da
         if (::isatty(fd) == 0) {
             throw CSerialException(ENOTTY);
         }
-        // Not shared: a second opener gets EBUSY, as on a port held by another program.
+        // Not shared: a second opener gets EBUSY, as on a port held by another program. The
+        // terminal's exclusive mode does not bind privileged processes; the lock does.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            throw CSerialException(errno == EWOULDBLOCK ? EBUSY : errno);
+        }
         if (::ioctl(fd, TIOCEXCL) != 0) {
             throwErrno();
         }
@@ -192,6 +197,9 @@ int CSerialPort::close() {
     if (fd_ < 0) {
         return -1;
     }
+    // Exclusive mode outlives this handle while another holds the terminal open (a simulator
+    // keeps its own end); clear it so that the next open of the same device succeeds.
+    ::ioctl(fd_, TIOCNXCL);
     const int result = ::close(fd_);
     fd_ = -1;
     return result;

@@ -1,0 +1,158 @@
+#include "link/DeviceLink.h"
+
+#include "MemoryTransport.h"
+#include "link/Frame.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace korvane;
+
+namespace {
+
+struct RecordingSink : MessageSink {
+    std::vector<MessageId> ids;
+    void report(MessageId id) override { ids.push_back(id); }
+};
+
+struct LinkFixture : ::testing::Test {
+    test::MemoryTransport::Shared wire;
+    RecordingSink sink;
+    DeviceLink link{std::make_unique<test::MemoryTransport>(wire), nullptr, &sink};
+    std::vector<std::chrono::milliseconds> sleeps;
+    LinkFixture() {
+        link.setSleeper([this](std::chrono::milliseconds d) { sleeps.push_back(d); });
+        link.setSendSwitch(1);
+    }
+    void queueReply(std::span<const std::uint8_t> payload, std::uint8_t kind = 0) {
+        std::vector<std::uint8_t> out(payload.size() + frame::kReplyOverhead);
+        frame::buildReply(kind, payload, out);
+        wire.incoming.insert(wire.incoming.end(), out.begin(), out.end());
+    }
+};
+
+} // namespace
+
+TEST_F(LinkFixture, ReadSendsTheRequestWaitsAndKeepsTheReply) {
+    const std::vector<std::uint8_t> payload(16, 7);
+    queueReply(payload);
+    ASSERT_EQ(link.read(readtype::kPicture2Input), 1);
+    ASSERT_EQ(wire.written.size(), 1u);
+    const std::vector<std::uint8_t> request = {0xED, 0xCB, 0x00, 0x00, 0x02, 0x55, 0x55,
+                                               0x55, 0x55, 0x55, 0x55, 0x55, 0x55};
+    EXPECT_EQ(wire.written[0], request);
+    const std::vector<std::chrono::milliseconds> expected = {std::chrono::milliseconds{80},
+                                                             std::chrono::milliseconds{500}};
+    EXPECT_EQ(sleeps, expected);
+    const auto reply = link.replyBuffer(readtype::kPicture2Input);
+    ASSERT_EQ(reply.size(), 22u);
+    EXPECT_EQ(reply[5], 7);
+    EXPECT_EQ(link.readInProgress(), 0);
+}
+
+TEST_F(LinkFixture, ReadTypesWithoutReplySendAndFail) {
+    for (const std::uint8_t type : {std::uint8_t{9}, std::uint8_t{17}, std::uint8_t{200}}) {
+        wire.written.clear();
+        EXPECT_EQ(link.read(type), 0) << int(type);
+        ASSERT_EQ(wire.written.size(), 1u) << "the request still goes out";
+        EXPECT_EQ(wire.written[0][4], type);
+    }
+}
+
+TEST_F(LinkFixture, BadRepliesFailAndLeaveTheBufferZeroed) {
+    const std::vector<std::uint8_t> payload = {1, 2, 3, 4, 5, 6};
+    queueReply(payload);
+    wire.incoming.back() ^= 0xFF; // checksum
+    EXPECT_EQ(link.read(readtype::kClock), 0);
+    // A short reply: fewer bytes than the type's length.
+    queueReply(std::span(payload).first(3));
+    EXPECT_EQ(link.read(readtype::kClock), 0);
+    // The buffer was zeroed before receiving and keeps what arrived.
+    for (const auto b : link.replyBuffer(readtype::kClock)) {
+        EXPECT_EQ(b, 0);
+    }
+}
+
+TEST_F(LinkFixture, IdentityReadNeedsTheLetters) {
+    const std::uint8_t trs[3] = {'T', 'R', 'S'};
+    const std::uint8_t other[3] = {'T', 'R', 'X'};
+    queueReply(trs);
+    EXPECT_EQ(link.read(readtype::kIdentity), 1);
+    queueReply(other);
+    EXPECT_EQ(link.read(readtype::kIdentity), 0);
+}
+
+TEST_F(LinkFixture, PlanEntriesLandInTheTable) {
+    for (std::uint8_t i = 4; i <= 6; ++i) {
+        std::vector<std::uint8_t> p(13, 0);
+        p[0] = i;
+        p[1] = static_cast<std::uint8_t>(i + 1); // word A bits 0-3
+        queueReply(p);
+    }
+    ASSERT_EQ(link.read(readtype::kPlanEntries, 4, 6), 1);
+    EXPECT_EQ(wire.written[0][5], 4);
+    EXPECT_EQ(wire.written[0][6], 6);
+    for (std::uint8_t i = 4; i <= 6; ++i) {
+        EXPECT_EQ(link.planTable()[i].index, i);
+        EXPECT_EQ(planWordA(link.planTable()[i]), i + 1);
+    }
+    EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), std::chrono::milliseconds{20}), 3);
+    EXPECT_TRUE(sink.ids.empty());
+}
+
+TEST_F(LinkFixture, PlanEntriesFailures) {
+    // last < first: the request goes out, the read fails.
+    EXPECT_EQ(link.read(readtype::kPlanEntries, 5, 4), 0);
+    EXPECT_EQ(wire.written.size(), 1u);
+    // An index beyond the 64-entry table is refused before anything is sent.
+    EXPECT_EQ(link.read(readtype::kPlanEntries, 60, 64), 0);
+    EXPECT_EQ(link.read(readtype::kPlanEntries, 64, 64), 0);
+    EXPECT_EQ(wire.written.size(), 1u);
+    // A missing entry reports "recv fail"; entries already stored stay.
+    std::vector<std::uint8_t> p(13, 0);
+    p[0] = 10;
+    queueReply(p);
+    EXPECT_EQ(link.read(readtype::kPlanEntries, 10, 11), 0);
+    EXPECT_EQ(link.planTable()[10].index, 10);
+    ASSERT_EQ(sink.ids.size(), 1u);
+    EXPECT_EQ(sink.ids[0], MessageId::RecvFail);
+    EXPECT_EQ(messageText(sink.ids[0]), "recv fail");
+}
+
+TEST_F(LinkFixture, ProbeRefusesDuringARead) {
+    int probeDuringRead = -1;
+    link.setSleeper([&](std::chrono::milliseconds) {
+        if (probeDuringRead == -1) {
+            probeDuringRead = link.probeIdentity();
+        }
+    });
+    const std::uint8_t trs[3] = {'T', 'R', 'S'};
+    queueReply(trs);
+    EXPECT_EQ(link.read(readtype::kIdentity), 1);
+    EXPECT_EQ(probeDuringRead, 0);
+    EXPECT_EQ(wire.written.size(), 1u) << "the probe sent nothing";
+}
+
+TEST_F(LinkFixture, ProbeOutcomes) {
+    const std::uint8_t trs[3] = {'T', 'R', 'S'};
+    queueReply(trs);
+    EXPECT_EQ(link.probeIdentity(), 1);
+    EXPECT_EQ(sleeps.back(), std::chrono::milliseconds{200});
+    EXPECT_EQ(link.probeIdentity(), 2) << "no answer";
+    wire.open = false;
+    EXPECT_EQ(link.probeIdentity(), 2) << "send failed";
+    // The probe built its own frame; the shared command frame is untouched.
+    EXPECT_EQ(link.commandFrame(), frame::resetFrame());
+}
+
+TEST_F(LinkFixture, NetworkModeWithoutUdpTransportFails) {
+    link.setNetworkMode(1);
+    EXPECT_EQ(link.isOpen(), 0);
+    EXPECT_EQ(link.open(), 0);
+    EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 0);
+    EXPECT_EQ(link.purgeInput(), 1);
+    EXPECT_TRUE(wire.written.empty());
+    link.setNetworkMode(0);
+    EXPECT_EQ(link.isOpen(), 1);
+}
