@@ -4,15 +4,30 @@
 
 namespace korvane {
 
-// Operator-facing failure messages of the core. The texts are the system's own (Chinese source
-// texts; the desktop program translates them). Ids are added as operations need them.
+// Operator-facing messages of the core. The texts are the system's own (Chinese source texts;
+// the desktop program translates them).
 enum class MessageId {
     RecvFail,
+    OpenPortFailed,
+    SyncFailed,
+    SyncPicture1InputFailed,
+    SyncPicture2InputFailed,
+    SyncPicture1OutputFailed,
+    SyncPicture2OutputFailed,
+    SyncFadeFailed,
+    SwitchQueryFailed,
+    SyncInputSettingsFailed,
+    SyncSoundFailed,
+    PlanListQueryFailed,
+    ClockQueryFailed,
+    UdpSocketError,
+    UdpSendFailed,
+    UdpReceiveFailed,
 };
 
 std::string_view messageText(MessageId id);
 
-// Receives failures the core reports to the operator. The desktop program shows them in a
+// Receives the messages the core reports to the operator. The desktop program shows them in a
 // message box on the UI thread, korvanectl prints them, tests record them.
 class MessageSink {
 public:
