@@ -243,4 +243,11 @@ std::span<const std::uint8_t> DeviceLink::replyBuffer(std::uint8_t type) const {
     return replies_[type];
 }
 
+std::span<std::uint8_t> DeviceLink::replyBuffer(std::uint8_t type) {
+    if (type > readtype::kLast) {
+        return {};
+    }
+    return replies_[type];
+}
+
 } // namespace korvane

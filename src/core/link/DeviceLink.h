@@ -72,7 +72,13 @@ public:
 
     // The last reply of a read type (the whole frame; zero-filled before each read of it).
     std::span<const std::uint8_t> replyBuffer(std::uint8_t type) const;
+    // Writable for the plan dialog, which puts the plan header to send into the type-16 reply.
+    std::span<std::uint8_t> replyBuffer(std::uint8_t type);
+    // The plan table read from the processor; the plan editors edit it before sending it back.
     const std::array<PlanEntry, kPlanEntryCount>& planTable() const { return plans_; }
+    std::array<PlanEntry, kPlanEntryCount>& planTable() { return plans_; }
+    // The pacing sleep, also used by the operations between their steps.
+    void pause(std::chrono::milliseconds d) const { sleep_(d); }
     // The frame the last builder or read prepared.
     const frame::CommandFrame& commandFrame() const { return frame_; }
 

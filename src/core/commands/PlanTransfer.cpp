@@ -1,0 +1,50 @@
+#include "commands/PlanTransfer.h"
+
+#include "commands/CommandFacade.h"
+#include "link/DeviceLink.h"
+#include "link/ParameterMirror.h"
+
+#include <algorithm>
+
+namespace korvane {
+
+int PlanListRead::run() {
+    if (!linkOpen()) {
+        return 0;
+    }
+    ctx_.link.purgeInput();
+    if (ctx_.link.read(readtype::kPlanEntries, first_, last_) == 0) {
+        report(MessageId::PlanListQueryFailed);
+        return 0;
+    }
+    const auto& table = ctx_.link.planTable();
+    std::copy(table.begin() + first_, table.begin() + last_ + 1, ctx_.mirror.plans + first_);
+    return 1;
+}
+
+int PlanListSend::run() {
+    if (!linkOpen()) {
+        return 0;
+    }
+    const unsigned last = std::min<unsigned>(last_, kPlanEntryCount - 1);
+    for (unsigned i = first_; i <= last; ++i) {
+        const PlanEntry& e = ctx_.link.planTable()[i];
+        if (e.index == kUnusedPlanEntry) {
+            continue;
+        }
+        ctx_.facade.writePlanEntry(static_cast<std::uint8_t>(i), unpackPlanFields(e));
+        ctx_.link.pause(kPlanEntryPause);
+    }
+    return 1;
+}
+
+int PlanHeaderSend::run() {
+    if (!linkOpen()) {
+        return 0;
+    }
+    const auto reply = ctx_.link.replyBuffer(readtype::kPlanHeader);
+    ctx_.facade.setPlanState(reply[frame::kPayloadOffset], reply[frame::kPayloadOffset + 1]);
+    return 1;
+}
+
+} // namespace korvane
