@@ -1,0 +1,26 @@
+#pragma once
+
+#include "SimFaults.h"
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace korvane::sim {
+
+// What the korvane-sim command line asks for.
+struct SimArguments {
+    std::filesystem::path link;
+    SimFaults faults;
+    bool help = false;
+    // Empty when the command line was understood; otherwise what was wrong with it.
+    std::string error;
+};
+
+// Parses the arguments after the program name. Fault options may be repeated.
+SimArguments parseSimArguments(std::span<const std::string_view> args);
+
+std::string simUsage();
+
+} // namespace korvane::sim

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <set>
+
+namespace korvane::sim {
+
+// Misbehaviour the simulated processor can be told to show, so that the program's error paths
+// can be driven on purpose. Read types name the type of the request being answered.
+struct SimFaults {
+    // Requests of these types go unanswered.
+    std::set<std::uint8_t> noReply;
+    // Replies to these types (or to every type) carry a wrong checksum.
+    std::set<std::uint8_t> badChecksum;
+    bool badChecksumAll = false;
+    // Replies to these types lose their last byte.
+    std::set<std::uint8_t> shortReply;
+    // Every reply is held back this long before it is written (the server waits, not the model).
+    std::chrono::milliseconds lateReply{0};
+    // After this many accepted frames the processor stops listening and the line goes dead.
+    std::optional<std::size_t> hangUpAfter;
+};
+
+} // namespace korvane::sim

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "SimClock.h"
+#include "SimFaults.h"
+#include "SimState.h"
+#include "link/Frame.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace korvane::sim {
+
+// The simulated processor: takes the bytes the program sends, keeps the settings the write
+// commands set and answers read requests the way the processor does. No I/O and no threads;
+// the caller moves the bytes.
+class SimModel {
+public:
+    using Reply = std::vector<std::uint8_t>;
+    // Reply kind byte of every reply (an ordinary, logged reply).
+    static constexpr std::uint8_t kReplyKind = 0x00;
+    // Template slots the processor offers (numbered 1..10 in the command).
+    static constexpr std::size_t kTemplateSlots = 10;
+
+    explicit SimModel(SimClock::TimeSource now = SimClock::localWallTime);
+
+    // Consumes any bytes (frames may arrive split, joined or among garbage) and gives the
+    // replies to send, in order. Only well-formed command frames are acted on.
+    std::vector<Reply> feed(std::span<const std::uint8_t> bytes);
+
+    const SimState& state() const { return state_; }
+    const ParameterMirror& mirror() const { return state_.mirror; }
+    // Every accepted command frame, oldest first.
+    const std::vector<frame::CommandFrame>& receivedFrames() const { return received_; }
+    // The clock as a clock read would report it now.
+    SimClock::Bytes clockBytes() const { return clock_.bytes(); }
+
+    const SimFaults& faults() const { return faults_; }
+    void setFaults(const SimFaults& faults) { faults_ = faults; }
+    // True once the hang-up fault has struck; from then on nothing is accepted.
+    bool hungUp() const;
+
+private:
+    void handle(const frame::CommandFrame& f, std::vector<Reply>& out);
+    void answerRead(const frame::DataBytes& d, std::vector<Reply>& out) const;
+    void templateSlot(const frame::DataBytes& d);
+    void factoryReset();
+    Reply makeReply(std::uint8_t type, std::span<const std::uint8_t> payload) const;
+
+    SimClock clock_;
+    SimState state_;
+    std::array<std::optional<SimState>, kTemplateSlots> slots_{};
+    SimFaults faults_{};
+    std::vector<std::uint8_t> pending_;
+    std::vector<frame::CommandFrame> received_;
+};
+
+} // namespace korvane::sim

@@ -1,0 +1,222 @@
+#include "SimWrites.h"
+
+#include "link/CommandCodes.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+
+namespace korvane::sim {
+
+namespace {
+
+int hiLo(const frame::DataBytes& d, std::size_t at) {
+    return (d[at] << 8) | d[at + 1];
+}
+
+struct Window {
+    int x, y, width, height;
+};
+
+Window window(const frame::DataBytes& d) {
+    return {hiLo(d, 0), hiLo(d, 2), hiLo(d, 4), hiLo(d, 6)};
+}
+
+// Where each picture-quality sub-code lands in the picture-quality block.
+std::optional<std::size_t> qualityIndex(std::uint8_t subCode) {
+    using Item = PictureQualityItem;
+    switch (static_cast<Item>(subCode)) {
+    case Item::Brightness:
+        return pq::kBrightness;
+    case Item::Contrast:
+        return pq::kContrast;
+    case Item::Colour:
+        return pq::kColour;
+    case Item::Sharpness:
+        return pq::kSharpness;
+    case Item::NoiseReduction3D:
+        return pq::kNoiseReduction3D;
+    case Item::VgaEnhancement:
+        return pq::kVgaEnhancement;
+    case Item::SceneMode:
+        return pq::kSceneMode;
+    case Item::BlackExtension:
+        return pq::kBlackExtension;
+    case Item::ColourTemperature:
+        return pq::kColourTemperature;
+    case Item::DviEnhancement:
+        return pq::kDviEnhancement;
+    case Item::ImageMode:
+        return pq::kImageMode;
+    case Item::Gamma:
+        return pq::kGamma;
+    }
+    return std::nullopt;
+}
+
+void setPictureQuality(ParameterMirror& m, const frame::DataBytes& d) {
+    const auto index = qualityIndex(d[0]);
+    if (!index) {
+        return;
+    }
+    if (static_cast<PictureQualityItem>(d[0]) == PictureQualityItem::ColourTemperature) {
+        // Temperature and the three gains travel together.
+        m.pq[pq::kColourTemperature] = d[2];
+        m.pq[pq::kRedGain] = d[3];
+        m.pq[pq::kGreenGain] = d[4];
+        m.pq[pq::kBlueGain] = d[5];
+        return;
+    }
+    m.pq[*index] = d[2];
+}
+
+void setOutputResolution(SimState& s, const frame::DataBytes& d) {
+    s.mirror.pq[pq::kOutputResolution] = d[0];
+    if (d[0] == kCustomResolutionCode) {
+        s.customWidth = hiLo(d, 2);
+        s.customHeight = hiLo(d, 4);
+        s.customRefresh = hiLo(d, 6);
+    }
+}
+
+void selectInput(ParameterMirror& m, const frame::DataBytes& d) {
+    switch (static_cast<Picture>(d[0])) {
+    case Picture::One:
+        m.pq[pq::kPicture1Source] = d[1];
+        m.switchState[sw::kPicture1Input] = d[1];
+        break;
+    case Picture::Two:
+        m.p2Source = d[1];
+        m.switchState[sw::kPicture2Input] = d[1];
+        break;
+    }
+}
+
+void setSwitchEffect(SimState& s, const frame::DataBytes& d) {
+    s.mirror.switchEffectMode = d[0];
+    s.mirror.switchEffectValue = d[1];
+    s.fadeTime = d[2];
+    if (d[0] == switcheffect::kPictureSwitch) {
+        // The swap brings the other picture to the top; the program learns it from the switch
+        // state read that follows.
+        auto& top = s.mirror.switchState[sw::kTopLayer];
+        top = top == 0 ? 1 : 0;
+    }
+}
+
+void writePlanEntry(ParameterMirror& m, const frame::DataBytes& d) {
+    if (d[0] >= kPlanEntryCount) {
+        return;
+    }
+    PlanEntry& e = m.plans[d[0]];
+    e = PlanEntry{};
+    e.index = d[0];
+    e.wordA[0] = d[1];
+    e.wordA[1] = d[2];
+    e.wordB[0] = d[3];
+    e.wordB[1] = d[4];
+    e.wordC[0] = d[5];
+    e.wordC[1] = d[6];
+    e.byteD = d[7];
+}
+
+} // namespace
+
+void applyWrite(SimState& s, std::uint8_t code, const frame::DataBytes& d) {
+    ParameterMirror& m = s.mirror;
+    switch (static_cast<CommandCode>(code)) {
+    case CommandCode::SetOutputResolution:
+        setOutputResolution(s, d);
+        break;
+    case CommandCode::SetPictureQuality:
+        setPictureQuality(m, d);
+        break;
+    case CommandCode::SetPicture1OutputWindow: {
+        const Window w = window(d);
+        m.p1OutX = w.x;
+        m.p1OutY = w.y;
+        m.p1OutWidth = w.width;
+        m.p1OutHeight = w.height;
+        break;
+    }
+    case CommandCode::SetPicture2OutputWindow: {
+        const Window w = window(d);
+        m.p2X = w.x;
+        m.p2Y = w.y;
+        m.p2Width = w.width;
+        m.p2Height = w.height;
+        break;
+    }
+    case CommandCode::SetPipMode:
+        m.pipOn = d[0];
+        m.transparency = d[1];
+        m.autoSwitch = d[2];
+        break;
+    case CommandCode::SetSeamlessSwitch:
+        m.seamless = d[0];
+        break;
+    case CommandCode::SetAudio:
+        m.soundOn = d[0];
+        m.volume = d[1];
+        break;
+    case CommandCode::SetCaptureMode:
+        m.captureMode = d[0];
+        s.picture2Capture = d[4];
+        break;
+    case CommandCode::SetPicture1InputWindow: {
+        const Window w = window(d);
+        m.p1InX = w.x;
+        m.p1InY = w.y;
+        m.p1InWidth = w.width;
+        m.p1InHeight = w.height;
+        break;
+    }
+    case CommandCode::SetPicture2InputWindow: {
+        const Window w = window(d);
+        m.p2InX = w.x;
+        m.p2InY = w.y;
+        m.p2InWidth = w.width;
+        m.p2InHeight = w.height;
+        break;
+    }
+    case CommandCode::SelectInput:
+        selectInput(m, d);
+        break;
+    case CommandCode::SetOverlay:
+        m.overlayOn = d[0];
+        m.overlayMode = d[1];
+        m.overlayAboveBelow = d[2];
+        m.overlayAndOr = d[3];
+        m.overlayRed = d[4];
+        m.overlayGreen = d[5];
+        m.overlayBlue = d[6];
+        break;
+    case CommandCode::SetTopLayer:
+        m.switchState[sw::kTopLayer] = d[1];
+        break;
+    case CommandCode::SetFreezeArea:
+        m.freezeArea = d[0];
+        break;
+    case CommandCode::SetInputOptions:
+        m.hdmiOverscanOff = d[0];
+        m.dviAnyMode = d[1];
+        break;
+    case CommandCode::SetSwitchEffect:
+        setSwitchEffect(s, d);
+        break;
+    case CommandCode::SetAudioPorts:
+        std::copy(d.begin(), d.end(), m.audioPorts);
+        break;
+    case CommandCode::WritePlanEntry:
+        writePlanEntry(m, d);
+        break;
+    case CommandCode::SetPlanState:
+        m.planHeader[0] = d[0];
+        m.planHeader[1] = d[1];
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace korvane::sim

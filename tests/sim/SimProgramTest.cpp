@@ -1,0 +1,92 @@
+#include "ChildProcess.h"
+#include "PtyClient.h"
+#include "SimArguments.h"
+#include "SimTestSupport.h"
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace korvane::sim::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+SimArguments parse(std::initializer_list<std::string_view> args) {
+    const std::vector<std::string_view> v(args);
+    return parseSimArguments(v);
+}
+
+TEST(SimArguments, EveryOptionLandsInTheFaults) {
+    const SimArguments a = parse({"--link", "/tmp/x", "--no-reply", "8", "--no-reply=13",
+                                  "--bad-checksum", "all", "--bad-checksum", "0", "--short-reply",
+                                  "11", "--late-reply", "250", "--hangup-after", "5"});
+    ASSERT_EQ(a.error, "");
+    EXPECT_FALSE(a.help);
+    EXPECT_EQ(a.link, fs::path("/tmp/x"));
+    EXPECT_EQ(a.faults.noReply, (std::set<std::uint8_t>{8, 13}));
+    EXPECT_TRUE(a.faults.badChecksumAll);
+    EXPECT_EQ(a.faults.badChecksum, (std::set<std::uint8_t>{0}));
+    EXPECT_EQ(a.faults.shortReply, (std::set<std::uint8_t>{11}));
+    EXPECT_EQ(a.faults.lateReply, std::chrono::milliseconds{250});
+    EXPECT_EQ(a.faults.hangUpAfter, std::optional<std::size_t>{5});
+
+    const SimArguments none = parse({});
+    EXPECT_EQ(none.error, "");
+    EXPECT_TRUE(none.link.empty());
+    EXPECT_TRUE(none.faults.noReply.empty());
+    EXPECT_FALSE(none.faults.hangUpAfter.has_value());
+    EXPECT_TRUE(parse({"--help"}).help);
+}
+
+class SimArgumentsRejected : public testing::TestWithParam<std::vector<std::string_view>> {};
+
+TEST_P(SimArgumentsRejected, WithAMessage) {
+    EXPECT_NE(parseSimArguments(GetParam()).error, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Bad, SimArgumentsRejected,
+                         testing::Values(std::vector<std::string_view>{"--no-reply", "x"},
+                                         std::vector<std::string_view>{"--no-reply", "256"},
+                                         std::vector<std::string_view>{"--bad-checksum", "some"},
+                                         std::vector<std::string_view>{"--short-reply", ""},
+                                         std::vector<std::string_view>{"--late-reply", "-5"},
+                                         std::vector<std::string_view>{"--late-reply", "10ms"},
+                                         std::vector<std::string_view>{"--hangup-after"},
+                                         std::vector<std::string_view>{"--link="},
+                                         std::vector<std::string_view>{"--verbose"},
+                                         std::vector<std::string_view>{"stray"}));
+
+TEST(SimProgram, PrintsTheDeviceServesItAndCleansUpOnSigterm) {
+    char dir[] = "/tmp/korvane-sim-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const fs::path link = fs::path(dir) / "tty";
+    ChildProcess sim({KORVANE_SIM_EXE, "--link", link.string(), "--bad-checksum", "13"});
+    ASSERT_TRUE(sim.started());
+    const auto device = sim.readLine(10000);
+    ASSERT_TRUE(device.has_value());
+    EXPECT_EQ(fs::read_symlink(link), fs::path(*device));
+    {
+        PtyClient client(*device);
+        ASSERT_TRUE(client.isOpen());
+        ASSERT_TRUE(client.send(readRequest(readtype::kDeviceInfo)));
+        const auto reply = client.receive(readTypeInfo(readtype::kDeviceInfo)->replyLength);
+        EXPECT_EQ(reply.size(), readTypeInfo(readtype::kDeviceInfo)->replyLength);
+        EXPECT_FALSE(frame::acceptReply(reply)) << "fault option not applied";
+    }
+    sim.signal(SIGTERM);
+    EXPECT_EQ(sim.wait(10000), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+    fs::remove_all(dir);
+}
+
+TEST(SimProgram, BadArgumentsExitWithTwoAndSayWhy) {
+    ChildProcess sim({KORVANE_SIM_EXE, "--late-reply", "soon"});
+    ASSERT_TRUE(sim.started());
+    EXPECT_EQ(sim.wait(10000), 2);
+    EXPECT_NE(sim.readError().find("--late-reply"), std::string::npos);
+}
+
+} // namespace
+} // namespace korvane::sim::test
