@@ -1,0 +1,58 @@
+#include "CtlMain.h"
+
+#include "HelpText.h"
+#include "StreamMessageSink.h"
+#include "SubCommand.h"
+#include "commands/CommandFacade.h"
+#include "link/DeviceLink.h"
+#include "link/ResolutionTable.h"
+
+namespace korvane::ctl {
+
+namespace {
+int usageError(std::ostream& err, const std::string& message) {
+    err << "korvanectl: " << message << '\n' << shortUsage();
+    return kExitUsage;
+}
+} // namespace
+
+int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+           const CtlEnvironment& env) {
+    const CommandLine line = parseCommandLine(args);
+    if (line.help) {
+        out << helpText();
+        return kExitOk;
+    }
+    if (!line.error.empty()) {
+        return usageError(err, line.error);
+    }
+    const SubCommand* sub = findSubCommand(line.subCommand);
+    if (sub == nullptr) {
+        return usageError(err, "unknown command '" + line.subCommand + "'");
+    }
+    if (const auto missing = missingLinkTarget(line.link)) {
+        return usageError(err, *missing);
+    }
+    const Prepared prepared = sub->prepare(line.operands, env.now);
+    if (!prepared.action) {
+        err << "korvanectl: " << prepared.error << '\n';
+        return kExitFailure;
+    }
+
+    StreamMessageSink messages(err);
+    std::string openError;
+    const auto link = env.openLink(line.link, messages, openError);
+    if (!link) {
+        err << "korvanectl: " << openError << '\n';
+        return kExitFailure;
+    }
+    // The state the desktop program starts from.
+    ParameterMirror mirror{};
+    applyMirrorDefaults(mirror, kDefaultResolution);
+    link->setSendSwitch(1);
+    CommandFacade commands(*link, mirror);
+    Session session{*link, mirror, commands, out, err};
+    return prepared.action(session);
+}
+
+} // namespace korvane::ctl

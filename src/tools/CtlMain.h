@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ArgRule.h"
+#include "LinkOpener.h"
+
+#include <ostream>
+#include <span>
+#include <string>
+
+namespace korvane::ctl {
+
+// What korvanectl takes from its surroundings; tests replace the link and the clock.
+struct CtlEnvironment {
+    LinkFactory openLink = openDeviceLink;
+    LocalTime now = currentLocalTime;
+};
+
+// The whole program: `args` without the program name; returns the exit status.
+int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+           const CtlEnvironment& env = {});
+
+} // namespace korvane::ctl

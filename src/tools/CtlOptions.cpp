@@ -1,0 +1,107 @@
+#include "CtlOptions.h"
+
+#include "ArgRule.h"
+
+#include <algorithm>
+#include <array>
+
+namespace korvane::ctl {
+
+namespace {
+constexpr std::array kBaudRates = {9600, 19200, 38400, 57600, 115200};
+constexpr int kMinTimeout = 1;
+constexpr int kMaxTimeout = 60;
+
+std::optional<std::string> applyDevice(LinkOptions& o, std::string_view value) {
+    if (value.empty()) {
+        return "--device needs a path";
+    }
+    o.serial.devicePath = value;
+    return std::nullopt;
+}
+
+std::optional<std::string> applyBaud(LinkOptions& o, std::string_view value) {
+    const auto n = parseInteger(value);
+    if (!n || std::ranges::find(kBaudRates, *n) == kBaudRates.end()) {
+        std::string rates;
+        for (const int rate : kBaudRates) {
+            rates += " " + std::to_string(rate);
+        }
+        return "--baud must be one of" + rates + ", got '" + std::string(value) + "'";
+    }
+    o.serial.baudRate = static_cast<int>(*n);
+    return std::nullopt;
+}
+
+std::optional<std::string> applyTimeout(LinkOptions& o, std::string_view value) {
+    const auto n = parseInteger(value);
+    if (!n || *n < kMinTimeout || *n > kMaxTimeout) {
+        return "--timeout must be " + std::to_string(kMinTimeout) + ".." +
+               std::to_string(kMaxTimeout) + " seconds, got '" + std::string(value) + "'";
+    }
+    o.serial.timeout = static_cast<int>(*n);
+    return std::nullopt;
+}
+
+constexpr std::array<GlobalOption, 3> kOptions{{
+    {"--device", "PATH", "serial device of the processor, e.g. /dev/ttyUSB0", applyDevice},
+    {"--baud", "N", "9600, 19200, 38400, 57600 or 115200 (default 115200)", applyBaud},
+    {"--timeout", "S", "serial read time-out setting, 1..60 seconds (default 1)", applyTimeout},
+}};
+
+bool isHelp(std::string_view arg) {
+    return arg == "--help" || arg == "-h";
+}
+} // namespace
+
+std::span<const GlobalOption> globalOptions() {
+    return kOptions;
+}
+
+CommandLine parseCommandLine(std::span<const std::string> args) {
+    CommandLine line;
+    std::size_t i = 0;
+    for (; i < args.size() && args[i].starts_with("-"); ++i) {
+        const std::string_view arg = args[i];
+        if (isHelp(arg)) {
+            line.help = true;
+            return line;
+        }
+        const std::size_t eq = arg.find('=');
+        const std::string_view name = arg.substr(0, eq);
+        const auto option = std::ranges::find(kOptions, name, &GlobalOption::name);
+        if (option == kOptions.end()) {
+            line.error = "unknown option '" + std::string(arg) + "'";
+            return line;
+        }
+        std::string_view value;
+        if (eq != std::string_view::npos) {
+            value = arg.substr(eq + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            line.error = std::string(name) + " needs a value";
+            return line;
+        }
+        if (auto error = option->apply(line.link, value)) {
+            line.error = std::move(*error);
+            return line;
+        }
+    }
+    if (i == args.size()) {
+        line.error = "a command is required";
+        return line;
+    }
+    line.subCommand = args[i];
+    line.operands.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    return line;
+}
+
+std::optional<std::string> missingLinkTarget(const LinkOptions& options) {
+    if (options.serial.devicePath.empty()) {
+        return "--device PATH is required";
+    }
+    return std::nullopt;
+}
+
+} // namespace korvane::ctl

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "link/SerialLink.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvane::ctl {
+
+// How korvanectl reaches the processor.
+struct LinkOptions {
+    SerialSettings serial;
+};
+
+// One option before the sub-command; `apply` stores its value or returns why it is refused.
+struct GlobalOption {
+    std::string_view name;
+    std::string_view valueName; // empty for an option without a value
+    std::string_view description;
+    std::optional<std::string> (*apply)(LinkOptions& options, std::string_view value);
+};
+
+std::span<const GlobalOption> globalOptions();
+
+struct CommandLine {
+    bool help = false;
+    LinkOptions link;
+    std::string subCommand;
+    std::vector<std::string> operands;
+    std::string error; // a usage error; empty when the line is well formed
+};
+
+// `args` without the program name. Options (--name VALUE or --name=VALUE) come first, then the
+// sub-command and its operands.
+CommandLine parseCommandLine(std::span<const std::string> args);
+
+// Why the options do not name a processor to talk to; nullopt when they do.
+std::optional<std::string> missingLinkTarget(const LinkOptions& options);
+
+} // namespace korvane::ctl

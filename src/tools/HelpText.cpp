@@ -1,0 +1,78 @@
+#include "HelpText.h"
+
+#include "CommandCatalogue.h"
+#include "CtlOptions.h"
+#include "QualityItems.h"
+#include "SubCommand.h"
+#include "link/InputCodes.h"
+#include "link/ResolutionTable.h"
+
+#include <sstream>
+
+namespace korvane::ctl {
+
+namespace {
+void optionLines(std::ostream& out) {
+    for (const auto& o : globalOptions()) {
+        std::string head = std::string(o.name) + " " + std::string(o.valueName);
+        head.resize(std::max<std::size_t>(head.size() + 1, 16), ' ');
+        out << "  " << head << o.description << '\n';
+    }
+    out << "  --help          show this help\n";
+}
+
+void valueLists(std::ostream& out) {
+    out << "\nPicture-quality items (ITEM):";
+    for (const auto& row : qualityItems()) {
+        out << ' ' << row.name;
+        if (!row.gainIndex) {
+            out << '=' << static_cast<int>(row.item);
+        }
+    }
+    out << "\nInputs (INPUT):";
+    for (const auto& row : inputCodeTable()) {
+        out << ' ' << row.name << '=' << int{row.code};
+    }
+    out << "\nOutput resolutions (CODE):\n";
+    for (const auto& r : resolutionTable()) {
+        if (r.code != kCustomResolution) {
+            out << "  " << int{r.code} << "  " << r.name << '\n';
+        }
+    }
+}
+} // namespace
+
+std::string helpText() {
+    std::ostringstream out;
+    out << "Usage: korvanectl [OPTIONS] COMMAND [ARG...]\n"
+           "Controls the video processor over its serial line.\n\nOptions:\n";
+    optionLines(out);
+    out << "\nCommands:\n";
+    for (const auto& sub : subCommands()) {
+        out << "  " << sub.name << ' ' << sub.synopsis << "\n      " << sub.description << '\n';
+    }
+    out << "\nCommands for send (NAME ARG...):\n";
+    for (const auto& entry : catalogue()) {
+        out << "  " << usageLine(entry) << "\n      " << entry.description << '\n';
+    }
+    valueLists(out);
+    out << "\nNumbers are decimal or 0x-prefixed hexadecimal; ON-type flags are 0 or 1.\n"
+           "Exit status: 0 success, 1 failure, 2 usage error.\n";
+    return out.str();
+}
+
+std::string shortUsage() {
+    std::ostringstream out;
+    out << "Usage: korvanectl";
+    for (const auto& o : globalOptions()) {
+        out << " [" << o.name << ' ' << o.valueName << ']';
+    }
+    out << " COMMAND [ARG...]\nCommands:";
+    for (const auto& sub : subCommands()) {
+        out << "\n  " << sub.name << ' ' << sub.synopsis;
+    }
+    out << "\nTry 'korvanectl --help' for the full list.\n";
+    return out.str();
+}
+
+} // namespace korvane::ctl

@@ -1,0 +1,41 @@
+#include "LinkOpener.h"
+
+#include "link/CommLog.h"
+#include "link/DeviceLink.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace korvane::ctl {
+
+std::unique_ptr<DeviceLink> openDeviceLink(const LinkOptions& options, MessageSink& messages,
+                                           std::string& error) {
+    auto link = std::make_unique<DeviceLink>(&CommLog::instance(), &messages);
+    if (link->configureSerialAndOpen(options.serial) == 0) {
+        const SerialLink* serial = link->serialLink();
+        error =
+            openErrorText(options.serial.devicePath, serial != nullptr ? serial->lastError() : 0);
+        return nullptr;
+    }
+    return link;
+}
+
+std::string openErrorText(const std::string& path, int errorCode) {
+    switch (errorCode) {
+    case ENOENT:
+        return "no such device: " + path;
+    case EACCES:
+        return "permission denied: " + path +
+               " (is this user in the device's group, e.g. dialout?)";
+    case EBUSY:
+        return "device busy: " + path + " (another program holds it)";
+    case ENOTTY:
+        return "not a serial device: " + path;
+    case 0:
+        return "cannot open " + path;
+    default:
+        return "cannot open " + path + ": " + std::strerror(errorCode);
+    }
+}
+
+} // namespace korvane::ctl

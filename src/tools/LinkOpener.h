@@ -1,0 +1,24 @@
+#pragma once
+
+#include "CtlOptions.h"
+#include "link/DeviceLink.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace korvane::ctl {
+
+// Builds the link the options describe and opens it; null on failure, with the reason in
+// `error`. Tests and the simulator tests put their own transport behind the same call.
+using LinkFactory = std::function<std::unique_ptr<DeviceLink>(
+    const LinkOptions& options, MessageSink& messages, std::string& error)>;
+
+// The serial link with the process-wide communication log.
+std::unique_ptr<DeviceLink> openDeviceLink(const LinkOptions& options, MessageSink& messages,
+                                           std::string& error);
+
+// Why `path` did not open, from the errno of the failed open.
+std::string openErrorText(const std::string& path, int errorCode);
+
+} // namespace korvane::ctl
