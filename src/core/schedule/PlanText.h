@@ -1,0 +1,36 @@
+#pragma once
+
+#include "schedule/PlanItem.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+// A text form of the 64 plan items, one line per slot, in the plan editor's words:
+//
+//   # slot mode interval date time action template channel
+//   0 每天 1 2024-05-06 08:30:00 执行模板 3 HDMI
+//
+// Tokens are separated by blanks. The mode and the action are written as the editor's texts
+// where those name exactly one value and as numbers otherwise (mode 7 shows "持续不断" in the
+// editor but is written 7), the channel as its input name or as a number. Template and channel
+// are both written, whatever the action: the entry carries both, so a table read from the
+// processor goes back bit for bit.
+//
+// The parser skips blank lines and lines starting with '#'. Each other line needs all eight
+// tokens; every value must fit its packed field (the year any of 0..9999, since only year - 2013
+// modulo 16 is packed). A slot may appear once; slots not given stay all zero, as the editor's
+// items are before a read. Any fault stops the parse with the line number.
+std::string formatPlanText(const PlanItems& items);
+
+struct PlanTextParse {
+    bool ok = false;
+    PlanItems items{};
+    std::size_t errorLine = 0; // 1-based; 0 when ok
+    std::string error;         // "line N: ..." when not ok
+};
+PlanTextParse parsePlanText(std::string_view text);
+
+} // namespace korvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "schedule/LocalTime.h"
+#include "schedule/ScheduleActions.h"
+#include "schedule/ScheduleList.h"
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+// The executor ticks this often while a schedule runs.
+inline constexpr std::chrono::milliseconds kScheduleTickPeriod{2000};
+
+enum class TickOutcome {
+    NotRunning,      // no schedule started
+    DeviceBusy,      // skipped: a device operation is still running; nothing was looked at
+    NothingDue,      // no task to run at this moment
+    MissingTemplate, // the due task's template file does not exist: counted as run, not reported
+    Ran,             // the due task was carried out (or has an action that does nothing)
+};
+
+struct TickResult {
+    TickOutcome outcome = TickOutcome::NotRunning;
+    // The task of MissingTemplate and Ran. Only Ran is shown to the runner dialog as the current
+    // task.
+    ScheduleTask task;
+};
+
+// Runs a schedule script on the PC: on every tick the due task, if any, loads its template file
+// or switches picture 1's input. The caller's timer calls tick() every kScheduleTickPeriod.
+//
+// A tick that comes while the device is busy skips entirely, before the due-task rule is
+// applied: the last-run task stays as it was, so the task still due is found again on the next
+// tick instead of a second device operation starting over the first.
+class ScheduleExecutor {
+public:
+    explicit ScheduleExecutor(ScheduleActions& actions, LocalClock clock = systemLocalTime);
+
+    // Loads the file (emptying the list and zeroing the last-run task) and starts running. Gives
+    // false, and leaves the executor stopped, when the file cannot be loaded.
+    bool start(const std::string& path);
+    // Starts running the given tasks.
+    void start(std::vector<ScheduleTask> tasks);
+    void stop();
+    bool running() const { return running_; }
+
+    TickResult tick();
+
+    const ScheduleList& list() const { return list_; }
+
+private:
+    TickResult run(const ScheduleTask& task);
+
+    ScheduleActions& actions_;
+    LocalClock clock_;
+    ScheduleList list_;
+    bool running_ = false;
+};
+
+} // namespace korvane

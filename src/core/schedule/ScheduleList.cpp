@@ -1,0 +1,37 @@
+#include "schedule/ScheduleList.h"
+
+#include "schedule/ScheduleFileReader.h"
+
+#include <utility>
+
+namespace korvane {
+
+bool ScheduleList::load(const std::string& path) {
+    auto tasks = readScheduleFile(path);
+    if (!tasks) {
+        return false;
+    }
+    assign(std::move(*tasks));
+    return true;
+}
+
+void ScheduleList::loadBytes(std::string_view bytes) {
+    assign(parseScheduleText(bytes));
+}
+
+void ScheduleList::assign(std::vector<ScheduleTask> tasks) {
+    tasks_ = std::move(tasks);
+    lastRun_ = ScheduleTask{};
+}
+
+void ScheduleList::clear() {
+    assign({});
+}
+
+DueDecision ScheduleList::findDue(const LocalTime& now) {
+    DueDecision d = dueTask(tasks_, now, lastRun_);
+    lastRun_ = d.lastRun;
+    return d;
+}
+
+} // namespace korvane

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "link/ParameterMirror.h"
+#include "store/AtomicFile.h"
+#include "store/TemplateTexts.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace korvane {
+
+class CKorvaneSettings;
+
+// A template file: a 202-byte header (the word 0x0100 little-endian, then 200 zero bytes) and
+// the parameter mirror byte for byte. Nothing in the header is checked when reading.
+namespace templatefile {
+inline constexpr std::size_t kHeaderSize = 202;
+inline constexpr std::array<std::uint8_t, 2> kHeaderWord{0x00, 0x01};
+inline constexpr std::size_t kFileSize = kHeaderSize + sizeof(ParameterMirror);
+inline constexpr std::string_view kExtension = ".kvt";
+inline constexpr std::string_view kSlotPrefix = "KorvaneTemp";
+// Slot files 1..5 show as "模板N" in the window title; the others by their file name.
+inline constexpr int kFirstTitledSlot = 1;
+inline constexpr int kLastTitledSlot = 5;
+} // namespace templatefile
+
+static_assert(templatefile::kFileSize == 1030);
+
+using TemplateBytes = std::array<std::uint8_t, templatefile::kFileSize>;
+
+// The whole file for a mirror.
+TemplateBytes encodeTemplate(const ParameterMirror& mirror);
+
+// Puts the mirror part of a template file's bytes into the mirror. A short file overwrites only
+// the mirror bytes it holds, from the start; the rest keeps its values. Gives the number of
+// mirror bytes overwritten.
+std::size_t applyTemplate(std::span<const std::uint8_t> file, ParameterMirror& mirror);
+
+// The first kFileSize bytes of a file (a longer file's tail is not read).
+std::error_code readTemplateFile(const std::filesystem::path& file,
+                                 std::vector<std::uint8_t>& bytes);
+
+enum class SaveResult : int { Saved = 0, Refused = 1, Failed = -1 };
+
+// Writes the mirror to `file`. An existing file is first offered to `confirmOverwrite` (no
+// question: overwrite); a refusal writes nothing. The file is replaced atomically, so a failed
+// save leaves an existing template whole. A saved path is stored as the recent file.
+SaveResult saveTemplateFile(const std::filesystem::path& file, const ParameterMirror& mirror,
+                            CKorvaneSettings& settings,
+                            const std::function<bool()>& confirmOverwrite = {},
+                            const WriteStep& writeStep = {});
+
+// "KorvaneTemp<slot>.kvt"; any number is taken as it is.
+std::string slotFileName(int slot);
+// The slot file in the program directory.
+std::filesystem::path slotTemplatePath(int slot);
+
+// The main window's title after `loadedFile` was loaded: the program title, then " - " and the
+// file's name without its folder, or `slotWord` and the slot number for a name that contains
+// the file name of slot 1..5. An empty path gives the program title alone.
+std::string windowTitle(const std::filesystem::path& loadedFile,
+                        std::string_view programTitle = templateText(TemplateText::ProgramTitle),
+                        std::string_view slotWord = templateText(TemplateText::SlotTitle));
+
+} // namespace korvane

@@ -1,0 +1,75 @@
+#include "store/TemplateLoader.h"
+
+#include "commands/SendAll.h"
+#include "commands/SynchroniseAll.h"
+#include "link/DeviceLink.h"
+#include "link/ParameterMirror.h"
+#include "store/KorvaneSettings.h"
+#include "store/TemplateFile.h"
+#include "store/TemplateLoadHost.h"
+
+#include <vector>
+
+namespace korvane {
+
+namespace {
+constexpr int kPicture1 = 1;
+constexpr int kPicture2 = 2;
+
+// Panels redraw with the send switch off so that their own change notifications send nothing;
+// it comes back on even when a step throws.
+class SendSwitchOff {
+public:
+    explicit SendSwitchOff(DeviceLink& link) : link_(link) { link_.setSendSwitch(0); }
+    ~SendSwitchOff() { link_.setSendSwitch(1); }
+    SendSwitchOff(const SendSwitchOff&) = delete;
+    SendSwitchOff& operator=(const SendSwitchOff&) = delete;
+
+private:
+    DeviceLink& link_;
+};
+} // namespace
+
+LoadResult TemplateLoader::load(const std::filesystem::path& file) {
+    if (!CKorvaneSettings::fileExists(file)) {
+        host_.report(TemplateText::FileMissing);
+        return LoadResult::FileMissing;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (readTemplateFile(file, bytes)) {
+        host_.report(TemplateText::FileError);
+        return LoadResult::Failed;
+    }
+    settings_.writeRecentFile(file);
+    try {
+        host_.setTitle(windowTitle(file));
+        {
+            SendSwitchOff quiet(ctx_.link);
+            host_.clearLayoutItems();
+            applyTemplate(bytes, ctx_.mirror);
+            host_.refreshPanels();
+        }
+        SendAll send(ctx_, SendAll::Mode::EveryParameter);
+        if (!host_.runBusy(TemplateText::LoadingCaption, send, ctx_.link)) {
+            host_.report(TemplateText::LoadFailed);
+            return LoadResult::SendFailed;
+        }
+        if (ctx_.mirror.freezeArea == 0) {
+            host_.freezeAreaPartial();
+        }
+        // The processor needs its settling time before it answers, hence the initial wait.
+        SynchroniseAll readBack(ctx_, true);
+        if (host_.runBusy(TemplateText::SynchroniseCaption, readBack, ctx_.link)) {
+            SendSwitchOff quiet(ctx_.link);
+            host_.setCurrentResolution(ctx_.mirror.pq[pq::kOutputResolution]);
+            host_.refreshPanels();
+            host_.pictureInputRead(kPicture1, ctx_.mirror.switchState[sw::kPicture1Input]);
+            host_.pictureInputRead(kPicture2, ctx_.mirror.switchState[sw::kPicture2Input]);
+        }
+    } catch (...) {
+        return LoadResult::Failed;
+    }
+    return LoadResult::Loaded;
+}
+
+} // namespace korvane

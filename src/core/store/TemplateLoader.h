@@ -1,0 +1,35 @@
+#pragma once
+
+#include "commands/DeviceOperation.h"
+
+#include <filesystem>
+
+namespace korvane {
+
+class CKorvaneSettings;
+class TemplateLoadHost;
+
+enum class LoadResult : int { Loaded = 0, Failed = -1, SendFailed = -2, FileMissing = -3 };
+
+// Puts a template file into the processor: the file goes into the mirror and the panels, every
+// parameter is sent, then everything is read back.
+//   Loaded       the file was applied and sent (a failed read-back still counts as loaded; the
+//                panels then show the file's values)
+//   Failed       the file could not be read, or a step threw
+//   SendFailed   sending to the processor failed; the mirror holds the file's values
+//   FileMissing  no such file
+// The send switch is on again afterwards, whatever happened.
+class TemplateLoader {
+public:
+    TemplateLoader(const OperationContext& ctx, CKorvaneSettings& settings, TemplateLoadHost& host)
+        : ctx_(ctx), settings_(settings), host_(host) {}
+
+    LoadResult load(const std::filesystem::path& file);
+
+private:
+    OperationContext ctx_;
+    CKorvaneSettings& settings_;
+    TemplateLoadHost& host_;
+};
+
+} // namespace korvane
