@@ -1,0 +1,100 @@
+// Times synchronise-all and send-all against the simulated processor and compares each with
+// its pacing floor: the fixed waits the protocol requires plus the frames' time on the wire at
+// the configured baud rate. A ratio near 1 means the program adds nothing of its own.
+#include "SimPtyServer.h"
+#include "commands/CommandFacade.h"
+#include "commands/SendAll.h"
+#include "commands/SynchroniseAll.h"
+#include "link/DeviceLink.h"
+#include "link/ParameterMirror.h"
+#include "link/ReadTypes.h"
+#include "link/ResolutionTable.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+using namespace korvane;
+using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::duration<double, std::milli>;
+
+namespace {
+
+constexpr int kBaud = 115200;
+constexpr double kBitsPerByte = 10.0; // start, eight data bits, stop
+
+double wireMs(std::size_t bytes) {
+    return static_cast<double>(bytes) * kBitsPerByte * 1000.0 / kBaud;
+}
+
+// The reads synchronise-all makes, in order.
+constexpr std::uint8_t kSyncReads[] = {0, 1, 2, 3, 4, 6, 11, 12, 14, 8};
+
+double syncFloorMs() {
+    double ms = 0;
+    std::size_t bytes = 0;
+    for (const auto type : kSyncReads) {
+        const auto info = readTypeInfo(type);
+        ms += static_cast<double>(kReadWait.count() + info->extraWait.count());
+        bytes += frame::kCommandLength + info->replyLength;
+    }
+    return ms + wireMs(bytes);
+}
+
+constexpr std::size_t kSendAllFrames = 27;
+constexpr double kSendAllSettleMs = 2000;
+
+double sendAllFloorMs() {
+    return kSendAllSettleMs + wireMs(kSendAllFrames * frame::kCommandLength);
+}
+
+struct Figures {
+    double median, min, max;
+};
+
+Figures timeRuns(int runs, const std::function<int()>& op) {
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        const auto t0 = Clock::now();
+        if (op() != 1) {
+            std::fprintf(stderr, "operation failed\n");
+            std::exit(1);
+        }
+        ms.push_back(Ms(Clock::now() - t0).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.front(), ms.back()};
+}
+
+void print(const char* what, const char* link, const Figures& f, double floor) {
+    std::printf("%-14s %-6s median %8.1f ms (min %8.1f, max %8.1f)  floor %8.1f ms  ratio %.4f\n",
+                what, link, f.median, f.min, f.max, floor, f.median / floor);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    sim::SimPtyServer server;
+    server.start();
+    DeviceLink link;
+    ParameterMirror mirror{};
+    CommandFacade facade(link, mirror);
+    OperationContext ctx{link, mirror, facade, nullptr};
+    if (link.configureSerialAndOpen({server.devicePath(), 999, 1, kBaud}) != 1) {
+        std::fprintf(stderr, "cannot open %s\n", server.devicePath().c_str());
+        return 1;
+    }
+    applyMirrorDefaults(mirror, kDefaultResolution);
+    link.setSendSwitch(1);
+
+    print("synchronise", "pty", timeRuns(runs, [&] { return SynchroniseAll(ctx, false).run(); }),
+          syncFloorMs());
+    print("send-all", "pty",
+          timeRuns(runs, [&] { return SendAll(ctx, SendAll::Mode::EveryParameter).run(); }),
+          sendAllFloorMs());
+    return 0;
+}
