@@ -1,0 +1,69 @@
+#include "SimLinkFixture.h"
+
+#include <thread>
+
+using namespace korvane;
+using namespace korvane::test;
+using std::chrono::milliseconds;
+
+namespace {
+using LinkFaults = SimLinkFixture;
+} // namespace
+
+TEST_F(LinkFaults, LateReplies) {
+    // The first byte may take up to 700 ms (timeout setting 1) after the 80 ms wait.
+    sim::SimFaults faults;
+    faults.lateReply = milliseconds{300};
+    server.setFaults(faults);
+    EXPECT_EQ(link.read(readtype::kClock), 1);
+    faults.lateReply = milliseconds{1500};
+    server.setFaults(faults);
+    EXPECT_EQ(link.read(readtype::kClock), 0);
+    // The late bytes of the failed read must not be taken for the next reply.
+    std::this_thread::sleep_for(milliseconds{1000});
+    server.setFaults({});
+    link.purgeInput();
+    EXPECT_EQ(link.read(readtype::kSwitchState), 1);
+}
+
+TEST_F(LinkFaults, PlanEntryLostMidwayReportsRecvFail) {
+    sim::SimFaults faults;
+    faults.shortReply = {readtype::kPlanEntries};
+    server.setFaults(faults);
+    EXPECT_EQ(link.read(readtype::kPlanEntries, 0, 2), 0);
+    ASSERT_EQ(sink.ids.size(), 1u);
+    EXPECT_EQ(sink.ids[0], MessageId::RecvFail);
+}
+
+TEST_F(LinkFaults, ProbeDuringAReadSendsNothing) {
+    sim::SimFaults faults;
+    faults.lateReply = milliseconds{400};
+    server.setFaults(faults);
+    std::thread reader([this] { EXPECT_EQ(link.read(readtype::kIdentity), 1); });
+    while (link.readInProgress() == 0) {
+        std::this_thread::yield();
+    }
+    const std::size_t framesDuringRead = framesSoFar();
+    EXPECT_EQ(link.probeIdentity(), 0);
+    reader.join();
+    EXPECT_EQ(framesSoFar(), framesDuringRead);
+    server.setFaults({});
+    EXPECT_EQ(link.probeIdentity(), 1);
+}
+
+TEST_F(LinkFaults, HangUpFailsPromptlyAndANewTerminalCanBeOpened) {
+    sim::SimFaults faults;
+    faults.hangUpAfter = 2;
+    server.setFaults(faults);
+    EXPECT_EQ(link.read(readtype::kClock), 1);
+    EXPECT_EQ(link.read(readtype::kClock), 1);
+    // The line is gone: the next exchange fails at once instead of waiting out its time-out.
+    const std::clock_t cpuBefore = std::clock();
+    EXPECT_EQ(link.read(readtype::kClock), 0);
+    EXPECT_LT(static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC, 0.5)
+        << "no spinning on the dead line";
+    sim::SimPtyServer replacement;
+    replacement.start();
+    ASSERT_EQ(link.configureSerialAndOpen({replacement.devicePath(), 999, 1, 115200}), 1);
+    EXPECT_EQ(link.read(readtype::kIdentity), 1);
+}
