@@ -269,9 +269,11 @@ TEST_F(PlanFixture, InputAdjustSendsTheRightWindow) {
     const std::size_t start = framesSoFar();
     ASSERT_EQ(InputAdjust(ctx, Picture::Two, {8, 8, 808, 608}, 0, 0, true).run(), 1);
     ASSERT_EQ(InputAdjust(ctx, Picture::One, {0, 0, 2000, 100}, 1920, 1080, false).run(), 1);
+    // A frame that is sent after all would show up behind this read request.
+    ASSERT_EQ(link.read(readtype::kIdentity), 1);
     const auto frames = server.receivedFrames();
-    ASSERT_EQ(frames.size(), start + 1) << "the window beyond its limit is kept back";
-    EXPECT_EQ(frames.back()[frame::kCodeOffset], 0x10);
+    ASSERT_EQ(frames.size(), start + 2) << "the window beyond its limit is kept back";
+    EXPECT_EQ(frames[start][frame::kCodeOffset], 0x10);
     EXPECT_EQ(server.state().mirror.p2InX, 0);
     EXPECT_EQ(server.state().mirror.p2InWidth, 800);
 }

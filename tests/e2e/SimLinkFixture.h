@@ -7,7 +7,9 @@
 #include "link/ParameterMirror.h"
 #include "link/ResolutionTable.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 #include <vector>
 
 namespace korvane::test {
@@ -54,6 +56,12 @@ struct SimLinkFixture : ::testing::Test {
         return types;
     }
     std::size_t framesSoFar() const { return server.receivedFrames().size(); }
+    // Writes get no answer, so the simulator may still be reading what was just sent.
+    void waitForFrames(std::size_t count) const {
+        for (int i = 0; i < 200 && framesSoFar() < count; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds{10});
+        }
+    }
 };
 
 } // namespace korvane::test
