@@ -1,5 +1,6 @@
 #include "SimArguments.h"
 
+#include <arpa/inet.h>
 #include <charconv>
 #include <optional>
 
@@ -25,6 +26,21 @@ std::optional<std::uint8_t> readType(std::string_view text) {
     return static_cast<std::uint8_t>(*value);
 }
 
+std::optional<SimUdpAddress> udpAddress(std::string_view text) {
+    const auto colon = text.rfind(':');
+    if (colon == std::string_view::npos) {
+        return std::nullopt;
+    }
+    SimUdpAddress a{std::string(text.substr(0, colon)), 0};
+    in_addr parsed{};
+    const auto port = number<unsigned>(text.substr(colon + 1), 65535);
+    if (!port || ::inet_pton(AF_INET, a.address.c_str(), &parsed) != 1) {
+        return std::nullopt;
+    }
+    a.port = static_cast<int>(*port);
+    return a;
+}
+
 // Applies one option with its value; returns what was wrong, or an empty string.
 std::string applyOption(SimArguments& a, std::string_view name, std::string_view value) {
     const std::string bad = "invalid value '" + std::string(value) + "' for " + std::string(name);
@@ -33,6 +49,11 @@ std::string applyOption(SimArguments& a, std::string_view name, std::string_view
             return "--link needs a path";
         }
         a.link = std::filesystem::path(value);
+    } else if (name == "--udp") {
+        a.udp = udpAddress(value);
+        if (!a.udp) {
+            return bad + " (IPv4ADDRESS:PORT, port 0 for a free one)";
+        }
     } else if (name == "--no-reply" || name == "--short-reply") {
         const auto type = readType(value);
         if (!type) {
@@ -75,6 +96,10 @@ SimArguments parseSimArguments(std::span<const std::string_view> args) {
             a.help = true;
             continue;
         }
+        if (name == "--no-pty") {
+            a.pty = false;
+            continue;
+        }
         std::optional<std::string_view> value;
         if (const auto eq = name.find('=');
             name.starts_with("--") && eq != std::string_view::npos) {
@@ -94,6 +119,11 @@ SimArguments parseSimArguments(std::span<const std::string_view> args) {
         }
         a.error = applyOption(a, name, *value);
     }
+    if (a.error.empty() && !a.pty && !a.udp) {
+        a.error = "--no-pty needs --udp";
+    } else if (a.error.empty() && !a.pty && !a.link.empty()) {
+        a.error = "--link needs the pseudo-terminal";
+    }
     return a;
 }
 
@@ -101,8 +131,12 @@ std::string simUsage() {
     return "Usage: korvane-sim [OPTION]...\n"
            "Simulates the video processor on a pseudo-terminal. The first line printed is the\n"
            "terminal device to connect to; the simulator runs until SIGINT or SIGTERM.\n"
+           "With --udp it also answers UDP datagrams and discovery broadcasts, and prints\n"
+           "'udp ADDRESS:PORT'; the UDP side keeps a device state of its own.\n"
            "\n"
            "  --link PATH          also make PATH a symbolic link to the terminal device\n"
+           "  --udp ADDR:PORT      serve UDP on ADDR:PORT (port 0: a free one)\n"
+           "  --no-pty             serve UDP only\n"
            "  --no-reply TYPE      leave read requests of TYPE unanswered\n"
            "  --bad-checksum TYPE  answer TYPE (or 'all') with a wrong checksum\n"
            "  --short-reply TYPE   answer TYPE one byte short\n"

@@ -3,15 +3,25 @@
 #include "SimFaults.h"
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace korvane::sim {
 
+// Where the UDP server listens; port 0 takes a free one.
+struct SimUdpAddress {
+    std::string address;
+    int port = 0;
+};
+
 // What the korvane-sim command line asks for.
 struct SimArguments {
     std::filesystem::path link;
+    std::optional<SimUdpAddress> udp;
+    // False when only the UDP server runs.
+    bool pty = true;
     SimFaults faults;
     bool help = false;
     // Empty when the command line was understood; otherwise what was wrong with it.

@@ -1,9 +1,11 @@
 #include "SimArguments.h"
 #include "SimPtyServer.h"
+#include "SimUdpServer.h"
 
 #include <csignal>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -28,19 +30,36 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    SimModel model;
-    model.setFaults(parsed.faults);
-    SimPtyServer server(std::move(model), parsed.link);
+    std::unique_ptr<SimPtyServer> pty;
+    std::unique_ptr<SimUdpServer> udp;
     try {
-        server.start();
+        if (parsed.pty) {
+            SimModel model;
+            model.setFaults(parsed.faults);
+            pty = std::make_unique<SimPtyServer>(std::move(model), parsed.link);
+            pty->start();
+            std::cout << pty->devicePath() << std::endl;
+        }
+        if (parsed.udp) {
+            SimModel model;
+            model.setFaults(parsed.faults);
+            udp = std::make_unique<SimUdpServer>(std::move(model), parsed.udp->address,
+                                                 parsed.udp->port);
+            udp->start();
+            std::cout << "udp " << udp->address() << ':' << udp->port() << std::endl;
+        }
     } catch (const std::exception& e) {
         std::cerr << "korvane-sim: " << e.what() << '\n';
         return 1;
     }
-    std::cout << server.devicePath() << std::endl;
 
     int received = 0;
     sigwait(&stopSignals, &received);
-    server.stop();
+    if (udp) {
+        udp->stop();
+    }
+    if (pty) {
+        pty->stop();
+    }
     return 0;
 }

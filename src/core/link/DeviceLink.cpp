@@ -29,7 +29,9 @@ bool carriesIdentity(std::span<const std::uint8_t> reply) {
 } // namespace
 
 DeviceLink::DeviceLink(CommLog* log, MessageSink* messages)
-    : DeviceLink(std::make_unique<SerialLink>(), log, messages) {}
+    : DeviceLink(std::make_unique<SerialLink>(), log, messages) {
+    udp_ = std::make_unique<UdpLink>(messages);
+}
 
 DeviceLink::DeviceLink(std::unique_ptr<ByteTransport> serial, CommLog* log, MessageSink* messages)
     : serial_(std::move(serial)), log_(log), messages_(messages),
@@ -47,6 +49,17 @@ DeviceLink::~DeviceLink() = default;
 void DeviceLink::setUdpTransport(std::unique_ptr<ByteTransport> udp) {
     std::lock_guard lock(exchange_);
     udp_ = std::move(udp);
+}
+
+UdpLink* DeviceLink::udpLink() {
+    return dynamic_cast<UdpLink*>(udp_.get());
+}
+
+void DeviceLink::setMessageSink(MessageSink* messages) {
+    messages_ = messages;
+    if (UdpLink* u = udpLink()) {
+        u->setMessageSink(messages);
+    }
 }
 
 SerialLink* DeviceLink::serialLink() {
@@ -69,6 +82,17 @@ int DeviceLink::configureSerialAndOpen(const SerialSettings& settings) {
         s->setSettings(settings);
     }
     return serial_->open();
+}
+
+int DeviceLink::configureNetworkAndOpen(const NetworkSettings& settings) {
+    std::lock_guard lock(exchange_);
+    if (udp_ == nullptr) {
+        udp_ = std::make_unique<UdpLink>(messages_);
+    }
+    if (UdpLink* u = udpLink()) {
+        u->setSettings(settings);
+    }
+    return udp_->open();
 }
 
 void DeviceLink::close() {

@@ -7,6 +7,8 @@
 #include "link/PlanEntry.h"
 #include "link/ReadTypes.h"
 #include "link/SerialLink.h"
+#include "link/UdpLink.h"
+#include "store/NetworkSettings.h"
 
 #include <array>
 #include <atomic>
@@ -28,7 +30,7 @@ class DeviceLink {
 public:
     using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
-    // A link over the real serial port.
+    // A link over the real serial port, with a UdpLink for network mode.
     explicit DeviceLink(CommLog* log = nullptr, MessageSink* messages = nullptr);
     // A link over another byte transport in place of the serial port (tests, in-memory peers).
     DeviceLink(std::unique_ptr<ByteTransport> serial, CommLog* log, MessageSink* messages);
@@ -39,9 +41,11 @@ public:
     // The UDP transport used while the network mode flag is 1.
     void setUdpTransport(std::unique_ptr<ByteTransport> udp);
     ByteTransport* udpTransport() { return udp_.get(); }
+    // The UDP link, or null when another transport (or none) stands in for it.
+    UdpLink* udpLink();
     // The serial link, or null when another transport stands in for it.
     SerialLink* serialLink();
-    void setMessageSink(MessageSink* messages) { messages_ = messages; }
+    void setMessageSink(MessageSink* messages);
     // Replaces the pacing sleeps (tests over in-memory peers).
     void setSleeper(Sleeper s) { sleep_ = std::move(s); }
 
@@ -55,6 +59,9 @@ public:
 
     int open();
     int configureSerialAndOpen(const SerialSettings& settings);
+    // Stores the settings in the UDP link (made here when there is no UDP transport yet) and
+    // opens it; later Opens in network mode reuse them.
+    int configureNetworkAndOpen(const NetworkSettings& settings);
     void close();
     int isOpen() const;
     int purgeInput();

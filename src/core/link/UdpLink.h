@@ -1,0 +1,68 @@
+#pragma once
+
+#include "base/Messages.h"
+#include "link/ByteTransport.h"
+#include "link/UdpSocket.h"
+#include "store/NetworkSettings.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace korvane {
+
+// The frame layer's UDP transport: the same frames as on the serial line, one exchange at a
+// time, with the processor at the settings' address and port.
+class UdpLink : public ByteTransport {
+public:
+    // A full socket is retried this long before a send gives up.
+    static constexpr std::chrono::milliseconds kSendBudget{10000};
+    // How long a receive waits for each datagram of a reply.
+    static constexpr std::chrono::milliseconds kReceiveWait{10};
+
+    explicit UdpLink(MessageSink* messages = nullptr) : messages_(messages) {}
+    ~UdpLink() override;
+    UdpLink(const UdpLink&) = delete;
+    UdpLink& operator=(const UdpLink&) = delete;
+
+    void setSettings(const NetworkSettings& s) { settings_ = s; }
+    const NetworkSettings& settings() const { return settings_; }
+    void setMessageSink(MessageSink* messages) { messages_ = messages; }
+
+    // Closes, then binds any local address on the settings' port and aims at the settings' ip
+    // and port. 1 when open; 0 on any failure, with the socket closed (reason in lastError()).
+    int open() override;
+    void close() override;
+    int isOpen() const override { return open_.load(); }
+    // All bytes in one go, or -1.
+    int writeAll(const std::uint8_t* bytes, std::size_t length) override;
+    // Exactly `length` bytes from the processor, or -1.
+    int readAll(std::uint8_t* buffer, std::size_t length) override;
+    // Network mode discards nothing before a read sequence; it answers success like the frame
+    // layer does.
+    int purgeInput() override { return 1; }
+
+    // The count of bytes sent within the send budget.
+    int send(const std::uint8_t* bytes, std::size_t length);
+    // The count of bytes received from the processor, waiting at most `wait` for each datagram.
+    // Datagrams from any other sender are dropped and do not count.
+    int receive(std::uint8_t* buffer, std::size_t length, std::chrono::milliseconds wait);
+
+    // errno of the last failure, 0 after a successful open.
+    int lastError() const { return lastError_; }
+
+private:
+    void report(MessageId id) const;
+
+    NetworkSettings settings_;
+    MessageSink* messages_;
+    UdpSocket socket_;
+    sockaddr_in remote_{};
+    std::atomic<int> open_{0};
+    int lastError_ = 0;
+    std::vector<std::uint8_t> scratch_;
+};
+
+} // namespace korvane

@@ -1,0 +1,163 @@
+#include "UdpTestSupport.h"
+#include "link/CommandCodes.h"
+#include "link/ReadTypes.h"
+
+#include <cstring>
+#include <ostream>
+
+namespace korvane::udptest {
+namespace {
+
+using Fixture = SimUdpFixture;
+
+TEST_F(Fixture, EveryReadTypeCrossesLoopbackIntact) {
+    for (std::uint8_t type = 0; type <= readtype::kLast; ++type) {
+        const auto info = readTypeInfo(type);
+        if (!info || type == readtype::kPlanEntries) {
+            continue;
+        }
+        ASSERT_EQ(link.read(type), 1) << "type " << int{type};
+        const Bytes got = replyBuffer(type);
+        EXPECT_EQ(got.size(), info->replyLength) << "type " << int{type};
+        EXPECT_EQ(got, modelReply(type)) << "type " << int{type};
+    }
+    EXPECT_TRUE(sink.ids.empty());
+}
+
+TEST_F(Fixture, WritesReachTheModelAndPlanEntriesComeBack) {
+    frame::DataBytes volume = frame::padData();
+    volume[0] = 1;
+    volume[1] = 42;
+    ASSERT_EQ(link.write(CommandCode::SetAudio, volume), 1);
+    const frame::DataBytes plan = {2, 0x34, 0x12, 0x21, 0x43, 0x65, 0x87, 0x9A};
+    ASSERT_EQ(link.write(CommandCode::WritePlanEntry, plan), 1);
+
+    // The server handles datagrams in order, so the read's answer follows both writes.
+    ASSERT_EQ(link.read(readtype::kPlanEntries, 0, 3), 1);
+    const sim::SimState state = server.state();
+    EXPECT_EQ(state.mirror.volume, 42);
+    for (std::size_t i = 0; i <= 3; ++i) {
+        EXPECT_EQ(std::memcmp(&link.planTable()[i], &state.mirror.plans[i], sizeof(PlanEntry)), 0)
+            << "entry " << i;
+    }
+    EXPECT_EQ(link.planTable()[2].index, 2);
+    const auto frames = server.receivedFrames();
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0],
+              frame::buildCommand(static_cast<std::uint8_t>(CommandCode::SetAudio), volume));
+}
+
+TEST_F(Fixture, OpenReopensWithTheStoredSettings) {
+    UdpLink* udp = link.udpLink();
+    ASSERT_NE(udp, nullptr);
+    EXPECT_EQ(udp->settings().port, server.port());
+    // Send-all opens an already open link; that must succeed and keep the line working.
+    EXPECT_EQ(link.open(), 1);
+    EXPECT_EQ(link.read(readtype::kIdentity), 1);
+    link.close();
+    EXPECT_EQ(link.isOpen(), 0);
+    EXPECT_EQ(link.read(readtype::kIdentity), 0);
+    EXPECT_EQ(link.open(), 1);
+    EXPECT_EQ(link.isOpen(), 1);
+    EXPECT_EQ(link.probeIdentity(), 1);
+}
+
+TEST_F(Fixture, ForeignDatagramsNeverReachTheReplyBuffer) {
+    server.setForeignDatagrams({"127.0.0.3", 2});
+    for (const std::uint8_t type : {readtype::kMain, readtype::kIdentity, readtype::kDeviceInfo}) {
+        ASSERT_EQ(link.read(type), 1) << "type " << int{type};
+        EXPECT_EQ(replyBuffer(type), modelReply(type)) << "type " << int{type};
+    }
+    EXPECT_GE(server.foreignSent(), 6u) << "the fault must really have sent something";
+}
+
+struct FaultCase {
+    const char* name;
+    sim::SimFaults faults;
+};
+
+// Test names carry the case; the parameter itself prints as its name too.
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SimFaultOverUdp : public SimUdpFixture, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(SimFaultOverUdp, FailsTheRead) {
+    // The line works before the fault; the hang-up strikes after this one frame.
+    ASSERT_EQ(link.read(readtype::kIdentity), 1);
+    server.setFaults(GetParam().faults);
+    EXPECT_EQ(link.read(readtype::kMain), 0);
+    EXPECT_TRUE(sink.ids.empty());
+}
+
+sim::SimFaults faultsWith(void (*set)(sim::SimFaults&)) {
+    sim::SimFaults f;
+    set(f);
+    return f;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SimFaultOverUdp,
+    ::testing::Values(
+        FaultCase{"NoReply", faultsWith([](sim::SimFaults& f) { f.noReply = {0}; })},
+        FaultCase{"BadChecksum", faultsWith([](sim::SimFaults& f) { f.badChecksum = {0}; })},
+        FaultCase{"ShortReply", faultsWith([](sim::SimFaults& f) { f.shortReply = {0}; })},
+        FaultCase{"LateReply",
+                  faultsWith([](sim::SimFaults& f) { f.lateReply = std::chrono::seconds{1}; })},
+        FaultCase{"HangUp", faultsWith([](sim::SimFaults& f) { f.hangUpAfter = 1; })}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(UdpDeviceLink, OpenFailuresLeaveTheLinkClosed) {
+    const int port = freePort();
+    // Held without address reuse, the port refuses the link's bind.
+    const Peer holder("127.0.0.1", port, false);
+    struct Case {
+        const char* ip;
+        int port;
+    } const cases[] = {
+        {"127.0.0.2", port}, {"127.0.0.256", port + 1}, {"localhost", port + 1},
+        {"", port + 1},      {"127.0.0.2", 0},          {"127.0.0.2", 65536},
+    };
+    RecordingSink sink;
+    DeviceLink link{nullptr, &sink};
+    link.setNetworkMode(1);
+    for (const Case& c : cases) {
+        NetworkSettings settings;
+        settings.ip = c.ip;
+        settings.port = c.port;
+        EXPECT_EQ(link.configureNetworkAndOpen(settings), 0) << c.ip << ':' << c.port;
+        EXPECT_EQ(link.isOpen(), 0) << c.ip << ':' << c.port;
+        EXPECT_NE(link.udpLink()->lastError(), 0);
+    }
+    EXPECT_EQ(link.udpLink()->lastError(), EINVAL);
+    // A failed reopen also closes what was open before.
+    NetworkSettings good;
+    good.ip = kSimAddress;
+    good.port = port + 2;
+    ASSERT_EQ(link.configureNetworkAndOpen(good), 1);
+    good.port = port;
+    EXPECT_EQ(link.configureNetworkAndOpen(good), 0);
+    EXPECT_EQ(link.udpLink()->lastError(), EADDRINUSE);
+    EXPECT_EQ(link.isOpen(), 0);
+    EXPECT_TRUE(sink.ids.empty());
+}
+
+TEST(UdpDeviceLink, RefusedSendIsReportedOnce) {
+    RecordingSink sink;
+    DeviceLink link{nullptr, &sink};
+    link.setNetworkMode(1);
+    link.setSendSwitch(1);
+    NetworkSettings settings;
+    // The kernel refuses a broadcast target on a socket without the broadcast option, so
+    // nothing leaves the host.
+    settings.ip = kLoopbackBroadcast;
+    settings.port = freePort();
+    ASSERT_EQ(link.configureNetworkAndOpen(settings), 1);
+    EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 0);
+    EXPECT_EQ(sink.ids, std::vector<MessageId>{MessageId::UdpSendFailed});
+    EXPECT_EQ(link.udpLink()->lastError(), EACCES);
+}
+
+} // namespace
+} // namespace korvane::udptest
