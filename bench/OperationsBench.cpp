@@ -2,6 +2,7 @@
 // its pacing floor: the fixed waits the protocol requires plus the frames' time on the wire at
 // the configured baud rate. A ratio near 1 means the program adds nothing of its own.
 #include "SimPtyServer.h"
+#include "SimUdpServer.h"
 #include "commands/CommandFacade.h"
 #include "commands/SendAll.h"
 #include "commands/SynchroniseAll.h"
@@ -33,7 +34,12 @@ double wireMs(std::size_t bytes) {
 // The reads synchronise-all makes, in order.
 constexpr std::uint8_t kSyncReads[] = {0, 1, 2, 3, 4, 6, 11, 12, 14, 8};
 
-double syncFloorMs() {
+struct Floor {
+    double waitsMs; // the fixed pauses alone
+    double wireMs;  // the frames' time on a serial line at kBaud
+};
+
+Floor syncFloor() {
     double ms = 0;
     std::size_t bytes = 0;
     for (const auto type : kSyncReads) {
@@ -41,14 +47,14 @@ double syncFloorMs() {
         ms += static_cast<double>(kReadWait.count() + info->extraWait.count());
         bytes += frame::kCommandLength + info->replyLength;
     }
-    return ms + wireMs(bytes);
+    return {ms, wireMs(bytes)};
 }
 
 constexpr std::size_t kSendAllFrames = 27;
 constexpr double kSendAllSettleMs = 2000;
 
-double sendAllFloorMs() {
-    return kSendAllSettleMs + wireMs(kSendAllFrames * frame::kCommandLength);
+Floor sendAllFloor() {
+    return {kSendAllSettleMs, wireMs(kSendAllFrames * frame::kCommandLength)};
 }
 
 struct Figures {
@@ -69,32 +75,54 @@ Figures timeRuns(int runs, const std::function<int()>& op) {
     return {ms[ms.size() / 2], ms.front(), ms.back()};
 }
 
-void print(const char* what, const char* link, const Figures& f, double floor) {
-    std::printf("%-14s %-6s median %8.1f ms (min %8.1f, max %8.1f)  floor %8.1f ms  ratio %.4f\n",
-                what, link, f.median, f.min, f.max, floor, f.median / floor);
+// Pseudo-terminals and loopback have no line time, so the ratio to the waits alone is shown too.
+void print(const char* what, const char* link, const Figures& f, const Floor& floor) {
+    const double full = floor.waitsMs + floor.wireMs;
+    std::printf("%-12s %-4s median %7.1f ms (min %7.1f, max %7.1f)  floor %7.1f ms  ratio %.4f  "
+                "(waits alone %7.1f ms, ratio %.4f)\n",
+                what, link, f.median, f.min, f.max, full, f.median / full, floor.waitsMs,
+                f.median / floor.waitsMs);
+}
+
+// Runs both operations on an open link and prints their figures.
+void measure(const char* linkName, DeviceLink& link, int runs) {
+    ParameterMirror mirror{};
+    CommandFacade facade(link, mirror);
+    OperationContext ctx{link, mirror, facade, nullptr};
+    applyMirrorDefaults(mirror, kDefaultResolution);
+    link.setSendSwitch(1);
+    print("synchronise", linkName, timeRuns(runs, [&] { return SynchroniseAll(ctx, false).run(); }),
+          syncFloor());
+    print("send-all", linkName,
+          timeRuns(runs, [&] { return SendAll(ctx, SendAll::Mode::EveryParameter).run(); }),
+          sendAllFloor());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    sim::SimPtyServer server;
-    server.start();
-    DeviceLink link;
-    ParameterMirror mirror{};
-    CommandFacade facade(link, mirror);
-    OperationContext ctx{link, mirror, facade, nullptr};
-    if (link.configureSerialAndOpen({server.devicePath(), 999, 1, kBaud}) != 1) {
-        std::fprintf(stderr, "cannot open %s\n", server.devicePath().c_str());
+
+    sim::SimPtyServer pty;
+    pty.start();
+    DeviceLink serial;
+    if (serial.configureSerialAndOpen({pty.devicePath(), 999, 1, kBaud}) != 1) {
+        std::fprintf(stderr, "cannot open %s\n", pty.devicePath().c_str());
         return 1;
     }
-    applyMirrorDefaults(mirror, kDefaultResolution);
-    link.setSendSwitch(1);
+    measure("pty", serial, runs);
 
-    print("synchronise", "pty", timeRuns(runs, [&] { return SynchroniseAll(ctx, false).run(); }),
-          syncFloorMs());
-    print("send-all", "pty",
-          timeRuns(runs, [&] { return SendAll(ctx, SendAll::Mode::EveryParameter).run(); }),
-          sendAllFloorMs());
+    sim::SimUdpServer udp(sim::SimModel{}, "127.0.0.2", 0);
+    udp.start();
+    DeviceLink network;
+    NetworkSettings settings;
+    settings.ip = udp.address();
+    settings.port = udp.port();
+    network.setNetworkMode(1);
+    if (network.configureNetworkAndOpen(settings) != 1) {
+        std::fprintf(stderr, "cannot open udp %s:%d\n", settings.ip.c_str(), settings.port);
+        return 1;
+    }
+    measure("udp", network, runs);
     return 0;
 }
