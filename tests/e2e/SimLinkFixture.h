@@ -1,14 +1,18 @@
 #pragma once
 
 #include "SimPtyServer.h"
+#include "SimUdpServer.h"
 #include "commands/CommandFacade.h"
 #include "commands/DeviceOperation.h"
 #include "link/DeviceLink.h"
 #include "link/ParameterMirror.h"
 #include "link/ResolutionTable.h"
+#include "store/NetworkSettings.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
+#include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -19,18 +23,60 @@ struct RecordingSink : MessageSink {
     void report(MessageId id) override { ids.push_back(id); }
 };
 
-// The program's side (link, mirror, commands) over a real pseudo-terminal to the simulator.
-struct SimLinkFixture : ::testing::Test {
-    sim::SimPtyServer server;
+enum class LinkKind { Pty, Udp };
+
+// The simulator behind a pseudo-terminal or a loopback UDP socket, seen the same way by tests.
+class SimEndpoint {
+public:
+    explicit SimEndpoint(LinkKind kind) {
+        if (kind == LinkKind::Pty) {
+            pty_ = std::make_unique<sim::SimPtyServer>();
+        } else {
+            udp_ = std::make_unique<sim::SimUdpServer>(sim::SimModel{}, "127.0.0.2", 0);
+        }
+    }
+    void start() { pty_ ? pty_->start() : udp_->start(); }
+    // Opens `link` to this simulator the way the program does.
+    int connect(DeviceLink& link) const {
+        if (pty_) {
+            return link.configureSerialAndOpen({pty_->devicePath(), 999, 1, 115200});
+        }
+        NetworkSettings s;
+        s.ip = udp_->address();
+        s.port = udp_->port();
+        link.setNetworkMode(1);
+        return link.configureNetworkAndOpen(s);
+    }
+    std::vector<frame::CommandFrame> receivedFrames() const {
+        return pty_ ? pty_->receivedFrames() : udp_->receivedFrames();
+    }
+    sim::SimState state() const { return pty_ ? pty_->state() : udp_->state(); }
+    void setFaults(const sim::SimFaults& f) { pty_ ? pty_->setFaults(f) : udp_->setFaults(f); }
+
+private:
+    std::unique_ptr<sim::SimPtyServer> pty_;
+    std::unique_ptr<sim::SimUdpServer> udp_;
+};
+
+inline std::string linkName(const ::testing::TestParamInfo<LinkKind>& info) {
+    return info.param == LinkKind::Pty ? "Pty" : "Udp";
+}
+
+// The program's side (link, mirror, commands) over a real pseudo-terminal or loopback socket to
+// the simulator.
+struct SimLink {
+    SimEndpoint server;
     RecordingSink sink;
     DeviceLink link{nullptr, &sink};
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
     OperationContext ctx{link, mirror, facade, &sink};
 
-    void SetUp() override {
+    explicit SimLink(LinkKind kind) : server(kind) {}
+
+    void connect() {
         server.start();
-        ASSERT_EQ(link.configureSerialAndOpen({server.devicePath(), 999, 1, 115200}), 1);
+        ASSERT_EQ(server.connect(link), 1);
         applyMirrorDefaults(mirror, kDefaultResolution);
         link.setSendSwitch(1);
     }
@@ -62,6 +108,18 @@ struct SimLinkFixture : ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds{10});
         }
     }
+};
+
+// Over the pseudo-terminal only.
+struct SimLinkFixture : ::testing::Test, SimLink {
+    SimLinkFixture() : SimLink(LinkKind::Pty) {}
+    void SetUp() override { connect(); }
+};
+
+// Once over each link.
+struct EachLinkFixture : ::testing::TestWithParam<LinkKind>, SimLink {
+    EachLinkFixture() : SimLink(GetParam()) {}
+    void SetUp() override { connect(); }
 };
 
 } // namespace korvane::test

@@ -17,14 +17,14 @@ bool sameMirror(const ParameterMirror& a, const ParameterMirror& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-using SyncFixture = SimLinkFixture;
-using SendAllFixture = SimLinkFixture;
-using ReadBackFixture = SimLinkFixture;
-using PlanFixture = SimLinkFixture;
+using SyncFixture = EachLinkFixture;
+using SendAllFixture = EachLinkFixture;
+using ReadBackFixture = EachLinkFixture;
+using PlanFixture = EachLinkFixture;
 
 } // namespace
 
-TEST_F(SyncFixture, ReadsEverythingInOrderAndFillsTheMirror) {
+TEST_P(SyncFixture, ReadsEverythingInOrderAndFillsTheMirror) {
     facade.setVolume(77);
     facade.selectInput(Picture::Two, 11);
     facade.setPicture1OutputWindow({10, 20, 1010, 620});
@@ -43,7 +43,7 @@ TEST_F(SyncFixture, ReadsEverythingInOrderAndFillsTheMirror) {
     EXPECT_TRUE(sink.ids.empty());
 }
 
-TEST_F(SyncFixture, EachFailingReadStopsWithItsMessageAndLeavesTheMirror) {
+TEST_P(SyncFixture, EachFailingReadStopsWithItsMessageAndLeavesTheMirror) {
     struct Row {
         std::uint8_t type;
         MessageId message;
@@ -87,13 +87,13 @@ TEST_F(SyncFixture, EachFailingReadStopsWithItsMessageAndLeavesTheMirror) {
 }
 
 // HDMI inputs are 1920 x 1080 in the simulator, so the default input windows fit.
-void selectHdmiAndSync(SimLinkFixture& f) {
+void selectHdmiAndSync(SimLink& f) {
     f.facade.selectInput(Picture::One, 11);
     f.facade.selectInput(Picture::Two, 11);
     ASSERT_EQ(SynchroniseAll(f.ctx, false).run(), 1); // the input limits come from these replies
 }
 
-TEST_F(SendAllFixture, EveryParameterInItsExactOrder) {
+TEST_P(SendAllFixture, EveryParameterInItsExactOrder) {
     selectHdmiAndSync(*this);
     const std::size_t start = framesSoFar();
     ASSERT_EQ(SendAll(ctx, SendAll::Mode::EveryParameter).run(), 1);
@@ -113,7 +113,7 @@ TEST_F(SendAllFixture, EveryParameterInItsExactOrder) {
     EXPECT_EQ(subCodes, order);
 }
 
-TEST_F(SendAllFixture, AWindowBeyondItsLimitsIsNotSent) {
+TEST_P(SendAllFixture, AWindowBeyondItsLimitsIsNotSent) {
     selectHdmiAndSync(*this);
     mirror.p1InWidth = 5000; // wider than the simulator's input
     const std::size_t start = framesSoFar();
@@ -123,7 +123,7 @@ TEST_F(SendAllFixture, AWindowBeyondItsLimitsIsNotSent) {
     EXPECT_EQ(std::count(codes.begin(), codes.end(), 0x10), 1);
 }
 
-TEST_F(SendAllFixture, RecallClampsTheSlot) {
+TEST_P(SendAllFixture, RecallClampsTheSlot) {
     for (const int slot : {0, 11, 7}) {
         const std::size_t start = framesSoFar();
         ASSERT_EQ(SendAll(ctx, SendAll::Mode::RecallSlot, slot).run(), 1);
@@ -135,7 +135,7 @@ TEST_F(SendAllFixture, RecallClampsTheSlot) {
     }
 }
 
-TEST_F(ReadBackFixture, EachReadCopiesItsPart) {
+TEST_P(ReadBackFixture, EachReadCopiesItsPart) {
     facade.setPipOn(1);
     facade.setTransparency(4);
     facade.setOverlay(0, 2, 1, 1, 9, 9, 9);
@@ -178,7 +178,7 @@ TEST_F(ReadBackFixture, EachReadCopiesItsPart) {
     EXPECT_TRUE(sink.ids.empty());
 }
 
-TEST_F(ReadBackFixture, FailuresGiveTheirMessages) {
+TEST_P(ReadBackFixture, FailuresGiveTheirMessages) {
     struct Row {
         ReadBackKind kind;
         std::uint8_t type;
@@ -211,7 +211,7 @@ TEST_F(ReadBackFixture, FailuresGiveTheirMessages) {
     }
 }
 
-TEST_F(ReadBackFixture, ClosedLinkIsReportedBeforeAnythingIsSent) {
+TEST_P(ReadBackFixture, ClosedLinkIsReportedBeforeAnythingIsSent) {
     link.close();
     const std::size_t start = framesSoFar();
     EXPECT_EQ(SynchroniseAll(ctx, false).run(), 0);
@@ -225,7 +225,7 @@ TEST_F(ReadBackFixture, ClosedLinkIsReportedBeforeAnythingIsSent) {
     EXPECT_EQ(framesSoFar(), start + 1);
 }
 
-TEST_F(PlanFixture, SendThenReadGivesTheSameEntries) {
+TEST_P(PlanFixture, SendThenReadGivesTheSameEntries) {
     for (auto& e : link.planTable()) {
         e.index = kUnusedPlanEntry;
     }
@@ -265,7 +265,7 @@ TEST_F(PlanFixture, SendThenReadGivesTheSameEntries) {
     EXPECT_EQ(mirror.planHeader[1], 0x21);
 }
 
-TEST_F(PlanFixture, InputAdjustSendsTheRightWindow) {
+TEST_P(PlanFixture, InputAdjustSendsTheRightWindow) {
     const std::size_t start = framesSoFar();
     ASSERT_EQ(InputAdjust(ctx, Picture::Two, {8, 8, 808, 608}, 0, 0, true).run(), 1);
     ASSERT_EQ(InputAdjust(ctx, Picture::One, {0, 0, 2000, 100}, 1920, 1080, false).run(), 1);
@@ -277,3 +277,12 @@ TEST_F(PlanFixture, InputAdjustSendsTheRightWindow) {
     EXPECT_EQ(server.state().mirror.p2InX, 0);
     EXPECT_EQ(server.state().mirror.p2InWidth, 800);
 }
+
+INSTANTIATE_TEST_SUITE_P(Link, SyncFixture, ::testing::Values(LinkKind::Pty, LinkKind::Udp),
+                         linkName);
+INSTANTIATE_TEST_SUITE_P(Link, SendAllFixture, ::testing::Values(LinkKind::Pty, LinkKind::Udp),
+                         linkName);
+INSTANTIATE_TEST_SUITE_P(Link, ReadBackFixture, ::testing::Values(LinkKind::Pty, LinkKind::Udp),
+                         linkName);
+INSTANTIATE_TEST_SUITE_P(Link, PlanFixture, ::testing::Values(LinkKind::Pty, LinkKind::Udp),
+                         linkName);
