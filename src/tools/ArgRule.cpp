@@ -16,17 +16,16 @@ namespace korvane::ctl {
 namespace {
 constexpr int kLastClockYear = kClockYearBase + 0xFF;
 
-bool validDateTime(const std::array<int, 6>& v) {
+bool validDateTime(const std::array<int, 6>& v, int minYear, int maxYear) {
     using namespace std::chrono;
     const year_month_day date{year{v[0]}, month{static_cast<unsigned>(v[1])},
                               day{static_cast<unsigned>(v[2])}};
-    return v[0] >= kClockYearBase && v[0] <= kLastClockYear && v[1] >= 1 && v[2] >= 1 &&
-           date.ok() && v[3] >= 0 && v[3] <= 23 && v[4] >= 0 && v[4] <= 59 && v[5] >= 0 &&
-           v[5] <= 59;
+    return v[0] >= minYear && v[0] <= maxYear && v[1] >= 1 && v[2] >= 1 && date.ok() && v[3] >= 0 &&
+           v[3] <= 23 && v[4] >= 0 && v[4] <= 59 && v[5] >= 0 && v[5] <= 59;
 }
 
 // "YYYY-MM-DD HH:MM:SS"; a 'T' may stand for the space so that the shell needs no quoting.
-std::optional<std::array<int, 6>> parseDateTime(std::string_view text) {
+std::optional<std::array<int, 6>> parseDateTimeText(std::string_view text) {
     static constexpr char kSeparators[] = {'-', '-', ' ', ':', ':'};
     std::array<int, 6> v{};
     const char* p = text.data();
@@ -44,20 +43,10 @@ std::optional<std::array<int, 6>> parseDateTime(std::string_view text) {
             ++p;
         }
     }
-    if (p != end || !validDateTime(v)) {
+    if (p != end) {
         return std::nullopt;
     }
     return v;
-}
-
-std::optional<std::array<int, 6>> dateTimeValues(std::string_view text, LocalTime now) {
-    if (!equalsIgnoringCase(text, "now")) {
-        return parseDateTime(text);
-    }
-    const std::tm t = now();
-    const std::array<int, 6> v{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                               t.tm_hour,        t.tm_min,     t.tm_sec};
-    return validDateTime(v) ? std::optional(v) : std::nullopt;
 }
 
 std::optional<long long> inputCode(std::string_view text) {
@@ -121,7 +110,7 @@ std::tm currentLocalTime() {
 
 bool parseArg(const ArgRule& rule, std::string_view text, LocalTime now, ArgValues& values) {
     if (rule.kind == ArgKind::DateTime) {
-        const auto v = dateTimeValues(text, now);
+        const auto v = parseDateTime(text, now, kClockYearBase, kLastClockYear);
         if (v) {
             values.insert(values.end(), v->begin(), v->end());
         }
@@ -154,6 +143,19 @@ std::string expectation(const ArgRule& rule) {
                ".." + std::to_string(kLastClockYear) + ") or now";
     }
     return {};
+}
+
+std::optional<std::array<int, 6>> parseDateTime(std::string_view text, LocalTime now, int minYear,
+                                                int maxYear) {
+    std::optional<std::array<int, 6>> v;
+    if (equalsIgnoringCase(text, "now")) {
+        const std::tm t = now();
+        v = std::array<int, 6>{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
+                               t.tm_hour,        t.tm_min,     t.tm_sec};
+    } else {
+        v = parseDateTimeText(text);
+    }
+    return v && validDateTime(*v, minYear, maxYear) ? v : std::nullopt;
 }
 
 std::optional<long long> parseInteger(std::string_view text) {

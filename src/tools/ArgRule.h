@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -53,6 +54,11 @@ std::tm currentLocalTime();
 bool parseArg(const ArgRule& rule, std::string_view text, LocalTime now, ArgValues& values);
 // What `rule` accepts, for messages ("a number in 0..255").
 std::string expectation(const ArgRule& rule);
+
+// "YYYY-MM-DD HH:MM:SS" (a 'T' may stand for the space) or now: a valid date and time with the
+// year in minYear..maxYear, as year, month, day, hour, minute, second.
+std::optional<std::array<int, 6>> parseDateTime(std::string_view text, LocalTime now, int minYear,
+                                                int maxYear);
 
 // A decimal or 0x-prefixed hexadecimal integer, the whole text and nothing else.
 std::optional<long long> parseInteger(std::string_view text);

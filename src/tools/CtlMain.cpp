@@ -30,13 +30,17 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     if (sub == nullptr) {
         return usageError(err, "unknown command '" + line.subCommand + "'");
     }
-    if (const auto missing = missingLinkTarget(line.link)) {
-        return usageError(err, *missing);
-    }
     const Prepared prepared = sub->prepare(line.operands, env.now);
-    if (!prepared.action) {
+    if (!prepared.error.empty()) {
         err << "korvanectl: " << prepared.error << '\n';
         return kExitFailure;
+    }
+    if (prepared.offline) {
+        OfflineSession session{line.link, out, err};
+        return prepared.offline(session);
+    }
+    if (const auto missing = missingLinkTarget(line.link)) {
+        return usageError(err, *missing);
     }
 
     StreamMessageSink messages(err);
@@ -51,7 +55,7 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     applyMirrorDefaults(mirror, kDefaultResolution);
     link->setSendSwitch(1);
     CommandFacade commands(*link, mirror);
-    Session session{*link, mirror, commands, out, err};
+    Session session{*link, mirror, commands, messages, out, err, env.schedule};
     return prepared.action(session);
 }
 

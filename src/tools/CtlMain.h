@@ -2,6 +2,7 @@
 
 #include "ArgRule.h"
 #include "LinkOpener.h"
+#include "SubCommand.h"
 
 #include <ostream>
 #include <span>
@@ -9,10 +10,11 @@
 
 namespace korvane::ctl {
 
-// What korvanectl takes from its surroundings; tests replace the link and the clock.
+// What korvanectl takes from its surroundings; tests replace the link and the clocks.
 struct CtlEnvironment {
     LinkFactory openLink = openDeviceLink;
     LocalTime now = currentLocalTime;
+    ScheduleTiming schedule;
 };
 
 // The whole program: `args` without the program name; returns the exit status.

@@ -1,6 +1,7 @@
 #include "CtlOptions.h"
 
 #include "ArgRule.h"
+#include "link/UdpSocket.h"
 
 #include <algorithm>
 #include <array>
@@ -43,10 +44,39 @@ std::optional<std::string> applyTimeout(LinkOptions& o, std::string_view value) 
     return std::nullopt;
 }
 
-constexpr std::array<GlobalOption, 3> kOptions{{
+// HOST:PORT with a dotted IPv4 address, as the UDP link takes it.
+std::optional<std::string> applyUdp(LinkOptions& o, std::string_view value) {
+    const std::size_t colon = value.rfind(':');
+    const std::string host(value.substr(0, colon));
+    const auto port =
+        colon == std::string_view::npos ? std::nullopt : parseInteger(value.substr(colon + 1));
+    if (!port || *port < 1 || *port > 0xFFFF || !udpEndpoint(host, static_cast<int>(*port))) {
+        return "--udp must be HOST:PORT with a dotted IPv4 address and a port 1..65535, got '" +
+               std::string(value) + "'";
+    }
+    NetworkSettings network;
+    network.ip = host;
+    network.port = static_cast<int>(*port);
+    o.network = network;
+    return std::nullopt;
+}
+
+std::optional<std::string> applyBroadcast(LinkOptions& o, std::string_view value) {
+    if (!udpEndpoint(std::string(value), 1)) {
+        return "--broadcast must be a dotted IPv4 address, got '" + std::string(value) + "'";
+    }
+    o.broadcastAddress = value;
+    return std::nullopt;
+}
+
+constexpr std::array<GlobalOption, 5> kOptions{{
     {"--device", "PATH", "serial device of the processor, e.g. /dev/ttyUSB0", applyDevice},
     {"--baud", "N", "9600, 19200, 38400, 57600 or 115200 (default 115200)", applyBaud},
     {"--timeout", "S", "serial read time-out setting, 1..60 seconds (default 1)", applyTimeout},
+    {"--udp", "HOST:PORT", "the processor's IPv4 address and port, in place of --device", applyUdp},
+    {"--broadcast", "ADDR",
+     "where discover sends its request (default: the settings file's broadcast address)",
+     applyBroadcast},
 }};
 
 bool isHelp(std::string_view arg) {
@@ -98,8 +128,12 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
 }
 
 std::optional<std::string> missingLinkTarget(const LinkOptions& options) {
-    if (options.serial.devicePath.empty()) {
-        return "--device PATH is required";
+    const bool serial = !options.serial.devicePath.empty();
+    if (serial && options.network) {
+        return "--device and --udp cannot be given together";
+    }
+    if (!serial && !options.network) {
+        return "--device PATH or --udp HOST:PORT is required";
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/SerialLink.h"
+#include "store/NetworkSettings.h"
 
 #include <optional>
 #include <span>
@@ -10,9 +11,13 @@
 
 namespace korvane::ctl {
 
-// How korvanectl reaches the processor.
+// How korvanectl reaches the processor: the serial device, or the processor's address over UDP
+// when `network` is set. `broadcastAddress` is where discovery looks (empty: the settings'
+// address).
 struct LinkOptions {
     SerialSettings serial;
+    std::optional<NetworkSettings> network;
+    std::string broadcastAddress;
 };
 
 // One option before the sub-command; `apply` stores its value or returns why it is refused.

@@ -21,6 +21,10 @@ void optionLines(std::ostream& out) {
     out << "  --help          show this help\n";
 }
 
+std::string subCommandLine(const SubCommand& sub) {
+    return std::string(sub.name) + (sub.synopsis.empty() ? "" : " ") + std::string(sub.synopsis);
+}
+
 void valueLists(std::ostream& out) {
     out << "\nPicture-quality items (ITEM):";
     for (const auto& row : qualityItems()) {
@@ -45,11 +49,11 @@ void valueLists(std::ostream& out) {
 std::string helpText() {
     std::ostringstream out;
     out << "Usage: korvanectl [OPTIONS] COMMAND [ARG...]\n"
-           "Controls the video processor over its serial line.\n\nOptions:\n";
+           "Controls the video processor over its serial line or over UDP.\n\nOptions:\n";
     optionLines(out);
     out << "\nCommands:\n";
     for (const auto& sub : subCommands()) {
-        out << "  " << sub.name << ' ' << sub.synopsis << "\n      " << sub.description << '\n';
+        out << "  " << subCommandLine(sub) << "\n      " << sub.description << '\n';
     }
     out << "\nCommands for send (NAME ARG...):\n";
     for (const auto& entry : catalogue()) {
@@ -69,7 +73,7 @@ std::string shortUsage() {
     }
     out << " COMMAND [ARG...]\nCommands:";
     for (const auto& sub : subCommands()) {
-        out << "\n  " << sub.name << ' ' << sub.synopsis;
+        out << "\n  " << subCommandLine(sub);
     }
     out << "\nTry 'korvanectl --help' for the full list.\n";
     return out.str();

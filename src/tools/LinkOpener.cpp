@@ -11,6 +11,15 @@ namespace korvane::ctl {
 std::unique_ptr<DeviceLink> openDeviceLink(const LinkOptions& options, MessageSink& messages,
                                            std::string& error) {
     auto link = std::make_unique<DeviceLink>(&CommLog::instance(), &messages);
+    if (options.network) {
+        link->setNetworkMode(1);
+        if (link->configureNetworkAndOpen(*options.network) == 0) {
+            const UdpLink* udp = link->udpLink();
+            error = udpOpenErrorText(*options.network, udp != nullptr ? udp->lastError() : 0);
+            return nullptr;
+        }
+        return link;
+    }
     if (link->configureSerialAndOpen(options.serial) == 0) {
         const SerialLink* serial = link->serialLink();
         error =
@@ -18,6 +27,12 @@ std::unique_ptr<DeviceLink> openDeviceLink(const LinkOptions& options, MessageSi
         return nullptr;
     }
     return link;
+}
+
+std::string udpOpenErrorText(const NetworkSettings& network, int errorCode) {
+    const std::string text =
+        "cannot open the UDP link to " + network.ip + ":" + std::to_string(network.port);
+    return errorCode != 0 ? text + ": " + std::strerror(errorCode) : text;
 }
 
 std::string openErrorText(const std::string& path, int errorCode) {

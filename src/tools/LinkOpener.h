@@ -14,11 +14,13 @@ namespace korvane::ctl {
 using LinkFactory = std::function<std::unique_ptr<DeviceLink>(
     const LinkOptions& options, MessageSink& messages, std::string& error)>;
 
-// The serial link with the process-wide communication log.
+// The serial or UDP link with the process-wide communication log.
 std::unique_ptr<DeviceLink> openDeviceLink(const LinkOptions& options, MessageSink& messages,
                                            std::string& error);
 
 // Why `path` did not open, from the errno of the failed open.
 std::string openErrorText(const std::string& path, int errorCode);
+// Why the UDP link to the processor did not open (errno of the failed step, or 0).
+std::string udpOpenErrorText(const NetworkSettings& network, int errorCode);
 
 } // namespace korvane::ctl

@@ -45,30 +45,30 @@ std::string refusal(const ArgRule& rule, const std::string& text) {
 
 Prepared prepareRead(std::span<const std::string> operands, LocalTime now) {
     if (operands.size() != 1 && operands.size() != 3) {
-        return {{}, "read: wrong number of arguments; usage: read TYPE [FIRST LAST]"};
+        return {{}, {}, "read: wrong number of arguments; usage: read TYPE [FIRST LAST]"};
     }
     ArgValues v;
     if (!parseArg(kType, operands[0], now, v)) {
-        return {{}, refusal(kType, operands[0])};
+        return {{}, {}, refusal(kType, operands[0])};
     }
     ReadRequest r{static_cast<std::uint8_t>(v[0]), 0, kPlanEntryCount - 1};
     if (operands.size() == 3) {
         if (r.type != readtype::kPlanEntries) {
-            return {{}, "read: FIRST and LAST go only with type 15"};
+            return {{}, {}, "read: FIRST and LAST go only with type 15"};
         }
         if (!parseArg(kFirst, operands[1], now, v)) {
-            return {{}, refusal(kFirst, operands[1])};
+            return {{}, {}, refusal(kFirst, operands[1])};
         }
         if (!parseArg(kLast, operands[2], now, v)) {
-            return {{}, refusal(kLast, operands[2])};
+            return {{}, {}, refusal(kLast, operands[2])};
         }
         r.first = static_cast<std::uint8_t>(v[1]);
         r.last = static_cast<std::uint8_t>(v[2]);
         if (r.last < r.first) {
-            return {{}, "read: LAST must not be below FIRST"};
+            return {{}, {}, "read: LAST must not be below FIRST"};
         }
     }
-    return {[r](Session& s) { return runRead(r, s); }, {}};
+    return {[r](Session& s) { return runRead(r, s); }, {}, {}};
 }
 
 } // namespace korvane::ctl

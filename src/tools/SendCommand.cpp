@@ -29,9 +29,9 @@ int runSend(const ParsedCommand& parsed, Session& s) {
 Prepared prepareSend(std::span<const std::string> operands, LocalTime now) {
     ParsedCommand parsed = parseCommand(operands, now);
     if (parsed.entry == nullptr) {
-        return {{}, std::move(parsed.error)};
+        return {{}, {}, std::move(parsed.error)};
     }
-    return {[parsed = std::move(parsed)](Session& s) { return runSend(parsed, s); }, {}};
+    return {[parsed = std::move(parsed)](Session& s) { return runSend(parsed, s); }, {}, {}};
 }
 
 } // namespace korvane::ctl

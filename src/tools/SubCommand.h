@@ -1,7 +1,11 @@
 #pragma once
 
 #include "ArgRule.h"
+#include "CtlOptions.h"
+#include "schedule/LocalTime.h"
+#include "schedule/ScheduleExecutor.h"
 
+#include <chrono>
 #include <functional>
 #include <ostream>
 #include <span>
@@ -11,6 +15,8 @@
 namespace korvane {
 class CommandFacade;
 class DeviceLink;
+class MessageSink;
+struct OperationContext;
 struct ParameterMirror;
 } // namespace korvane
 
@@ -20,20 +26,41 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// Time as the headless schedule runner sees it; tests step the clock and shorten the tick.
+struct ScheduleTiming {
+    LocalClock clock = systemLocalTime;
+    std::chrono::milliseconds tickPeriod = kScheduleTickPeriod;
+};
+
 // What a sub-command works with once the link is open.
 struct Session {
     DeviceLink& link;
     ParameterMirror& mirror;
     CommandFacade& commands;
+    // Where the core's operations report their failures (printed on `err`).
+    MessageSink& messages;
+    std::ostream& out;
+    std::ostream& err;
+    const ScheduleTiming& schedule;
+
+    OperationContext context();
+};
+
+// What a sub-command that needs no processor works with.
+struct OfflineSession {
+    const LinkOptions& link;
     std::ostream& out;
     std::ostream& err;
 };
 
 // Operands checked and ready to run; the result is the exit status.
 using Action = std::function<int(Session&)>;
+using OfflineAction = std::function<int(OfflineSession&)>;
 
+// Exactly one of the two actions is set when the operands were accepted.
 struct Prepared {
-    Action action;     // empty when the operands were refused
+    Action action;
+    OfflineAction offline;
     std::string error; // names the sub-command or command and the operand
 };
 
@@ -47,5 +74,14 @@ struct SubCommand {
 
 std::span<const SubCommand> subCommands();
 const SubCommand* findSubCommand(std::string_view name);
+
+// A refusal naming the sub-command: "<command>: <what>".
+Prepared refuse(std::string_view command, const std::string& what);
+// "<command>: wrong number of arguments; usage: <command> <synopsis>"
+Prepared wrongArity(std::string_view command, std::string_view synopsis);
+// Checks one operand against `rule` and appends its value(s); false with `error` set when it is
+// refused ("<command>: NAME must be ..., got '...'").
+bool takeOperand(std::string_view command, const ArgRule& rule, const std::string& text,
+                 LocalTime now, ArgValues& values, std::string& error);
 
 } // namespace korvane::ctl

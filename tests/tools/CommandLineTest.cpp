@@ -86,7 +86,7 @@ struct UsageRow {
 const std::vector<UsageRow> kUsage = {
     {{}, "a command is required"},
     {{"--device", "/dev/ttyS0"}, "a command is required"},
-    {{"send", "AutoAdjust"}, "--device PATH is required"},
+    {{"send", "AutoAdjust"}, "--device PATH or --udp HOST:PORT is required"},
     {{"--device"}, "--device needs a value"},
     {{"--device="}, "--device needs a path"},
     {{"--device", "/dev/ttyS0", "--baud", "1200", "read", "0"}, "--baud must be one of"},
@@ -95,6 +95,16 @@ const std::vector<UsageRow> kUsage = {
     {{"--device", "/dev/ttyS0", "--timeout", "61", "read", "0"}, "--timeout must be 1..60"},
     {{"--speed", "1"}, "unknown option '--speed'"},
     {{"--device", "/dev/ttyS0", "frobnicate"}, "unknown command 'frobnicate'"},
+    {{"--udp", "127.0.0.2", "read", "0"}, "--udp must be HOST:PORT"},
+    {{"--udp", "localhost:5000", "read", "0"}, "--udp must be HOST:PORT"},
+    {{"--udp", "127.0.0.2:0", "read", "0"}, "--udp must be HOST:PORT"},
+    {{"--udp=127.0.0.2:65536", "read", "0"}, "--udp must be HOST:PORT"},
+    {{"--udp", "127.0.0.2:", "read", "0"}, "--udp must be HOST:PORT"},
+    {{"--broadcast", "127.255.255", "discover", "--port", "1"}, "--broadcast must be"},
+    {{"--device", "/dev/ttyS0", "--udp", "127.0.0.2:5000", "read", "0"},
+     "--device and --udp cannot be given together"},
+    {{"--broadcast", "127.255.255.255", "read", "0"},
+     "--device PATH or --udp HOST:PORT is required"},
 };
 
 TEST(CommandLine, UsageErrorsExitTwoWithTheShortUsage) {
@@ -117,6 +127,16 @@ TEST(CommandLine, LinkOptionsReachTheLink) {
     EXPECT_EQ(ctl.lastOptions.serial.devicePath, "/dev/ttyUSB3");
     EXPECT_EQ(ctl.lastOptions.serial.baudRate, 9600);
     EXPECT_EQ(ctl.lastOptions.serial.timeout, 60);
+}
+
+TEST(CommandLine, UdpOptionReachesTheLink) {
+    CtlRunner ctl;
+    const auto r = ctl.run({"--udp", "127.0.0.2:49001", "send", "AutoAdjust"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(ctl.lastOptions.network.has_value());
+    EXPECT_EQ(ctl.lastOptions.network->ip, "127.0.0.2");
+    EXPECT_EQ(ctl.lastOptions.network->port, 49001);
+    EXPECT_TRUE(ctl.lastOptions.serial.devicePath.empty());
 }
 
 TEST(CommandLine, HelpListsEveryCommandWithItsArguments) {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "store/TemplateLoadHost.h"
+
+#include <ostream>
+
+namespace korvane::ctl {
+
+// The template loader's surroundings on the command line: no panels or title, its texts
+// printed where the desktop program would show a message box.
+class CtlLoadHost : public TemplateLoadHost {
+public:
+    explicit CtlLoadHost(std::ostream& err) : err_(err) {}
+    void report(TemplateText text) override;
+    bool reported() const { return reported_; }
+
+private:
+    std::ostream& err_;
+    bool reported_ = false;
+};
+
+} // namespace korvane::ctl

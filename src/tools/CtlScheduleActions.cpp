@@ -1,0 +1,16 @@
+#include "CtlScheduleActions.h"
+
+#include "TemplateCommand.h"
+#include "commands/CommandFacade.h"
+
+namespace korvane::ctl {
+
+int CtlScheduleActions::loadTemplate(const std::string& path) {
+    return ctl::loadTemplate(session_, path) == kExitOk ? 1 : 0;
+}
+
+int CtlScheduleActions::selectPicture1Input(std::uint8_t code) {
+    return session_.commands.selectInput(Picture::One, code);
+}
+
+} // namespace korvane::ctl

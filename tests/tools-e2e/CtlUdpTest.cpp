@@ -1,0 +1,156 @@
+#include "CtlPtyFixture.h"
+#include "SimUdpServer.h"
+#include "schedule/LocalTime.h"
+
+#include <csignal>
+#include <fstream>
+
+using namespace korvane;
+using namespace korvane::test;
+
+namespace {
+
+// The simulator's address on loopback; discovery stays on the loopback broadcast address.
+const std::string kSimAddress = "127.0.0.2";
+const std::string kLoopbackBroadcast = "127.255.255.255";
+
+struct CtlUdp : ::testing::Test {
+    sim::SimUdpServer server{sim::SimModel{simNow}, kSimAddress, 0};
+    std::filesystem::path home;
+
+    void SetUp() override {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "korvanectl-udp-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        home = pattern;
+        ::setenv("KORVANE_HOME", home.c_str(), 1);
+        server.start();
+    }
+    void TearDown() override {
+        server.stop();
+        std::error_code ec;
+        std::filesystem::remove_all(home, ec);
+    }
+
+    CtlRun ctl(std::vector<std::string> args, const ctl::CtlEnvironment& env = {}) {
+        std::ostringstream out, err;
+        const int status = ctl::runCtl(args, out, err, env);
+        return {status, out.str(), err.str()};
+    }
+    std::string target() const { return kSimAddress + ":" + std::to_string(server.port()); }
+    std::vector<int> codesSince(std::size_t from) const {
+        std::vector<int> codes;
+        const auto frames = server.receivedFrames();
+        for (std::size_t i = from; i < frames.size(); ++i) {
+            const auto& f = frames[i];
+            codes.push_back(f[frame::kCodeOffset] == 0 ? readOf(f[frame::kDataOffset])
+                                                       : f[frame::kCodeOffset]);
+        }
+        return codes;
+    }
+    // Writes get no answer, so the simulator may still be taking the last datagrams.
+    void waitForFrames(std::size_t count) const {
+        for (int i = 0; i < 300 && server.receivedFrames().size() < count; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds{10});
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(CtlUdp, EverySubCommandOverLoopback) {
+    const std::string tmpl = (home / "t.kvt").string();
+    const std::string plan = (home / "plan.txt").string();
+    std::ofstream(plan) << "3 每天 0 2024-05-06 08:30:00 执行模板 3 AV1\n";
+    const std::string tasks = (home / "t.kss").string();
+    std::ofstream(tasks) << "0,0,0,9,0,0,0,0,0,0,0,0,0,0,1,8,\n";
+    ctl::CtlEnvironment runner;
+    runner.schedule.tickPeriod = std::chrono::milliseconds{50};
+    int ticks = 0;
+    runner.schedule.clock = [&ticks] {
+        if (++ticks == 2) {
+            std::raise(SIGTERM);
+        }
+        return makeLocalTime(2024, 5, 6, 9, 0, 0);
+    };
+    const std::vector<int> planSend(64, 0x25);
+    const struct {
+        std::vector<std::string> words;
+        std::vector<int> codes;
+        const char* out; // a line the output holds, or null
+        const ctl::CtlEnvironment* env;
+    } rows[] = {
+        {{"send", "SelectInput", "1", "HDMI"}, {0x11}, "ED CB 00 11 00 0B", nullptr},
+        {{"send", "SelectInput", "2", "HDMI"}, {0x11}, nullptr, nullptr},
+        {{"read", "10"}, {readOf(10)}, nullptr, nullptr},
+        {{"sync", "--save", tmpl}, kSyncReads, "Picture1Source = 11 (HDMI)\n", nullptr},
+        {{"load", tmpl}, joined({kSyncReads, kSendEveryParameter, kSyncReads}), nullptr, nullptr},
+        {{"store", "2"}, {0x01}, "ED CB 00 01 00 02", nullptr},
+        {{"recall", "2"}, {0x01}, "ED CB 00 01 01 02", nullptr},
+        {{"picture-quality"}, {readOf(0)}, "Brightness = 50\n", nullptr},
+        {{"gains"}, {readOf(0)}, "RedGain = 50\n", nullptr},
+        {{"picture1-input"}, {readOf(1)}, "Picture1InHLimit = 1920\n", nullptr},
+        {{"picture2-input"}, {readOf(2)}, "Picture2InVLimit = 1080\n", nullptr},
+        {{"picture2"}, {readOf(4)}, "Picture2Source = 11 (HDMI)\n", nullptr},
+        {{"switch-query"}, {readOf(11)}, "Picture1Input = 11 (HDMI)\n", nullptr},
+        {{"input-settings"}, {readOf(12)}, "InputSettings = ", nullptr},
+        {{"device-info"}, {readOf(13)}, "Version = A3\n", nullptr},
+        {{"identity"}, {readOf(8)}, "Identity = TRS\n", nullptr},
+        {{"input-adjust", "1", "auto"}, {readOf(1), 0x0F}, "ED CB 00 0F", nullptr},
+        {{"plan", "send", plan}, planSend, nullptr, nullptr},
+        {{"plan", "read"}, {readOf(15)}, "3 每天 0 2024-05-06 08:30:00 执行模板 3 AV1\n", nullptr},
+        {{"plan", "enable"}, {0x26}, "ED CB 00 26 00 01", nullptr},
+        {{"plan", "header"}, {readOf(16)}, "PlansEnabled = 1\n", nullptr},
+        {{"clock", "set", "2024-05-06 08:30:00"}, {0x1B}, nullptr, nullptr},
+        {{"clock", "read"}, {readOf(10)}, "Clock = 2024-05-06 08:30:00\n", nullptr},
+        {{"schedule", "run", tasks},
+         joined({kSyncReads, {0x11}}),
+         "2024-05-06 09:00:00\t0\t每天\t天\t09:00:00\t通道切换\tVGA\n",
+         &runner},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.words[0] + " " + (row.words.size() > 1 ? row.words[1] : ""));
+        std::vector<std::string> args = {"--udp", target()};
+        args.insert(args.end(), row.words.begin(), row.words.end());
+        const std::size_t from = server.receivedFrames().size();
+        const CtlRun r = ctl(args, row.env != nullptr ? *row.env : ctl::CtlEnvironment{});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        waitForFrames(from + row.codes.size());
+        EXPECT_EQ(codesSince(from), row.codes);
+        if (row.out != nullptr) {
+            EXPECT_NE(r.out.find(row.out), std::string::npos) << r.out;
+        }
+    }
+    EXPECT_EQ(server.state().mirror.pq[pq::kPicture1Source], 8);
+}
+
+TEST_F(CtlUdp, AFailingReadPrintsItsMessages) {
+    sim::SimFaults faults;
+    faults.badChecksum = {10};
+    server.setFaults(faults);
+    const CtlRun r = ctl({"--udp", target(), "clock", "read"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "korvanectl: " + std::string(messageText(MessageId::ClockQueryFailed)) + "\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CtlUdp, DiscoverListsTheSimulatorOnce) {
+    const CtlRun r = ctl(
+        {"--broadcast", kLoopbackBroadcast, "discover", "--port", std::to_string(server.port())});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, target() + "\n");
+    ASSERT_EQ(server.receivedFrames().size(), 1u);
+    EXPECT_EQ(server.receivedFrames()[0][frame::kDataOffset], 8) << "an identity request";
+}
+
+TEST_F(CtlUdp, DiscoverWithoutAnswerFails) {
+    server.stop();
+    const CtlRun r = ctl(
+        {"--broadcast", kLoopbackBroadcast, "discover", "--port", std::to_string(server.port())});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("discover: no processor answered at " + kLoopbackBroadcast),
+              std::string::npos)
+        << r.err;
+}
