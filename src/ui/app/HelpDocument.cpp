@@ -1,0 +1,33 @@
+#include "app/HelpDocument.h"
+
+#include "store/KorvaneSettings.h"
+#include "widgets/MessagePresenter.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace korvane::ui {
+
+void openHelpDocument(const std::filesystem::path& directory, MessagePresenter& presenter,
+                      QWidget* parent, const std::function<void(const QString&)>& open) {
+    // The manual's name is a translatable text: a translation may point to its own manual.
+    const QString manual =
+        QCoreApplication::translate("korvane::ui::HelpDocument", "TRS TX-45使用说明书.pdf");
+    for (const std::filesystem::path& file :
+         {directory / manual.toStdString(), directory / "TRS TX-40 Help.pdf"}) {
+        if (CKorvaneSettings::fileExists(file)) {
+            const QString path = QString::fromStdString(file.string());
+            if (open) {
+                open(path);
+            } else {
+                QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+            }
+            return;
+        }
+    }
+    presenter.inform(parent,
+                     QCoreApplication::translate("korvane::ui::HelpDocument", "帮助文件不存在!"));
+}
+
+} // namespace korvane::ui

@@ -1,0 +1,48 @@
+#include "frame/FrameCallbacks.h"
+
+#include "commands/CommandFacade.h"
+#include "frame/FrameServices.h"
+#include "frame/FrameState.h"
+#include "frame/FrameTimers.h"
+#include "frame/IFrameMessenger.h"
+#include "link/DeviceLink.h"
+#include "link/ResolutionTable.h"
+#include "schedule/ScheduleExecutor.h"
+#include "widgets/BusyRunner.h"
+
+namespace korvane::ui {
+
+int FrameCallbacks::changeResolution(std::uint8_t code, int width, int height, int refresh) {
+    using std::chrono::milliseconds;
+    // The processor needs its pauses around a mode change; they run off the UI thread.
+    s_.busy.runUnseen([&] {
+        if (code == kCustomResolution) {
+            s_.link.pause(milliseconds(kCustomWaitMs));
+            s_.facade.setCustomOutputResolution(width, height, refresh);
+        } else {
+            s_.facade.setOutputResolution(code);
+        }
+        s_.link.pause(milliseconds(kResolutionSettleMs));
+    });
+    return frame_.send(FrameMessage::Synchronise, 0, 0);
+}
+
+void FrameCallbacks::loadTemplateFile(const std::string& path) {
+    state_.templatePath = path;
+    frame_.post(FrameMessage::LoadTemplatePath);
+}
+
+int FrameCallbacks::start(const std::string& path) {
+    if (!executor_.start(path)) {
+        return 0;
+    }
+    timers_.startSchedule();
+    return 1;
+}
+
+void FrameCallbacks::stop() {
+    timers_.stopSchedule();
+    executor_.stop();
+}
+
+} // namespace korvane::ui

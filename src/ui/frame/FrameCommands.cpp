@@ -1,0 +1,139 @@
+#include "frame/FrameCommands.h"
+
+#include "commands/CommandFacade.h"
+#include "commands/SendAll.h"
+#include "commands/SynchroniseAll.h"
+#include "frame/FrameServices.h"
+#include "frame/FrameState.h"
+#include "frame/FrameSynchroniser.h"
+#include "frame/FrameTemplateHost.h"
+#include "frame/IFrameMessenger.h"
+#include "i18n/UiText.h"
+#include "link/DeviceLink.h"
+#include "link/ParameterMirror.h"
+#include "panels/ICentrePane.h"
+#include "panels/ILayoutControl.h"
+#include "panels/PanelSet.h"
+#include "store/KorvaneSettings.h"
+#include "widgets/BusyRunner.h"
+#include "widgets/CBusyDlg.h"
+#include "widgets/MessagePresenter.h"
+#include "widgets/WaitTask.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QWidget>
+
+namespace korvane::ui {
+
+namespace {
+constexpr std::uint8_t kStoreAction = 0;
+
+QString templateFilter() {
+    return QStringLiteral("KorvaneControl Template File(*.kvt)");
+}
+
+QString folderOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash >= 0 ? path.left(slash) : QString();
+}
+} // namespace
+
+void FrameCommands::openTemplateFile() {
+    QFileDialog dlg(&window_, QString(), state_.lastTemplateFolder, templateFilter());
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setOption(QFileDialog::ReadOnly, false);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString path = dlg.selectedFiles().front();
+    state_.lastTemplateFolder = folderOf(path);
+    if (templates_.load(path.toStdString()) == LoadResult::Failed) {
+        s_.presenter.inform(&window_, uiText(TemplateText::OpenFailed));
+    }
+}
+
+void FrameCommands::saveTemplateFile() {
+    QFileDialog dlg(&window_, QString(), state_.lastTemplateFolder, templateFilter());
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setDefaultSuffix(QStringLiteral("kvt"));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString path = dlg.selectedFiles().front();
+    state_.lastTemplateFolder = folderOf(path);
+    templates_.save(path.toStdString());
+}
+
+bool FrameCommands::recallDeviceTemplate(int slot) {
+    const OperationContext ctx{s_.link, s_.mirror, s_.facade, s_.messages};
+    SendAll recall(ctx, SendAll::Mode::RecallSlot, slot);
+    if (s_.busy.run(&window_, uiText(TemplateText::LoadingCaption), recall) !=
+        CBusyDlg::kSucceeded) {
+        s_.presenter.inform(&window_, uiText(TemplateText::LoadFailed));
+        return false;
+    }
+    // The processor needs its settling time before it answers, hence the initial wait.
+    SynchroniseAll readBack(ctx, true);
+    if (s_.busy.run(&window_, uiText(TemplateText::SynchroniseCaption), readBack) ==
+        CBusyDlg::kSucceeded) {
+        synchroniser_.readBackDone();
+    }
+    if (s_.mirror.freezeArea == 0) {
+        frame_.post(FrameMessage::Picture1WholeArea, 0, 1);
+    }
+    return true;
+}
+
+void FrameCommands::storeDeviceTemplate(int slot) {
+    s_.busy.runUnseen(
+        [&] { s_.facade.templateSlot(kStoreAction, static_cast<std::uint8_t>(slot)); });
+}
+
+void FrameCommands::factoryReset() {
+    if (!s_.presenter.confirm(&window_,
+                              QCoreApplication::translate("korvane::ui::FrameCommands",
+                                                          "请确认是否要恢复出厂默认设置?"))) {
+        return;
+    }
+    s_.busy.runUnseen([&] { s_.facade.factoryReset(); });
+    WaitTask wait(s_.link, WaitTask::kFactoryReset);
+    s_.busy.run(&window_,
+                QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."), wait);
+    frame_.post(FrameMessage::Synchronise, 0, 0);
+}
+
+void FrameCommands::autoAdjust() {
+    s_.busy.runUnseen([&] { s_.facade.autoAdjust(); });
+}
+
+bool FrameCommands::toggleHollow(int picture) {
+    bool& hollow = state_.hollow[picture == 1 ? 0 : 1];
+    hollow = !hollow;
+    if (picture == 1) {
+        panels_.centre->layoutControl().setHollow(1, hollow);
+        panels_.centre->widget()->update();
+    } else {
+        frame_.post(FrameMessage::LayoutFlag, layoutflag::kPicture2Hollow, hollow ? 1 : 0);
+    }
+    return hollow;
+}
+
+bool FrameCommands::switchLanguage(bool chinese) {
+    if (state_.chinese == chinese) {
+        return false;
+    }
+    s_.settings.writeLanguage(chinese);
+    state_.chinese = chinese;
+    state_.restarting = true;
+    s_.presenter.inform(&window_, QCoreApplication::translate("korvane::ui::FrameCommands",
+                                                              "程序将自动关闭并重新启动，请稍候!"));
+    QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);
+    if (s_.restart) {
+        s_.restart();
+    }
+    return true;
+}
+
+} // namespace korvane::ui

@@ -1,0 +1,25 @@
+#include "frame/FrameScheduleActions.h"
+
+#include "commands/CommandFacade.h"
+#include "frame/FrameServices.h"
+#include "frame/FrameTemplateHost.h"
+#include "widgets/BusyRunner.h"
+#include "widgets/DeviceGate.h"
+
+namespace korvane::ui {
+
+int FrameScheduleActions::loadTemplate(const std::string& path) {
+    return templates_.load(path) == LoadResult::Loaded ? 1 : 0;
+}
+
+int FrameScheduleActions::selectPicture1Input(std::uint8_t code) {
+    int sent = 0;
+    s_.busy.runUnseen([&] { sent = s_.facade.selectInput(Picture::One, code); });
+    return sent;
+}
+
+bool FrameScheduleActions::deviceBusy() const {
+    return s_.busy.gate().busy();
+}
+
+} // namespace korvane::ui

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+
+namespace korvane {
+class CKorvaneSettings;
+class CommandFacade;
+class DeviceLink;
+class MessageSink;
+struct ParameterMirror;
+} // namespace korvane
+
+namespace korvane::ui {
+
+class BusyRunner;
+class MessagePresenter;
+class PanelFactory;
+
+// Everything the main frame works with, handed in so that the frame runs the same in the
+// program and in tests. Every part outlives the frame.
+struct FrameServices {
+    DeviceLink& link;
+    ParameterMirror& mirror;
+    CommandFacade& facade;
+    CKorvaneSettings& settings;
+    MessagePresenter& presenter;
+    MessageSink* messages;
+    BusyRunner& busy;
+    PanelFactory& panels;
+    // Starts the program anew once this process has ended (after a language change).
+    std::function<void()> restart;
+    // The application's own commands.
+    std::function<void()> about;
+    std::function<void()> help;
+};
+
+} // namespace korvane::ui

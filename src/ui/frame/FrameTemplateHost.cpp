@@ -1,0 +1,68 @@
+#include "frame/FrameTemplateHost.h"
+
+#include "frame/FrameServices.h"
+#include "frame/FrameSynchroniser.h"
+#include "frame/IFrameMessenger.h"
+#include "i18n/UiText.h"
+#include "panels/ICentrePane.h"
+#include "panels/ILayoutControl.h"
+#include "panels/PanelSet.h"
+#include "store/TemplateFile.h"
+#include "widgets/BusyRunner.h"
+#include "widgets/CBusyDlg.h"
+#include "widgets/MessagePresenter.h"
+
+#include <QWidget>
+
+namespace korvane::ui {
+
+LoadResult FrameTemplateHost::load(const std::filesystem::path& file) {
+    const OperationContext ctx{s_.link, s_.mirror, s_.facade, s_.messages};
+    TemplateLoader loader(ctx, s_.settings, *this);
+    return loader.load(file);
+}
+
+void FrameTemplateHost::save(const std::filesystem::path& file) {
+    const auto result = saveTemplateFile(file, s_.mirror, s_.settings, [this] {
+        return s_.presenter.confirm(&window_, uiText(TemplateText::OverwriteQuestion));
+    });
+    if (result == SaveResult::Saved) {
+        report(TemplateText::Saved);
+    } else if (result == SaveResult::Failed) {
+        report(TemplateText::SaveFailed);
+    }
+}
+
+bool FrameTemplateHost::runBusy(TemplateText caption, DeviceOperation& operation, DeviceLink&) {
+    return s_.busy.run(&window_, uiText(caption), operation) == CBusyDlg::kSucceeded;
+}
+
+void FrameTemplateHost::report(TemplateText text) {
+    s_.presenter.inform(&window_, uiText(text));
+}
+
+void FrameTemplateHost::setTitle(const std::string& title) {
+    window_.setWindowTitle(QString::fromStdString(title));
+}
+
+void FrameTemplateHost::clearLayoutItems() {
+    panels_.centre->layoutControl().clearItems();
+}
+
+void FrameTemplateHost::refreshPanels() {
+    synchroniser_.refreshAllPanels();
+}
+
+void FrameTemplateHost::freezeAreaPartial() {
+    frame_.post(FrameMessage::Picture1WholeArea, 0, 1);
+}
+
+void FrameTemplateHost::setCurrentResolution(std::uint8_t code) {
+    frame_.setCurrentResolution(code);
+}
+
+void FrameTemplateHost::pictureInputRead(int picture, std::uint8_t inputCode) {
+    frame_.send(FrameMessage::PictureInput, picture, inputCode);
+}
+
+} // namespace korvane::ui

@@ -1,0 +1,434 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>korvane::ui::CAboutDlg</name>
+    <message>
+        <source>关于 Korvane Controller</source>
+        <translation>About Korvane Controller</translation>
+    </message>
+    <message>
+        <source>版本号: </source>
+        <translation>Version: </translation>
+    </message>
+    <message>
+        <source>出厂年份: </source>
+        <translation>Factory year: </translation>
+    </message>
+    <message>
+        <source>出厂星期: </source>
+        <translation>Factory week: </translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CKorvaneControlApp</name>
+    <message>
+        <source>演示模式: 程序内的模拟处理器在 %1</source>
+        <translation>Demo mode: the simulated processor inside the program is on %1</translation>
+    </message>
+    <message>
+        <source>未连接处理器。想先看看程序？用 --demo 启动，内置模拟处理器。</source>
+        <translation>No processor connected. To try the program first, start it with --demo: it brings its own simulated processor.</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CMainFrame</name>
+    <message>
+        <source>画质调整</source>
+        <translation>Picture Quality</translation>
+    </message>
+    <message>
+        <source>图像截取</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>声音</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>输出设置</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>双画面</source>
+        <translation>Dual Picture</translation>
+    </message>
+    <message>
+        <source>通讯设置</source>
+        <translation>Communication</translation>
+    </message>
+    <message>
+        <source>大写</source>
+        <translation>CAP</translation>
+    </message>
+    <message>
+        <source>数字</source>
+        <translation>NUM</translation>
+    </message>
+    <message>
+        <source>滚动</source>
+        <translation>SCRL</translation>
+    </message>
+    <message>
+        <source>确定要退出系统吗?</source>
+        <translation>Do you really want to exit?</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CMessageBoxPresenter</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CNetworkSettingsDlg</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>跳过</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>查询</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>网络设置</source>
+        <translation>Network Settings</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>无法查询: %1</source>
+        <translation>Cannot search: %1</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CPlaceholderCentrePane</name>
+    <message>
+        <source>输出分辨率: %1 × %2</source>
+        <translation>Output resolution: %1 × %2</translation>
+    </message>
+    <message>
+        <source>画面%1</source>
+        <translation>Picture %1</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CPlaceholderPanel</name>
+    <message>
+        <source>连接状态:</source>
+        <translation>Connection:</translation>
+    </message>
+    <message>
+        <source>在线</source>
+        <translation>Online</translation>
+    </message>
+    <message>
+        <source>离线</source>
+        <translation>Offline</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CPlaceholderPanelFactory</name>
+    <message>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>画面1输入</source>
+        <translation>Picture 1 input</translation>
+    </message>
+    <message>
+        <source>画面2输入</source>
+        <translation>Picture 2 input</translation>
+    </message>
+    <message>
+        <source>无缝切换</source>
+        <translation>Seamless switching</translation>
+    </message>
+    <message>
+        <source>部分</source>
+        <translation>Partial</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>冻结区域</source>
+        <translation>Freeze area</translation>
+    </message>
+    <message>
+        <source>亮度</source>
+        <translation>Brightness</translation>
+    </message>
+    <message>
+        <source>对比度</source>
+        <translation>Contrast</translation>
+    </message>
+    <message>
+        <source>色度</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>清晰度</source>
+        <translation>Sharpness</translation>
+    </message>
+    <message>
+        <source>伽马</source>
+        <translation>Gamma</translation>
+    </message>
+    <message>
+        <source>画面1截取</source>
+        <translation>Picture 1 capture</translation>
+    </message>
+    <message>
+        <source>画面2截取</source>
+        <translation>Picture 2 capture</translation>
+    </message>
+    <message>
+        <source>声音</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>输出分辨率</source>
+        <translation>Output resolution</translation>
+    </message>
+    <message>
+        <source>画面1窗口</source>
+        <translation>Picture 1 window</translation>
+    </message>
+    <message>
+        <source>双画面</source>
+        <translation>Dual Picture</translation>
+    </message>
+    <message>
+        <source>画面2窗口</source>
+        <translation>Picture 2 window</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CSerialSettingsDlg</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>跳过</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>串口设置</source>
+        <translation>Serial Port Settings</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>(1~60秒)</source>
+        <translation>(1~60 s)</translation>
+    </message>
+    <message>
+        <source>超时时间</source>
+        <translation>Timeout</translation>
+    </message>
+    <message>
+        <source>没有连接处理器？用 korvane-controller --demo 启动，程序会在内部运行一个模拟处理器并通过串口路径连接它。</source>
+        <translation>No processor at hand? Start korvane-controller --demo: the program then runs a simulated processor inside itself and connects to it through the serial port path.</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CSidePaneStack</name>
+    <message>
+        <source>Failed to add a new pane to the stack.
+
+Out of memory.</source>
+        <translation>Failed to add a new pane to the stack.
+
+Out of memory.</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::FrameCommands</name>
+    <message>
+        <source>请确认是否要恢复出厂默认设置?</source>
+        <translation>Do you really want to restore the factory settings?</translation>
+    </message>
+    <message>
+        <source>工厂复位中...</source>
+        <translation>Restoring factory settings...</translation>
+    </message>
+    <message>
+        <source>程序将自动关闭并重新启动，请稍候!</source>
+        <translation>The program will close and restart. Please wait!</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::FrameMenu</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>打开脚本</source>
+        <translation>Open Template File</translation>
+    </message>
+    <message>
+        <source>保存脚本</source>
+        <translation>Save Template File</translation>
+    </message>
+    <message>
+        <source>加载模板</source>
+        <translation>Load Template</translation>
+    </message>
+    <message>
+        <source>保存模板</source>
+        <translation>Save Template</translation>
+    </message>
+    <message>
+        <source>模板%1</source>
+        <translation>Template %1</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>设置(&amp;O)</source>
+        <translation>&amp;Settings</translation>
+    </message>
+    <message>
+        <source>同步数据</source>
+        <translation>Synchronise Data</translation>
+    </message>
+    <message>
+        <source>恢复到出厂设置</source>
+        <translation>Restore Factory Settings</translation>
+    </message>
+    <message>
+        <source>自动调整</source>
+        <translation>Auto Adjust</translation>
+    </message>
+    <message>
+        <source>画面1中空</source>
+        <translation>Picture 1 Hollow</translation>
+    </message>
+    <message>
+        <source>画面2中空</source>
+        <translation>Picture 2 Hollow</translation>
+    </message>
+    <message>
+        <source>工具(&amp;T)</source>
+        <translation>&amp;Tools</translation>
+    </message>
+    <message>
+        <source>水平/垂直定位</source>
+        <translation>Horizontal/Vertical Locate</translation>
+    </message>
+    <message>
+        <source>测试图卡</source>
+        <translation>Test Pattern</translation>
+    </message>
+    <message>
+        <source>时间表(&amp;S)</source>
+        <translation>Sche&amp;dule</translation>
+    </message>
+    <message>
+        <source>定制时间表</source>
+        <translation>Edit Schedule</translation>
+    </message>
+    <message>
+        <source>语言(&amp;L)</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <translation>Chinese</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>使用说明(&amp;H)</source>
+        <translation>User &amp;Manual</translation>
+    </message>
+    <message>
+        <source>关于 Korvane Controller(&amp;A)...</source>
+        <translation>&amp;About Korvane Controller...</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::FrameSynchroniser</name>
+    <message>
+        <source>不支持的分辨率!</source>
+        <translation>Unsupported resolution!</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::HelpDocument</name>
+    <message>
+        <source>TRS TX-45使用说明书.pdf</source>
+        <translation>TRS TX-45 User Manual.pdf</translation>
+    </message>
+    <message>
+        <source>帮助文件不存在!</source>
+        <translation>The help file does not exist!</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "panels/IPanel.h"
+
+namespace korvane::ui {
+
+// Left stack, pane 1.
+class ICapturePanel : public virtual IPanel {
+public:
+    // The panel's own refresh operation (WM_USER+116 with flag 0).
+    virtual void runRefreshOperation() = 0;
+};
+
+} // namespace korvane::ui

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "panels/IPanel.h"
+
+namespace korvane::ui {
+
+// Left stack, pane 2.
+class ISoundPanel : public virtual IPanel {};
+
+} // namespace korvane::ui

@@ -1,0 +1,27 @@
+#pragma once
+
+namespace korvane {
+class CKorvaneSettings;
+class CommandFacade;
+class DeviceLink;
+class MessageSink;
+struct ParameterMirror;
+} // namespace korvane
+
+namespace korvane::ui {
+
+class BusyRunner;
+class MessagePresenter;
+
+// What a panel works with; every part outlives the panels.
+struct PanelContext {
+    DeviceLink& link;
+    ParameterMirror& mirror;
+    CommandFacade& facade;
+    CKorvaneSettings& settings;
+    MessagePresenter& presenter;
+    MessageSink* messages;
+    BusyRunner& busy;
+};
+
+} // namespace korvane::ui

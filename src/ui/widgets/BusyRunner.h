@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace korvane {
+class DeviceLink;
+class DeviceOperation;
+} // namespace korvane
+
+namespace korvane::ui {
+
+class BackgroundTask;
+class DeviceGate;
+
+// The one way the program runs device work off the UI thread: behind the busy dialog, or
+// unseen (no window; the UI keeps painting and holds user input back) where the operator is
+// shown nothing.
+class BusyRunner {
+public:
+    BusyRunner(DeviceLink& link, DeviceGate& gate) : link_(link), gate_(gate) {}
+
+    // The busy dialog: 1 for success, 2 for failure; 1 at once while the link is closed.
+    int run(QWidget* parent, const QString& caption, BackgroundTask& task);
+    int run(QWidget* parent, const QString& caption, DeviceOperation& operation);
+    // `work` on a worker thread; returns when it has ended. Exceptions are swallowed.
+    void runUnseen(const std::function<void()>& work);
+    // Counts busy dialogs that were really shown (not the closed-link shortcut).
+    int dialogsShown() const { return shown_; }
+
+    DeviceLink& link() { return link_; }
+    DeviceGate& gate() { return gate_; }
+
+private:
+    DeviceLink& link_;
+    DeviceGate& gate_;
+    int shown_ = 0;
+};
+
+} // namespace korvane::ui

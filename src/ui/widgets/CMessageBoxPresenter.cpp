@@ -1,0 +1,49 @@
+#include "widgets/CMessageBoxPresenter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace korvane::ui {
+
+namespace {
+QWidget* ownerFor(QWidget* parent) {
+    if (parent != nullptr) {
+        return parent;
+    }
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    return QApplication::activeWindow();
+}
+
+// Message boxes carry the program's name, as its own windows do.
+QString boxTitle() {
+    return QStringLiteral("Korvane Controller");
+}
+} // namespace
+
+void CMessageBoxPresenter::inform(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Information, boxTitle(), text, QMessageBox::NoButton,
+                    ownerFor(parent));
+    box.addButton(QApplication::translate("korvane::ui::CMessageBoxPresenter", "确定"),
+                  QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool CMessageBoxPresenter::confirm(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::NoButton,
+                    ownerFor(parent));
+    QPushButton* ok =
+        box.addButton(QApplication::translate("korvane::ui::CMessageBoxPresenter", "确定"),
+                      QMessageBox::AcceptRole);
+    QPushButton* cancel =
+        box.addButton(QApplication::translate("korvane::ui::CMessageBoxPresenter", "取消"),
+                      QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
+} // namespace korvane::ui

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "widgets/MessagePresenter.h"
+
+namespace korvane::ui {
+
+// Message boxes titled with the program's name, with translated button texts.
+class CMessageBoxPresenter : public MessagePresenter {
+public:
+    void inform(QWidget* parent, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& text) override;
+};
+
+} // namespace korvane::ui

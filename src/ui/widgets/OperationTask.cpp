@@ -1,0 +1,11 @@
+#include "widgets/OperationTask.h"
+
+#include "commands/DeviceOperation.h"
+
+namespace korvane::ui {
+
+bool OperationTask::run() {
+    return operation_.run() != 0;
+}
+
+} // namespace korvane::ui

@@ -1,0 +1,283 @@
+#include "CallLog.h"
+#include "FakePanels.h"
+#include "ScriptedPresenter.h"
+#include "SimPtyServer.h"
+#include "SimState.h"
+#include "TestHome.h"
+#include "app/CKorvaneControlApp.h"
+#include "commands/CommandFacade.h"
+#include "dialogs/CSerialSettingsDlg.h"
+#include "frame/CMainFrame.h"
+#include "i18n/Language.h"
+#include "i18n/UiText.h"
+#include "link/DeviceLink.h"
+#include "link/Frame.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTranslator>
+#include <QXmlStreamReader>
+#include <cstring>
+
+using namespace korvane;
+using namespace korvane::ui;
+using namespace korvane::ui::test;
+
+namespace {
+const int kSynchronise = messageNumber(FrameMessage::Synchronise);
+
+void writeIni(const QString& text) {
+    QFile ini(qEnvironmentVariable("KORVANE_HOME") + QStringLiteral("/korvaneapp.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(text.toUtf8());
+}
+
+QString configuredDevice(const sim::SimPtyServer& server) {
+    return QStringLiteral("[comm]\ncommport=1\ncommdevice=%1\ntimeout=1\nbaudrate=115200\n")
+        .arg(QString::fromStdString(server.devicePath()));
+}
+
+// Puts settings into the simulator that differ from the program's defaults.
+void changeSimulator(const sim::SimPtyServer& server) {
+    DeviceLink link;
+    ParameterMirror scratch{};
+    CommandFacade facade(link, scratch);
+    QVERIFY(link.configureSerialAndOpen({server.devicePath(), 1, 1, 115200}) == 1);
+    link.setSendSwitch(1);
+    facade.setVolume(77);
+    facade.selectInput(Picture::Two, 11);
+    QTest::qWait(50);
+}
+
+// Counts the messages an application's frame handles.
+struct Handled {
+    std::vector<int> numbers;
+    void watch(CMainFrame* frame) {
+        QObject::connect(frame, &CMainFrame::messageHandled,
+                         [this](int n, int) { numbers.push_back(n); });
+    }
+    bool waitFor(int number, int timeoutMs = 30000) {
+        QDeadlineTimer deadline(timeoutMs);
+        while (std::count(numbers.begin(), numbers.end(), number) == 0) {
+            if (deadline.hasExpired()) {
+                return false;
+            }
+            QTest::qWait(5);
+        }
+        return true;
+    }
+};
+} // namespace
+
+class AppTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestHome> home_;
+
+private slots:
+    void init() { home_ = std::make_unique<TestHome>(); }
+    void startUpWithAConfiguredDeviceSynchronises();
+    void startUpWithARunningScheduleReadsNothing();
+    void startUpWithoutAPortAsksForOne_data();
+    void startUpWithoutAPortAsksForOne();
+    void languageAtStartUp_data();
+    void languageAtStartUp();
+    void everyTextHasAnEnglishTranslation();
+};
+
+void AppTest::startUpWithAConfiguredDeviceSynchronises() {
+    sim::SimPtyServer server;
+    server.start();
+    changeSimulator(server);
+    writeIni(configuredDevice(server) + QStringLiteral("[app]\nlang=CHN\n"));
+    const std::size_t before = server.receivedFrames().size();
+    ScriptedPresenter presenter;
+    CallLog log;
+    FakePanelFactory panels(log);
+    AppOptions options;
+    options.presenter = &presenter;
+    options.panels = &panels;
+    options.showWindow = false;
+    CKorvaneControlApp app(options);
+    QVERIFY(app.initInstance());
+    Handled handled;
+    handled.watch(app.mainFrame());
+    QVERIFY(handled.waitFor(kSynchronise));
+
+    std::vector<std::uint8_t> types;
+    const auto frames = server.receivedFrames();
+    for (std::size_t i = before; i < frames.size(); ++i) {
+        QCOMPARE(static_cast<int>(frames[i][frame::kCodeOffset]), 0);
+        types.push_back(frames[i][frame::kDataOffset]);
+    }
+    QCOMPARE(types, (std::vector<std::uint8_t>{8, 13, 0, 1, 2, 3, 4, 6, 11, 12, 14, 8}));
+    QCOMPARE(static_cast<int>(app.mirror().volume), 77);
+    QCOMPARE(static_cast<int>(app.mirror().p2Source), 11);
+    QVERIFY(std::memcmp(app.mirror().deviceInfo, sim::kSimDeviceInfo.data(), 5) == 0);
+    const QStringList calls = log.calls;
+    QVERIFY(calls.contains("comm.online 1"));
+    QVERIFY(calls.contains("inputBar.hideExtended"));
+    QCOMPARE(calls.count("centre.refresh sw=0"), 2); // defaults of code 6, then the read-back
+    QCOMPARE(calls.mid(calls.size() - 2),
+             (QStringList{QStringLiteral("inputBar.select %1 quiet=0")
+                              .arg(app.mirror().switchState[sw::kPicture1Input]),
+                          "dual.select 11"}));
+    QVERIFY(presenter.informed.isEmpty());
+    QCOMPARE(app.link().sendSwitch(), 1);
+    QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("Korvane Controller v3.0"));
+    QCOMPARE(app.settings().readIcon().filename().string(), "main.ico");
+}
+
+// A schedule that was running at the last exit: defaults of code 6, the runner reopens, and
+// nothing is read.
+void AppTest::startUpWithARunningScheduleReadsNothing() {
+    sim::SimPtyServer server;
+    server.start();
+    changeSimulator(server);
+    writeIni(configuredDevice(server) + QStringLiteral("[app]\nlang=CHN\nrunningschdle=1\n"));
+    const std::size_t before = server.receivedFrames().size();
+    ScriptedPresenter presenter;
+    CallLog log;
+    FakePanelFactory panels(log);
+    AppOptions options;
+    options.presenter = &presenter;
+    options.panels = &panels;
+    options.showWindow = false;
+    CKorvaneControlApp app(options);
+    app.mirror().volume = 3; // the defaults must replace this
+    QVERIFY(app.initInstance());
+    Handled handled;
+    handled.watch(app.mainFrame());
+    QVERIFY(handled.waitFor(messageNumber(FrameMessage::OpenScheduleRunner)));
+    QTest::qWait(300);
+    QCOMPARE(server.receivedFrames().size(), before);
+    ParameterMirror defaults{};
+    applyMirrorDefaults(defaults, 6);
+    QVERIFY(std::memcmp(&defaults, &app.mirror(), sizeof defaults) == 0);
+    const qsizetype runner = log.calls.indexOf("runner auto=1");
+    QVERIFY(runner > 0);
+    QCOMPARE(log.calls.count("centre.refresh sw=0"), 1);
+    QVERIFY(log.calls.indexOf("centre.refresh sw=0") < runner);
+    QVERIFY(!log.calls.contains("comm.online 1"));
+}
+
+void AppTest::startUpWithoutAPortAsksForOne_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("退出") << CSerialSettingsDlg::kExit << false;
+    QTest::newRow("跳过") << CSerialSettingsDlg::kSkip << true;
+}
+
+// No "commport": no port is touched, the serial settings dialog asks; "退出" ends the
+// program, "跳过" runs it offline with the hint for --demo.
+void AppTest::startUpWithoutAPortAsksForOne() {
+    QFETCH(int, answer);
+    QFETCH(bool, starts);
+    writeIni(QStringLiteral("[app]\nlang=CHN\n"));
+    ScriptedPresenter presenter;
+    CallLog log;
+    FakePanelFactory panels(log);
+    int asked = 0;
+    AppOptions options;
+    options.presenter = &presenter;
+    options.panels = &panels;
+    options.showWindow = false;
+    options.runSerialDialog = [&](CSerialSettingsDlg& dlg) {
+        ++asked;
+        return dlg.exitButton().isHidden() ? -1 : answer;
+    };
+    CKorvaneControlApp app(options);
+    QCOMPARE(app.initInstance(), starts);
+    QCOMPARE(asked, 1);
+    QCOMPARE(app.mainFrame() != nullptr, starts);
+    QCOMPARE(app.link().isOpen(), 0);
+    if (starts) {
+        const auto* status = app.mainFrame()->findChild<QLabel*>(QStringLiteral("statusText"));
+        QVERIFY(status != nullptr);
+        QVERIFY(status->text().contains(QStringLiteral("--demo")));
+    }
+}
+
+void AppTest::languageAtStartUp_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("system");
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("unset, Chinese system") << ""
+                                           << "zh_CN" << true << "CHN";
+    QTest::newRow("unset, Taiwanese system") << ""
+                                             << "zh_TW" << true << "CHN";
+    QTest::newRow("unset, English system") << ""
+                                           << "en_US" << false << "ENG";
+    QTest::newRow("unset, German system") << ""
+                                          << "de_DE" << false << "ENG";
+    QTest::newRow("chn in lower case") << "chn"
+                                       << "en_US" << true << "chn";
+    QTest::newRow("ENG on a Chinese system") << "ENG"
+                                             << "zh_CN" << false << "ENG";
+    QTest::newRow("unknown value") << "FRA"
+                                   << "zh_CN" << true << "CHN";
+}
+
+void AppTest::languageAtStartUp() {
+    QFETCH(QString, stored);
+    QFETCH(QString, system);
+    QFETCH(bool, chinese);
+    QFETCH(QString, after);
+    if (!stored.isEmpty()) {
+        writeIni(QStringLiteral("[app]\nlang=%1\n").arg(stored));
+    }
+    CKorvaneSettings settings;
+    ScriptedPresenter presenter;
+    Language language;
+    QCOMPARE(language.choose(settings, QLocale(system), presenter), chinese);
+    QCOMPARE(QString::fromStdString(settings.readLanguage()), after);
+    QCOMPARE(language.englishLoaded(), !chinese);
+    QCOMPARE(QCoreApplication::translate("korvane::ui::FrameMenu", "同步数据"),
+             chinese ? QStringLiteral("同步数据") : QStringLiteral("Synchronise Data"));
+    QCOMPARE(uiText(MessageId::OpenPortFailed),
+             chinese ? QStringLiteral("打开串口失败!")
+                     : QStringLiteral("Failed to open the serial port!"));
+    QVERIFY(presenter.informed.isEmpty());
+}
+
+// The core's texts through the embedded translation, and every text of the program's own
+// translation source.
+void AppTest::everyTextHasAnEnglishTranslation() {
+    QTranslator core;
+    QVERIFY(core.load(QStringLiteral(":/i18n/korvane_core_en.qm")));
+    for (int i = 0; i <= static_cast<int>(MessageId::UdpReceiveFailed); ++i) {
+        const std::string text(messageText(static_cast<MessageId>(i)));
+        QVERIFY2(!text.empty(), qPrintable(QString::number(i)));
+        QVERIFY2(!core.translate(kMessageContext, text.c_str()).isEmpty(), text.c_str());
+    }
+    for (int i = 0; i <= static_cast<int>(TemplateText::FileError); ++i) {
+        const std::string text(templateText(static_cast<TemplateText>(i)));
+        QVERIFY2(!core.translate(kTemplateContext, text.c_str()).isEmpty(), text.c_str());
+    }
+    QFile ts(QStringLiteral(KORVANE_UI_TS));
+    QVERIFY(ts.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&ts);
+    int messages = 0;
+    QString source;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            const QString type = xml.attributes().value(QLatin1String("type")).toString();
+            QVERIFY2(type.isEmpty(), qPrintable(source));
+            QVERIFY2(!xml.readElementText().isEmpty(), qPrintable(source));
+            ++messages;
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QVERIFY(messages > 50);
+}
+
+QTEST_MAIN(AppTest)
+#include "AppTest.moc"

@@ -1,0 +1,154 @@
+#include "ScriptedPresenter.h"
+#include "SimPtyServer.h"
+#include "TestHome.h"
+#include "link/DeviceLink.h"
+#include "widgets/BusyRunner.h"
+#include "widgets/CBusyDlg.h"
+#include "widgets/DeviceGate.h"
+#include "widgets/FunctionTask.h"
+#include "widgets/UiMessageSink.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <stdexcept>
+
+using namespace korvane;
+using namespace korvane::ui;
+using namespace korvane::ui::test;
+
+namespace {
+// Counts how often a busy dialog was shown.
+struct ShowCounter : QObject {
+    int shows = 0;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Show && qobject_cast<CBusyDlg*>(o) != nullptr) {
+            ++shows;
+        }
+        return false;
+    }
+};
+
+enum class Outcome { Succeeds, Fails, Throws };
+} // namespace
+
+class BusyTest : public QObject {
+    Q_OBJECT
+    TestHome home_;
+    sim::SimPtyServer server_;
+    DeviceLink link_;
+    ShowCounter counter_;
+
+private slots:
+    void initTestCase();
+    void resultOfTheTask_data();
+    void resultOfTheTask();
+    void workerThatCannotStartEndsWithFailure();
+    void closedLinkSucceedsAtOnceWithoutShowingOrRunning();
+    void workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits();
+    void heldBackWorkRunsOnceTheDeviceIsFree();
+};
+
+void BusyTest::initTestCase() {
+    server_.start();
+    QVERIFY(link_.configureSerialAndOpen({server_.devicePath(), 1, 1, 115200}) == 1);
+    qApp->installEventFilter(&counter_);
+}
+
+void BusyTest::resultOfTheTask_data() {
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("result");
+    QTest::newRow("succeeds") << int(Outcome::Succeeds) << CBusyDlg::kSucceeded;
+    QTest::newRow("returns failure") << int(Outcome::Fails) << CBusyDlg::kFailed;
+    QTest::newRow("throws") << int(Outcome::Throws) << CBusyDlg::kFailed;
+}
+
+// 1 for success, 2 for failure or an exception; the dialog shows with its caption meanwhile
+// and the program carries on.
+void BusyTest::resultOfTheTask() {
+    QFETCH(int, outcome);
+    QFETCH(int, result);
+    std::atomic<bool> ranOffUiThread{false};
+    FunctionTask task([&] {
+        ranOffUiThread = QThread::currentThread() != QCoreApplication::instance()->thread();
+        QThread::msleep(150);
+        if (outcome == int(Outcome::Throws)) {
+            throw std::runtime_error("device gone");
+        }
+        return outcome == int(Outcome::Succeeds);
+    });
+    const int shows = counter_.shows;
+    QString caption;
+    QTimer::singleShot(60, [&] {
+        if (auto* dlg = qobject_cast<CBusyDlg*>(QApplication::activeModalWidget())) {
+            caption = dlg->caption();
+        }
+    });
+    CBusyDlg dlg(QStringLiteral("同步数据"), &task, link_);
+    QCOMPARE(dlg.doModal(), result);
+    QVERIFY(ranOffUiThread);
+    QCOMPARE(counter_.shows, shows + 1);
+    QCOMPARE(caption, QStringLiteral("同步数据"));
+    QVERIFY(!dlg.isVisible());
+}
+
+void BusyTest::workerThatCannotStartEndsWithFailure() {
+    bool ran = false;
+    FunctionTask task([&] { return ran = true; });
+    CBusyDlg dlg(QString(), &task, link_);
+    dlg.setThreadStart([](std::thread&, std::function<void()>) { return false; });
+    QCOMPARE(dlg.doModal(), CBusyDlg::kFailed);
+    QVERIFY(!ran);
+}
+
+void BusyTest::closedLinkSucceedsAtOnceWithoutShowingOrRunning() {
+    DeviceLink closed;
+    DeviceGate gate;
+    BusyRunner runner(closed, gate);
+    bool ran = false;
+    FunctionTask task([&] { return ran = true; });
+    const int shows = counter_.shows;
+    CBusyDlg dlg(QString(), &task, closed);
+    QCOMPARE(dlg.doModal(), CBusyDlg::kSucceeded);
+    QCOMPARE(runner.run(nullptr, QString(), task), CBusyDlg::kSucceeded);
+    QVERIFY(!ran);
+    QCOMPARE(counter_.shows, shows);
+    QCOMPARE(runner.dialogsShown(), 0);
+}
+
+// The core's messages come from the worker; the box shows on the UI thread and the worker
+// goes on only once it has been closed.
+void BusyTest::workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits() {
+    ScriptedPresenter presenter;
+    UiMessageSink sink(presenter);
+    std::atomic<qsizetype> seenAfterReport{-1};
+    FunctionTask task([&] {
+        sink.report(MessageId::SyncPicture1OutputFailed);
+        seenAfterReport = presenter.informed.size();
+        return false;
+    });
+    CBusyDlg dlg(QString(), &task, link_);
+    QCOMPARE(dlg.doModal(), CBusyDlg::kFailed);
+    QCOMPARE(seenAfterReport.load(), 1);
+    QCOMPARE(presenter.informed, QStringList{"同步画面1输出参数失败!"});
+    QCOMPARE(presenter.onUiThread, QList<bool>{true});
+}
+
+void BusyTest::heldBackWorkRunsOnceTheDeviceIsFree() {
+    DeviceGate gate;
+    QStringList order;
+    {
+        DeviceGate::Hold hold(gate);
+        gate.whenIdle([&] { order << "held back"; });
+        order << "busy";
+    }
+    order << "freed";
+    QCOMPARE(order, (QStringList{"busy", "freed"})); // not inside the one that just ended
+    QTRY_COMPARE(order, (QStringList{"busy", "freed", "held back"}));
+    gate.whenIdle([&] { order << "at once"; });
+    QCOMPARE(order.last(), QStringLiteral("at once"));
+}
+
+QTEST_MAIN(BusyTest)
+#include "BusyTest.moc"

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "CallLog.h"
+#include "panels/ICapturePanel.h"
+#include "panels/ICentrePane.h"
+#include "panels/ICommPanel.h"
+#include "panels/IDualPicturePanel.h"
+#include "panels/IInputBar.h"
+#include "panels/ILayoutControl.h"
+#include "panels/IOutputPanel.h"
+#include "panels/IPictureQualityPanel.h"
+#include "panels/IPointLocateWindow.h"
+#include "panels/ISoundPanel.h"
+#include "panels/PanelFactory.h"
+
+#include <QWidget>
+
+namespace korvane {
+class DeviceLink;
+}
+
+namespace korvane::ui::test {
+
+// A panel of any kind that records each call, and the send switch at every redraw.
+class FakePanel : public QWidget,
+                  public IInputBar,
+                  public IPictureQualityPanel,
+                  public ICapturePanel,
+                  public ISoundPanel,
+                  public IOutputPanel,
+                  public IDualPicturePanel,
+                  public ICommPanel {
+public:
+    FakePanel(QString name, CallLog& log, const DeviceLink& link)
+        : name_(std::move(name)), log_(log), link_(link) {}
+
+    QWidget* widget() override { return this; }
+    void refreshFromMirror() override;
+    void attachFrame(IFrameMessenger* frame) override;
+    void selectPicture1Input(std::uint8_t code, bool quiet) override;
+    void refreshInputs(bool quiet) override;
+    void setSeamlessCheck(int value) override;
+    void hideExtendedInput() override;
+    void setInputKind(int notVga) override;
+    void runRefreshOperation() override;
+    void setResolutionCallback(IOutputResolutionCallback* callback) override;
+    void selectPicture2Input(std::uint8_t code) override;
+    void setOnlineIndicator(int state) override;
+
+private:
+    void add(const QString& what) { log_.add(name_ + QLatin1Char('.') + what); }
+    QString name_;
+    CallLog& log_;
+    const DeviceLink& link_;
+};
+
+class FakeCentre : public QWidget, public ICentrePane, public ILayoutControl {
+public:
+    FakeCentre(CallLog& log, const DeviceLink& link) : log_(log), link_(link) {}
+
+    QWidget* widget() override { return this; }
+    void refreshFromMirror() override;
+    void attachFrame(IFrameMessenger* frame) override;
+    ILayoutControl& layoutControl() override { return *this; }
+    void setPicture1OnTop(int onTop) override;
+    void setHollow(int picture, bool hollow) override;
+    void setPicture1WholeArea(int wholeArea) override;
+    void labelPicture(int selector, std::uint8_t code) override;
+    void stopPositioning() override;
+    void selectBox(int column, int row) override;
+    void setBoxSizes(int boxWidth, int boxHeight, int moduleWidth, int moduleHeight) override;
+    void clearItems() override;
+    void redraw() override;
+
+private:
+    CallLog& log_;
+    const DeviceLink& link_;
+};
+
+class FakePointLocate : public IPointLocateWindow {
+public:
+    bool shown = false;
+    QList<int> arrows;
+    bool isShown() const override { return shown; }
+    void arrow(int direction) override { arrows << direction; }
+};
+
+// Makes recording panels; the schedule runner is recorded, not opened.
+class FakePanelFactory : public PanelFactory {
+public:
+    explicit FakePanelFactory(CallLog& log) : log_(log) {}
+    PanelSet create(const PanelContext& context) override;
+    void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
+                           IScheduleRunner*& openRunner) override;
+    FakePointLocate pointLocate;
+    bool withPointLocate = false;
+
+private:
+    CallLog& log_;
+};
+
+} // namespace korvane::ui::test

@@ -1,0 +1,83 @@
+#include "FrameRig.h"
+
+#include "link/Frame.h"
+#include "link/ResolutionTable.h"
+
+#include <QDeadlineTimer>
+#include <QTest>
+
+namespace korvane::ui::test {
+
+FrameRig::FrameRig() {
+    applyMirrorDefaults(mirror, kDefaultResolution);
+    link.setSendSwitch(1);
+}
+
+FrameRig::~FrameRig() {
+    frame.reset();
+    link.close();
+    server.stop();
+}
+
+std::filesystem::path FrameRig::settingsFile(const QTemporaryDir& dir) {
+    return std::filesystem::path(dir.path().toStdString()) / "korvaneapp.ini";
+}
+
+bool FrameRig::connect() {
+    server.start();
+    return link.configureSerialAndOpen({server.devicePath(), 1, 1, 115200}) == 1;
+}
+
+CMainFrame& FrameRig::makeFrame(bool awaitStartUp) {
+    FrameServices services{
+        link, mirror, facade, settings, presenter, &sink, busy, panels, [this] { ++restarts; },
+        {},   {}};
+    frame = std::make_unique<CMainFrame>(services);
+    QObject::connect(frame.get(), &CMainFrame::messageHandled,
+                     [this](int number, int result) { handled.emplace_back(number, result); });
+    if (awaitStartUp) {
+        waitHandled(messageNumber(FrameMessage::Synchronise));
+    }
+    return *frame;
+}
+
+std::size_t FrameRig::handledCount(int number) const {
+    std::size_t n = 0;
+    for (const auto& h : handled) {
+        n += h.first == number ? 1 : 0;
+    }
+    return n;
+}
+
+bool FrameRig::waitHandled(int number, std::size_t count, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (handledCount(number) < count) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> FrameRig::readsSince(std::size_t from) const {
+    std::vector<std::uint8_t> types;
+    const auto frames = server.receivedFrames();
+    for (std::size_t i = from; i < frames.size(); ++i) {
+        if (frames[i][frame::kCodeOffset] == 0) {
+            types.push_back(frames[i][frame::kDataOffset]);
+        }
+    }
+    return types;
+}
+
+std::vector<std::uint8_t> FrameRig::codesSince(std::size_t from) const {
+    std::vector<std::uint8_t> codes;
+    const auto frames = server.receivedFrames();
+    for (std::size_t i = from; i < frames.size(); ++i) {
+        codes.push_back(frames[i][frame::kCodeOffset]);
+    }
+    return codes;
+}
+
+} // namespace korvane::ui::test

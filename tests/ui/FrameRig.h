@@ -1,0 +1,63 @@
+#pragma once
+
+#include "CallLog.h"
+#include "FakePanels.h"
+#include "ScriptedPresenter.h"
+#include "SimPtyServer.h"
+#include "commands/CommandFacade.h"
+#include "frame/CMainFrame.h"
+#include "link/DeviceLink.h"
+#include "link/ParameterMirror.h"
+#include "store/KorvaneSettings.h"
+#include "widgets/BusyRunner.h"
+#include "widgets/DeviceGate.h"
+#include "widgets/UiMessageSink.h"
+
+#include <QTemporaryDir>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+namespace korvane::ui::test {
+
+// The main frame with recording panels, over the simulator on a real pseudo-terminal, with
+// its settings in a folder of its own.
+struct FrameRig {
+    QTemporaryDir home;
+    sim::SimPtyServer server;
+    ScriptedPresenter presenter;
+    UiMessageSink sink{presenter};
+    DeviceLink link{nullptr, &sink};
+    ParameterMirror mirror{};
+    CommandFacade facade{link, mirror};
+    CKorvaneSettings settings{settingsFile(home)};
+    DeviceGate gate;
+    BusyRunner busy{link, gate};
+    CallLog log;
+    FakePanelFactory panels{log};
+    int restarts = 0;
+    std::unique_ptr<CMainFrame> frame;
+    // Every message the frame handled: number and result.
+    std::vector<std::pair<int, int>> handled;
+
+    FrameRig();
+    ~FrameRig();
+    static std::filesystem::path settingsFile(const QTemporaryDir& dir);
+
+    // Starts the simulator and opens the link to it.
+    bool connect();
+    // Builds the frame; with `awaitStartUp` also waits for its start-up synchronisation.
+    CMainFrame& makeFrame(bool awaitStartUp = true);
+    // Waits until the frame has handled `number` `count` times in all.
+    bool waitHandled(int number, std::size_t count = 1, int timeoutMs = 30000);
+    std::size_t handledCount(int number) const;
+
+    std::size_t framesSoFar() const { return server.receivedFrames().size(); }
+    std::vector<std::uint8_t> readsSince(std::size_t from) const;
+    std::vector<std::uint8_t> codesSince(std::size_t from) const;
+};
+
+// The read types of one synchronise-all, identity last.
+inline const std::vector<std::uint8_t> kSynchroniseAllReads = {0, 1, 2, 3, 4, 6, 11, 12, 14, 8};
+
+} // namespace korvane::ui::test

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "widgets/MessagePresenter.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QThread>
+#include <deque>
+
+namespace korvane::ui::test {
+
+// Answers questions from a script (OK when it runs dry) and records every text shown.
+class ScriptedPresenter : public MessagePresenter {
+public:
+    QStringList informed;
+    QStringList asked;
+    std::deque<bool> answers;
+    // Whether each box was shown on the UI thread.
+    QList<bool> onUiThread;
+
+    void inform(QWidget*, const QString& text) override {
+        onUiThread << (QThread::currentThread() == QCoreApplication::instance()->thread());
+        informed << text;
+    }
+    bool confirm(QWidget*, const QString& text) override {
+        onUiThread << (QThread::currentThread() == QCoreApplication::instance()->thread());
+        asked << text;
+        if (answers.empty()) {
+            return true;
+        }
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+} // namespace korvane::ui::test

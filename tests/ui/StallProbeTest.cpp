@@ -1,0 +1,103 @@
+#include "FrameRig.h"
+#include "TestHome.h"
+#include "frame/MenuCommand.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+using namespace korvane;
+using namespace korvane::ui;
+using namespace korvane::ui::test;
+
+namespace {
+
+// A timer that measures how late it fires: the UI thread's longest stall while it runs.
+class StallProbe {
+public:
+    static constexpr int kPeriodMs = 5;
+
+    StallProbe() {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(kPeriodMs);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const qint64 now = clock_.elapsed();
+            worst_ = std::max(worst_, now - last_ - kPeriodMs);
+            last_ = now;
+            ++ticks_;
+        });
+    }
+    void start() {
+        worst_ = 0;
+        ticks_ = 0;
+        clock_.start();
+        last_ = 0;
+        timer_.start();
+    }
+    // The worst lateness so far, counting the time since the last tick.
+    qint64 stop() {
+        timer_.stop();
+        return std::max(worst_, clock_.elapsed() - last_ - kPeriodMs);
+    }
+    int ticks() const { return ticks_; }
+
+private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+    qint64 worst_ = 0;
+    int ticks_ = 0;
+};
+
+constexpr qint64 kLimitMs = 50;
+
+} // namespace
+
+class StallProbeTest : public QObject {
+    Q_OBJECT
+    TestHome home_;
+
+private slots:
+    void uiKeepsRunningDuringStartUpAndTemplateRecall();
+};
+
+// Every exchange runs on a worker, so the event loop never stalls on the processor: not
+// during the start-up synchronisation (about twelve paced reads) nor a device template recall
+// (two 2 s pauses and a full read-back).
+void StallProbeTest::uiKeepsRunningDuringStartUpAndTemplateRecall() {
+    FrameRig rig;
+    QVERIFY(rig.connect());
+    {
+        // Fonts and styles load on first use; that is start-up work, not a wait on the device.
+        QLabel warmUp(QStringLiteral("画质调整 Korvane"));
+        warmUp.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&warmUp));
+    }
+    CMainFrame& frame = rig.makeFrame(false); // its start-up synchronisation is posted
+    frame.resize(1200, 800);
+
+    StallProbe probe;
+    probe.start();
+    frame.show();
+    QVERIFY(rig.waitHandled(messageNumber(FrameMessage::Synchronise)));
+    const qint64 startUp = probe.stop();
+    const int startUpTicks = probe.ticks();
+
+    frame.runCommand(menucmd::kStoreTemplateFirst);
+    probe.start();
+    frame.runCommand(menucmd::kRecallTemplateFirst);
+    const qint64 recall = probe.stop();
+    const int recallTicks = probe.ticks();
+
+    qInfo("stall probe: start-up synchronisation worst %lld ms (%d ticks), template recall "
+          "worst %lld ms (%d ticks)",
+          startUp, startUpTicks, recall, recallTicks);
+    QVERIFY(rig.readsSince(0).size() >= 2 * kSynchroniseAllReads.size());
+    QVERIFY(startUpTicks > 0 && recallTicks > 0); // the probe ran while the work did
+    QVERIFY2(startUp < kLimitMs, qPrintable(QString::number(startUp)));
+    QVERIFY2(recall < kLimitMs, qPrintable(QString::number(recall)));
+}
+
+QTEST_MAIN(StallProbeTest)
+#include "StallProbeTest.moc"
