@@ -125,8 +125,8 @@ int CommandFacade::sendWindow(CommandCode code, int x, int y, int width, int hei
 int CommandFacade::setPicture1OutputWindow(const Rect& r) {
     mirror_.p1OutX = r.left;
     mirror_.p1OutY = r.top;
-    mirror_.p1OutWidth = r.right - r.left;
-    mirror_.p1OutHeight = r.bottom - r.top;
+    mirror_.p1OutWidth = wrappingDifference(r.right, r.left);
+    mirror_.p1OutHeight = wrappingDifference(r.bottom, r.top);
     return sendWindow(CommandCode::SetPicture1OutputWindow, mirror_.p1OutX, mirror_.p1OutY,
                       mirror_.p1OutWidth, mirror_.p1OutHeight);
 }
@@ -134,8 +134,8 @@ int CommandFacade::setPicture1OutputWindow(const Rect& r) {
 int CommandFacade::setPicture2OutputWindow(const Rect& r) {
     mirror_.p2X = r.left;
     mirror_.p2Y = r.top;
-    mirror_.p2Width = r.right - r.left;
-    mirror_.p2Height = r.bottom - r.top;
+    mirror_.p2Width = wrappingDifference(r.right, r.left);
+    mirror_.p2Height = wrappingDifference(r.bottom, r.top);
     return sendWindow(CommandCode::SetPicture2OutputWindow, mirror_.p2X, mirror_.p2Y,
                       mirror_.p2Width, mirror_.p2Height);
 }
@@ -203,8 +203,8 @@ struct InputWindowFields {
     void store(const Rect& r) const {
         x = r.left;
         y = r.top;
-        width = r.right - r.left;
-        height = r.bottom - r.top;
+        width = wrappingDifference(r.right, r.left);
+        height = wrappingDifference(r.bottom, r.top);
     }
 };
 InputWindowFields inputWindowOf(ParameterMirror& m, Picture p) {

@@ -16,6 +16,15 @@ struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// Edges and sizes wrap modulo 2^32: a template file may hold any values, and a window must come
+// out of its rect exactly as it went in, without signed overflow.
+constexpr int wrappingSum(int a, int b) {
+    return static_cast<int>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+constexpr int wrappingDifference(int a, int b) {
+    return static_cast<int>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+
 // One operation per command: store the new values in the mirror, then send. Results are the
 // send result (non-zero = sent or dropped by the send switch, 0 = the link failed); nothing
 // waits for an answer.

@@ -23,7 +23,7 @@ constexpr PictureQualityItem kPictureQualityOrder[] = {
 };
 
 Rect rectOf(int x, int y, int width, int height) {
-    return {x, y, x + width, y + height};
+    return {x, y, wrappingSum(x, width), wrappingSum(y, height)};
 }
 } // namespace
 
