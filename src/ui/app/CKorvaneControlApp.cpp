@@ -12,7 +12,7 @@
 #include "i18n/UiText.h"
 #include "link/CommLog.h"
 #include "link/ResolutionTable.h"
-#include "panels/CPlaceholderPanelFactory.h"
+#include "panels/CPanelFactory.h"
 #include "store/ProgramDirectory.h"
 #include "widgets/CMessageBoxPresenter.h"
 #include "widgets/UiIcons.h"
@@ -39,8 +39,7 @@ MessagePresenter& presenterOf(const AppOptions& o, std::unique_ptr<MessagePresen
 CKorvaneControlApp::CKorvaneControlApp(AppOptions options)
     : options_(std::move(options)), presenter_(presenterOf(options_, ownPresenter_)),
       sink_(std::make_unique<UiMessageSink>(presenter_)), link_(&CommLog::instance(), sink_.get()),
-      facade_(link_, mirror_), busy_(link_, gate_),
-      placeholders_(std::make_unique<CPlaceholderPanelFactory>()),
+      facade_(link_, mirror_), busy_(link_, gate_), panels_(std::make_unique<CPanelFactory>()),
       language_(std::make_unique<Language>()) {
     applyMirrorDefaults(mirror_, kDefaultResolution);
     link_.setSendSwitch(1);
@@ -75,7 +74,7 @@ bool CKorvaneControlApp::initInstance() {
                            presenter_,
                            sink_.get(),
                            busy_,
-                           options_.panels != nullptr ? *options_.panels : *placeholders_,
+                           options_.panels != nullptr ? *options_.panels : *panels_,
                            options_.restart,
                            [this] { showAbout(); },
                            [this] { openHelp(); }};

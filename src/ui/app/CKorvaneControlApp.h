@@ -15,7 +15,7 @@
 namespace korvane::ui {
 
 class CMainFrame;
-class CPlaceholderPanelFactory;
+class CPanelFactory;
 class CSerialSettingsDlg;
 class DemoDevice;
 class Language;
@@ -31,7 +31,7 @@ struct AppOptions {
     QLocale systemLocale = QLocale::system();
     // Null: message boxes.
     MessagePresenter* presenter = nullptr;
-    // Null: the stand-in panels.
+    // Null: the program's own panels.
     PanelFactory* panels = nullptr;
     // Null: the program starts itself again, detached.
     std::function<void()> restart;
@@ -81,7 +81,7 @@ private:
     CommandFacade facade_;
     DeviceGate gate_;
     BusyRunner busy_;
-    std::unique_ptr<CPlaceholderPanelFactory> placeholders_;
+    std::unique_ptr<CPanelFactory> panels_;
     std::unique_ptr<Language> language_;
     std::unique_ptr<DemoDevice> demo_;
     std::unique_ptr<CMainFrame> frame_;

@@ -25,6 +25,271 @@
     </message>
 </context>
 <context>
+    <name>korvane::ui::CCommSetDlg</name>
+    <message>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>网络</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>串口设置</source>
+        <translation>Serial Port Settings</translation>
+    </message>
+    <message>
+        <source>网络设置</source>
+        <translation>Network Settings</translation>
+    </message>
+    <message>
+        <source>同步数据</source>
+        <translation>Synchronise Data</translation>
+    </message>
+    <message>
+        <source>查询状态</source>
+        <translation>Query Status</translation>
+    </message>
+    <message>
+        <source>自动更新</source>
+        <translation>Auto update</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>超时时间</source>
+        <translation>Timeout</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>通讯模式</source>
+        <translation>Link mode</translation>
+    </message>
+    <message>
+        <source>连接状态:</source>
+        <translation>Connection:</translation>
+    </message>
+    <message>
+        <source>%1 sec</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>打开网口失败!</source>
+        <translation>Failed to open the network port!</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CImageSetDlg</name>
+    <message>
+        <source>图像模式</source>
+        <translation>Image mode</translation>
+    </message>
+    <message>
+        <source>用户</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>亮丽</source>
+        <translation>Bright</translation>
+    </message>
+    <message>
+        <source>柔和</source>
+        <translation>Soft</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>亮度</source>
+        <translation>Brightness</translation>
+    </message>
+    <message>
+        <source>对比度</source>
+        <translation>Contrast</translation>
+    </message>
+    <message>
+        <source>彩色</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>锐度</source>
+        <translation>Sharpness</translation>
+    </message>
+    <message>
+        <source>3D降噪</source>
+        <translation>3D NR</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>Middle</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>VGA强化</source>
+        <translation>VGA boost</translation>
+    </message>
+    <message>
+        <source>场景模式</source>
+        <translation>Scene mode</translation>
+    </message>
+    <message>
+        <source>普通</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>生动</source>
+        <translation>Vivid</translation>
+    </message>
+    <message>
+        <source>剧场</source>
+        <translation>Theatre</translation>
+    </message>
+    <message>
+        <source>游戏</source>
+        <translation>Game</translation>
+    </message>
+    <message>
+        <source>运动</source>
+        <translation>Sport</translation>
+    </message>
+    <message>
+        <source>色温</source>
+        <translation>Colour temp.</translation>
+    </message>
+    <message>
+        <source>暖色</source>
+        <translation>Warm</translation>
+    </message>
+    <message>
+        <source>冷色</source>
+        <translation>Cool</translation>
+    </message>
+    <message>
+        <source>红</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>绿</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>蓝</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>黑延伸</source>
+        <translation>Black extension</translation>
+    </message>
+    <message>
+        <source>DVI增强</source>
+        <translation>DVI enhancement</translation>
+    </message>
+    <message>
+        <source>Gamma调整</source>
+        <translation>Gamma</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>图像参数</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>更新画质调整参数</source>
+        <translation>Updating the picture quality settings</translation>
+    </message>
+    <message>
+        <source>更新参数</source>
+        <translation>Updating the settings</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CInputSelectDlg</name>
+    <message>
+        <source>输入选择</source>
+        <translation>Input</translation>
+    </message>
+    <message>
+        <source>无缝切换</source>
+        <translation>Seamless switching</translation>
+    </message>
+    <message>
+        <source>图像静止:</source>
+        <translation>Freeze:</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>部分或全屏</source>
+        <translation>Partial or full screen</translation>
+    </message>
+    <message>
+        <source>部分</source>
+        <translation>Partial</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>通道切换中...</source>
+        <translation>Switching the channel...</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::CKorvaneControlApp</name>
     <message>
         <source>演示模式: 程序内的模拟处理器在 %1</source>
@@ -134,6 +399,57 @@
     <message>
         <source>无法查询: %1</source>
         <translation>Cannot search: %1</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::COutputSetDlg</name>
+    <message>
+        <source>水平位置</source>
+        <translation>H position</translation>
+    </message>
+    <message>
+        <source>水平宽度</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>垂直位置</source>
+        <translation>V position</translation>
+    </message>
+    <message>
+        <source>垂直高度</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>画面1中空</source>
+        <translation>Picture 1 hollow</translation>
+    </message>
+    <message>
+        <source>定制分辨率</source>
+        <translation>Custom resolution</translation>
+    </message>
+    <message>
+        <source>水平分辩率</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>垂直分辩率</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>刷新频率</source>
+        <translation>Refresh rate</translation>
+    </message>
+    <message>
+        <source>发送</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>输出分辨率</source>
+        <translation>Output resolution</translation>
+    </message>
+    <message>
+        <source>该操作将重置场景,请确认是否改变输出分辨率?</source>
+        <translation>This resets the scene. Do you really want to change the output resolution?</translation>
     </message>
 </context>
 <context>
@@ -300,6 +616,25 @@ Out of memory.</translation>
     </message>
 </context>
 <context>
+    <name>korvane::ui::CSoundDlg</name>
+    <message>
+        <source>静音</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>端口配置</source>
+        <translation>Audio ports</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>音量</source>
+        <translation>Volume</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::FrameCommands</name>
     <message>
         <source>请确认是否要恢复出厂默认设置?</source>
@@ -429,6 +764,28 @@ Out of memory.</translation>
     <message>
         <source>帮助文件不存在!</source>
         <translation>The help file does not exist!</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CImageControlDlg</name>
+    <message>
+        <source>模板%1</source>
+        <translation>Template %1</translation>
+    </message>
+    <message>
+        <source>保存模板</source>
+        <translation>Save Template</translation>
+    </message>
+    <message>
+        <source>不支持的分辨率!</source>
+        <translation>Unsupported resolution!</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::PanelNumbers</name>
+    <message>
+        <source>输入的值超出范围！(%1 ~ %2)</source>
+        <translation>The value entered is out of range! (%1 ~ %2)</translation>
     </message>
 </context>
 </TS>

@@ -9,8 +9,8 @@ namespace korvane::ui {
 // The input selection bar across the top.
 class IInputBar : public virtual IPanel {
 public:
-    // Selects picture 1's input as its own button would (WM_USER+119 kind 1); `quiet` leaves out
-    // the notifications to the frame.
+    // Selects picture 1's input as its own button would (WM_USER+119 kind 1) and tells the
+    // frame; `quiet` leaves out the command and the read-back that may follow it.
     virtual void selectPicture1Input(std::uint8_t code, bool quiet) = 0;
     // Redraws from the mirror; the pane refresh of the dual-picture pane asks for a quiet one.
     virtual void refreshInputs(bool quiet) = 0;

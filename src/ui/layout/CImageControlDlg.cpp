@@ -1,0 +1,184 @@
+#include "layout/CImageControlDlg.h"
+
+#include "commands/CommandFacade.h"
+#include "commands/SendAll.h"
+#include "commands/SynchroniseAll.h"
+#include "frame/IFrameMessenger.h"
+#include "i18n/UiText.h"
+#include "layout/CLEDControl.h"
+#include "layout/LayoutGeometry.h"
+#include "link/DeviceLink.h"
+#include "link/ParameterMirror.h"
+#include "link/ResolutionTable.h"
+#include "panels/PanelContext.h"
+#include "widgets/BusyRunner.h"
+#include "widgets/CBusyDlg.h"
+#include "widgets/MessagePresenter.h"
+#include "widgets/SendSwitchOff.h"
+
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+#include <cmath>
+
+namespace korvane::ui {
+
+namespace {
+constexpr std::uint8_t kStoreAction = 0;
+constexpr int kButtonHeight = 38;
+constexpr int kBottomMargin = 4;
+constexpr int kButtonGap = 1;
+constexpr int kAreaGap = 4;
+// The strip behind the buttons reaches this far above and below them.
+constexpr int kStripOverhang = 3;
+const QColor kStrip(0x3A, 0x40, 0x48);
+const QColor kArea(0x4A, 0x52, 0x5C);
+} // namespace
+
+CImageControlDlg::CImageControlDlg(const PanelContext& context, QWidget* parent)
+    : QWidget(parent), link_(context.link), mirror_(context.mirror), facade_(context.facade),
+      presenter_(context.presenter), busy_(context.busy), messages_(context.messages),
+      code_(context.mirror.pq[pq::kOutputResolution]) {
+    view_ = new CLEDControl(context, this);
+    connect(
+        view_, &CLEDControl::windowSent, this,
+        [this](int picture) {
+            if (picture == CLEDControl::kPicture2) {
+                emit picture2WindowChanged();
+            } else {
+                emit picture1WindowChanged();
+            }
+        },
+        Qt::QueuedConnection);
+    connect(view_, &CLEDControl::wholeAreaCleared, this,
+            &CImageControlDlg::picture1WholeAreaCleared, Qt::QueuedConnection);
+
+    for (int n = 1; n <= kTemplateCount; ++n) {
+        auto* b = new QPushButton(tr("模板%1").arg(n), this);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QPushButton::clicked, this, [this, n] { recallTemplate(n); });
+        templates_[static_cast<std::size_t>(n - 1)] = b;
+    }
+    store_ = new QPushButton(tr("保存模板"), this);
+    store_->setFocusPolicy(Qt::NoFocus);
+    storeMenu_ = new QMenu(this);
+    for (int n = 1; n <= kTemplateCount; ++n) {
+        storeMenu_->addAction(tr("模板%1").arg(n), this, [this, n] { storeTemplate(n); });
+    }
+    connect(store_, &QPushButton::clicked, this,
+            [this] { storeMenu_->popup(store_->mapToGlobal(QPoint(0, store_->height()))); });
+    setMinimumSize(240, 160);
+}
+
+ILayoutControl& CImageControlDlg::layoutControl() {
+    return *view_;
+}
+
+void CImageControlDlg::refreshFromMirror() {
+    setOutputResolution(mirror_.pq[pq::kOutputResolution]);
+}
+
+bool CImageControlDlg::setOutputResolution(std::uint8_t code) {
+    if (!findResolution(code)) {
+        presenter_.inform(this, tr("不支持的分辨率!"));
+        return false;
+    }
+    code_ = code;
+    fitView();
+    return true;
+}
+
+void CImageControlDlg::resizeEvent(QResizeEvent*) {
+    layOutButtons();
+    fitView();
+}
+
+void CImageControlDlg::layOutButtons() {
+    const int top = height() - kBottomMargin - kButtonHeight;
+    int x = 0;
+    for (QPushButton* b : templates_) {
+        const int w = b->sizeHint().width();
+        b->setGeometry(x, top, w, kButtonHeight);
+        x += w + kButtonGap;
+    }
+    store_->setGeometry(x, top, store_->sizeHint().width(), kButtonHeight);
+    update();
+}
+
+void CImageControlDlg::fitView() {
+    const auto res = findResolution(code_);
+    int w = width() - width() % 2;
+    const int available = height() - kButtonRowHeight;
+    // The custom entry has no size of its own, and a pane squeezed to nothing has no room.
+    if (!res || res->width <= 0 || res->height <= 0 || w <= 0 || available <= 0) {
+        return;
+    }
+    const double scale = std::max(double(res->width) / w, double(res->height) / double(available));
+    const int h = layout::truncated(res->height / scale);
+    if (h <= 0) {
+        return;
+    }
+    view_->setGeometry(0, 0, w, h);
+    const double scaleX = double(res->width) / w;
+    const double scaleY = double(res->height) / h;
+    view_->setMinimumPictureSize(
+        QSize(static_cast<int>(std::lround(kMinimumPictureWidth / scaleX)),
+              static_cast<int>(std::lround(kMinimumPictureHeight / scaleY))));
+    view_->setUp(scaleX, scaleY, code_);
+}
+
+void CImageControlDlg::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    const QRect first = templates_.front()->geometry();
+    const QRect strip(0, first.top() - kStripOverhang, width(),
+                      first.height() + 2 * kStripOverhang);
+    p.fillRect(strip, kStrip);
+    const int left = store_->geometry().right() + 1 + kAreaGap;
+    p.fillRect(QRect(left, first.top(), width() - left, first.height()), kArea);
+}
+
+void CImageControlDlg::recallTemplate(int slot) {
+    const OperationContext ctx{link_, mirror_, facade_, messages_};
+    SendAll recall(ctx, SendAll::Mode::RecallSlot, slot);
+    if (busy_.run(this, uiText(TemplateText::LoadingCaption), recall) != CBusyDlg::kSucceeded) {
+        presenter_.inform(this, uiText(TemplateText::LoadFailed));
+        return;
+    }
+    // The processor needs its settling time before it answers, hence the initial wait.
+    SynchroniseAll readBack(ctx, true);
+    if (busy_.run(this, uiText(TemplateText::SynchroniseCaption), readBack) ==
+        CBusyDlg::kSucceeded) {
+        readBackDone();
+    }
+    if (frame_ != nullptr && mirror_.freezeArea == 0) {
+        frame_->post(FrameMessage::Picture1WholeArea, 0, 1);
+    }
+}
+
+void CImageControlDlg::readBackDone() {
+    SendSwitchOff quiet(link_);
+    if (frame_ == nullptr) {
+        refreshFromMirror();
+        return;
+    }
+    // What the frame does after its own recall: every panel, then both pictures' inputs.
+    frame_->setCurrentResolution(mirror_.pq[pq::kOutputResolution]);
+    frame_->send(FrameMessage::RefreshAllWithSends);
+    frame_->send(FrameMessage::PictureInput, pictureinput::kPicture1,
+                 mirror_.switchState[sw::kPicture1Input]);
+    frame_->send(FrameMessage::PictureInput, pictureinput::kPicture2,
+                 mirror_.switchState[sw::kPicture2Input]);
+}
+
+void CImageControlDlg::storeTemplate(int slot) {
+    // The pane stores only once the frame has wired it up.
+    if (frame_ == nullptr) {
+        return;
+    }
+    busy_.runUnseen(
+        [this, slot] { facade_.templateSlot(kStoreAction, static_cast<std::uint8_t>(slot)); });
+}
+
+} // namespace korvane::ui

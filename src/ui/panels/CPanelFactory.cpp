@@ -1,0 +1,40 @@
+#include "panels/CPanelFactory.h"
+
+#include "panels/CCommSetDlg.h"
+#include "panels/CImageSetDlg.h"
+#include "panels/CInputSelectDlg.h"
+#include "panels/COutputSetDlg.h"
+#include "panels/CSoundDlg.h"
+#include "panels/IAutoUpdateQuery.h"
+#include "panels/IDualPicturePanel.h"
+#include "panels/ISeamlessSwitch.h"
+
+namespace korvane::ui {
+
+namespace {
+// Puts a panel in its pane in place of the stand-in made there.
+template <class Pane> void take(Pane*& pane, Pane* panel) {
+    delete pane->widget();
+    pane = panel;
+}
+} // namespace
+
+PanelSet CPanelFactory::create(const PanelContext& context) {
+    PanelSet set = placeholders_.create(context);
+    take<IInputBar>(set.inputBar, new CInputSelectDlg(context));
+    take<IPictureQualityPanel>(set.pictureQuality, new CImageSetDlg(context));
+    take<IOutputPanel>(set.output, new COutputSetDlg(context));
+    take<ISoundPanel>(set.sound, new CSoundDlg(context));
+    take<ICommPanel>(set.communication, new CCommSetDlg(context));
+    return set;
+}
+
+void CPanelFactory::wire(PanelSet& panels) {
+    placeholders_.wire(panels);
+    if (auto* bar = dynamic_cast<CInputSelectDlg*>(panels.inputBar)) {
+        bar->setDualPicture(panels.dualPicture, dynamic_cast<ISeamlessSwitch*>(panels.dualPicture));
+        bar->setAutoUpdateQuery(dynamic_cast<IAutoUpdateQuery*>(panels.communication));
+    }
+}
+
+} // namespace korvane::ui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "panels/CPlaceholderPanelFactory.h"
+#include "panels/PanelFactory.h"
+
+namespace korvane::ui {
+
+// The panes the program shows: each pane's own panel where it exists, the stand-in otherwise.
+// A new panel takes its pane in `create` (one line) and, if it talks to another panel, its
+// link in `wire`.
+class CPanelFactory : public PanelFactory {
+public:
+    PanelSet create(const PanelContext& context) override;
+    void wire(PanelSet& panels) override;
+
+private:
+    CPlaceholderPanelFactory placeholders_;
+};
+
+} // namespace korvane::ui

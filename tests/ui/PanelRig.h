@@ -1,0 +1,98 @@
+#pragma once
+
+#include "ScriptedPresenter.h"
+#include "SimPtyServer.h"
+#include "commands/CommandFacade.h"
+#include "link/DeviceLink.h"
+#include "link/Frame.h"
+#include "link/ParameterMirror.h"
+#include "link/ResolutionTable.h"
+#include "panels/PanelContext.h"
+#include "store/KorvaneSettings.h"
+#include "widgets/BusyRunner.h"
+#include "widgets/DeviceGate.h"
+#include "widgets/UiMessageSink.h"
+
+#include <QDeadlineTimer>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+namespace korvane::ui::test {
+
+// One panel's surroundings: a link to the simulator on a real pseudo-terminal, the mirror,
+// the facade, settings in a folder of their own and a presenter that answers from a script.
+struct PanelRig {
+    // Unknown to the processor: sent after an action, it marks the end of what the action
+    // sent, since the line keeps the order.
+    static constexpr std::uint8_t kFenceCode = 0x7E;
+
+    QTemporaryDir home;
+    sim::SimPtyServer server;
+    ScriptedPresenter presenter;
+    UiMessageSink sink{presenter};
+    DeviceLink link;
+    ParameterMirror mirror{};
+    CommandFacade facade{link, mirror};
+    CKorvaneSettings settings{std::filesystem::path(home.path().toStdString()) / "korvaneapp.ini"};
+    DeviceGate gate;
+    BusyRunner busy{link, gate};
+    PanelContext context{link, mirror, facade, settings, presenter, &sink, busy};
+
+    // The link's transports may be given, for tests that watch them.
+    explicit PanelRig(std::unique_ptr<SerialLink> serial = std::make_unique<SerialLink>(),
+                      std::unique_ptr<UdpLink> udp = std::make_unique<UdpLink>())
+        : link(std::move(serial), nullptr, &sink) {
+        udp->setMessageSink(&sink);
+        link.setUdpTransport(std::move(udp));
+        applyMirrorDefaults(mirror, kDefaultResolution);
+        link.setSendSwitch(1);
+    }
+    ~PanelRig() {
+        link.close();
+        server.stop();
+    }
+
+    SerialSettings serialSettings() const { return {server.devicePath(), 1, 1, 115200}; }
+    // Starts the simulator and opens the link to it.
+    bool connect() {
+        server.start();
+        return link.configureSerialAndOpen(serialSettings()) == 1;
+    }
+
+    std::size_t mark() const { return server.receivedFrames().size(); }
+
+    // Every frame the simulator received from `from` up to the fence sent now, as
+    // "code d0 .. d7" in hex: nothing sent before the fence is still on the way then.
+    QStringList sentSince(std::size_t from) {
+        frame::DataBytes none = frame::padData();
+        link.write(static_cast<CommandCode>(kFenceCode), none);
+        QStringList out;
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired()) {
+            const auto frames = server.receivedFrames();
+            for (std::size_t i = from; i < frames.size(); ++i) {
+                if (frames[i][frame::kCodeOffset] == kFenceCode) {
+                    for (std::size_t j = from; j < i; ++j) {
+                        out << describe(frames[j]);
+                    }
+                    return out;
+                }
+            }
+            QTest::qWait(2);
+        }
+        return {QStringLiteral("fence never arrived")};
+    }
+
+    static QString describe(const frame::CommandFrame& f) {
+        QStringList parts;
+        for (std::size_t i = frame::kCodeOffset; i < frame::kChecksumOffset; ++i) {
+            parts << QStringLiteral("%1").arg(f[i], 2, 16, QLatin1Char('0')).toUpper();
+        }
+        return parts.join(QLatin1Char(' '));
+    }
+};
+
+} // namespace korvane::ui::test

@@ -1,0 +1,83 @@
+// Draws the output, sound and communication panels offscreen, in Chinese and in English, as
+// PNG files to look at: ui_panel_shots <folder>. Not a test; nothing is checked.
+#include "PanelRig.h"
+#include "TestHome.h"
+#include "i18n/Language.h"
+#include "panels/CCommSetDlg.h"
+#include "panels/COutputSetDlg.h"
+#include "panels/CSoundDlg.h"
+#include "widgets/SendSwitchOff.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QRadioButton>
+#include <QTest>
+#include <cstdio>
+
+using namespace korvane;
+using namespace korvane::ui;
+using namespace korvane::ui::test;
+
+namespace {
+// The side columns start at this width.
+constexpr int kColumnWidth = 200;
+
+void save(QWidget& w, const QString& file) {
+    w.resize(kColumnWidth, w.sizeHint().height());
+    w.show();
+    QTest::qWait(50);
+    w.grab().save(file);
+    std::printf("%s (narrowest %d)\n", qPrintable(file), w.minimumSizeHint().width());
+}
+
+void shoot(const QString& folder, const QString& language) {
+    PanelRig rig;
+    if (!rig.connect()) {
+        return;
+    }
+    SerialSettings s = rig.serialSettings();
+    s.portNumber = 0;
+    rig.settings.writeSerialSettings(s);
+    NetworkSettings net;
+    net.port = 5000;
+    net.ip = "192.168.1.88";
+    net.username = "admin";
+    net.password = "admin";
+    rig.settings.writeNetworkSettings(net);
+
+    COutputSetDlg output(rig.context);
+    CSoundDlg sound(rig.context);
+    CCommSetDlg comm(rig.context);
+    {
+        SendSwitchOff quiet(rig.link);
+        output.refreshFromMirror();
+        sound.refreshFromMirror();
+    }
+    save(output, folder + QStringLiteral("/output_%1.png").arg(language));
+    save(sound, folder + QStringLiteral("/sound_%1.png").arg(language));
+    save(comm, folder + QStringLiteral("/comm_%1.png").arg(language));
+    rig.mirror.pq[pq::kOutputResolution] = kCustomResolution;
+    {
+        SendSwitchOff quiet(rig.link);
+        output.refreshFromMirror();
+    }
+    save(output, folder + QStringLiteral("/output_custom_%1.png").arg(language));
+    comm.closeRadio().click();
+    save(comm, folder + QStringLiteral("/comm_closed_%1.png").arg(language));
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TestHome home;
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    useCjkFont();
+    shoot(folder, QStringLiteral("zh"));
+    Language language;
+    if (!language.loadEnglish()) {
+        return 1;
+    }
+    shoot(folder, QStringLiteral("en"));
+    return 0;
+}
