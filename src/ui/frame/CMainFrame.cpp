@@ -167,9 +167,9 @@ void CMainFrame::buildClientArea() {
 }
 
 void CMainFrame::wirePanels() {
-    for (IPanel* p :
-         std::initializer_list<IPanel*>{panels_.centre, panels_.capture, panels_.communication,
-                                        panels_.dualPicture, panels_.sound, panels_.inputBar}) {
+    for (IPanel* p : std::initializer_list<IPanel*>{
+             panels_.centre, panels_.capture, panels_.communication, panels_.dualPicture,
+             panels_.sound, panels_.inputBar, panels_.output}) {
         p->attachFrame(this);
     }
     panels_.output->setResolutionCallback(callbacks_.get());

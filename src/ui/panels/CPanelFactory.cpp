@@ -1,5 +1,7 @@
 #include "panels/CPanelFactory.h"
 
+#include "layout/CImageControlDlg.h"
+#include "layout/CLEDControl.h"
 #include "panels/CCommSetDlg.h"
 #include "panels/CImageSetDlg.h"
 #include "panels/CInputSelectDlg.h"
@@ -26,6 +28,7 @@ PanelSet CPanelFactory::create(const PanelContext& context) {
     take<IOutputPanel>(set.output, new COutputSetDlg(context));
     take<ISoundPanel>(set.sound, new CSoundDlg(context));
     take<ICommPanel>(set.communication, new CCommSetDlg(context));
+    take<ICentrePane>(set.centre, new CImageControlDlg(context));
     return set;
 }
 
@@ -34,6 +37,14 @@ void CPanelFactory::wire(PanelSet& panels) {
     if (auto* bar = dynamic_cast<CInputSelectDlg*>(panels.inputBar)) {
         bar->setDualPicture(panels.dualPicture, dynamic_cast<ISeamlessSwitch*>(panels.dualPicture));
         bar->setAutoUpdateQuery(dynamic_cast<IAutoUpdateQuery*>(panels.communication));
+    }
+    auto* centre = dynamic_cast<CImageControlDlg*>(panels.centre);
+    auto* output = dynamic_cast<COutputSetDlg*>(panels.output);
+    if (centre != nullptr && output != nullptr) {
+        output->setLayoutControl(&centre->ledControl());
+        // Dragging picture 1 on the drawing changes the window the output panel shows.
+        QObject::connect(centre, &CImageControlDlg::picture1WindowChanged, output,
+                         &COutputSetDlg::refreshWindow);
     }
 }
 
