@@ -29,9 +29,17 @@ bool FrameRig::connect() {
 }
 
 CMainFrame& FrameRig::makeFrame(bool awaitStartUp) {
-    FrameServices services{
-        link, mirror, facade, settings, presenter, &sink, busy, panels, [this] { ++restarts; },
-        {},   {}};
+    FrameServices services{link,
+                           mirror,
+                           facade,
+                           settings,
+                           presenter,
+                           &sink,
+                           busy,
+                           realPanels != nullptr ? *realPanels : panels,
+                           [this] { ++restarts; },
+                           {},
+                           {}};
     frame = std::make_unique<CMainFrame>(services);
     QObject::connect(frame.get(), &CMainFrame::messageHandled,
                      [this](int number, int result) { handled.emplace_back(number, result); });

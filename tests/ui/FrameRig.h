@@ -35,6 +35,8 @@ struct FrameRig {
     BusyRunner busy{link, gate};
     CallLog log;
     FakePanelFactory panels{log};
+    // The program's own panels in place of the recording ones, when set before makeFrame.
+    PanelFactory* realPanels = nullptr;
     int restarts = 0;
     std::unique_ptr<CMainFrame> frame;
     // Every message the frame handled: number and result.

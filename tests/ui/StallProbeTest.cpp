@@ -1,6 +1,7 @@
 #include "FrameRig.h"
 #include "TestHome.h"
 #include "frame/MenuCommand.h"
+#include "panels/CPanelFactory.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -58,8 +59,11 @@ class StallProbeTest : public QObject {
     Q_OBJECT
     TestHome home_;
 
+    void measure(FrameRig& rig);
+
 private slots:
     void uiKeepsRunningDuringStartUpAndTemplateRecall();
+    void uiKeepsRunningWithTheProgramsPanels();
 };
 
 // Every exchange runs on a worker, so the event loop never stalls on the processor: not
@@ -67,6 +71,18 @@ private slots:
 // (two 2 s pauses and a full read-back).
 void StallProbeTest::uiKeepsRunningDuringStartUpAndTemplateRecall() {
     FrameRig rig;
+    measure(rig);
+}
+
+// The same with the real panels, which redraw and read back as the operator's program does.
+void StallProbeTest::uiKeepsRunningWithTheProgramsPanels() {
+    FrameRig rig;
+    CPanelFactory panels;
+    rig.realPanels = &panels;
+    measure(rig);
+}
+
+void StallProbeTest::measure(FrameRig& rig) {
     QVERIFY(rig.connect());
     {
         // Fonts and styles load on first use; that is start-up work, not a wait on the device.
