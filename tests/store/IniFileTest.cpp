@@ -209,8 +209,8 @@ TEST(IniFile, AFileThatCannotBeReadIsNotReplaced) {
 TEST(IniFile, GarbageFilesReadAsMissingKeysAndKeepTheirBytes) {
     test::TempDir dir;
     const auto path = dir.path() / "a.ini";
-    for (unsigned seed = 1; seed <= 20; ++seed) {
-        std::mt19937 gen(seed);
+    for (unsigned round = 1; round <= 20; ++round) {
+        std::mt19937 gen(round);
         std::uniform_int_distribution<int> byte(0, 255);
         std::string garbage(4096, '\0');
         for (auto& c : garbage) {
@@ -220,8 +220,8 @@ TEST(IniFile, GarbageFilesReadAsMissingKeysAndKeepTheirBytes) {
         IniFile ini(path);
         EXPECT_EQ(ini.readInt("korvane-test", "value", 123), 123);
         ASSERT_TRUE(ini.writeInt("korvane-test", "value", 321));
-        EXPECT_EQ(ini.readInt("korvane-test", "value", 123), 321) << "seed " << seed;
-        EXPECT_TRUE(slurp(path).starts_with(garbage)) << "seed " << seed;
+        EXPECT_EQ(ini.readInt("korvane-test", "value", 123), 321) << "round " << round;
+        EXPECT_TRUE(slurp(path).starts_with(garbage)) << "round " << round;
     }
 }
 

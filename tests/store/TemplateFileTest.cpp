@@ -18,11 +18,11 @@ namespace tf = korvane::templatefile;
 namespace {
 
 // A mirror whose every byte differs from its neighbours, so that a shifted copy shows.
-ParameterMirror patterned(std::uint8_t seed) {
+ParameterMirror patterned(std::uint8_t start) {
     ParameterMirror m{};
     auto* bytes = reinterpret_cast<std::uint8_t*>(&m);
     for (std::size_t i = 0; i < sizeof m; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(seed + i * 7);
+        bytes[i] = static_cast<std::uint8_t>(start + i * 7);
     }
     return m;
 }
