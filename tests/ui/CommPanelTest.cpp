@@ -6,7 +6,7 @@
 #include "dialogs/SerialPortChoice.h"
 #include "frame/IFrameMessenger.h"
 #include "link/ReadTypes.h"
-#include "panels/CCommSetDlg.h"
+#include "panels/CImageCommSetDlg.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -91,7 +91,7 @@ const QStringList kAnsweredQuery{read(readtype::kIdentity), read(readtype::kDevi
 struct CommRig {
     QStringList transports;
     PanelRig rig{std::make_unique<SerialWatch>(transports), std::make_unique<UdpWatch>(transports)};
-    std::unique_ptr<CCommSetDlg> panel;
+    std::unique_ptr<CImageCommSetDlg> panel;
 
     // The settings file names the simulator's terminal (or none).
     bool start(bool storePort, bool open) {
@@ -105,7 +105,7 @@ struct CommRig {
             return false;
         }
         transports.clear();
-        panel = std::make_unique<CCommSetDlg>(rig.context);
+        panel = std::make_unique<CImageCommSetDlg>(rig.context);
         return true;
     }
     // Shows the panel and waits for its first status query.
@@ -182,7 +182,7 @@ void CommPanelTest::firstDisplay() {
     const std::size_t from = c.rig.mark();
     QVERIFY(c.panel->autoUpdate() == 1); // asked before the panel is ever shown
     QVERIFY(c.show());
-    CCommSetDlg& p = *c.panel;
+    CImageCommSetDlg& p = *c.panel;
     QCOMPARE(p.portText().text(), QString::fromStdString(c.rig.server.devicePath()));
     QCOMPARE(p.baudText().text(), QStringLiteral("115200"));
     QCOMPARE(p.timeoutText().text(), QStringLiteral("1 sec"));

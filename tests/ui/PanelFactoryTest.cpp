@@ -3,7 +3,7 @@
 #include "frame/CMainFrame.h"
 #include "frame/FrameServices.h"
 #include "link/InputCodes.h"
-#include "panels/CCommSetDlg.h"
+#include "panels/CImageCommSetDlg.h"
 #include "panels/CImageSetDlg.h"
 #include "panels/CInputSelectDlg.h"
 #include "panels/CPanelFactory.h"
@@ -98,7 +98,7 @@ void PanelFactoryTest::realPanelsFollowTheProcessorAndEachOther() {
     QCOMPARE(rig.quality().edit(pqpanel::kBrightness)->text(), QStringLiteral("77"));
     QVERIFY(!rig.showsVgaEnhancement());
 
-    dynamic_cast<CCommSetDlg*>(rig.frame->panels().communication)
+    dynamic_cast<CImageCommSetDlg*>(rig.frame->panels().communication)
         ->autoUpdateBox()
         .setChecked(false);
     const qsizetype told = rig.handled.count(messageNumber(FrameMessage::PictureQualityInput));

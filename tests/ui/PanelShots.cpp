@@ -3,7 +3,7 @@
 #include "PanelRig.h"
 #include "TestHome.h"
 #include "i18n/Language.h"
-#include "panels/CCommSetDlg.h"
+#include "panels/CImageCommSetDlg.h"
 #include "panels/COutputSetDlg.h"
 #include "panels/CSoundDlg.h"
 #include "widgets/SendSwitchOff.h"
@@ -47,7 +47,7 @@ void shoot(const QString& folder, const QString& language) {
 
     COutputSetDlg output(rig.context);
     CSoundDlg sound(rig.context);
-    CCommSetDlg comm(rig.context);
+    CImageCommSetDlg comm(rig.context);
     {
         SendSwitchOff quiet(rig.link);
         output.refreshFromMirror();

@@ -4,7 +4,7 @@
 #include "frame/CMainFrame.h"
 #include "frame/FrameServices.h"
 #include "link/ReadTypes.h"
-#include "panels/CCommSetDlg.h"
+#include "panels/CImageCommSetDlg.h"
 #include "panels/COutputSetDlg.h"
 #include "panels/CSoundDlg.h"
 
@@ -28,7 +28,7 @@ public:
     using FakePanelFactory::FakePanelFactory;
     COutputSetDlg* output = nullptr;
     CSoundDlg* sound = nullptr;
-    CCommSetDlg* comm = nullptr;
+    CImageCommSetDlg* comm = nullptr;
 
     PanelSet create(const PanelContext& context) override {
         PanelSet set = FakePanelFactory::create(context);
@@ -38,7 +38,7 @@ public:
         }
         set.output = output = new COutputSetDlg(context);
         set.sound = sound = new CSoundDlg(context);
-        set.communication = comm = new CCommSetDlg(context);
+        set.communication = comm = new CImageCommSetDlg(context);
         return set;
     }
 };

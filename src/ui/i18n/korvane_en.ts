@@ -25,7 +25,7 @@
     </message>
 </context>
 <context>
-    <name>korvane::ui::CCommSetDlg</name>
+    <name>korvane::ui::CImageCommSetDlg</name>
     <message>
         <source>开</source>
         <translation>On</translation>

@@ -2,7 +2,7 @@
 
 #include "layout/CImageControlDlg.h"
 #include "layout/CLEDControl.h"
-#include "panels/CCommSetDlg.h"
+#include "panels/CImageCommSetDlg.h"
 #include "panels/CImageSetDlg.h"
 #include "panels/CInputSelectDlg.h"
 #include "panels/COutputSetDlg.h"
@@ -27,7 +27,7 @@ PanelSet CPanelFactory::create(const PanelContext& context) {
     take<IPictureQualityPanel>(set.pictureQuality, new CImageSetDlg(context));
     take<IOutputPanel>(set.output, new COutputSetDlg(context));
     take<ISoundPanel>(set.sound, new CSoundDlg(context));
-    take<ICommPanel>(set.communication, new CCommSetDlg(context));
+    take<ICommPanel>(set.communication, new CImageCommSetDlg(context));
     take<ICentrePane>(set.centre, new CImageControlDlg(context));
     return set;
 }

@@ -31,13 +31,13 @@ struct PanelContext;
 // "通讯设置": how the program reaches the processor (serial port or network), whether the link
 // is open and whether the processor answers. It owns no settings; it shows the settings file
 // and acts on the frame layer. Device work runs on a worker through the busy runner.
-class CCommSetDlg : public QWidget, public ICommPanel, public IAutoUpdateQuery {
+class CImageCommSetDlg : public QWidget, public ICommPanel, public IAutoUpdateQuery {
     Q_OBJECT
 public:
     // The processor's settling time after a link was opened.
     static constexpr std::chrono::milliseconds kOpenSettle{100};
 
-    explicit CCommSetDlg(const PanelContext& context, QWidget* parent = nullptr);
+    explicit CImageCommSetDlg(const PanelContext& context, QWidget* parent = nullptr);
 
     QWidget* widget() override { return this; }
     void refreshFromMirror() override {} // nothing here comes from the mirror

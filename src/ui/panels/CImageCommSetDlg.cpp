@@ -1,4 +1,4 @@
-#include "panels/CCommSetDlg.h"
+#include "panels/CImageCommSetDlg.h"
 
 #include "commands/ReadBack.h"
 #include "dialogs/CNetworkSettingsDlg.h"
@@ -40,7 +40,7 @@ QLineEdit* shownText(QWidget* parent) {
 }
 } // namespace
 
-CCommSetDlg::CCommSetDlg(const PanelContext& context, QWidget* parent)
+CImageCommSetDlg::CImageCommSetDlg(const PanelContext& context, QWidget* parent)
     : QWidget(parent), link_(context.link), mirror_(context.mirror), facade_(context.facade),
       settings_(context.settings), presenter_(context.presenter), messages_(context.messages),
       busy_(context.busy) {
@@ -52,7 +52,7 @@ CCommSetDlg::CCommSetDlg(const PanelContext& context, QWidget* parent)
     autoUpdate_->setChecked(true);
 }
 
-void CCommSetDlg::buildControls() {
+void CImageCommSetDlg::buildControls() {
     open_ = new QRadioButton(tr("开"), this);
     close_ = new QRadioButton(tr("关"), this);
     auto* linkGroup = new QButtonGroup(this);
@@ -134,17 +134,17 @@ void CCommSetDlg::buildControls() {
     layout->addLayout(status);
     layout->addStretch(1);
 
-    connect(open_, &QRadioButton::clicked, this, &CCommSetDlg::openSerial);
-    connect(close_, &QRadioButton::clicked, this, &CCommSetDlg::closeLink);
-    connect(serialMode_, &QRadioButton::clicked, this, &CCommSetDlg::switchToSerial);
-    connect(networkMode_, &QRadioButton::clicked, this, &CCommSetDlg::switchToNetwork);
-    connect(serialSettings_, &QPushButton::clicked, this, &CCommSetDlg::runSerialSettings);
-    connect(networkSettings_, &QPushButton::clicked, this, &CCommSetDlg::runNetworkSettings);
-    connect(synchronise_, &QPushButton::clicked, this, &CCommSetDlg::synchronise);
-    connect(query_, &QPushButton::clicked, this, &CCommSetDlg::queryStatus);
+    connect(open_, &QRadioButton::clicked, this, &CImageCommSetDlg::openSerial);
+    connect(close_, &QRadioButton::clicked, this, &CImageCommSetDlg::closeLink);
+    connect(serialMode_, &QRadioButton::clicked, this, &CImageCommSetDlg::switchToSerial);
+    connect(networkMode_, &QRadioButton::clicked, this, &CImageCommSetDlg::switchToNetwork);
+    connect(serialSettings_, &QPushButton::clicked, this, &CImageCommSetDlg::runSerialSettings);
+    connect(networkSettings_, &QPushButton::clicked, this, &CImageCommSetDlg::runNetworkSettings);
+    connect(synchronise_, &QPushButton::clicked, this, &CImageCommSetDlg::synchronise);
+    connect(query_, &QPushButton::clicked, this, &CImageCommSetDlg::queryStatus);
 }
 
-void CCommSetDlg::showEvent(QShowEvent* event) {
+void CImageCommSetDlg::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (shownOnce_) {
         return;
@@ -156,7 +156,7 @@ void CCommSetDlg::showEvent(QShowEvent* event) {
     showLinkState();
     // The probe waits for the device: after the show, and after any operation already running
     // (the frame's start-up synchronisation is posted before the panel is shown).
-    QPointer<CCommSetDlg> self(this);
+    QPointer<CImageCommSetDlg> self(this);
     QTimer::singleShot(0, this, [self] {
         if (self != nullptr) {
             self->busy_.gate().whenIdle([self] {
@@ -168,7 +168,7 @@ void CCommSetDlg::showEvent(QShowEvent* event) {
     });
 }
 
-void CCommSetDlg::loadSerialTexts() {
+void CImageCommSetDlg::loadSerialTexts() {
     const SerialSettings s = settings_.readSerialSettings();
     // The device path stands where the port number would.
     port_->setText(serialConfigured(s) ? QString::fromStdString(s.devicePath) : QString());
@@ -176,7 +176,7 @@ void CCommSetDlg::loadSerialTexts() {
     timeout_->setText(tr("%1 sec").arg(s.timeout));
 }
 
-void CCommSetDlg::loadNetworkTexts() {
+void CImageCommSetDlg::loadNetworkTexts() {
     const NetworkSettings n = settings_.readNetworkSettings();
     ip_->setText(QString::fromStdString(n.ip));
     netPort_->setText(QString::number(n.port));
@@ -184,23 +184,23 @@ void CCommSetDlg::loadNetworkTexts() {
     password_->setText(QString::fromStdString(n.password));
 }
 
-void CCommSetDlg::showLinkState() {
+void CImageCommSetDlg::showLinkState() {
     const bool network = link_.networkMode() != 0;
     (!network && link_.isOpen() != 0 ? open_ : close_)->setChecked(true);
     (network ? networkMode_ : serialMode_)->setChecked(true);
 }
 
-void CCommSetDlg::setOnlineIndicator(int state) {
+void CImageCommSetDlg::setOnlineIndicator(int state) {
     answering_ = link_.isOpen() != 0 && state == 1;
     picture_->setPixmap(onlinePicture(answering_));
     picture_->update();
 }
 
-int CCommSetDlg::autoUpdate() {
+int CImageCommSetDlg::autoUpdate() {
     return autoUpdate_->isChecked() ? 1 : 0;
 }
 
-void CCommSetDlg::queryStatus() {
+void CImageCommSetDlg::queryStatus() {
     if (link_.isOpen() == 0) {
         setOnlineIndicator(0);
         return;
@@ -218,7 +218,7 @@ void CCommSetDlg::queryStatus() {
     }
 }
 
-bool CCommSetDlg::openSerialLink(const SerialSettings& s) {
+bool CImageCommSetDlg::openSerialLink(const SerialSettings& s) {
     int opened = 0;
     busy_.runUnseen([&] {
         opened = link_.configureSerialAndOpen(s);
@@ -229,7 +229,7 @@ bool CCommSetDlg::openSerialLink(const SerialSettings& s) {
     return opened != 0;
 }
 
-bool CCommSetDlg::openNetworkLink(const NetworkSettings& s) {
+bool CImageCommSetDlg::openNetworkLink(const NetworkSettings& s) {
     int opened = 0;
     busy_.runUnseen([&] {
         opened = link_.configureNetworkAndOpen(s);
@@ -240,7 +240,7 @@ bool CCommSetDlg::openNetworkLink(const NetworkSettings& s) {
     return opened != 0;
 }
 
-void CCommSetDlg::openSerial() {
+void CImageCommSetDlg::openSerial() {
     const SerialSettings s = settings_.readSerialSettings();
     if (!serialConfigured(s)) {
         showLinkState();
@@ -255,13 +255,13 @@ void CCommSetDlg::openSerial() {
     queryStatus();
 }
 
-void CCommSetDlg::closeLink() {
+void CImageCommSetDlg::closeLink() {
     busy_.runUnseen([this] { link_.close(); });
     setOnlineIndicator(0);
     showLinkState();
 }
 
-void CCommSetDlg::runSerialSettings() {
+void CImageCommSetDlg::runSerialSettings() {
     CSerialSettingsDlg dlg(link_, settings_, presenter_, busy_, CSerialSettingsDlg::Mode::Panel,
                            this);
     if (dlg.exec() == CSerialSettingsDlg::kOk) {
@@ -270,7 +270,7 @@ void CCommSetDlg::runSerialSettings() {
     showLinkState();
 }
 
-void CCommSetDlg::runNetworkSettings() {
+void CImageCommSetDlg::runNetworkSettings() {
     CNetworkSettingsDlg dlg(settings_, CNetworkSettingsDlg::Mode::Panel, this);
     if (dlg.exec() == CNetworkSettingsDlg::kOk) {
         loadNetworkTexts();
@@ -278,7 +278,7 @@ void CCommSetDlg::runNetworkSettings() {
     showLinkState();
 }
 
-void CCommSetDlg::switchToSerial() {
+void CImageCommSetDlg::switchToSerial() {
     const SerialSettings s = settings_.readSerialSettings();
     if (!serialConfigured(s)) {
         showLinkState();
@@ -299,7 +299,7 @@ void CCommSetDlg::switchToSerial() {
     queryStatus();
 }
 
-void CCommSetDlg::switchToNetwork() {
+void CImageCommSetDlg::switchToNetwork() {
     const NetworkSettings n = settings_.readNetworkSettings();
     if (n.port < 1 || n.port > kHighestPort) {
         showLinkState();
@@ -322,7 +322,7 @@ void CCommSetDlg::switchToNetwork() {
     queryStatus();
 }
 
-void CCommSetDlg::synchronise() {
+void CImageCommSetDlg::synchronise() {
     if (frame_ != nullptr) {
         frame_->post(FrameMessage::Synchronise, 0, 0);
         queryStatus();
