@@ -31,8 +31,9 @@ void BusyRunner::runUnseen(const std::function<void()>& work) {
     QEventLoop loop;
     std::thread worker;
     try {
-        worker = std::thread([&work, &loop] {
+        worker = std::thread([this, &work, &loop] {
             try {
+                const std::lock_guard lock(unseenWork_);
                 work();
             } catch (...) {
                 // An unseen step has nobody to tell; its caller looks at the link's results.

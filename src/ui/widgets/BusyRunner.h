@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <mutex>
 
 class QWidget;
 
@@ -37,6 +38,9 @@ private:
     DeviceLink& link_;
     DeviceGate& gate_;
     int shown_ = 0;
+    // A timer can fire inside an unseen wait and start another; the work runs one at a time,
+    // because the commands share their data bytes and the mirror.
+    std::mutex unseenWork_;
 };
 
 } // namespace korvane::ui
