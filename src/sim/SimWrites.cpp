@@ -22,6 +22,16 @@ Window window(const frame::DataBytes& d) {
     return {hiLo(d, 0), hiLo(d, 2), hiLo(d, 4), hiLo(d, 6)};
 }
 
+// The four window commands carry the same layout; only the mirror fields differ.
+void storeWindow(const frame::DataBytes& d, std::int32_t& x, std::int32_t& y, std::int32_t& width,
+                 std::int32_t& height) {
+    const Window w = window(d);
+    x = w.x;
+    y = w.y;
+    width = w.width;
+    height = w.height;
+}
+
 // Where each picture-quality sub-code lands in the picture-quality block.
 std::optional<std::size_t> qualityIndex(std::uint8_t subCode) {
     using Item = PictureQualityItem;
@@ -131,22 +141,12 @@ void applyWrite(SimState& s, std::uint8_t code, const frame::DataBytes& d) {
     case CommandCode::SetPictureQuality:
         setPictureQuality(m, d);
         break;
-    case CommandCode::SetPicture1OutputWindow: {
-        const Window w = window(d);
-        m.p1OutX = w.x;
-        m.p1OutY = w.y;
-        m.p1OutWidth = w.width;
-        m.p1OutHeight = w.height;
+    case CommandCode::SetPicture1OutputWindow:
+        storeWindow(d, m.p1OutX, m.p1OutY, m.p1OutWidth, m.p1OutHeight);
         break;
-    }
-    case CommandCode::SetPicture2OutputWindow: {
-        const Window w = window(d);
-        m.p2X = w.x;
-        m.p2Y = w.y;
-        m.p2Width = w.width;
-        m.p2Height = w.height;
+    case CommandCode::SetPicture2OutputWindow:
+        storeWindow(d, m.p2X, m.p2Y, m.p2Width, m.p2Height);
         break;
-    }
     case CommandCode::SetPipMode:
         m.pipOn = d[0];
         m.transparency = d[1];
@@ -163,22 +163,12 @@ void applyWrite(SimState& s, std::uint8_t code, const frame::DataBytes& d) {
         m.captureMode = d[0];
         s.picture2Capture = d[4];
         break;
-    case CommandCode::SetPicture1InputWindow: {
-        const Window w = window(d);
-        m.p1InX = w.x;
-        m.p1InY = w.y;
-        m.p1InWidth = w.width;
-        m.p1InHeight = w.height;
+    case CommandCode::SetPicture1InputWindow:
+        storeWindow(d, m.p1InX, m.p1InY, m.p1InWidth, m.p1InHeight);
         break;
-    }
-    case CommandCode::SetPicture2InputWindow: {
-        const Window w = window(d);
-        m.p2InX = w.x;
-        m.p2InY = w.y;
-        m.p2InWidth = w.width;
-        m.p2InHeight = w.height;
+    case CommandCode::SetPicture2InputWindow:
+        storeWindow(d, m.p2InX, m.p2InY, m.p2InWidth, m.p2InHeight);
         break;
-    }
     case CommandCode::SelectInput:
         selectInput(m, d);
         break;
