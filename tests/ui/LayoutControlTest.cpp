@@ -93,7 +93,10 @@ private slots:
     void gridOfBoxes();
     void paneSizesTheDrawing_data();
     void paneSizesTheDrawing();
+    void buttonRowFitsThePane_data();
+    void buttonRowFitsThePane();
     void storeTemplateOnlyOnceWired();
+    void templateButtonRecallsThenReadsBack();
     void dragReachesTheSimulator();
 };
 
@@ -467,6 +470,37 @@ void LayoutControlTest::paneSizesTheDrawing() {
     QCOMPARE(rig.presenter.informed, shown);
 }
 
+void LayoutControlTest::buttonRowFitsThePane_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("natural");
+    QTest::newRow("wide pane") << 1400 << true;
+    QTest::newRow("pane narrower than the row") << 500 << false;
+}
+
+// The eleven buttons stand in one row 4 pixels above the bottom edge, each 1 pixel after the
+// previous; in a narrow pane they shrink alike, so that "保存模板" stays inside.
+void LayoutControlTest::buttonRowFitsThePane() {
+    QFETCH(int, width);
+    QFETCH(bool, natural);
+    LayoutRig rig;
+    rig.show({width, 500});
+    QList<QPushButton*> row;
+    for (int n = 1; n <= CImageControlDlg::kTemplateCount; ++n) {
+        row << &rig.pane->templateButton(n);
+    }
+    row << &rig.pane->storeButton();
+    int x = 0;
+    for (const QPushButton* b : row) {
+        const QRect g = b->geometry();
+        QCOMPARE(g.left(), x);
+        QCOMPARE(g.bottom(), 500 - 4 - 1);
+        QVERIFY(g.width() > 0);
+        QCOMPARE(g.width() == b->sizeHint().width(), natural);
+        x = g.right() + 2;
+    }
+    QVERIFY(x - 1 <= width);
+}
+
 // "保存模板" offers the ten slots; a choice stores, but only once the frame has wired the pane.
 void LayoutControlTest::storeTemplateOnlyOnceWired() {
     LayoutRig rig;
@@ -487,6 +521,44 @@ void LayoutControlTest::storeTemplateOnlyOnceWired() {
     QCOMPARE(f[frame::kDataOffset], std::uint8_t(0));
     QCOMPARE(f[frame::kDataOffset + 1], std::uint8_t(3));
     QVERIFY(frame.posted.empty());
+}
+
+// A template button: the processor recalls the slot and everything is read back; the frame
+// redraws every panel, hears both pictures' inputs and, the freeze area being partial, picture
+// 1's whole-area display.
+void LayoutControlTest::templateButtonRecallsThenReadsBack() {
+    sim::SimPtyServer server;
+    server.start();
+    LayoutRig rig(true);
+    QCOMPARE(rig.link.configureSerialAndOpen({server.devicePath(), 1, 1, 115200}), 1);
+    rig.facade.setVolume(55);
+    rig.facade.setFreezeArea(0);
+    rig.facade.templateSlot(0, 4);
+    rig.facade.setVolume(90);
+    rig.facade.setFreezeArea(1);
+    QTRY_COMPARE(server.receivedFrames().size(), 5u);
+    rig.show();
+    RecordingFrame frame;
+    rig.pane->attachFrame(&frame);
+
+    QTest::mouseClick(&rig.pane->templateButton(4), Qt::LeftButton);
+    const auto frames = server.receivedFrames();
+    QVERIFY(frames.size() > 6);
+    QCOMPARE(frames[5][frame::kCodeOffset], std::uint8_t(CommandCode::TemplateSlot));
+    QCOMPARE(frames[5][frame::kDataOffset], std::uint8_t(1));
+    QCOMPARE(frames[5][frame::kDataOffset + 1], std::uint8_t(4));
+    QCOMPARE(frames[6][frame::kCodeOffset], std::uint8_t(0)); // the read-back has begun
+    QCOMPARE(int(rig.mirror.volume), 55);
+    QCOMPARE(int(rig.mirror.freezeArea), 0);
+    QCOMPARE(frame.posted, (std::vector<int>{messageNumber(FrameMessage::RefreshAllWithSends),
+                                             messageNumber(FrameMessage::PictureInput),
+                                             messageNumber(FrameMessage::PictureInput),
+                                             messageNumber(FrameMessage::Picture1WholeArea)}));
+    QCOMPARE(int(frame.code), int(rig.mirror.pq[pq::kOutputResolution]));
+    QCOMPARE(rig.link.sendSwitch(), 1);
+    QVERIFY(rig.presenter.informed.isEmpty());
+    rig.link.close();
+    server.stop();
 }
 
 // End to end: the window of a dragged picture reaches the simulated processor over a real

@@ -1,8 +1,8 @@
 #include "frame/FrameCommands.h"
 
 #include "commands/CommandFacade.h"
-#include "commands/SendAll.h"
-#include "commands/SynchroniseAll.h"
+#include "commands/DeviceOperation.h"
+#include "frame/DeviceTemplates.h"
 #include "frame/FrameServices.h"
 #include "frame/FrameState.h"
 #include "frame/FrameSynchroniser.h"
@@ -16,7 +16,6 @@
 #include "panels/PanelSet.h"
 #include "store/KorvaneSettings.h"
 #include "widgets/BusyRunner.h"
-#include "widgets/CBusyDlg.h"
 #include "widgets/MessagePresenter.h"
 #include "widgets/WaitTask.h"
 
@@ -27,8 +26,6 @@
 namespace korvane::ui {
 
 namespace {
-constexpr std::uint8_t kStoreAction = 0;
-
 QString templateFilter() {
     return QStringLiteral("KorvaneControl Template File(*.kvt)");
 }
@@ -68,27 +65,12 @@ void FrameCommands::saveTemplateFile() {
 
 bool FrameCommands::recallDeviceTemplate(int slot) {
     const OperationContext ctx{s_.link, s_.mirror, s_.facade, s_.messages};
-    SendAll recall(ctx, SendAll::Mode::RecallSlot, slot);
-    if (s_.busy.run(&window_, uiText(TemplateText::LoadingCaption), recall) !=
-        CBusyDlg::kSucceeded) {
-        s_.presenter.inform(&window_, uiText(TemplateText::LoadFailed));
-        return false;
-    }
-    // The processor needs its settling time before it answers, hence the initial wait.
-    SynchroniseAll readBack(ctx, true);
-    if (s_.busy.run(&window_, uiText(TemplateText::SynchroniseCaption), readBack) ==
-        CBusyDlg::kSucceeded) {
-        synchroniser_.readBackDone();
-    }
-    if (s_.mirror.freezeArea == 0) {
-        frame_.post(FrameMessage::Picture1WholeArea, 0, 1);
-    }
-    return true;
+    return ui::recallDeviceTemplate(&window_, s_.busy, s_.presenter, ctx, slot, &frame_,
+                                    [this] { synchroniser_.readBackDone(); });
 }
 
 void FrameCommands::storeDeviceTemplate(int slot) {
-    s_.busy.runUnseen(
-        [&] { s_.facade.templateSlot(kStoreAction, static_cast<std::uint8_t>(slot)); });
+    ui::storeDeviceTemplate(s_.busy, s_.facade, slot);
 }
 
 void FrameCommands::factoryReset() {

@@ -108,6 +108,81 @@
     </message>
 </context>
 <context>
+    <name>korvane::ui::CImageGrappicDlg</name>
+    <message>
+        <source>画面1</source>
+        <translation>Picture 1</translation>
+    </message>
+    <message>
+        <source>画面2</source>
+        <translation>Picture 2</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>图像截取</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>水平起始</source>
+        <translation>H Start</translation>
+    </message>
+    <message>
+        <source>垂直起始</source>
+        <translation>V Start</translation>
+    </message>
+    <message>
+        <source>图像宽度</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>图像高度</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>输入信号</source>
+        <translation>Input Signal</translation>
+    </message>
+    <message>
+        <source>发送</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>参数复位</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>画面1输入调整执行失败!</source>
+        <translation>Picture 1 input adjustment failed!</translation>
+    </message>
+    <message>
+        <source>画面1输入调整</source>
+        <translation>Picture 1 input adjustment</translation>
+    </message>
+    <message>
+        <source>画面2输入调整</source>
+        <translation>Picture 2 input adjustment</translation>
+    </message>
+    <message>
+        <source>确定要复位参数吗?</source>
+        <translation>Are you sure you want to reset the parameters?</translation>
+    </message>
+    <message>
+        <source>复位参数</source>
+        <translation>Resetting parameters</translation>
+    </message>
+    <message>
+        <source>执行失败!</source>
+        <translation>The operation failed!</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::CImageSetDlg</name>
     <message>
         <source>图像模式</source>

@@ -1,10 +1,9 @@
 #include "layout/CImageControlDlg.h"
 
 #include "commands/CommandFacade.h"
-#include "commands/SendAll.h"
-#include "commands/SynchroniseAll.h"
+#include "commands/DeviceOperation.h"
+#include "frame/DeviceTemplates.h"
 #include "frame/IFrameMessenger.h"
-#include "i18n/UiText.h"
 #include "layout/CLEDControl.h"
 #include "layout/LayoutGeometry.h"
 #include "link/DeviceLink.h"
@@ -12,7 +11,6 @@
 #include "link/ResolutionTable.h"
 #include "panels/PanelContext.h"
 #include "widgets/BusyRunner.h"
-#include "widgets/CBusyDlg.h"
 #include "widgets/MessagePresenter.h"
 #include "widgets/SendSwitchOff.h"
 
@@ -21,11 +19,11 @@
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace korvane::ui {
 
 namespace {
-constexpr std::uint8_t kStoreAction = 0;
 constexpr int kButtonHeight = 38;
 constexpr int kBottomMargin = 4;
 constexpr int kButtonGap = 1;
@@ -96,13 +94,23 @@ void CImageControlDlg::resizeEvent(QResizeEvent*) {
 
 void CImageControlDlg::layOutButtons() {
     const int top = height() - kBottomMargin - kButtonHeight;
+    std::vector<QPushButton*> row(templates_.begin(), templates_.end());
+    row.push_back(store_);
+    const int gaps = kButtonGap * static_cast<int>(row.size() - 1);
+    int natural = 0;
+    for (const QPushButton* b : row) {
+        natural += b->sizeHint().width();
+    }
+    // A pane narrower than the row shrinks every button alike, so that "保存模板" stays within
+    // reach instead of being cut off at the right edge.
+    const double shrink =
+        natural + gaps > width() ? std::max(width() - gaps, 0) / double(std::max(natural, 1)) : 1.0;
     int x = 0;
-    for (QPushButton* b : templates_) {
-        const int w = b->sizeHint().width();
+    for (QPushButton* b : row) {
+        const int w = static_cast<int>(b->sizeHint().width() * shrink);
         b->setGeometry(x, top, w, kButtonHeight);
         x += w + kButtonGap;
     }
-    store_->setGeometry(x, top, store_->sizeHint().width(), kButtonHeight);
     update();
 }
 
@@ -141,20 +149,7 @@ void CImageControlDlg::paintEvent(QPaintEvent*) {
 
 void CImageControlDlg::recallTemplate(int slot) {
     const OperationContext ctx{link_, mirror_, facade_, messages_};
-    SendAll recall(ctx, SendAll::Mode::RecallSlot, slot);
-    if (busy_.run(this, uiText(TemplateText::LoadingCaption), recall) != CBusyDlg::kSucceeded) {
-        presenter_.inform(this, uiText(TemplateText::LoadFailed));
-        return;
-    }
-    // The processor needs its settling time before it answers, hence the initial wait.
-    SynchroniseAll readBack(ctx, true);
-    if (busy_.run(this, uiText(TemplateText::SynchroniseCaption), readBack) ==
-        CBusyDlg::kSucceeded) {
-        readBackDone();
-    }
-    if (frame_ != nullptr && mirror_.freezeArea == 0) {
-        frame_->post(FrameMessage::Picture1WholeArea, 0, 1);
-    }
+    recallDeviceTemplate(this, busy_, presenter_, ctx, slot, frame_, [this] { readBackDone(); });
 }
 
 void CImageControlDlg::readBackDone() {
@@ -174,11 +169,9 @@ void CImageControlDlg::readBackDone() {
 
 void CImageControlDlg::storeTemplate(int slot) {
     // The pane stores only once the frame has wired it up.
-    if (frame_ == nullptr) {
-        return;
+    if (frame_ != nullptr) {
+        storeDeviceTemplate(busy_, facade_, slot);
     }
-    busy_.runUnseen(
-        [this, slot] { facade_.templateSlot(kStoreAction, static_cast<std::uint8_t>(slot)); });
 }
 
 } // namespace korvane::ui

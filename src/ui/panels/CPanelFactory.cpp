@@ -3,6 +3,7 @@
 #include "layout/CImageControlDlg.h"
 #include "layout/CLEDControl.h"
 #include "panels/CImageCommSetDlg.h"
+#include "panels/CImageGrappicDlg.h"
 #include "panels/CImageSetDlg.h"
 #include "panels/CInputSelectDlg.h"
 #include "panels/COutputSetDlg.h"
@@ -29,6 +30,7 @@ PanelSet CPanelFactory::create(const PanelContext& context) {
     take<ISoundPanel>(set.sound, new CSoundDlg(context));
     take<ICommPanel>(set.communication, new CImageCommSetDlg(context));
     take<ICentrePane>(set.centre, new CImageControlDlg(context));
+    take<ICapturePanel>(set.capture, new CImageGrappicDlg(context));
     return set;
 }
 
@@ -37,6 +39,9 @@ void CPanelFactory::wire(PanelSet& panels) {
     if (auto* bar = dynamic_cast<CInputSelectDlg*>(panels.inputBar)) {
         bar->setDualPicture(panels.dualPicture, dynamic_cast<ISeamlessSwitch*>(panels.dualPicture));
         bar->setAutoUpdateQuery(dynamic_cast<IAutoUpdateQuery*>(panels.communication));
+    }
+    if (auto* capture = dynamic_cast<CImageGrappicDlg*>(panels.capture)) {
+        capture->setDualPicture(panels.dualPicture);
     }
     auto* centre = dynamic_cast<CImageControlDlg*>(panels.centre);
     auto* output = dynamic_cast<COutputSetDlg*>(panels.output);

@@ -1,0 +1,44 @@
+#include "frame/DeviceTemplates.h"
+
+#include "commands/CommandFacade.h"
+#include "commands/SendAll.h"
+#include "commands/SynchroniseAll.h"
+#include "frame/IFrameMessenger.h"
+#include "i18n/UiText.h"
+#include "link/ParameterMirror.h"
+#include "widgets/BusyRunner.h"
+#include "widgets/CBusyDlg.h"
+#include "widgets/MessagePresenter.h"
+
+namespace korvane::ui {
+
+namespace {
+constexpr std::uint8_t kStoreAction = 0;
+} // namespace
+
+bool recallDeviceTemplate(QWidget* parent, BusyRunner& busy, MessagePresenter& presenter,
+                          const OperationContext& ctx, int slot, IFrameMessenger* frame,
+                          const std::function<void()>& readBackDone) {
+    SendAll recall(ctx, SendAll::Mode::RecallSlot, slot);
+    if (busy.run(parent, uiText(TemplateText::LoadingCaption), recall) != CBusyDlg::kSucceeded) {
+        presenter.inform(parent, uiText(TemplateText::LoadFailed));
+        return false;
+    }
+    // The processor needs its settling time before it answers, hence the initial wait.
+    SynchroniseAll readBack(ctx, true);
+    if (busy.run(parent, uiText(TemplateText::SynchroniseCaption), readBack) ==
+        CBusyDlg::kSucceeded) {
+        readBackDone();
+    }
+    if (frame != nullptr && ctx.mirror.freezeArea == 0) {
+        frame->post(FrameMessage::Picture1WholeArea, 0, 1);
+    }
+    return true;
+}
+
+void storeDeviceTemplate(BusyRunner& busy, CommandFacade& facade, int slot) {
+    busy.runUnseen(
+        [&facade, slot] { facade.templateSlot(kStoreAction, static_cast<std::uint8_t>(slot)); });
+}
+
+} // namespace korvane::ui
