@@ -89,6 +89,7 @@ int loadTemplate(Session& s, const std::string& path) {
         return kExitFailure;
     case LoadResult::SendFailed:
     case LoadResult::FileMissing:
+    case LoadResult::Unreadable:
         return kExitFailure;
     }
     return kExitFailure;

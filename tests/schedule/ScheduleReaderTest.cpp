@@ -143,3 +143,22 @@ TEST(ScheduleRowTexts, ColumnsPerTask) {
         EXPECT_EQ(scheduleRowTexts(c.task, 4), c.expected);
     }
 }
+
+// Every fixed word goes through the caller's wording, each weekday on its own; the path, the
+// numbers and the channel names do not.
+TEST(ScheduleRowTexts, FixedWordsInTheCallersWording) {
+    const ScheduleWord mark = [](std::string_view w) { return "<" + std::string(w) + ">"; };
+    auto templateTask = test::weekly(8, 5, 9, {1, 0, 1, 0, 0, 0, 0});
+    templateTask.action = scheduleaction::kLoadTemplate;
+    templateTask.path = "/shows/周一.kvt";
+    EXPECT_EQ(scheduleRowTexts(templateTask, 2, mark),
+              (ScheduleRowTexts{"2", "<周期>", "<周一>,<周三>", "08:05:09", "<脚本>",
+                                "/shows/周一.kvt"}));
+    EXPECT_EQ(scheduleRowTexts(test::daily(7, 0, 0, 1, 14), 0, mark),
+              (ScheduleRowTexts{"0", "<每天>", "<天>", "07:00:00", "<通道切换>", "DVI"}));
+    auto unknown = test::once(2024, 5, 6, 12, 0, 0);
+    unknown.periodKind = 3;
+    unknown.action = 2;
+    EXPECT_EQ(scheduleRowTexts(unknown, 1, mark),
+              (ScheduleRowTexts{"1", "", "", "12:00:00", "", "AV1"}));
+}

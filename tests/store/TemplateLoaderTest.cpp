@@ -85,7 +85,9 @@ struct RecordingHost : TemplateLoadHost {
         return TemplateLoadHost::runBusy(caption, op, l);
     }
     void report(TemplateText t) override { reports.push_back(t); }
-    void setTitle(const std::string& title) override { events.push_back("title " + title); }
+    void setTitle(const std::filesystem::path& file) override {
+        events.push_back("title " + windowTitle(file));
+    }
     void clearLayoutItems() override { events.push_back(withSwitch("clear")); }
     void refreshPanels() override {
         if (throwOnRefresh) {
@@ -239,7 +241,7 @@ TEST_F(LoaderFixture, MissingUnreadableAndThrowingLoads) {
     host.reports.clear();
     file = home.path() / "folder.kvt";
     std::filesystem::create_directory(file);
-    EXPECT_EQ(static_cast<int>(load()), -1);
+    EXPECT_EQ(static_cast<int>(load()), -4);
     EXPECT_EQ(host.reports, std::vector{TemplateText::FileError});
     EXPECT_TRUE(unchanged());
 

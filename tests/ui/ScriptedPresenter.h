@@ -9,12 +9,15 @@
 
 namespace korvane::ui::test {
 
-// Answers questions from a script (OK when it runs dry) and records every text shown.
+// Answers questions from a script (OK when it runs dry), picks files from a script (Cancel when
+// it runs dry) and records every text shown and every file dialog.
 class ScriptedPresenter : public MessagePresenter {
 public:
     QStringList informed;
     QStringList asked;
     std::deque<bool> answers;
+    std::deque<QString> files;
+    QList<FileChoice> fileDialogs;
     // Whether each box was shown on the UI thread.
     QList<bool> onUiThread;
 
@@ -31,6 +34,15 @@ public:
         const bool a = answers.front();
         answers.pop_front();
         return a;
+    }
+    QString chooseFile(QWidget*, const FileChoice& choice) override {
+        fileDialogs << choice;
+        if (files.empty()) {
+            return {};
+        }
+        const QString f = files.front();
+        files.pop_front();
+        return f;
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korvane {
@@ -45,6 +46,8 @@ public:
     void start(std::vector<ScheduleTask> tasks);
     void stop();
     bool running() const { return running_; }
+    // The clock the following ticks read (tests put a fixed time behind it).
+    void setClock(LocalClock clock) { clock_ = std::move(clock); }
 
     TickResult tick();
 

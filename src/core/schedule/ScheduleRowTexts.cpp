@@ -15,10 +15,14 @@ constexpr std::array<std::string_view, 7> kWeekdayShortNames{"周一", "周二",
                                                              "周五", "周六", "周日"};
 constexpr std::string_view kWeekdaySeparator = ",";
 
-std::string periodDetail(const ScheduleTask& t) {
+std::string shown(std::string_view text, const ScheduleWord& word) {
+    return word && !text.empty() ? word(text) : std::string(text);
+}
+
+std::string periodDetail(const ScheduleTask& t, const ScheduleWord& word) {
     switch (t.periodKind) {
     case period::kEveryDay:
-        return std::string(kEveryDayDetail);
+        return shown(kEveryDayDetail, word);
     case period::kWeekdays: {
         std::string text;
         for (std::size_t i = 0; i < kWeekdayShortNames.size(); ++i) {
@@ -26,7 +30,7 @@ std::string periodDetail(const ScheduleTask& t) {
                 if (!text.empty()) {
                     text += kWeekdaySeparator;
                 }
-                text += kWeekdayShortNames[i];
+                text += shown(kWeekdayShortNames[i], word);
             }
         }
         return text;
@@ -49,13 +53,14 @@ std::string target(const ScheduleTask& t) {
 }
 } // namespace
 
-ScheduleRowTexts scheduleRowTexts(const ScheduleTask& task, std::size_t row) {
+ScheduleRowTexts scheduleRowTexts(const ScheduleTask& task, std::size_t row,
+                                  const ScheduleWord& word) {
     ScheduleRowTexts r;
     r.number = std::to_string(row);
-    r.periodKind = std::string(periodKindText(task.periodKind));
-    r.periodDetail = periodDetail(task);
+    r.periodKind = shown(periodKindText(task.periodKind), word);
+    r.periodDetail = periodDetail(task, word);
     r.time = formatTime(task.hour, task.minute, task.second);
-    r.action = std::string(scheduleActionText(task.action));
+    r.action = shown(scheduleActionText(task.action), word);
     r.target = target(task);
     return r;
 }

@@ -3,7 +3,9 @@
 #include "schedule/ScheduleTask.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace korvane {
 
@@ -20,6 +22,11 @@ struct ScheduleRowTexts {
     bool operator==(const ScheduleRowTexts&) const = default;
 };
 
-ScheduleRowTexts scheduleRowTexts(const ScheduleTask& task, std::size_t row);
+// The text shown for one fixed word ("每天", "周一", "天", "脚本", ...): the desktop program shows
+// them in its language. Without it the Chinese words stand.
+using ScheduleWord = std::function<std::string(std::string_view)>;
+
+ScheduleRowTexts scheduleRowTexts(const ScheduleTask& task, std::size_t row,
+                                  const ScheduleWord& word = {});
 
 } // namespace korvane

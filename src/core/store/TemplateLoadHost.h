@@ -3,7 +3,7 @@
 #include "store/TemplateTexts.h"
 
 #include <cstdint>
-#include <string>
+#include <filesystem>
 
 namespace korvane {
 
@@ -22,7 +22,8 @@ public:
     virtual bool runBusy(TemplateText caption, DeviceOperation& operation, DeviceLink& link);
 
     virtual void report(TemplateText) {}
-    virtual void setTitle(const std::string&) {}
+    // The main window's title names the loaded file (windowTitle() in the program's language).
+    virtual void setTitle(const std::filesystem::path& /*loadedFile*/) {}
     // The layout control drops its picture items before the mirror changes under it.
     virtual void clearLayoutItems() {}
     // Redraws every panel from the mirror; called with the send switch off.

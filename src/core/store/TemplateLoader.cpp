@@ -38,11 +38,11 @@ LoadResult TemplateLoader::load(const std::filesystem::path& file) {
     std::vector<std::uint8_t> bytes;
     if (readTemplateFile(file, bytes)) {
         host_.report(TemplateText::FileError);
-        return LoadResult::Failed;
+        return LoadResult::Unreadable;
     }
     settings_.writeRecentFile(file);
     try {
-        host_.setTitle(windowTitle(file));
+        host_.setTitle(file);
         {
             SendSwitchOff quiet(ctx_.link);
             host_.clearLayoutItems();

@@ -9,15 +9,23 @@ namespace korvane {
 class CKorvaneSettings;
 class TemplateLoadHost;
 
-enum class LoadResult : int { Loaded = 0, Failed = -1, SendFailed = -2, FileMissing = -3 };
+enum class LoadResult : int {
+    Loaded = 0,
+    Failed = -1,
+    SendFailed = -2,
+    FileMissing = -3,
+    Unreadable = -4,
+};
 
 // Puts a template file into the processor: the file goes into the mirror and the panels, every
 // parameter is sent, then everything is read back.
 //   Loaded       the file was applied and sent (a failed read-back still counts as loaded; the
 //                panels then show the file's values)
-//   Failed       the file could not be read, or a step threw
+//   Failed       a step after reading the file threw
 //   SendFailed   sending to the processor failed; the mirror holds the file's values
 //   FileMissing  no such file
+//   Unreadable   the file exists but could not be read; reported as a file error, nothing
+//                changed (no template message or fallback is called for)
 // The send switch is on again afterwards, whatever happened.
 class TemplateLoader {
 public:

@@ -20,7 +20,6 @@
 #include "widgets/WaitTask.h"
 
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QWidget>
 
 namespace korvane::ui {
@@ -29,38 +28,30 @@ namespace {
 QString templateFilter() {
     return QStringLiteral("KorvaneControl Template File(*.kvt)");
 }
-
-QString folderOf(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash >= 0 ? path.left(slash) : QString();
-}
 } // namespace
 
-void FrameCommands::openTemplateFile() {
-    QFileDialog dlg(&window_, QString(), state_.lastTemplateFolder, templateFilter());
-    dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::ExistingFile);
-    dlg.setOption(QFileDialog::ReadOnly, false);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) {
-        return;
+QString FrameCommands::chooseTemplateFile(FileChoice::Mode mode) {
+    const QString path =
+        s_.presenter.chooseFile(&window_, FileChoice{mode, templateFilter(), QStringLiteral("kvt"),
+                                                     state_.lastTemplateFolder});
+    if (!path.isEmpty()) {
+        state_.lastTemplateFolder = folderOfChoice(path);
     }
-    const QString path = dlg.selectedFiles().front();
-    state_.lastTemplateFolder = folderOf(path);
-    if (templates_.load(path.toStdString()) == LoadResult::Failed) {
+    return path;
+}
+
+void FrameCommands::openTemplateFile() {
+    const QString path = chooseTemplateFile(FileChoice::Mode::Open);
+    if (!path.isEmpty() && templates_.load(path.toStdString()) == LoadResult::Failed) {
         s_.presenter.inform(&window_, uiText(TemplateText::OpenFailed));
     }
 }
 
 void FrameCommands::saveTemplateFile() {
-    QFileDialog dlg(&window_, QString(), state_.lastTemplateFolder, templateFilter());
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setDefaultSuffix(QStringLiteral("kvt"));
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) {
-        return;
+    const QString path = chooseTemplateFile(FileChoice::Mode::Save);
+    if (!path.isEmpty()) {
+        templates_.save(path.toStdString());
     }
-    const QString path = dlg.selectedFiles().front();
-    state_.lastTemplateFolder = folderOf(path);
-    templates_.save(path.toStdString());
 }
 
 bool FrameCommands::recallDeviceTemplate(int slot) {

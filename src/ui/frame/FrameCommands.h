@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/FileChoice.h"
+
 class QWidget;
 
 namespace korvane::ui {
@@ -38,6 +40,10 @@ public:
     bool switchLanguage(bool chinese);
 
 private:
+    // The path picked in a template file dialog (empty for Cancel); a pick moves the folder the
+    // next dialog starts in.
+    QString chooseTemplateFile(FileChoice::Mode mode);
+
     QWidget& window_;
     IFrameMessenger& frame_;
     const FrameServices& s_;

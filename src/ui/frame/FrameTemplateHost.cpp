@@ -41,8 +41,11 @@ void FrameTemplateHost::report(TemplateText text) {
     s_.presenter.inform(&window_, uiText(text));
 }
 
-void FrameTemplateHost::setTitle(const std::string& title) {
-    window_.setWindowTitle(QString::fromStdString(title));
+void FrameTemplateHost::setTitle(const std::filesystem::path& loadedFile) {
+    // The words of the title follow the program's language.
+    window_.setWindowTitle(QString::fromStdString(
+        windowTitle(loadedFile, uiText(TemplateText::ProgramTitle).toStdString(),
+                    uiText(TemplateText::SlotTitle).toStdString())));
 }
 
 void FrameTemplateHost::clearLayoutItems() {

@@ -31,7 +31,7 @@ public:
 
     bool runBusy(TemplateText caption, DeviceOperation& operation, DeviceLink& link) override;
     void report(TemplateText text) override;
-    void setTitle(const std::string& title) override;
+    void setTitle(const std::filesystem::path& loadedFile) override;
     void clearLayoutItems() override;
     void refreshPanels() override;
     void freezeAreaPartial() override;

@@ -69,6 +69,61 @@
     </message>
 </context>
 <context>
+    <name>korvane::ScheduleText</name>
+    <message>
+        <source>每天</source>
+        <translation>Every day</translation>
+    </message>
+    <message>
+        <source>周期</source>
+        <translation>Weekly</translation>
+    </message>
+    <message>
+        <source>执行一次</source>
+        <translation>Once</translation>
+    </message>
+    <message>
+        <source>天</source>
+        <translation>All days</translation>
+    </message>
+    <message>
+        <source>周一</source>
+        <translation>Mon</translation>
+    </message>
+    <message>
+        <source>周二</source>
+        <translation>Tue</translation>
+    </message>
+    <message>
+        <source>周三</source>
+        <translation>Wed</translation>
+    </message>
+    <message>
+        <source>周四</source>
+        <translation>Thu</translation>
+    </message>
+    <message>
+        <source>周五</source>
+        <translation>Fri</translation>
+    </message>
+    <message>
+        <source>周六</source>
+        <translation>Sat</translation>
+    </message>
+    <message>
+        <source>周日</source>
+        <translation>Sun</translation>
+    </message>
+    <message>
+        <source>脚本</source>
+        <translation>Template</translation>
+    </message>
+    <message>
+        <source>通道切换</source>
+        <translation>Switch input</translation>
+    </message>
+</context>
+<context>
     <name>korvane::TemplateText</name>
     <message>
         <source>Korvane Controller v3.0</source>

@@ -641,6 +641,117 @@
     </message>
 </context>
 <context>
+    <name>korvane::ui::CScheduleRunDlg</name>
+    <message>
+        <source>时间表</source>
+        <translation>Schedule</translation>
+    </message>
+    <message>
+        <source>浏览(&amp;B)</source>
+        <translation>&amp;Browse</translation>
+    </message>
+    <message>
+        <source>启动时间表(&amp;S)</source>
+        <translation>&amp;Start Schedule</translation>
+    </message>
+    <message>
+        <source>退出(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>加载时间表：</source>
+        <translation>Schedule file:</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>重复周期</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>周期</source>
+        <translation>Days</translation>
+    </message>
+    <message>
+        <source>执行时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>执行方式</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>当前任务</source>
+        <translation>Current task</translation>
+    </message>
+    <message>
+        <source>星期日</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>星期一</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>星期二</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>星期三</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>星期四</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>星期五</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>星期六</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>时间表未启动!</source>
+        <translation>Schedule not started!</translation>
+    </message>
+    <message>
+        <source>请确认是否停止时间表?</source>
+        <translation>Do you really want to stop the schedule?</translation>
+    </message>
+    <message>
+        <source>时间表已停止!</source>
+        <translation>Schedule stopped!</translation>
+    </message>
+    <message>
+        <source>请确认是否启动时间表?</source>
+        <translation>Do you really want to start the schedule?</translation>
+    </message>
+    <message>
+        <source>请选择一个时间调度计划文件!</source>
+        <translation>Please choose a schedule file!</translation>
+    </message>
+    <message>
+        <source>时间调度计划文件不存在!</source>
+        <translation>The schedule file does not exist!</translation>
+    </message>
+    <message>
+        <source>停止(&amp;S)</source>
+        <translation>&amp;Stop</translation>
+    </message>
+    <message>
+        <source>时间表运行中!</source>
+        <translation>Schedule running!</translation>
+    </message>
+    <message>
+        <source>执行时间调度计划失败!</source>
+        <translation>Failed to run the schedule!</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::CSerialSettingsDlg</name>
     <message>
         <source>确定</source>

@@ -11,6 +11,7 @@
 #include "panels/IAutoUpdateQuery.h"
 #include "panels/IDualPicturePanel.h"
 #include "panels/ISeamlessSwitch.h"
+#include "schedule/CScheduleRunDlg.h"
 
 namespace korvane::ui {
 
@@ -23,6 +24,7 @@ template <class Pane> void take(Pane*& pane, Pane* panel) {
 } // namespace
 
 PanelSet CPanelFactory::create(const PanelContext& context) {
+    context_.emplace(context);
     PanelSet set = placeholders_.create(context);
     take<IInputBar>(set.inputBar, new CInputSelectDlg(context));
     take<IPictureQualityPanel>(set.pictureQuality, new CImageSetDlg(context));
@@ -50,6 +52,14 @@ void CPanelFactory::wire(PanelSet& panels) {
         // Dragging picture 1 on the drawing changes the window the output panel shows.
         QObject::connect(centre, &CImageControlDlg::picture1WindowChanged, output,
                          &COutputSetDlg::refreshWindow);
+    }
+}
+
+void CPanelFactory::runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer,
+                                      bool autoStart, IScheduleRunner*& openRunner) {
+    if (context_) {
+        CScheduleRunDlg::runModal(parent, timer, context_->settings, context_->presenter, autoStart,
+                                  openRunner);
     }
 }
 

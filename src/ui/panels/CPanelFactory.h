@@ -1,7 +1,10 @@
 #pragma once
 
 #include "panels/CPlaceholderPanelFactory.h"
+#include "panels/PanelContext.h"
 #include "panels/PanelFactory.h"
+
+#include <optional>
 
 namespace korvane::ui {
 
@@ -12,9 +15,13 @@ class CPanelFactory : public PanelFactory {
 public:
     PanelSet create(const PanelContext& context) override;
     void wire(PanelSet& panels) override;
+    void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
+                           IScheduleRunner*& openRunner) override;
 
 private:
     CPlaceholderPanelFactory placeholders_;
+    // The windows opened later work with what the panes were made with.
+    std::optional<PanelContext> context_;
 };
 
 } // namespace korvane::ui

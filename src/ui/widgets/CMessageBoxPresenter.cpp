@@ -1,6 +1,7 @@
 #include "widgets/CMessageBoxPresenter.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -44,6 +45,22 @@ bool CMessageBoxPresenter::confirm(QWidget* parent, const QString& text) {
     box.setEscapeButton(cancel);
     box.exec();
     return box.clickedButton() == ok;
+}
+
+QString CMessageBoxPresenter::chooseFile(QWidget* parent, const FileChoice& choice) {
+    QFileDialog dlg(ownerFor(parent), QString(), choice.folder, choice.filter);
+    if (choice.mode == FileChoice::Mode::Save) {
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dlg.setAcceptMode(QFileDialog::AcceptOpen);
+        dlg.setFileMode(QFileDialog::ExistingFile);
+    }
+    dlg.setDefaultSuffix(choice.defaultSuffix);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dlg.selectedFiles().front();
 }
 
 } // namespace korvane::ui

@@ -1,0 +1,322 @@
+#include "schedule/CScheduleRunDlg.h"
+
+#include "i18n/UiText.h"
+#include "panels/IScheduleTimerCallback.h"
+#include "schedule/DateTime.h"
+#include "schedule/ScheduleRowCells.h"
+#include "store/KorvaneSettings.h"
+#include "widgets/CListCtrlEx.h"
+#include "widgets/MessagePresenter.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace korvane::ui {
+
+namespace {
+// Day of week 0 is Sunday, as the local time counts.
+constexpr const char* kWeekdayNames[] = {
+    QT_TRANSLATE_NOOP("korvane::ui::CScheduleRunDlg", "星期日"),
+    QT_TRANSLATE_NOOP("korvane::ui::CScheduleRunDlg", "星期一"),
+    QT_TRANSLATE_NOOP("korvane::ui::CScheduleRunDlg", "星期二"),
+    QT_TRANSLATE_NOOP("korvane::ui::CScheduleRunDlg", "星期三"),
+    QT_TRANSLATE_NOOP("korvane::ui::CScheduleRunDlg", "星期四"),
+    QT_TRANSLATE_NOOP("korvane::ui::CScheduleRunDlg", "星期五"),
+    QT_TRANSLATE_NOOP("korvane::ui::CScheduleRunDlg", "星期六"),
+};
+
+// Indexed by CScheduleRunDlg::Status.
+constexpr const char* kStatusTexts[] = {
+    QT_TRANSLATE_NOOP("korvane::ui::CScheduleRunDlg", "时间表未启动!"),
+    QT_TRANSLATE_NOOP("korvane::ui::CScheduleRunDlg", "时间表运行中!"),
+    QT_TRANSLATE_NOOP("korvane::ui::CScheduleRunDlg", "时间表已停止!"),
+};
+
+const QColor kRunningColour(255, 0, 0);
+const QColor kStoppedColour(0, 0, 255);
+
+QString scheduleFilter() {
+    return QStringLiteral("KorvaneControl Schedule Scripte File(*.kss)");
+}
+
+QString fromPath(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+} // namespace
+
+CScheduleRunDlg::CScheduleRunDlg(IScheduleTimerCallback& timer, CKorvaneSettings& settings,
+                                 MessagePresenter& presenter, QWidget* parent)
+    : QDialog(parent), timer_(timer), settings_(settings), presenter_(presenter) {
+    setObjectName(QStringLiteral("scheduleRunner"));
+    setWindowTitle(tr("时间表"));
+    buildControls();
+    clockTimer_.setInterval(kClockMs);
+    connect(&clockTimer_, &QTimer::timeout, this, &CScheduleRunDlg::showClock);
+}
+
+void CScheduleRunDlg::runModal(QWidget* parent, IScheduleTimerCallback& timer,
+                               CKorvaneSettings& settings, MessagePresenter& presenter,
+                               bool autoStart, IScheduleRunner*& openRunner) {
+    CScheduleRunDlg dlg(timer, settings, presenter, parent);
+    dlg.setAutoStart(autoStart);
+    openRunner = &dlg;
+    dlg.exec();
+    openRunner = nullptr;
+}
+
+void CScheduleRunDlg::buildControls() {
+    path_ = new QLineEdit(this);
+    path_->setReadOnly(true);
+    browse_ = new QPushButton(tr("浏览(&B)"), this);
+    start_ = new QPushButton(tr("启动时间表(&S)"), this);
+    start_->setDefault(true);
+    exit_ = new QPushButton(tr("退出(&C)"), this);
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("runnerStatus"));
+    status_->setAlignment(Qt::AlignCenter);
+
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(new QLabel(tr("加载时间表："), this));
+    fileRow->addWidget(path_, 1);
+    fileRow->addWidget(browse_);
+
+    auto* clockBox = new QGroupBox(this);
+    auto* clockRow = new QHBoxLayout(clockBox);
+    for (QLabel*& label : clockLabels_) {
+        label = new QLabel(clockBox);
+        label->setAlignment(Qt::AlignCenter);
+        clockRow->addWidget(label);
+    }
+    auto* controlRow = new QHBoxLayout;
+    controlRow->addWidget(clockBox, 1);
+    controlRow->addWidget(status_);
+    controlRow->addWidget(start_);
+    controlRow->addWidget(exit_);
+
+    list_ = new CListCtrlEx(this);
+    list_->setObjectName(QStringLiteral("taskList"));
+    list_->setColumns({{tr("序号"), Qt::AlignHCenter, 44},
+                       {tr("重复周期"), Qt::AlignHCenter, 72},
+                       {tr("周期"), Qt::AlignHCenter, 140},
+                       {tr("执行时间"), Qt::AlignLeft, 76},
+                       {tr("执行方式"), Qt::AlignHCenter, 90},
+                       {QStringLiteral(" "), Qt::AlignLeft, 200}});
+
+    // The current task is kept in hidden controls, as the window always had them.
+    currentBox_ = new QGroupBox(tr("当前任务"), this);
+    auto* currentRow = new QHBoxLayout(currentBox_);
+    for (QLineEdit*& text : currentTexts_) {
+        text = new QLineEdit(currentBox_);
+        text->setReadOnly(true);
+        currentRow->addWidget(text);
+    }
+    currentBox_->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fileRow);
+    layout->addLayout(controlRow);
+    layout->addWidget(currentBox_);
+    layout->addWidget(list_, 1);
+    resize(680, 420);
+
+    QFont large = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    large.setPixelSize(kLargeFontPixels);
+    for (QLabel* label : clockLabels_) {
+        label->setFont(large);
+    }
+    status_->setFont(large);
+    // Room for the longest status, so that the layout never cuts one.
+    int widest = 0;
+    for (const char* text : kStatusTexts) {
+        widest = std::max(widest, QFontMetrics(large).horizontalAdvance(tr(text)));
+    }
+    status_->setMinimumWidth(widest + 2 * kLargeFontPixels);
+
+    connect(browse_, &QPushButton::clicked, this, &CScheduleRunDlg::browse);
+    connect(start_, &QPushButton::clicked, this, &CScheduleRunDlg::startStop);
+    connect(exit_, &QPushButton::clicked, this, &CScheduleRunDlg::reject);
+}
+
+void CScheduleRunDlg::setClock(LocalClock clock) {
+    clock_ = std::move(clock);
+    showClock();
+}
+
+void CScheduleRunDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!initialised_) {
+        initialised_ = true;
+        initDialog();
+    }
+}
+
+void CScheduleRunDlg::initDialog() {
+    setRunning(false);
+    clearDisplay();
+    setStatus(Status::NotStarted);
+    const std::filesystem::path last = settings_.readLastScheduleFile();
+    if (!last.empty()) {
+        path_->setText(fromPath(last));
+        loadForDisplay(path_->text());
+        if (autoStart_) {
+            // The question comes once the window is up, so that the operator sees what starts.
+            QMetaObject::invokeMethod(this, &CScheduleRunDlg::startStop, Qt::QueuedConnection);
+        }
+    }
+    showClock();
+    clockTimer_.start();
+}
+
+void CScheduleRunDlg::clearDisplay() {
+    for (QLineEdit* text : currentTexts_) {
+        text->clear();
+    }
+    list_->clearRows();
+    rows_.clear();
+}
+
+void CScheduleRunDlg::loadForDisplay(const QString& file) {
+    if (!schedule_.load(file.toStdString())) {
+        presenter_.inform(this, uiText(TemplateText::OpenFailed));
+        clearDisplay();
+        return;
+    }
+    clearDisplay();
+    rows_ = schedule_.tasks();
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        list_->appendRow(rowCells(shownRowTexts(rows_[i], i)));
+    }
+}
+
+void CScheduleRunDlg::browse() {
+    const FileChoice choice{FileChoice::Mode::Open, scheduleFilter(), QStringLiteral("kss"),
+                            folderOfChoice(path_->text())};
+    const QString chosen = presenter_.chooseFile(this, choice);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    settings_.writeLastScheduleFile(chosen.toStdString());
+    path_->setText(chosen);
+    loadForDisplay(chosen);
+}
+
+void CScheduleRunDlg::startStop() {
+    if (running_) {
+        if (!presenter_.confirm(this, tr("请确认是否停止时间表?"))) {
+            return;
+        }
+        start_->setText(tr("启动时间表(&S)"));
+        setStatus(Status::Stopped);
+        timer_.stop();
+        settings_.writeScheduleRunning(0);
+        setRunning(false);
+        return;
+    }
+    if (!presenter_.confirm(this, tr("请确认是否启动时间表?"))) {
+        return;
+    }
+    const QString file = path_->text();
+    if (file.isEmpty()) {
+        presenter_.inform(this, tr("请选择一个时间调度计划文件!"));
+        return;
+    }
+    if (!CKorvaneSettings::fileExists(file.toStdString())) {
+        presenter_.inform(this, tr("时间调度计划文件不存在!"));
+        return;
+    }
+    start_->setText(tr("停止(&S)"));
+    setStatus(Status::Running);
+    if (timer_.start(file.toStdString()) != 0) {
+        settings_.writeScheduleRunning(1);
+        setRunning(true);
+        return;
+    }
+    presenter_.inform(this, tr("执行时间调度计划失败!"));
+    start_->setText(tr("启动时间表(&S)"));
+    // Nothing runs, so the status must not keep saying that it does.
+    setStatus(Status::NotStarted);
+    setRunning(false);
+}
+
+void CScheduleRunDlg::setRunning(bool running) {
+    running_ = running;
+    browse_->setEnabled(!running);
+    exit_->setEnabled(!running);
+    QPalette p = status_->palette();
+    p.setColor(QPalette::WindowText, running ? kRunningColour : kStoppedColour);
+    status_->setPalette(p);
+}
+
+void CScheduleRunDlg::setStatus(Status status) {
+    status_->setText(tr(kStatusTexts[static_cast<int>(status)]));
+}
+
+void CScheduleRunDlg::showClock() {
+    const LocalTime now = clock_();
+    clockLabels_[0]->setText(QString::fromStdString(formatTime(now.hour, now.minute, now.second)));
+    const int weekday = now.weekday >= 0 && now.weekday < 7 ? now.weekday : 0;
+    clockLabels_[1]->setText(tr(kWeekdayNames[weekday]));
+    clockLabels_[2]->setText(QString::fromStdString(formatDate(now.year, now.month, now.day)));
+}
+
+void CScheduleRunDlg::taskExecuted(const ScheduleTask& task) {
+    current_ = task;
+    // Shown from the event loop, after the tick that ran the task has ended.
+    QMetaObject::invokeMethod(this, &CScheduleRunDlg::showCurrentTask, Qt::QueuedConnection);
+}
+
+void CScheduleRunDlg::showCurrentTask() {
+    const ScheduleRowTexts t = shownRowTexts(current_, 0);
+    const QStringList cells = rowCells(t);
+    // The row number is not part of the current task.
+    for (int i = 0; i < kCurrentTaskTexts; ++i) {
+        currentTexts_[static_cast<std::size_t>(i)]->setText(cells[i + 1]);
+    }
+}
+
+void CScheduleRunDlg::reject() {
+    // While the schedule runs the window stays open: closing it would leave the schedule running
+    // with no way to stop it.
+    if (!running_) {
+        QDialog::reject();
+    }
+}
+
+void CScheduleRunDlg::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+QString CScheduleRunDlg::path() const {
+    return path_->text();
+}
+
+QString CScheduleRunDlg::statusText() const {
+    return status_->text();
+}
+
+QStringList CScheduleRunDlg::clockTexts() const {
+    return {clockLabels_[0]->text(), clockLabels_[1]->text(), clockLabels_[2]->text()};
+}
+
+QStringList CScheduleRunDlg::currentTaskTexts() const {
+    QStringList texts;
+    for (const QLineEdit* text : currentTexts_) {
+        texts << text->text();
+    }
+    return texts;
+}
+
+} // namespace korvane::ui
