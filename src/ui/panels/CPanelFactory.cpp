@@ -2,6 +2,7 @@
 
 #include "layout/CImageControlDlg.h"
 #include "layout/CLEDControl.h"
+#include "panels/CDoubleFaceDlg.h"
 #include "panels/CImageCommSetDlg.h"
 #include "panels/CImageSetDlg.h"
 #include "panels/CInputSelectDlg.h"
@@ -29,6 +30,7 @@ PanelSet CPanelFactory::create(const PanelContext& context) {
     take<ISoundPanel>(set.sound, new CSoundDlg(context));
     take<ICommPanel>(set.communication, new CImageCommSetDlg(context));
     take<ICentrePane>(set.centre, new CImageControlDlg(context));
+    take<IDualPicturePanel>(set.dualPicture, new CDoubleFaceDlg(context));
     return set;
 }
 
@@ -45,6 +47,18 @@ void CPanelFactory::wire(PanelSet& panels) {
         // Dragging picture 1 on the drawing changes the window the output panel shows.
         QObject::connect(centre, &CImageControlDlg::picture1WindowChanged, output,
                          &COutputSetDlg::refreshWindow);
+    }
+    if (auto* dual = dynamic_cast<CDoubleFaceDlg*>(panels.dualPicture)) {
+        dual->setAutoUpdateQuery(dynamic_cast<IAutoUpdateQuery*>(panels.communication));
+        if (output != nullptr) {
+            // Picture 2 stays within the output the output panel last set, custom sizes too.
+            dual->setOutputSizeSource([output] { return output->outputSize(); });
+        }
+        if (centre != nullptr) {
+            dual->setLayoutControl(&centre->ledControl());
+            QObject::connect(centre, &CImageControlDlg::picture2WindowChanged, dual,
+                             &CDoubleFaceDlg::windowChanged);
+        }
     }
 }
 
