@@ -1,8 +1,9 @@
-// Draws the output, sound and communication panels offscreen, in Chinese and in English, as
-// PNG files to look at: ui_panel_shots <folder>. Not a test; nothing is checked.
+// Draws the output, sound, communication and dual-picture panels offscreen, in Chinese and in
+// English, as PNG files to look at: ui_panel_shots <folder>. Not a test; nothing is checked.
 #include "PanelRig.h"
 #include "TestHome.h"
 #include "i18n/Language.h"
+#include "panels/CDoubleFaceDlg.h"
 #include "panels/CImageCommSetDlg.h"
 #include "panels/COutputSetDlg.h"
 #include "panels/CSoundDlg.h"
@@ -64,6 +65,17 @@ void shoot(const QString& folder, const QString& language) {
     save(output, folder + QStringLiteral("/output_custom_%1.png").arg(language));
     comm.closeRadio().click();
     save(comm, folder + QStringLiteral("/comm_closed_%1.png").arg(language));
+
+    CDoubleFaceDlg dual(rig.context);
+    rig.mirror.pq[pq::kOutputResolution] = kDefaultResolution;
+    for (int pipOn : {1, 0}) {
+        rig.mirror.pipOn = static_cast<std::uint8_t>(pipOn);
+        {
+            SendSwitchOff quiet(rig.link);
+            dual.refreshFromMirror();
+        }
+        save(dual, folder + QStringLiteral("/dual_%1_%2.png").arg(pipOn ? "on" : "off", language));
+    }
 }
 } // namespace
 

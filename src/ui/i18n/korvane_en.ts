@@ -25,6 +25,229 @@
     </message>
 </context>
 <context>
+    <name>korvane::ui::CDoubleFaceDlg</name>
+    <message>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>模式1</source>
+        <translation>Mode 1</translation>
+    </message>
+    <message>
+        <source>模式2</source>
+        <translation>Mode 2</translation>
+    </message>
+    <message>
+        <source>瞬切</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>淡入淡出</source>
+        <translation>Fade</translation>
+    </message>
+    <message>
+        <source>画面1</source>
+        <translation>Picture 1</translation>
+    </message>
+    <message>
+        <source>画面2</source>
+        <translation>Picture 2</translation>
+    </message>
+    <message>
+        <source>画中画</source>
+        <translation>PIP</translation>
+    </message>
+    <message>
+        <source>输入源</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>水平位置</source>
+        <translation>H position</translation>
+    </message>
+    <message>
+        <source>水平宽度</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>垂直位置</source>
+        <translation>V position</translation>
+    </message>
+    <message>
+        <source>垂直高度</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>透明度</source>
+        <translation>Transparency</translation>
+    </message>
+    <message>
+        <source>图文叠加</source>
+        <translation>Overlay</translation>
+    </message>
+    <message>
+        <source>自动切换</source>
+        <translation>Auto switch</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>半透明模式</source>
+        <translation>Translucency</translation>
+    </message>
+    <message>
+        <source>红</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>绿</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>蓝</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>特效</source>
+        <translation>Effect</translation>
+    </message>
+    <message>
+        <source>淡入淡出时间</source>
+        <translation>Fade time</translation>
+    </message>
+    <message>
+        <source>顶层显示</source>
+        <translation>On top</translation>
+    </message>
+    <message>
+        <source>切换</source>
+        <translation>Switch</translation>
+    </message>
+    <message>
+        <source>画面1优先</source>
+        <translation>Picture 1 first</translation>
+    </message>
+    <message>
+        <source>画面2优先</source>
+        <translation>Picture 2 first</translation>
+    </message>
+    <message>
+        <source>信号优先</source>
+        <translation>Signal first</translation>
+    </message>
+    <message>
+        <source>图像中所有满足以下条件的像素不透明，不满足以下条件的像素半透明。
+条件：
+红色 &gt; %1 并且
+绿色 &gt; %2 并且
+蓝色 &gt; %3</source>
+        <translation>Pixels that meet the condition below are opaque; all other pixels are semi-transparent.
+Condition:
+Red &gt; %1 and
+Green &gt; %2 and
+Blue &gt; %3</translation>
+    </message>
+    <message>
+        <source>图像中所有满足以下条件的像素不透明，不满足以下条件的像素半透明。
+条件：
+红色 &gt; %1 或者
+绿色 &gt; %2 或者
+蓝色 &gt; %3</source>
+        <translation>Pixels that meet the condition below are opaque; all other pixels are semi-transparent.
+Condition:
+Red &gt; %1 or
+Green &gt; %2 or
+Blue &gt; %3</translation>
+    </message>
+    <message>
+        <source>图像中所有满足以下条件的像素不透明，不满足以下条件的像素半透明。
+条件：
+红色 &lt; %1 并且
+绿色 &lt; %2 并且
+蓝色 &lt; %3</source>
+        <translation>Pixels that meet the condition below are opaque; all other pixels are semi-transparent.
+Condition:
+Red &lt; %1 and
+Green &lt; %2 and
+Blue &lt; %3</translation>
+    </message>
+    <message>
+        <source>图像中所有满足以下条件的像素不透明，不满足以下条件的像素半透明。
+条件：
+红色 &lt; %1 或者
+绿色 &lt; %2 或者
+蓝色 &lt; %3</source>
+        <translation>Pixels that meet the condition below are opaque; all other pixels are semi-transparent.
+Condition:
+Red &lt; %1 or
+Green &lt; %2 or
+Blue &lt; %3</translation>
+    </message>
+    <message>
+        <source>图像中所有满足以下条件的像素半透明，不满足以下条件的像素完全透明。
+条件：
+红色 &gt; %1 并且
+绿色 &gt; %2 并且
+蓝色 &gt; %3</source>
+        <translation>Pixels that meet the condition below are semi-transparent; all other pixels are fully transparent.
+Condition:
+Red &gt; %1 and
+Green &gt; %2 and
+Blue &gt; %3</translation>
+    </message>
+    <message>
+        <source>图像中所有满足以下条件的像素半透明，不满足以下条件的像素完全透明。
+条件：
+红色 &gt; %1 或者
+绿色 &gt; %2 或者
+蓝色 &gt; %3</source>
+        <translation>Pixels that meet the condition below are semi-transparent; all other pixels are fully transparent.
+Condition:
+Red &gt; %1 or
+Green &gt; %2 or
+Blue &gt; %3</translation>
+    </message>
+    <message>
+        <source>图像中所有满足以下条件的像素半透明，不满足以下条件的像素完全透明。
+条件：
+红色 &lt; %1 并且
+绿色 &lt; %2 并且
+蓝色 &lt; %3</source>
+        <translation>Pixels that meet the condition below are semi-transparent; all other pixels are fully transparent.
+Condition:
+Red &lt; %1 and
+Green &lt; %2 and
+Blue &lt; %3</translation>
+    </message>
+    <message>
+        <source>图像中所有满足以下条件的像素半透明，不满足以下条件的像素完全透明。
+条件：
+红色 &lt; %1 或者
+绿色 &lt; %2 或者
+蓝色 &lt; %3</source>
+        <translation>Pixels that meet the condition below are semi-transparent; all other pixels are fully transparent.
+Condition:
+Red &lt; %1 or
+Green &lt; %2 or
+Blue &lt; %3</translation>
+    </message>
+    <message>
+        <source>更新画面切换参数</source>
+        <translation>Updating the switch parameters</translation>
+    </message>
+    <message>
+        <source>同步画面2数据</source>
+        <translation>Synchronising picture 2</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::CImageCommSetDlg</name>
     <message>
         <source>开</source>

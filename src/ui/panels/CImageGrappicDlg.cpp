@@ -229,7 +229,7 @@ void CImageGrappicDlg::switchClicked(Picture p, bool on) {
     showMirrorWindow(p);
     showInputSignal(p);
     if (p == Picture::Two && dual_ != nullptr) {
-        dual_->refreshFromMirror();
+        dual_->refresh(true);
     }
 }
 

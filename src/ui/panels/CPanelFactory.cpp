@@ -2,6 +2,7 @@
 
 #include "layout/CImageControlDlg.h"
 #include "layout/CLEDControl.h"
+#include "panels/CDoubleFaceDlg.h"
 #include "panels/CImageCommSetDlg.h"
 #include "panels/CImageGrappicDlg.h"
 #include "panels/CImageSetDlg.h"
@@ -33,6 +34,7 @@ PanelSet CPanelFactory::create(const PanelContext& context) {
     take<ICommPanel>(set.communication, new CImageCommSetDlg(context));
     take<ICentrePane>(set.centre, new CImageControlDlg(context));
     take<ICapturePanel>(set.capture, new CImageGrappicDlg(context));
+    take<IDualPicturePanel>(set.dualPicture, new CDoubleFaceDlg(context));
     return set;
 }
 
@@ -52,6 +54,18 @@ void CPanelFactory::wire(PanelSet& panels) {
         // Dragging picture 1 on the drawing changes the window the output panel shows.
         QObject::connect(centre, &CImageControlDlg::picture1WindowChanged, output,
                          &COutputSetDlg::refreshWindow);
+    }
+    if (auto* dual = dynamic_cast<CDoubleFaceDlg*>(panels.dualPicture)) {
+        dual->setAutoUpdateQuery(dynamic_cast<IAutoUpdateQuery*>(panels.communication));
+        if (output != nullptr) {
+            // Picture 2 stays within the output the output panel last set, custom sizes too.
+            dual->setOutputSizeSource([output] { return output->outputSize(); });
+        }
+        if (centre != nullptr) {
+            dual->setLayoutControl(&centre->ledControl());
+            QObject::connect(centre, &CImageControlDlg::picture2WindowChanged, dual,
+                             &CDoubleFaceDlg::windowChanged);
+        }
     }
 }
 
