@@ -6,6 +6,7 @@
 #include "panels/ILayoutControl.h"
 #include "panels/IOutputResolutionCallback.h"
 #include "panels/PanelContext.h"
+#include "widgets/BusyRunner.h"
 #include "widgets/MessagePresenter.h"
 
 #include <QCheckBox>
@@ -35,7 +36,7 @@ QString tableName(const Resolution& r) {
 } // namespace
 
 COutputSetDlg::COutputSetDlg(const PanelContext& context, QWidget* parent)
-    : QWidget(parent), mirror_(context.mirror), facade_(context.facade),
+    : QWidget(parent), mirror_(context.mirror), facade_(context.facade), busy_(context.busy),
       presenter_(context.presenter), ownCurrent_(kDefaultResolution) {
     setObjectName(QStringLiteral("outputPanel"));
     buildControls();
@@ -281,7 +282,7 @@ void COutputSetDlg::applyWindow(WindowField edited) {
         r.right - r.left == mirror_.p1OutWidth && r.bottom - r.top == mirror_.p1OutHeight) {
         return; // the processor has this window already
     }
-    facade_.setPicture1OutputWindow(r);
+    busy_.runUnseen([this, r] { facade_.setPicture1OutputWindow(r); });
     if (layout_ != nullptr) {
         layout_->redraw();
     }

@@ -17,6 +17,7 @@ class QPushButton;
 
 namespace korvane::ui {
 
+class BusyRunner;
 class ILayoutControl;
 class MessagePresenter;
 struct PanelContext;
@@ -76,6 +77,7 @@ private:
 
     ParameterMirror& mirror_;
     CommandFacade& facade_;
+    BusyRunner& busy_;
     MessagePresenter& presenter_;
     IFrameMessenger* frame_ = nullptr;
     IOutputResolutionCallback* callback_ = nullptr;

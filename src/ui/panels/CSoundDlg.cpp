@@ -4,6 +4,7 @@
 #include "link/ParameterMirror.h"
 #include "panels/PanelContext.h"
 #include "panels/PanelNumbers.h"
+#include "widgets/BusyRunner.h"
 #include "widgets/MessagePresenter.h"
 
 #include <QCheckBox>
@@ -31,7 +32,7 @@ QString inputLabel(std::uint8_t code) {
 } // namespace
 
 CSoundDlg::CSoundDlg(const PanelContext& context, QWidget* parent)
-    : QWidget(parent), mirror_(context.mirror), facade_(context.facade),
+    : QWidget(parent), mirror_(context.mirror), facade_(context.facade), busy_(context.busy),
       presenter_(context.presenter) {
     setObjectName(QStringLiteral("soundPanel"));
     buildControls();
@@ -99,7 +100,7 @@ void CSoundDlg::buildControls() {
 void CSoundDlg::sliderReleased() {
     const auto volume = static_cast<std::uint8_t>(leadingInt(volume_->text()) & 0xFF);
     if (volume != mirror_.volume) {
-        facade_.setVolume(volume);
+        busy_.runUnseen([this, volume] { facade_.setVolume(volume); });
     }
 }
 
@@ -125,7 +126,7 @@ void CSoundDlg::volumeCommitted() {
 void CSoundDlg::muteClicked(bool muted) {
     const std::uint8_t soundOn = muted ? 0 : 1;
     if (soundOn != mirror_.soundOn) {
-        facade_.setSoundOn(soundOn);
+        busy_.runUnseen([this, soundOn] { facade_.setSoundOn(soundOn); });
     }
 }
 
@@ -137,7 +138,8 @@ void CSoundDlg::setPorts() {
                        ? 0
                        : static_cast<std::uint8_t>(ports_[i]->currentData().toUInt());
     }
-    facade_.setAudioPorts(audio[0], audio[1], audio[2], audio[3]);
+    busy_.runUnseen(
+        [this, audio] { facade_.setAudioPorts(audio[0], audio[1], audio[2], audio[3]); });
 }
 
 void CSoundDlg::showMirror() {

@@ -20,6 +20,7 @@ struct ParameterMirror;
 
 namespace korvane::ui {
 
+class BusyRunner;
 class MessagePresenter;
 struct PanelContext;
 
@@ -60,6 +61,7 @@ private:
 
     ParameterMirror& mirror_;
     CommandFacade& facade_;
+    BusyRunner& busy_;
     MessagePresenter& presenter_;
     // Set while the range message is up, whose focus change would commit the edit again.
     bool inRangeMessage_ = false;
