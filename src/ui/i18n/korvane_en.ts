@@ -301,6 +301,45 @@
     </message>
 </context>
 <context>
+    <name>korvane::ui::CLocateSetDlg</name>
+    <message>
+        <source>使用水平/垂直定位</source>
+        <translation>Use horizontal/vertical locate</translation>
+    </message>
+    <message>
+        <source>水平/垂直定位设置</source>
+        <translation>Horizontal/Vertical Locate Settings</translation>
+    </message>
+    <message>
+        <source>箱体水平像素:</source>
+        <translation>Box horizontal pixels:</translation>
+    </message>
+    <message>
+        <source>箱体垂直像素:</source>
+        <translation>Box vertical pixels:</translation>
+    </message>
+    <message>
+        <source>模组水平像素:</source>
+        <translation>Module horizontal pixels:</translation>
+    </message>
+    <message>
+        <source>模组垂直像素:</source>
+        <translation>Module vertical pixels:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>模组像素值已调整!</source>
+        <translation>The module pixel values have been adjusted!</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::CMainFrame</name>
     <message>
         <source>画质调整</source>
@@ -566,6 +605,13 @@
     </message>
 </context>
 <context>
+    <name>korvane::ui::CPointLocateDlg</name>
+    <message>
+        <source>逐点定位</source>
+        <translation>Point Locate</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::CSerialSettingsDlg</name>
     <message>
         <source>确定</source>
@@ -632,6 +678,25 @@ Out of memory.</translation>
     <message>
         <source>音量</source>
         <translation>Volume</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CTestPatternDlg</name>
+    <message>
+        <source>关闭测试</source>
+        <translation>End Test</translation>
+    </message>
+    <message>
+        <source>自增测试</source>
+        <translation>Auto Increment</translation>
+    </message>
+    <message>
+        <source>自减测试</source>
+        <translation>Auto Decrement</translation>
+    </message>
+    <message>
+        <source>测试图卡</source>
+        <translation>Test Pattern</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,8 @@
 
 #include "layout/CImageControlDlg.h"
 #include "layout/CLEDControl.h"
+#include "locate/CPointLocateDlg.h"
+#include "locate/CTestPatternDlg.h"
 #include "panels/CImageCommSetDlg.h"
 #include "panels/CImageSetDlg.h"
 #include "panels/CInputSelectDlg.h"
@@ -29,6 +31,8 @@ PanelSet CPanelFactory::create(const PanelContext& context) {
     take<ISoundPanel>(set.sound, new CSoundDlg(context));
     take<ICommPanel>(set.communication, new CImageCommSetDlg(context));
     take<ICentrePane>(set.centre, new CImageControlDlg(context));
+    set.pointLocate = new CPointLocateDlg(context);
+    set.testPattern = new CTestPatternDlg(context);
     return set;
 }
 
@@ -45,6 +49,11 @@ void CPanelFactory::wire(PanelSet& panels) {
         // Dragging picture 1 on the drawing changes the window the output panel shows.
         QObject::connect(centre, &CImageControlDlg::picture1WindowChanged, output,
                          &COutputSetDlg::refreshWindow);
+    }
+    auto* locate = dynamic_cast<CPointLocateDlg*>(panels.pointLocate);
+    if (centre != nullptr && locate != nullptr) {
+        locate->setLayoutControl(&centre->ledControl());
+        centre->ledControl().setPointLocateView(locate);
     }
 }
 
