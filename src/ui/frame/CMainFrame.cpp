@@ -96,8 +96,8 @@ CMainFrame::CMainFrame(const FrameServices& services, QWidget* parent)
     commands_ = std::make_unique<FrameCommands>(*this, *this, s_, state_, panels_, *synchroniser_,
                                                 *templates_);
     menu_ = std::make_unique<FrameMenu>(*menuBar(), [this](int c) { runCommand(c); });
-    menu_->action(menucmd::kPointLocate)->setEnabled(false);
-    menu_->action(menucmd::kTestPattern)->setEnabled(false);
+    menu_->action(menucmd::kPointLocate)->setEnabled(panels_.pointLocate != nullptr);
+    menu_->action(menucmd::kTestPattern)->setEnabled(panels_.testPattern != nullptr);
     menu_->action(menucmd::kPlanEditor)->setEnabled(s_.panels.hasPlanEditor());
 
     buildClientArea();
@@ -171,6 +171,16 @@ void CMainFrame::wirePanels() {
              panels_.centre, panels_.capture, panels_.communication, panels_.dualPicture,
              panels_.sound, panels_.inputBar, panels_.output}) {
         p->attachFrame(this);
+    }
+    // The tool windows live as long as the frame, hidden until their menu items show them.
+    QWidget* locate = panels_.pointLocate != nullptr ? panels_.pointLocate->widget() : nullptr;
+    for (QWidget* tool : {locate, panels_.testPattern}) {
+        if (tool != nullptr) {
+            tool->setParent(this, tool->windowFlags());
+        }
+    }
+    if (panels_.pointLocate != nullptr) {
+        panels_.pointLocate->attachFrame(this);
     }
     panels_.output->setResolutionCallback(callbacks_.get());
     s_.panels.wire(panels_);
@@ -289,6 +299,15 @@ void CMainFrame::runCommand(int command) {
     case kPlanEditor:
         s_.panels.runPlanEditor(this);
         return;
+    case kPointLocate:
+        if (panels_.pointLocate != nullptr) {
+            panels_.pointLocate->runTool();
+        }
+        updateMenuChecks();
+        return;
+    case kTestPattern:
+        showTestPattern();
+        return;
     case kHelp:
         if (s_.help) {
             s_.help();
@@ -313,8 +332,26 @@ void CMainFrame::updateMenuChecks() {
     using namespace menucmd;
     action(kPicture1Hollow)->setChecked(state_.hollow[0]);
     action(kPicture2Hollow)->setChecked(state_.hollow[1]);
+    action(kPointLocate)
+        ->setChecked(panels_.pointLocate != nullptr && panels_.pointLocate->isShown());
     action(kChinese)->setChecked(state_.chinese);
     action(kEnglish)->setChecked(!state_.chinese);
+}
+
+void CMainFrame::showTestPattern() {
+    QWidget* w = panels_.testPattern;
+    if (w == nullptr) {
+        return;
+    }
+    w->adjustSize();
+    if (const QScreen* screen = this->screen()) {
+        QRect r(QPoint(0, 0), w->size());
+        r.moveCenter(screen->availableGeometry().center());
+        w->move(r.topLeft());
+    }
+    w->show();
+    w->raise();
+    w->activateWindow();
 }
 
 void CMainFrame::scheduleTick() {
@@ -366,8 +403,14 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // "水平/垂直定位" is checked while the point-locate window shows, however it was closed.
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) &&
+        panels_.pointLocate != nullptr && watched == panels_.pointLocate->widget()) {
+        updateMenuChecks();
+    }
+    // An open menu or drop-down list keeps its arrow keys, or it could not be worked by keyboard.
     if (event->type() == QEvent::KeyPress && panels_.pointLocate != nullptr &&
-        panels_.pointLocate->isShown()) {
+        panels_.pointLocate->isShown() && QApplication::activePopupWidget() == nullptr) {
         const int direction = arrowDirection(static_cast<QKeyEvent*>(event)->key());
         if (direction >= 0) {
             panels_.pointLocate->arrow(direction);

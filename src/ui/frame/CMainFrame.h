@@ -86,6 +86,7 @@ private:
     void displayRepaint();
     void pendingPaneRefresh();
     void updateMenuChecks();
+    void showTestPattern();
 
     FrameServices s_;
     FrameState state_;

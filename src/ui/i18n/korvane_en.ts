@@ -331,6 +331,21 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
+    <name>korvane::ui::CImageControlDlg</name>
+    <message>
+        <source>模板%1</source>
+        <translation>Template %1</translation>
+    </message>
+    <message>
+        <source>保存模板</source>
+        <translation>Save Template</translation>
+    </message>
+    <message>
+        <source>不支持的分辨率!</source>
+        <translation>Unsupported resolution!</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::CImageGrappicDlg</name>
     <message>
         <source>画面1</source>
@@ -599,6 +614,45 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
+    <name>korvane::ui::CLocateSetDlg</name>
+    <message>
+        <source>使用水平/垂直定位</source>
+        <translation>Use horizontal/vertical locate</translation>
+    </message>
+    <message>
+        <source>水平/垂直定位设置</source>
+        <translation>Horizontal/Vertical Locate Settings</translation>
+    </message>
+    <message>
+        <source>箱体水平像素:</source>
+        <translation>Box horizontal pixels:</translation>
+    </message>
+    <message>
+        <source>箱体垂直像素:</source>
+        <translation>Box vertical pixels:</translation>
+    </message>
+    <message>
+        <source>模组水平像素:</source>
+        <translation>Module horizontal pixels:</translation>
+    </message>
+    <message>
+        <source>模组垂直像素:</source>
+        <translation>Module vertical pixels:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>模组像素值已调整!</source>
+        <translation>The module pixel values have been adjusted!</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::CMainFrame</name>
     <message>
         <source>画质调整</source>
@@ -864,6 +918,13 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
+    <name>korvane::ui::CPointLocateDlg</name>
+    <message>
+        <source>逐点定位</source>
+        <translation>Point Locate</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::CScheduleRunDlg</name>
     <message>
         <source>时间表</source>
@@ -1044,6 +1105,25 @@ Out of memory.</translation>
     </message>
 </context>
 <context>
+    <name>korvane::ui::CTestPatternDlg</name>
+    <message>
+        <source>关闭测试</source>
+        <translation>End Test</translation>
+    </message>
+    <message>
+        <source>自增测试</source>
+        <translation>Auto Increment</translation>
+    </message>
+    <message>
+        <source>自减测试</source>
+        <translation>Auto Decrement</translation>
+    </message>
+    <message>
+        <source>测试图卡</source>
+        <translation>Test Pattern</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::FrameCommands</name>
     <message>
         <source>请确认是否要恢复出厂默认设置?</source>
@@ -1173,21 +1253,6 @@ Out of memory.</translation>
     <message>
         <source>帮助文件不存在!</source>
         <translation>The help file does not exist!</translation>
-    </message>
-</context>
-<context>
-    <name>korvane::ui::CImageControlDlg</name>
-    <message>
-        <source>模板%1</source>
-        <translation>Template %1</translation>
-    </message>
-    <message>
-        <source>保存模板</source>
-        <translation>Save Template</translation>
-    </message>
-    <message>
-        <source>不支持的分辨率!</source>
-        <translation>Unsupported resolution!</translation>
     </message>
 </context>
 <context>

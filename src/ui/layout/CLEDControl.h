@@ -61,6 +61,10 @@ public:
     void startPositioning(int boxWidth, int boxHeight, int moduleWidth, int moduleHeight);
     void selectBoxAtPicture1Centre();
     void setPointLocateView(IPointLocateView* view) { locate_ = view; }
+    QSize boxSize() const { return {boxWidth_, boxHeight_}; }
+    QSize moduleSize() const { return {moduleWidth_, moduleHeight_}; }
+    // The output in pixels, as the last set-up found it (0 × 0 before).
+    QSize outputSize() const { return {outputWidth_, outputHeight_}; }
 
     // What the drawing shows.
     std::optional<Rect> pictureRect(int which) const;

@@ -2,6 +2,8 @@
 
 #include "layout/CImageControlDlg.h"
 #include "layout/CLEDControl.h"
+#include "locate/CPointLocateDlg.h"
+#include "locate/CTestPatternDlg.h"
 #include "panels/CDoubleFaceDlg.h"
 #include "panels/CImageCommSetDlg.h"
 #include "panels/CImageGrappicDlg.h"
@@ -35,6 +37,8 @@ PanelSet CPanelFactory::create(const PanelContext& context) {
     take<ICentrePane>(set.centre, new CImageControlDlg(context));
     take<ICapturePanel>(set.capture, new CImageGrappicDlg(context));
     take<IDualPicturePanel>(set.dualPicture, new CDoubleFaceDlg(context));
+    set.pointLocate = new CPointLocateDlg(context);
+    set.testPattern = new CTestPatternDlg(context);
     return set;
 }
 
@@ -66,6 +70,11 @@ void CPanelFactory::wire(PanelSet& panels) {
             QObject::connect(centre, &CImageControlDlg::picture2WindowChanged, dual,
                              &CDoubleFaceDlg::windowChanged);
         }
+    }
+    auto* locate = dynamic_cast<CPointLocateDlg*>(panels.pointLocate);
+    if (centre != nullptr && locate != nullptr) {
+        locate->setLayoutControl(&centre->ledControl());
+        centre->ledControl().setPointLocateView(locate);
     }
 }
 

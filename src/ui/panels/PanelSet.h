@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 namespace korvane::ui {
 
 class ICapturePanel;
@@ -25,6 +27,8 @@ struct PanelSet {
     ICentrePane* centre = nullptr;
     // Shown later by its tool; may stay null until it exists.
     IPointLocateWindow* pointLocate = nullptr;
+    // The test-pattern window, shown by the menu; may stay null.
+    QWidget* testPattern = nullptr;
 };
 
 } // namespace korvane::ui
