@@ -289,6 +289,9 @@ void CMainFrame::runCommand(int command) {
     case kPlanEditor:
         s_.panels.runPlanEditor(this);
         return;
+    case kPlanDialog:
+        s_.panels.runPlanDialog(this);
+        return;
     case kHelp:
         if (s_.help) {
             s_.help();

@@ -10,6 +10,8 @@
 #include "panels/IAutoUpdateQuery.h"
 #include "panels/IDualPicturePanel.h"
 #include "panels/ISeamlessSwitch.h"
+#include "schedule/COfflinePlanDlg.h"
+#include "schedule/CPlanEditDlg.h"
 
 namespace korvane::ui {
 
@@ -22,6 +24,7 @@ template <class Pane> void take(Pane*& pane, Pane* panel) {
 } // namespace
 
 PanelSet CPanelFactory::create(const PanelContext& context) {
+    context_.emplace(context);
     PanelSet set = placeholders_.create(context);
     take<IInputBar>(set.inputBar, new CInputSelectDlg(context));
     take<IPictureQualityPanel>(set.pictureQuality, new CImageSetDlg(context));
@@ -45,6 +48,20 @@ void CPanelFactory::wire(PanelSet& panels) {
         // Dragging picture 1 on the drawing changes the window the output panel shows.
         QObject::connect(centre, &CImageControlDlg::picture1WindowChanged, output,
                          &COutputSetDlg::refreshWindow);
+    }
+}
+
+void CPanelFactory::runPlanEditor(QWidget* parent) {
+    if (context_) {
+        CPlanEditDlg dlg(*context_, parent);
+        dlg.exec();
+    }
+}
+
+void CPanelFactory::runPlanDialog(QWidget* parent) {
+    if (context_) {
+        COfflinePlanDlg dlg(*context_, parent);
+        dlg.exec();
     }
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "panels/CPlaceholderPanelFactory.h"
+#include "panels/PanelContext.h"
 #include "panels/PanelFactory.h"
+
+#include <optional>
 
 namespace korvane::ui {
 
@@ -12,9 +15,14 @@ class CPanelFactory : public PanelFactory {
 public:
     PanelSet create(const PanelContext& context) override;
     void wire(PanelSet& panels) override;
+    bool hasPlanEditor() const override { return true; }
+    void runPlanEditor(QWidget* parent) override;
+    void runPlanDialog(QWidget* parent) override;
 
 private:
     CPlaceholderPanelFactory placeholders_;
+    // What the plan windows work with, kept from `create`.
+    std::optional<PanelContext> context_;
 };
 
 } // namespace korvane::ui
