@@ -54,6 +54,12 @@ const std::vector<FrameCase> kFrames = {
      "ED CB 00 04 00 00 00 00 07 80 04 38 C7"},
     {"clock 2014-03-05 06:07:08", [](CommandFacade& f) { return f.setClock(2014, 3, 5, 6, 7, 8); },
      "ED CB 00 1B 01 03 05 06 07 08 55 55 E3"},
+    {"clock bytes as given",
+     [](CommandFacade& f) {
+         const std::uint8_t bytes[6] = {24, 5, 6, 7, 8, 9};
+         return f.setClockBytes(bytes);
+     },
+     "ED CB 00 1B 18 05 06 07 08 09 55 55 00"},
     {"picture 2 input HDMI", [](CommandFacade& f) { return f.selectInput(Picture::Two, 11); },
      "ED CB 00 11 01 0B 55 55 55 55 55 55 1B"},
     {"recall slot 3", [](CommandFacade& f) { return f.templateSlot(1, 3); },

@@ -318,9 +318,13 @@ int CommandFacade::setFreeze(std::uint8_t on) {
 int CommandFacade::setClock(int year, int month, int day, int hour, int minute, int second) {
     const std::uint8_t bytes[6] = {
         lo8(year - kClockYearBase), lo8(month), lo8(day), lo8(hour), lo8(minute), lo8(second)};
-    std::copy(std::begin(bytes), std::end(bytes), mirror_.clock);
+    return setClockBytes(bytes);
+}
+
+int CommandFacade::setClockBytes(std::span<const std::uint8_t, 6> bytes) {
+    std::copy(bytes.begin(), bytes.end(), mirror_.clock);
     auto& d = resetData();
-    std::copy(std::begin(bytes), std::end(bytes), d.begin());
+    std::copy(bytes.begin(), bytes.end(), d.begin());
     return send(CommandCode::SetClock);
 }
 

@@ -6,6 +6,7 @@
 #include "link/PlanEntry.h"
 
 #include <cstdint>
+#include <span>
 
 namespace korvane {
 
@@ -63,6 +64,9 @@ public:
     int setFreezeArea(std::uint8_t fullScreen);
     int setFreeze(std::uint8_t on);
     int setClock(int year, int month, int day, int hour, int minute, int second);
+    // The six clock bytes as given (year byte first); for callers that count the year from
+    // another base.
+    int setClockBytes(std::span<const std::uint8_t, 6> bytes);
     int setInputOptions();
     int setSwitchEffect(std::uint8_t mode, std::uint8_t value, std::uint8_t fadeTime = 0);
     int locatePoint(int first, int second, std::uint8_t mode);

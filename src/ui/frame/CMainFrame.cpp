@@ -308,6 +308,9 @@ void CMainFrame::runCommand(int command) {
     case kTestPattern:
         showTestPattern();
         return;
+    case kPlanDialog:
+        s_.panels.runPlanDialog(this);
+        return;
     case kHelp:
         if (s_.help) {
             s_.help();

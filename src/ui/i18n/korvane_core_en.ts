@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>korvane::LegacyPlan</name>
+    <message>
+        <source>无效</source>
+        <translation>Invalid</translation>
+    </message>
+    <message>
+        <source>每天</source>
+        <translation>Daily</translation>
+    </message>
+    <message>
+        <source>执行一次</source>
+        <translation>Once</translation>
+    </message>
+    <message>
+        <source>周期</source>
+        <translation>Weekly</translation>
+    </message>
+    <message>
+        <source>间隔</source>
+        <translation>Interval</translation>
+    </message>
+    <message>
+        <source>天</source>
+        <translation>Day</translation>
+    </message>
+</context>
+<context>
     <name>korvane::MessageId</name>
     <message>
         <source>recv fail</source>
@@ -66,6 +93,41 @@
     <message>
         <source>nRecv = recvfrom &lt;= 0</source>
         <translation>nRecv = recvfrom &lt;= 0</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::PlanItem</name>
+    <message>
+        <source>跳过</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>每天</source>
+        <translation>Daily</translation>
+    </message>
+    <message>
+        <source>执行一次</source>
+        <translation>Once</translation>
+    </message>
+    <message>
+        <source>24后失效</source>
+        <translation>Expires in 24h</translation>
+    </message>
+    <message>
+        <source>每天重复</source>
+        <translation>Repeat daily</translation>
+    </message>
+    <message>
+        <source>持续不断</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>执行模板</source>
+        <translation>Load template</translation>
+    </message>
+    <message>
+        <source>切换通道</source>
+        <translation>Switch channel</translation>
     </message>
 </context>
 <context>

@@ -25,6 +25,33 @@
     </message>
 </context>
 <context>
+    <name>korvane::ui::CClockSyncDlg</name>
+    <message>
+        <source>校时</source>
+        <translation>Device Clock</translation>
+    </message>
+    <message>
+        <source>同步</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>同步本地</source>
+        <translation>Set PC Time</translation>
+    </message>
+    <message>
+        <source>机器时间:</source>
+        <translation>Device time:</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>同步实时时间</source>
+        <translation>Reading the device clock</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::CDoubleFaceDlg</name>
     <message>
         <source>开</source>
@@ -754,6 +781,129 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
+    <name>korvane::ui::COfflinePlanDlg</name>
+    <message>
+        <source>脱机计划任务</source>
+        <translation>Offline Plan Tasks</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>重复周期</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>周期</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <source>执行时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>模板序号</source>
+        <translation>Template</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Modify</translation>
+    </message>
+    <message>
+        <source>读取脱机计划任务</source>
+        <translation>Read Offline Plans</translation>
+    </message>
+    <message>
+        <source>发送脱机计划任务</source>
+        <translation>Send Offline Plans</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>无效</source>
+        <translation>Invalid</translation>
+    </message>
+    <message>
+        <source>每天</source>
+        <translation>Daily</translation>
+    </message>
+    <message>
+        <source>一次性</source>
+        <translation>Once</translation>
+    </message>
+    <message>
+        <source>每周</source>
+        <translation>Weekly</translation>
+    </message>
+    <message>
+        <source>间隔</source>
+        <translation>Interval</translation>
+    </message>
+    <message>
+        <source>星期一</source>
+        <translation>Mon</translation>
+    </message>
+    <message>
+        <source>星期二</source>
+        <translation>Tue</translation>
+    </message>
+    <message>
+        <source>星期三</source>
+        <translation>Wed</translation>
+    </message>
+    <message>
+        <source>星期四</source>
+        <translation>Thu</translation>
+    </message>
+    <message>
+        <source>星期五</source>
+        <translation>Fri</translation>
+    </message>
+    <message>
+        <source>星期六</source>
+        <translation>Sat</translation>
+    </message>
+    <message>
+        <source>星期日</source>
+        <translation>Sun</translation>
+    </message>
+    <message>
+        <source>时间：</source>
+        <translation>Time:</translation>
+    </message>
+    <message>
+        <source>读取当前时间</source>
+        <translation>Read Device Time</translation>
+    </message>
+    <message>
+        <source>发送当前时间</source>
+        <translation>Send Device Time</translation>
+    </message>
+    <message>
+        <source>是否需要读取脱机计划列表?</source>
+        <translation>Read the offline plan list from the device?</translation>
+    </message>
+    <message>
+        <source>同步脱机计划列表</source>
+        <translation>Reading the offline plan list</translation>
+    </message>
+    <message>
+        <source>发送脱机计划列表</source>
+        <translation>Sending the offline plan list</translation>
+    </message>
+    <message>
+        <source>是否需要读取实时时间?</source>
+        <translation>Read the device clock?</translation>
+    </message>
+    <message>
+        <source>同步实时时间</source>
+        <translation>Reading the device clock</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::COutputSetDlg</name>
     <message>
         <source>水平位置</source>
@@ -915,6 +1065,136 @@ Blue &lt; %3</translation>
     <message>
         <source>画面2窗口</source>
         <translation>Picture 2 window</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CPlanEditDlg</name>
+    <message>
+        <source>时间表</source>
+        <translation>Offline Schedule</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>重复周期</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>周期</source>
+        <translation>Interval</translation>
+    </message>
+    <message>
+        <source>执行时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>执行方式</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move Up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move Down</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Modify</translation>
+    </message>
+    <message>
+        <source>运行计划任务</source>
+        <translation>Run plans</translation>
+    </message>
+    <message>
+        <source>禁用计划任务</source>
+        <translation>Disable plans</translation>
+    </message>
+    <message>
+        <source>读取(&amp;O)</source>
+        <translation>Read(&amp;O)</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>Send(&amp;S)</translation>
+    </message>
+    <message>
+        <source>校时</source>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>同步脱机计划列表</source>
+        <translation>Reading the offline plan list</translation>
+    </message>
+    <message>
+        <source>是否需要读取脱机计划列表?</source>
+        <translation>Read the offline plan list from the device?</translation>
+    </message>
+    <message>
+        <source>发送脱机计划列表</source>
+        <translation>Sending the offline plan list</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::CPlanTaskBox</name>
+    <message>
+        <source>任务</source>
+        <translation>Task</translation>
+    </message>
+    <message>
+        <source>跳过</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>每天</source>
+        <translation>Daily</translation>
+    </message>
+    <message>
+        <source>一次性</source>
+        <translation>Once</translation>
+    </message>
+    <message>
+        <source>间隔</source>
+        <translation>Interval</translation>
+    </message>
+    <message>
+        <source>24小时后失效</source>
+        <translation>Expires after 24 hours</translation>
+    </message>
+    <message>
+        <source>每天重复</source>
+        <translation>Repeat daily</translation>
+    </message>
+    <message>
+        <source>持续不断</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>加载模板</source>
+        <translation>Load template</translation>
+    </message>
+    <message>
+        <source>通道切换</source>
+        <translation>Switch channel</translation>
+    </message>
+    <message>
+        <source>时间：</source>
+        <translation>Time:</translation>
+    </message>
+    <message>
+        <source>周期：</source>
+        <translation>Period:</translation>
+    </message>
+    <message>
+        <source>分钟</source>
+        <translation>minutes</translation>
     </message>
 </context>
 <context>
@@ -1260,6 +1540,13 @@ Out of memory.</translation>
     <message>
         <source>输入的值超出范围！(%1 ~ %2)</source>
         <translation>The value entered is out of range! (%1 ~ %2)</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::PlanLabels</name>
+    <message>
+        <source>请填入一个在%1和%2之间的整数。</source>
+        <translation>Please enter an integer between %1 and %2.</translation>
     </message>
 </context>
 </TS>

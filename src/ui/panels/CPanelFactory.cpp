@@ -15,6 +15,8 @@
 #include "panels/IDualPicturePanel.h"
 #include "panels/ISeamlessSwitch.h"
 #include "schedule/CScheduleRunDlg.h"
+#include "schedule/COfflinePlanDlg.h"
+#include "schedule/CPlanEditDlg.h"
 
 namespace korvane::ui {
 
@@ -83,6 +85,20 @@ void CPanelFactory::runScheduleRunner(QWidget* parent, IScheduleTimerCallback& t
     if (context_) {
         CScheduleRunDlg::runModal(parent, timer, context_->settings, context_->presenter, autoStart,
                                   openRunner);
+    }
+}
+
+void CPanelFactory::runPlanEditor(QWidget* parent) {
+    if (context_) {
+        CPlanEditDlg dlg(*context_, parent);
+        dlg.exec();
+    }
+}
+
+void CPanelFactory::runPlanDialog(QWidget* parent) {
+    if (context_) {
+        COfflinePlanDlg dlg(*context_, parent);
+        dlg.exec();
     }
 }
 

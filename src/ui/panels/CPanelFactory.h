@@ -17,6 +17,9 @@ public:
     void wire(PanelSet& panels) override;
     void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
                            IScheduleRunner*& openRunner) override;
+    bool hasPlanEditor() const override { return true; }
+    void runPlanEditor(QWidget* parent) override;
+    void runPlanDialog(QWidget* parent) override;
 
 private:
     CPlaceholderPanelFactory placeholders_;

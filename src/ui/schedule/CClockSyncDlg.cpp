@@ -1,0 +1,119 @@
+#include "schedule/CClockSyncDlg.h"
+
+#include "commands/CommandFacade.h"
+#include "commands/DeviceOperation.h"
+#include "commands/ReadBack.h"
+#include "link/ParameterMirror.h"
+#include "schedule/DeviceClock.h"
+#include "schedule/PlanPickers.h"
+#include "widgets/BusyRunner.h"
+#include "widgets/CBusyDlg.h"
+
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+#include <QTimer>
+
+namespace korvane::ui {
+
+namespace {
+QPushButton* makeButton(const QString& text, QWidget* parent, const char* name) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+} // namespace
+
+CClockSyncDlg::CClockSyncDlg(const PanelContext& context, QWidget* parent, LocalClock clock)
+    : QDialog(parent), c_(context), clock_(std::move(clock)) {
+    setObjectName(QStringLiteral("clockDialog"));
+    setWindowTitle(tr("校时"));
+    buildControls();
+    showLocalTime();
+    showDateTime(*chosenDate_, *chosenTime_, clock_());
+}
+
+void CClockSyncDlg::buildControls() {
+    chosenDate_ = makeDatePicker(this);
+    chosenDate_->setObjectName(QStringLiteral("chosenDate"));
+    // Only years the clock's year byte can carry.
+    limitToClockYears(*chosenDate_, kClockYearBase);
+    chosenTime_ = makeTimePicker(this);
+    chosenTime_->setObjectName(QStringLiteral("chosenTime"));
+    localDate_ = makeDatePicker(this);
+    localDate_->setObjectName(QStringLiteral("localDate"));
+    localTime_ = makeTimePicker(this);
+    localTime_->setObjectName(QStringLiteral("localTime"));
+    deviceTime_ = new QLineEdit(this);
+    deviceTime_->setObjectName(QStringLiteral("deviceTime"));
+    deviceTime_->setReadOnly(true);
+    deviceTime_->setMinimumWidth(
+        deviceTime_->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 16);
+
+    auto* send = makeButton(tr("同步"), this, "sendChosenButton");
+    auto* sendLocal = makeButton(tr("同步本地"), this, "sendLocalButton");
+    auto* refresh = makeButton(tr("刷新"), this, "refreshButton");
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(chosenDate_, 0, 0);
+    grid->addWidget(chosenTime_, 0, 1);
+    grid->addWidget(send, 0, 2);
+    grid->addWidget(localDate_, 1, 0);
+    grid->addWidget(localTime_, 1, 1);
+    grid->addWidget(sendLocal, 1, 2);
+    auto* device = new QHBoxLayout;
+    device->addWidget(new QLabel(tr("机器时间:"), this));
+    device->addWidget(deviceTime_, 1);
+    grid->addLayout(device, 2, 0, 1, 2);
+    grid->addWidget(refresh, 2, 2);
+
+    tick_ = new QTimer(this);
+    tick_->setInterval(kTickMs);
+    connect(tick_, &QTimer::timeout, this, &CClockSyncDlg::showLocalTime);
+    connect(send, &QPushButton::clicked, this, [this] { sendClock(*chosenDate_, *chosenTime_); });
+    connect(sendLocal, &QPushButton::clicked, this,
+            [this] { sendClock(*localDate_, *localTime_); });
+    connect(refresh, &QPushButton::clicked, this, &CClockSyncDlg::readClock);
+}
+
+void CClockSyncDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!started_) {
+        started_ = true;
+        // The clock read runs in the busy dialog, which wants this window on screen first.
+        QTimer::singleShot(0, this, &CClockSyncDlg::startUp);
+    }
+}
+
+void CClockSyncDlg::startUp() {
+    readClock();
+    showLocalTime();
+    tick_->start();
+    openingDone_ = true;
+}
+
+void CClockSyncDlg::readClock() {
+    ReadBack read(OperationContext{c_.link, c_.mirror, c_.facade, c_.messages},
+                  ReadBackKind::Clock);
+    if (c_.busy.run(this, tr("同步实时时间"), read) == CBusyDlg::kSucceeded) {
+        deviceTime_->setText(QString::fromStdString(formatClock(c_.mirror.clock)));
+    }
+}
+
+void CClockSyncDlg::showLocalTime() {
+    showDateTime(*localDate_, *localTime_, clock_());
+}
+
+void CClockSyncDlg::sendClock(const QDateEdit& date, const QTimeEdit& time) {
+    const DateTime t = pickedDateTime(date, time);
+    // A single write with no answer to wait for; it still leaves the UI thread.
+    c_.busy.runUnseen(
+        [this, t] { c_.facade.setClock(t.year, t.month, t.day, t.hour, t.minute, t.second); });
+}
+
+} // namespace korvane::ui
