@@ -298,6 +298,12 @@ void OutputPanelTest::pictureOneWindow_data() {
     QTest::newRow("height 900 at 200 on 1024 gives 824")
         << 6 << QList<int>{0, 1280, 200, 100} << h << "900" << false
         << QStringList{"0", "1280", "200", "824"} << QStringList{"04 00 00 00 C8 05 00 03 38"};
+    QTest::newRow("width cut at the right edge stops at 64 and the position gives way")
+        << 6 << QList<int>{1240, 40, 0, 1024} << w << "100" << true
+        << QStringList{"1216", "64", "0", "1024"} << QStringList{"04 04 C0 00 00 00 40 04 00"};
+    QTest::newRow("height cut at the bottom stops at 48 and the position gives way")
+        << 6 << QList<int>{0, 1280, 1000, 24} << h << "48" << true
+        << QStringList{"0", "1280", "976", "48"} << QStringList{"04 00 00 03 D0 05 00 00 30"};
     QTest::newRow("vertical position 300 under height 1024 is the window it was")
         << 6 << full << y << "300" << true << QStringList{"0", "1280", "0", "1024"}
         << QStringList{};

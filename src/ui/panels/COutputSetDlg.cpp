@@ -20,6 +20,7 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace korvane::ui {
 
@@ -237,6 +238,17 @@ std::optional<QSize> COutputSetDlg::outputSize() const {
     return code == kCustomResolution ? customSize_ : QSize(r->width, r->height);
 }
 
+namespace {
+// A size cut to the output's edge stops at its minimum, and then the position gives way: a
+// picture near the edge must not shrink to nothing.
+void shrinkToFit(int& position, int& size, int limit, int minimum) {
+    if (position + size > limit) {
+        size = std::max(limit - position, minimum);
+        position = std::min(position, limit - size);
+    }
+}
+} // namespace
+
 void COutputSetDlg::applyWindow(WindowField edited) {
     QLineEdit& xEdit = windowEdit(WindowField::X);
     if (edited == WindowField::X && leadingInt(xEdit.text()) == mirror_.p1OutX) {
@@ -262,20 +274,22 @@ void COutputSetDlg::applyWindow(WindowField edited) {
     // Only the edit the operator changed gives way when the picture would stick out.
     switch (edited) {
     case WindowField::Width:
-        w = x + w > resW ? resW - x : w;
+        shrinkToFit(x, w, resW, kMinimumWidth);
         break;
     case WindowField::X:
         x = x + w > resW ? resW - w : x;
         break;
     case WindowField::Height:
-        h = y + h > resH ? resH - y : h;
+        shrinkToFit(y, h, resH, kMinimumHeight);
         break;
     case WindowField::Y:
         y = y + h > resH ? resH - h : y;
         break;
     }
     const int values[] = {x, w, y, h};
-    windowEdit(edited).setText(QString::number(values[index(edited)]));
+    for (auto f : {WindowField::X, WindowField::Width, WindowField::Y, WindowField::Height}) {
+        windowEdit(f).setText(QString::number(values[index(f)]));
+    }
 
     const Rect r{std::min(x, x + w), std::min(y, y + h), std::max(x, x + w), std::max(y, y + h)};
     if (r.left == mirror_.p1OutX && r.top == mirror_.p1OutY &&
