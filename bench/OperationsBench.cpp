@@ -1,9 +1,11 @@
-// Times synchronise-all and send-all against the simulated processor and compares each with
-// its pacing floor: the fixed waits the protocol requires plus the frames' time on the wire at
-// the configured baud rate. A ratio near 1 means the program adds nothing of its own.
+// Times synchronise-all, send-all, the device template recall and the plan list read against the
+// simulated processor and compares each with its pacing floor: the fixed waits the protocol
+// requires plus the frames' time on the wire at the configured baud rate. A ratio near 1 means
+// the program adds nothing of its own.
 #include "SimPtyServer.h"
 #include "SimUdpServer.h"
 #include "commands/CommandFacade.h"
+#include "commands/PlanTransfer.h"
 #include "commands/SendAll.h"
 #include "commands/SynchroniseAll.h"
 #include "link/DeviceLink.h"
@@ -57,6 +59,24 @@ Floor sendAllFloor() {
     return {kSendAllSettleMs, wireMs(kSendAllFrames * frame::kCommandLength)};
 }
 
+// A recall is one frame between a 100 ms pause before it and the 2 s settle after it.
+constexpr double kBeforeRecallMs = 100;
+
+Floor recallFloor() {
+    return {kBeforeRecallMs + kSendAllSettleMs, wireMs(frame::kCommandLength)};
+}
+
+// The whole plan table: one request, the common wait, then each entry followed by its pause.
+constexpr std::uint8_t kLastPlanEntry = kPlanEntryCount - 1;
+
+Floor planReadFloor() {
+    const auto entries = static_cast<double>(kPlanEntryCount);
+    const auto entryLength = readTypeInfo(readtype::kPlanEntries)->replyLength;
+    return {static_cast<double>(kReadWait.count()) +
+                entries * static_cast<double>(kPlanEntryPause.count()),
+            wireMs(frame::kCommandLength + kPlanEntryCount * entryLength)};
+}
+
 struct Figures {
     double median, min, max;
 };
@@ -84,7 +104,7 @@ void print(const char* what, const char* link, const Figures& f, const Floor& fl
                 f.median / floor.waitsMs);
 }
 
-// Runs both operations on an open link and prints their figures.
+// Runs the operations on an open link and prints their figures.
 void measure(const char* linkName, DeviceLink& link, int runs) {
     ParameterMirror mirror{};
     CommandFacade facade(link, mirror);
@@ -96,6 +116,12 @@ void measure(const char* linkName, DeviceLink& link, int runs) {
     print("send-all", linkName,
           timeRuns(runs, [&] { return SendAll(ctx, SendAll::Mode::EveryParameter).run(); }),
           sendAllFloor());
+    print("recall", linkName,
+          timeRuns(runs, [&] { return SendAll(ctx, SendAll::Mode::RecallSlot, 3).run(); }),
+          recallFloor());
+    print("plan-read", linkName,
+          timeRuns(runs, [&] { return PlanListRead(ctx, 0, kLastPlanEntry).run(); }),
+          planReadFloor());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-// Discovery answers. The datagram judging sits inside the search, so the input goes over
-// loopback: a responder of the fuzzer's own hears the search's broadcast on 127.255.255.255 and
-// answers with the datagrams the input describes, from 127.0.0.9.
+// Discovery answers. Each datagram the input describes is judged on its own, and then the whole
+// search runs over loopback: a responder of the fuzzer's own hears the search's broadcast on
+// 127.255.255.255 and answers with those datagrams, from 127.0.0.9.
 
 #include "FuzzSupport.h"
 #include "link/Discovery.h"
@@ -109,6 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(n >= 0);
     FUZZ_CHECK(static_cast<std::size_t>(n) == found.size());
+
+    // The judging of each datagram, without sockets, against the rule written out here.
+    for (const Datagram& d : datagrams) {
+        FUZZ_CHECK(isIdentityAnswer(d) == isAnswer(d));
+    }
 
     // Only answers before the first datagram that is neither an answer nor a copy of the
     // request count, and never more than the limit.

@@ -5,7 +5,9 @@
 
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <span>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace korvane;
@@ -63,6 +65,52 @@ TEST(AtomicFile, KeepsPermissionsAndSymbolicLinks) {
     struct stat st {};
     ASSERT_EQ(::stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+// A process that has ended: its pid is free (until the system hands it out again).
+pid_t endedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+// What writers killed half-way left beside the target goes with the next write of that target;
+// the files of writers still running, of other targets, and names that only look alike stay.
+TEST(AtomicFile, TheNextWriterRemovesWhatKilledWritersLeft) {
+    test::TempDir dir;
+    const auto path = dir.path() / "KorvaneTemp1.kvt";
+    spit(path, "old");
+    const pid_t dead = endedProcess();
+    const pid_t living = ::getppid(); // the test runner, or whatever started this test
+    const std::string tmp = ".KorvaneTemp1.kvt.tmp";
+    const std::string gone[] = {tmp + std::to_string(dead) + "-0",
+                                tmp + std::to_string(dead) + "-17"};
+    const std::string kept[] = {
+        tmp + std::to_string(living) + "-0",                   // its writer may still finish
+        tmp + std::to_string(::getpid()) + "-99",              // this process's other writer
+        ".KorvaneTemp2.kvt.tmp" + std::to_string(dead) + "-0", // another file's
+        tmp + std::to_string(dead),                            // not a name we give
+        tmp + "x" + std::to_string(dead) + "-0",
+        tmp + "99999999999999999999-0",
+    };
+    for (const auto& names :
+         {std::span<const std::string>(gone), std::span<const std::string>(kept)}) {
+        for (const auto& name : names) {
+            spit(dir.path() / name, "half");
+        }
+    }
+    ASSERT_FALSE(writeFileAtomically(path, bytesOf("new")));
+    EXPECT_EQ(slurp(path), "new");
+    for (const auto& name : gone) {
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / name)) << name;
+    }
+    for (const auto& name : kept) {
+        EXPECT_TRUE(std::filesystem::exists(dir.path() / name)) << name;
+    }
+    EXPECT_EQ(test::entryCount(dir.path()), 1u + std::size(kept));
 }
 
 TEST(AtomicFile, AMissingFolderIsAnError) {

@@ -143,6 +143,22 @@ TEST(Discovery, WithoutDuplicatesKeepsFirstOccurrences) {
     EXPECT_TRUE(withoutDuplicates({}).empty());
 }
 
+// The judging needs no socket: the length and the three letters decide, nothing else.
+TEST(Discovery, WhatCountsAsAnAnswer) {
+    EXPECT_TRUE(isIdentityAnswer(reply({'T', 'R', 'S'})));
+    Bytes badChecksum = reply({'T', 'R', 'S'});
+    badChecksum.back() ^= 0xFF;
+    badChecksum[0] = 0;
+    EXPECT_TRUE(isIdentityAnswer(badChecksum));
+    EXPECT_FALSE(isIdentityAnswer(reply({'T', 'R', 'X'})));
+    EXPECT_FALSE(isIdentityAnswer(reply({'t', 'r', 's'})));
+    EXPECT_FALSE(isIdentityAnswer(reply({'T', 'R', 'S', 0})));
+    EXPECT_FALSE(isIdentityAnswer(reply({'T', 'R'})));
+    const Bytes request(discoveryRequest().begin(), discoveryRequest().end());
+    EXPECT_FALSE(isIdentityAnswer(request));
+    EXPECT_FALSE(isIdentityAnswer({}));
+}
+
 TEST(Discovery, CannotRunWithAClearError) {
     const int port = freePort();
     const Peer holder("127.0.0.1", port, false);

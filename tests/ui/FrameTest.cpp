@@ -4,6 +4,7 @@
 #include "TestHome.h"
 #include "frame/CPaneHeaderButton.h"
 #include "frame/CSidePaneStack.h"
+#include "frame/FrameCallbacks.h"
 #include "frame/FrameTimers.h"
 #include "frame/MenuCommand.h"
 #include "link/ResolutionTable.h"
@@ -11,6 +12,7 @@
 #include "widgets/WaitTask.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -72,6 +74,7 @@ private slots:
     void outputPaneTimerPathAlsoTakesTheSoundBytes();
     void sidePaneStackOpensOneAndAnnounces();
     void scheduleTickDuringAnOperationStartsNothing();
+    void scheduleStartReadsTheFileOffTheUiThread();
     void arrowKeysGoToAVisiblePointLocateWindow_data();
     void arrowKeysGoToAVisiblePointLocateWindow();
 };
@@ -368,6 +371,46 @@ void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
     const auto after = rig.server.receivedFrames();
     QCOMPARE(static_cast<int>(after.back()[frame::kCodeOffset]), 0x11);
     QCOMPARE(static_cast<int>(after.back()[frame::kDataOffset + 1]), 11);
+}
+
+// Starting a schedule reads its file on a worker while the event loop runs on; the tasks arrive
+// whole and in file order. A file that cannot be read starts nothing.
+void FrameTest::scheduleStartReadsTheFileOffTheUiThread() {
+    FrameRig rig;
+    QVERIFY(rig.connect());
+    CMainFrame& frame = rig.makeFrame();
+    const QString missing = rig.home.filePath(QStringLiteral("missing.kss"));
+    QCOMPARE(frame.callbacks().start(missing.toStdString()), 0);
+    QVERIFY(!frame.scheduleExecutor().running());
+    QVERIFY(!frame.timers().scheduleRunning());
+
+    const QString path = rig.home.filePath(QStringLiteral("long.kss"));
+    constexpr int kTasks = 20000;
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < kTasks; ++i) {
+            file.write(QStringLiteral("2026,1,1,%1,%2,0,0,0,0,0,0,0,0,0,1,%3,\r\n")
+                           .arg(i / 60 % 24)
+                           .arg(i % 60)
+                           .arg(i)
+                           .toLatin1());
+        }
+    }
+    bool ranDuringStart = false;
+    bool started = false;
+    QTimer::singleShot(0, &frame, [&] { ranDuringStart = !started; });
+    QCOMPARE(frame.callbacks().start(path.toStdString()), 1);
+    started = true;
+    QVERIFY(ranDuringStart);
+    QVERIFY(frame.scheduleExecutor().running());
+    QVERIFY(frame.timers().scheduleRunning());
+    const auto& tasks = frame.scheduleExecutor().list().tasks();
+    QCOMPARE(tasks.size(), std::size_t{kTasks});
+    QCOMPARE(tasks.front().channel, 0);
+    QCOMPARE(tasks.back().channel, kTasks - 1);
+    QCOMPARE(tasks.back().hour, (kTasks - 1) / 60 % 24);
+    frame.callbacks().stop();
 }
 
 void FrameTest::arrowKeysGoToAVisiblePointLocateWindow_data() {

@@ -1,55 +1,18 @@
+#include "StallProbe.h"
+
 #include "FrameRig.h"
 #include "TestHome.h"
 #include "frame/MenuCommand.h"
 #include "panels/CPanelFactory.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
-#include <QTimer>
 
 using namespace korvane;
 using namespace korvane::ui;
 using namespace korvane::ui::test;
 
 namespace {
-
-// A timer that measures how late it fires: the UI thread's longest stall while it runs.
-class StallProbe {
-public:
-    static constexpr int kPeriodMs = 5;
-
-    StallProbe() {
-        timer_.setTimerType(Qt::PreciseTimer);
-        timer_.setInterval(kPeriodMs);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const qint64 now = clock_.elapsed();
-            worst_ = std::max(worst_, now - last_ - kPeriodMs);
-            last_ = now;
-            ++ticks_;
-        });
-    }
-    void start() {
-        worst_ = 0;
-        ticks_ = 0;
-        clock_.start();
-        last_ = 0;
-        timer_.start();
-    }
-    // The worst lateness so far, counting the time since the last tick.
-    qint64 stop() {
-        timer_.stop();
-        return std::max(worst_, clock_.elapsed() - last_ - kPeriodMs);
-    }
-    int ticks() const { return ticks_; }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 last_ = 0;
-    qint64 worst_ = 0;
-    int ticks_ = 0;
-};
 
 constexpr qint64 kLimitMs = 50;
 

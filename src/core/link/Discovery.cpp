@@ -19,13 +19,6 @@ using Clock = std::chrono::steady_clock;
 // than 256 small datagrams, and an overflow silently loses answers.
 constexpr int kReceiveBuffer = 1 << 20;
 
-bool isIdentityAnswer(std::span<const std::uint8_t> datagram) {
-    const auto info = readTypeInfo(readtype::kIdentity);
-    return info && datagram.size() == info->replyLength &&
-           std::equal(std::begin(kIdentity), std::end(kIdentity),
-                      datagram.begin() + frame::kPayloadOffset);
-}
-
 int fail(std::string* error, const char* what, int err) {
     if (error != nullptr) {
         *error = std::string(what) + ": " + std::strerror(err);
@@ -33,6 +26,13 @@ int fail(std::string* error, const char* what, int err) {
     return -1;
 }
 } // namespace
+
+bool isIdentityAnswer(std::span<const std::uint8_t> datagram) {
+    const auto info = readTypeInfo(readtype::kIdentity);
+    return info && datagram.size() == info->replyLength &&
+           std::equal(std::begin(kIdentity), std::end(kIdentity),
+                      datagram.begin() + frame::kPayloadOffset);
+}
 
 frame::CommandFrame discoveryRequest() {
     frame::DataBytes data = frame::padData();

@@ -21,6 +21,10 @@ inline constexpr int kMaxDiscoveryResults = 256;
 // How long a search waits for each further answer.
 inline constexpr std::chrono::milliseconds kDiscoveryAnswerWait{3000};
 
+// Whether a datagram counts as a processor's answer to the search: exactly an identity reply's
+// length with "TRS" where its payload starts. Header and checksum are not looked at.
+bool isIdentityAnswer(std::span<const std::uint8_t> datagram);
+
 // The identity read request a search broadcasts.
 frame::CommandFrame discoveryRequest();
 

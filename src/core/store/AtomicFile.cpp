@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -35,13 +36,64 @@ fs::path resolvedTarget(const fs::path& target) {
     return target;
 }
 
+fs::path folderOf(const fs::path& file) {
+    return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// Temporary files are named ".<target>.tmp<writer's pid>-<n>".
+std::string temporaryPrefix(const fs::path& target) {
+    return "." + target.filename().string() + ".tmp";
+}
+
+// The writer's pid in a temporary file's name, or 0 when the name is not one of ours.
+pid_t writerOf(const std::string& name, const std::string& prefix) {
+    if (!name.starts_with(prefix)) {
+        return 0;
+    }
+    const std::size_t dash = name.find('-', prefix.size());
+    if (dash == std::string::npos || dash == prefix.size() || dash + 1 == name.size()) {
+        return 0;
+    }
+    long long pid = 0;
+    for (std::size_t i = prefix.size(); i < dash; ++i) {
+        if (name[i] < '0' || name[i] > '9' || pid > 4194304) { // above any pid_max
+            return 0;
+        }
+        pid = pid * 10 + (name[i] - '0');
+    }
+    for (std::size_t i = dash + 1; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9') {
+            return 0;
+        }
+    }
+    return static_cast<pid_t>(pid);
+}
+
+// Removes what writers of `target` that were killed half-way left beside it. A file whose
+// writer may still live (this process, or a process that exists) is left alone.
+void removeAbandonedTemporaries(const fs::path& target) {
+    const std::string prefix = temporaryPrefix(target);
+    std::error_code ec;
+    for (fs::directory_iterator it(folderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const pid_t writer = writerOf(name, prefix);
+        if (writer <= 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+        std::error_code ignored;
+        if (it->symlink_status(ignored).type() == fs::file_type::regular) {
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
 // A name of our own beside the target; O_EXCL makes a clash with another writer impossible.
 int createTemporary(const fs::path& target, fs::path& temporary) {
     static std::atomic<unsigned> counter{0};
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path folder = folderOf(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder / ("." + target.filename().string() + ".tmp" +
-                              std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        temporary = folder / (temporaryPrefix(target) + std::to_string(::getpid()) + "-" +
+                              std::to_string(counter++));
         // 0666 lets the umask decide for a new file, as an ordinary create would.
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
@@ -70,7 +122,7 @@ std::error_code writeAll(int fd, std::span<const std::uint8_t> bytes, const Writ
 
 // The rename itself is only durable once the folder's entry is on disk.
 void syncFolder(const fs::path& file) {
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const fs::path folder = folderOf(file);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -82,6 +134,7 @@ void syncFolder(const fs::path& file) {
 std::error_code writeFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes,
                                     const WriteStep& step) {
     const fs::path real = resolvedTarget(target);
+    removeAbandonedTemporaries(real);
     fs::path temporary;
     const int fd = createTemporary(real, temporary);
     if (fd < 0) {

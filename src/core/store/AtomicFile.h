@@ -17,6 +17,8 @@ using WriteStep = std::function<::ssize_t(int fd, const std::uint8_t* data, std:
 // Replaces `target` with exactly `bytes`, or leaves it untouched: the bytes go to a new file in
 // the same folder, which is synced and then renamed over the target. A symbolic link is
 // followed, so the link itself stays. An existing target's permission bits are kept.
+// Temporary files that writers of the same target left when they were killed half-way are
+// removed first; those of writers still running are not touched.
 // Gives an empty error code on success.
 std::error_code writeFileAtomically(const std::filesystem::path& target,
                                     std::span<const std::uint8_t> bytes,

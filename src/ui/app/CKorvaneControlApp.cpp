@@ -4,6 +4,7 @@
 #include "app/CAboutDlg.h"
 #include "app/DemoDevice.h"
 #include "app/HelpDocument.h"
+#include "app/StartupTrace.h"
 #include "dialogs/CSerialSettingsDlg.h"
 #include "dialogs/SerialPortChoice.h"
 #include "frame/CMainFrame.h"
@@ -82,6 +83,7 @@ bool CKorvaneControlApp::initInstance() {
         services.restart = [] { restartDetached(QCoreApplication::arguments().mid(1)); };
     }
     frame_ = std::make_unique<CMainFrame>(services);
+    StartupTrace::attachIfAsked(*frame_);
     applyWindowIcon();
     frame_->setStatusText(statusText());
     if (options_.showWindow) {

@@ -8,7 +8,12 @@
 #include "link/DeviceLink.h"
 #include "link/ResolutionTable.h"
 #include "schedule/ScheduleExecutor.h"
+#include "schedule/ScheduleFileReader.h"
 #include "widgets/BusyRunner.h"
+
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace korvane::ui {
 
@@ -33,9 +38,14 @@ void FrameCallbacks::loadTemplateFile(const std::string& path) {
 }
 
 int FrameCallbacks::start(const std::string& path) {
-    if (!executor_.start(path)) {
+    // A schedule of many thousand tasks takes tens of milliseconds to read: off the UI thread.
+    std::optional<std::vector<ScheduleTask>> tasks;
+    s_.busy.runUnseen([&] { tasks = readScheduleFile(path); });
+    if (!tasks) {
+        executor_.stop();
         return 0;
     }
+    executor_.start(std::move(*tasks));
     timers_.startSchedule();
     return 1;
 }

@@ -1,0 +1,201 @@
+// Starts `korvane-controller --demo` (offscreen unless QT_QPA_PLATFORM says otherwise) with a
+// fresh program directory and KORVANE_TRACE_STARTUP set, and times from the process start to the
+// main window's first paint and to the end of its start-up synchronisation; that end is also
+// shown against the synchronisation's pacing floor. The peak resident memory (VmHWM) is read
+// once the start-up has settled. Prints medians over several runs.
+//
+//   startup_bench [RUNS] [PATH-TO-korvane-controller]
+#include "link/ReadTypes.h"
+#include "link/SerialLink.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#ifndef KORVANE_CONTROLLER_PATH
+#define KORVANE_CONTROLLER_PATH "korvane-controller"
+#endif
+
+using namespace korvane;
+using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::duration<double, std::milli>;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kTrace = "KORVANE_TRACE_STARTUP";
+constexpr auto kGiveUp = std::chrono::seconds{60};
+// Time for the work that follows the synchronisation (the communication panel's first status
+// query) before the peak memory is read.
+constexpr auto kSettle = std::chrono::milliseconds{1500};
+
+// The waits the start-up synchronisation is made of, with the demo's timeout setting of 1 s.
+// Three times the input bar selects picture 1's input with "自动更新" ticked while sending is
+// held back (applying the default resolution, refreshing the panels after the reads, and the
+// frame's picture-1 input message): each waits 1500 ms, and its read of type 4 then runs out
+// its deadline, because the request was never sent. Between them come the identity read
+// (50 ms before it), the device information read (100 ms before it) and synchronise-all.
+double startupFloorMs() {
+    constexpr double kAutoUpdateWait = 1500;
+    const double read = static_cast<double>(kReadWait.count());
+    const double deadline = static_cast<double>(serialTimeoutsFor(1).readConstant.count());
+    double syncAll = 0;
+    constexpr std::uint8_t kSyncReads[] = {0, 1, 2, 3, 4, 6, 11, 12, 14, 8};
+    for (const auto type : kSyncReads) {
+        syncAll += read + static_cast<double>(readTypeInfo(type)->extraWait.count());
+    }
+    const double deadInputSelect = kAutoUpdateWait + read + deadline;
+    return 3 * deadInputSelect + (50 + read) + (100 + read) + syncAll;
+}
+
+struct Run {
+    double paintMs = 0;
+    double syncMs = 0;
+    long hwmKb = 0;
+};
+
+long peakResidentKb(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+        }
+    }
+    return -1;
+}
+
+// The trace line's time (steady clock, ns) for `what`, if the line is one.
+bool traceTime(const std::string& line, const char* what, long long& ns) {
+    std::istringstream in(line);
+    std::string tag, name;
+    in >> tag >> name >> ns;
+    return tag == kTrace && name == what && !in.fail();
+}
+
+bool runOnce(const std::string& exe, Run& out) {
+    std::string home = (fs::temp_directory_path() / "korvane-startup-XXXXXX").string();
+    if (::mkdtemp(home.data()) == nullptr) {
+        std::perror("mkdtemp");
+        return false;
+    }
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) {
+        std::perror("pipe");
+        return false;
+    }
+    const auto t0 = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(pipeFds[1], STDERR_FILENO);
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        ::setenv("KORVANE_HOME", home.c_str(), 1);
+        ::setenv(kTrace, "1", 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        ::execl(exe.c_str(), exe.c_str(), "--demo", static_cast<char*>(nullptr));
+        std::fprintf(stderr, "cannot start %s: %s\n", exe.c_str(), std::strerror(errno));
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    const double nsAtStart = static_cast<double>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(t0.time_since_epoch()).count());
+
+    std::string pending;
+    bool painted = false, synchronised = false;
+    while (!synchronised && Clock::now() - t0 < kGiveUp) {
+        pollfd p{pipeFds[0], POLLIN, 0};
+        if (::poll(&p, 1, 200) <= 0) {
+            continue;
+        }
+        char buf[4096];
+        const ssize_t n = ::read(pipeFds[0], buf, sizeof buf);
+        if (n <= 0) {
+            break; // the program ended
+        }
+        pending.append(buf, static_cast<std::size_t>(n));
+        std::size_t end;
+        while ((end = pending.find('\n')) != std::string::npos) {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            long long ns = 0;
+            if (traceTime(line, "first-paint", ns)) {
+                painted = true;
+                out.paintMs = (static_cast<double>(ns) - nsAtStart) / 1e6;
+            } else if (traceTime(line, "synchronised", ns)) {
+                synchronised = true;
+                out.syncMs = (static_cast<double>(ns) - nsAtStart) / 1e6;
+            }
+        }
+    }
+    if (synchronised) {
+        // Keep the pipe drained while the program settles, so that it never blocks on stderr.
+        const auto until = Clock::now() + kSettle;
+        while (Clock::now() < until) {
+            pollfd p{pipeFds[0], POLLIN, 0};
+            char buf[4096];
+            if (::poll(&p, 1, 50) > 0 && ::read(pipeFds[0], buf, sizeof buf) <= 0) {
+                break;
+            }
+        }
+        out.hwmKb = peakResidentKb(pid);
+    }
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(pipeFds[0]);
+    std::error_code ec;
+    fs::remove_all(home, ec);
+    if (!painted || !synchronised || out.hwmKb < 0) {
+        std::fprintf(stderr, "run failed (painted %d, synchronised %d)\n", painted, synchronised);
+        return false;
+    }
+    return true;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const std::string exe = argc > 2 ? argv[2] : KORVANE_CONTROLLER_PATH;
+    std::vector<double> paint, sync, fromPaint, hwm;
+    for (int i = 0; i < runs; ++i) {
+        Run r;
+        if (!runOnce(exe, r)) {
+            return 1;
+        }
+        std::printf("run %d: first paint %7.1f ms, synchronised %7.1f ms, VmHWM %6.1f MB\n", i + 1,
+                    r.paintMs, r.syncMs, static_cast<double>(r.hwmKb) / 1024.0);
+        paint.push_back(r.paintMs);
+        sync.push_back(r.syncMs);
+        fromPaint.push_back(r.syncMs - r.paintMs);
+        hwm.push_back(static_cast<double>(r.hwmKb) / 1024.0);
+    }
+    const double floor = startupFloorMs();
+    std::printf("median over %d runs:\n", runs);
+    std::printf("  process start -> first paint             %8.1f ms\n", median(paint));
+    std::printf("  process start -> start-up sync done      %8.1f ms  (ratio to floor %.4f)\n",
+                median(sync), median(sync) / floor);
+    std::printf("  first paint -> start-up sync done        %8.1f ms  (ratio to floor %.4f)\n",
+                median(fromPaint), median(fromPaint) / floor);
+    std::printf("  start-up synchronisation pacing floor    %8.1f ms\n", floor);
+    std::printf("  peak resident memory (VmHWM)             %8.1f MB\n", median(hwm));
+    return 0;
+}
