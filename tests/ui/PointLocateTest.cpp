@@ -19,6 +19,9 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <thread>
 
 using namespace korvane;
 using namespace korvane::ui;
@@ -52,8 +55,14 @@ struct LocateRig : PanelRig {
     std::unique_ptr<CMainFrame> frame;
     QList<std::pair<int, QPoint>> handled; // message number, parameters
     int settingsDialogs = 0;
+    int generation = 0;
 
     bool start() {
+        // The simulator answers at once, so the processor's pacing pauses (about 9 s of the
+        // start-up synchronisation) are cut short; every exchange still goes over the line.
+        link.setSleeper([](std::chrono::milliseconds d) {
+            std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
+        });
         if (!connect()) {
             return false;
         }
@@ -74,6 +83,33 @@ struct LocateRig : PanelRig {
                waitFor([this] { return count(FrameMessage::Synchronise) >= 1; });
     }
     ~LocateRig() { frame.reset(); }
+
+    // Brings the frame back to how start() left it, for the next row: the tool windows closed
+    // (which takes the marker off the wall), positioning over, and nothing recorded.
+    bool reset() {
+        ++generation; // a settings answer still waiting is not for the next row
+        CPointLocateDlg& w = locate();
+        if (w.isVisible() || w.active()) {
+            const qsizetype closed = count(FrameMessage::PointLocateClosed);
+            w.close();
+            if (!waitFor(
+                    [this, closed] { return count(FrameMessage::PointLocateClosed) > closed; })) {
+                return false;
+            }
+        }
+        if (patterns().isVisible()) {
+            patterns().close();
+        }
+        if (QApplication::activeModalWidget() != nullptr ||
+            QApplication::activePopupWidget() != nullptr || led().positioning() ||
+            menuItem().isChecked()) {
+            return false;
+        }
+        handled.clear();
+        settingsDialogs = 0;
+        presenter.informed.clear();
+        return true;
+    }
 
     static bool waitFor(const std::function<bool()>& done) {
         QDeadlineTimer deadline(30000);
@@ -120,7 +156,10 @@ struct LocateRig : PanelRig {
         frame->runCommand(menucmd::kPointLocate);
     }
     void answerSettings(const QStringList& texts) {
-        QTimer::singleShot(10, frame.get(), [this, texts] {
+        QTimer::singleShot(10, frame.get(), [this, texts, g = generation] {
+            if (g != generation) {
+                return;
+            }
             auto* dlg = qobject_cast<CLocateSetDlg*>(QApplication::activeModalWidget());
             if (dlg == nullptr) {
                 answerSettings(texts);
@@ -164,8 +203,35 @@ struct LocateRig : PanelRig {
 class PointLocateTest : public QObject {
     Q_OBJECT
     TestHome home_;
+    std::unique_ptr<LocateRig> shared_;
+    QByteArray sharedFor_;
+
+    // One frame for every row of a data-driven function, so that its start-up runs once; each
+    // row after the first gets it back as start() left it, and looks only at what follows.
+    LocateRig* sharedRig() {
+        if (shared_ != nullptr && !shared_->reset()) {
+            shared_.reset();
+            return nullptr; // this row fails; the next one starts a frame of its own
+        }
+        if (shared_ == nullptr) {
+            shared_ = std::make_unique<LocateRig>();
+            sharedFor_ = QTest::currentTestFunction();
+            if (!shared_->start()) {
+                shared_.reset();
+                return nullptr;
+            }
+        }
+        return shared_.get();
+    }
 
 private slots:
+    // A function's frame goes before the next function runs.
+    void init() {
+        if (sharedFor_ != QTest::currentTestFunction()) {
+            shared_.reset();
+        }
+    }
+    void cleanupTestCase() { shared_.reset(); }
     void typedCoordinatesAreClamped_data();
     void typedCoordinatesAreClamped();
     void arrowKeysStepAndClamp_data();
@@ -208,8 +274,9 @@ void PointLocateTest::typedCoordinatesAreClamped() {
     QFETCH(QString, y);
     QFETCH(QString, how);
     QFETCH(QPoint, point);
-    LocateRig rig;
-    QVERIFY(rig.start());
+    LocateRig* shared = sharedRig();
+    QVERIFY(shared != nullptr);
+    LocateRig& rig = *shared;
     QVERIFY(rig.open(96));
     CPointLocateDlg& w = rig.locate();
     QCOMPARE(w.point(), QPoint(960, 480)); // the box at picture 1's centre
@@ -250,8 +317,9 @@ void PointLocateTest::arrowKeysStepAndClamp() {
     QFETCH(QPoint, start);
     QFETCH(int, key);
     QFETCH(QPoint, point);
-    LocateRig rig;
-    QVERIFY(rig.start());
+    LocateRig* shared = sharedRig();
+    QVERIFY(shared != nullptr);
+    LocateRig& rig = *shared;
     QVERIFY(rig.open(96));
     CPointLocateDlg& w = rig.locate();
 
@@ -308,8 +376,9 @@ void PointLocateTest::clickMovesInsideTheBox() {
     QFETCH(QPoint, click);
     QFETCH(QStringList, sent);
     QFETCH(QPoint, point);
-    LocateRig rig;
-    QVERIFY(rig.start());
+    LocateRig* shared = sharedRig();
+    QVERIFY(shared != nullptr);
+    LocateRig& rig = *shared;
     QVERIFY(rig.open(box, 20));
     CPointLocateDlg& w = rig.locate();
     if (!typedX.isNull()) {
@@ -432,8 +501,9 @@ void PointLocateTest::closingSwitchesTheMarkerOff_data() {
 // menu item asks for the sizes again.
 void PointLocateTest::closingSwitchesTheMarkerOff() {
     QFETCH(QString, how);
-    LocateRig rig;
-    QVERIFY(rig.start());
+    LocateRig* shared = sharedRig();
+    QVERIFY(shared != nullptr);
+    LocateRig& rig = *shared;
     QVERIFY(rig.open(96));
     CPointLocateDlg& w = rig.locate();
     const std::size_t from = rig.mark();
