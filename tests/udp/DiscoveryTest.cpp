@@ -154,7 +154,8 @@ TEST(Discovery, WhatCountsAsAnAnswer) {
     EXPECT_FALSE(isIdentityAnswer(reply({'t', 'r', 's'})));
     EXPECT_FALSE(isIdentityAnswer(reply({'T', 'R', 'S', 0})));
     EXPECT_FALSE(isIdentityAnswer(reply({'T', 'R'})));
-    const Bytes request(discoveryRequest().begin(), discoveryRequest().end());
+    const auto sent = discoveryRequest();
+    const Bytes request(sent.begin(), sent.end());
     EXPECT_FALSE(isIdentityAnswer(request));
     EXPECT_FALSE(isIdentityAnswer({}));
 }
