@@ -5,6 +5,7 @@
 #include "commands/ReadBack.h"
 #include "link/ParameterMirror.h"
 #include "schedule/DeviceClock.h"
+#include "schedule/PlanDialogParts.h"
 #include "schedule/PlanPickers.h"
 #include "widgets/BusyRunner.h"
 #include "widgets/CBusyDlg.h"
@@ -19,15 +20,6 @@
 #include <QTimer>
 
 namespace korvane::ui {
-
-namespace {
-QPushButton* makeButton(const QString& text, QWidget* parent, const char* name) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-} // namespace
 
 CClockSyncDlg::CClockSyncDlg(const PanelContext& context, QWidget* parent, LocalClock clock)
     : QDialog(parent), c_(context), clock_(std::move(clock)) {
@@ -55,9 +47,9 @@ void CClockSyncDlg::buildControls() {
     deviceTime_->setMinimumWidth(
         deviceTime_->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 16);
 
-    auto* send = makeButton(tr("同步"), this, "sendChosenButton");
-    auto* sendLocal = makeButton(tr("同步本地"), this, "sendLocalButton");
-    auto* refresh = makeButton(tr("刷新"), this, "refreshButton");
+    auto* send = makeDialogButton(tr("同步"), this, "sendChosenButton");
+    auto* sendLocal = makeDialogButton(tr("同步本地"), this, "sendLocalButton");
+    auto* refresh = makeDialogButton(tr("刷新"), this, "refreshButton");
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(chosenDate_, 0, 0);

@@ -8,6 +8,7 @@
 #include "link/DeviceLink.h"
 #include "link/ParameterMirror.h"
 #include "schedule/DeviceClock.h"
+#include "schedule/PlanDialogParts.h"
 #include "schedule/PlanLabels.h"
 #include "schedule/PlanPickers.h"
 #include "widgets/BusyRunner.h"
@@ -35,12 +36,6 @@ constexpr auto kLastSlot = static_cast<std::uint8_t>(kPlanEntryCount - 1);
 constexpr int kTemplateCount = 10;
 constexpr int kFirstEditedColumn = 1;
 
-QPushButton* makeButton(const QString& text, QWidget* parent, const char* name) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
 } // namespace
 
 COfflinePlanDlg::COfflinePlanDlg(const PanelContext& context, QWidget* parent, LocalClock clock)
@@ -64,10 +59,10 @@ void COfflinePlanDlg::buildControls() {
                        {tr("执行时间"), Qt::AlignHCenter, 100},
                        {tr("模板序号"), Qt::AlignHCenter, 70}});
 
-    auto* modify = makeButton(tr("修改"), this, "modifyButton");
-    auto* read = makeButton(tr("读取脱机计划任务"), this, "readButton");
-    auto* send = makeButton(tr("发送脱机计划任务"), this, "sendButton");
-    auto* close = makeButton(tr("关闭"), this, "closeButton");
+    auto* modify = makeDialogButton(tr("修改"), this, "modifyButton");
+    auto* read = makeDialogButton(tr("读取脱机计划任务"), this, "readButton");
+    auto* send = makeDialogButton(tr("发送脱机计划任务"), this, "sendButton");
+    auto* close = makeDialogButton(tr("关闭"), this, "closeButton");
     auto* planButtons = new QHBoxLayout;
     planButtons->addWidget(modify);
     planButtons->addStretch(1);
@@ -160,8 +155,8 @@ QLayout* COfflinePlanDlg::buildClockRow() {
     deviceTime_ = makeTimePicker(this);
     deviceTime_->setObjectName(QStringLiteral("deviceTime"));
     showDateTime(*deviceDate_, *deviceTime_, clock_());
-    auto* readClockButton = makeButton(tr("读取当前时间"), this, "readClockButton");
-    auto* sendClockButton = makeButton(tr("发送当前时间"), this, "sendClockButton");
+    auto* readClockButton = makeDialogButton(tr("读取当前时间"), this, "readClockButton");
+    auto* sendClockButton = makeDialogButton(tr("发送当前时间"), this, "sendClockButton");
     connect(readClockButton, &QPushButton::clicked, this, &COfflinePlanDlg::readClock);
     connect(sendClockButton, &QPushButton::clicked, this, &COfflinePlanDlg::sendClock);
 
@@ -228,15 +223,10 @@ void COfflinePlanDlg::modify() {
 }
 
 void COfflinePlanDlg::readPlans() {
-    if (!c_.presenter.confirm(this, tr("是否需要读取脱机计划列表?"))) {
-        return;
+    if (askAndReadPlanList(this, c_)) {
+        decodeLegacyPlanTable(c_.link.planTable(), items_);
+        rebuildList();
     }
-    PlanListRead read(operationContext(), 0, kLastSlot);
-    if (c_.busy.run(this, tr("同步脱机计划列表"), read) != CBusyDlg::kSucceeded) {
-        return;
-    }
-    decodeLegacyPlanTable(c_.link.planTable(), items_);
-    rebuildList();
 }
 
 void COfflinePlanDlg::sendPlans() {

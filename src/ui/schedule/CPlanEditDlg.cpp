@@ -7,6 +7,7 @@
 #include "link/ParameterMirror.h"
 #include "schedule/CClockSyncDlg.h"
 #include "schedule/CPlanTaskBox.h"
+#include "schedule/PlanDialogParts.h"
 #include "schedule/PlanLabels.h"
 #include "widgets/BusyRunner.h"
 #include "widgets/CBusyDlg.h"
@@ -28,12 +29,6 @@ constexpr std::uint8_t kHeaderReserved = 0;
 constexpr std::size_t kHeaderEnabledByte = 1;
 constexpr int kFirstEditedColumn = 1;
 
-QPushButton* makeButton(const QString& text, QWidget* parent, const char* name) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
 } // namespace
 
 CPlanEditDlg::CPlanEditDlg(const PanelContext& context, QWidget* parent)
@@ -56,9 +51,9 @@ void CPlanEditDlg::buildControls() {
                        {QStringLiteral(" "), Qt::AlignLeft, 40}});
     task_ = new CPlanTaskBox(this);
 
-    auto* up = makeButton(tr("上移"), this, "moveUpButton");
-    auto* down = makeButton(tr("下移"), this, "moveDownButton");
-    auto* modifyButton = makeButton(tr("修改"), this, "modifyButton");
+    auto* up = makeDialogButton(tr("上移"), this, "moveUpButton");
+    auto* down = makeDialogButton(tr("下移"), this, "moveDownButton");
+    auto* modifyButton = makeDialogButton(tr("修改"), this, "modifyButton");
     auto* rowButtons = new QHBoxLayout;
     rowButtons->addStretch(1);
     rowButtons->addWidget(up);
@@ -69,10 +64,10 @@ void CPlanEditDlg::buildControls() {
     run_->setObjectName(QStringLiteral("runPlans"));
     stop_ = new QRadioButton(tr("禁用计划任务"), this);
     stop_->setObjectName(QStringLiteral("stopPlans"));
-    auto* read = makeButton(tr("读取(&O)"), this, "readButton");
-    auto* send = makeButton(tr("保存(&S)"), this, "sendButton");
-    auto* clock = makeButton(tr("校时"), this, "clockButton");
-    auto* close = makeButton(tr("关闭"), this, "closeButton");
+    auto* read = makeDialogButton(tr("读取(&O)"), this, "readButton");
+    auto* send = makeDialogButton(tr("保存(&S)"), this, "sendButton");
+    auto* clock = makeDialogButton(tr("校时"), this, "clockButton");
+    auto* close = makeDialogButton(tr("关闭"), this, "closeButton");
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(run_);
     bottom->addWidget(stop_);
@@ -128,15 +123,10 @@ OperationContext CPlanEditDlg::operationContext() const {
 }
 
 void CPlanEditDlg::readPlans() {
-    if (!c_.presenter.confirm(this, tr("是否需要读取脱机计划列表?"))) {
-        return;
+    if (askAndReadPlanList(this, c_)) {
+        decodePlanTable(c_.link.planTable(), items_);
+        rebuildList();
     }
-    PlanListRead read(operationContext(), 0, kLastSlot);
-    if (c_.busy.run(this, tr("同步脱机计划列表"), read) != CBusyDlg::kSucceeded) {
-        return;
-    }
-    decodePlanTable(c_.link.planTable(), items_);
-    rebuildList();
 }
 
 void CPlanEditDlg::sendPlans() {

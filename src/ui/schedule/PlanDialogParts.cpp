@@ -1,0 +1,35 @@
+#include "schedule/PlanDialogParts.h"
+
+#include "commands/DeviceOperation.h"
+#include "commands/PlanTransfer.h"
+#include "link/ReadTypes.h"
+#include "panels/PanelContext.h"
+#include "widgets/BusyRunner.h"
+#include "widgets/CBusyDlg.h"
+#include "widgets/MessagePresenter.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+
+namespace korvane::ui {
+
+QPushButton* makeDialogButton(const QString& text, QWidget* parent, const char* objectName) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(objectName));
+    button->setAutoDefault(false);
+    return button;
+}
+
+bool askAndReadPlanList(QWidget* parent, const PanelContext& c) {
+    const char* context = "korvane::ui::CPlanEditDlg";
+    if (!c.presenter.confirm(parent,
+                             QCoreApplication::translate(context, "是否需要读取脱机计划列表?"))) {
+        return false;
+    }
+    PlanListRead read(OperationContext{c.link, c.mirror, c.facade, c.messages}, 0,
+                      static_cast<std::uint8_t>(kPlanEntryCount - 1));
+    return c.busy.run(parent, QCoreApplication::translate(context, "同步脱机计划列表"), read) ==
+           CBusyDlg::kSucceeded;
+}
+
+} // namespace korvane::ui

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QPushButton;
+class QWidget;
+
+namespace korvane::ui {
+
+struct PanelContext;
+
+// What the plan editor, the older plan dialog and the clock dialog build alike.
+
+// A push button that Enter in an edit does not press.
+QPushButton* makeDialogButton(const QString& text, QWidget* parent, const char* objectName);
+
+// Asks whether to read the processor's plan list and reads all 64 entries into the link's plan
+// table behind the busy dialog; true when the table holds a fresh copy.
+bool askAndReadPlanList(QWidget* parent, const PanelContext& context);
+
+} // namespace korvane::ui
