@@ -2,16 +2,13 @@
 // output resolutions with both pictures shown, as PNG files to look at:
 // ui_capture_shots <folder>. Not a test; nothing is checked.
 #include "PanelRig.h"
-#include "TestHome.h"
-#include "i18n/Language.h"
+#include "ShotsMain.h"
 #include "layout/CImageControlDlg.h"
 #include "layout/CLEDControl.h"
 #include "link/InputCodes.h"
 #include "panels/CImageGrappicDlg.h"
 #include "widgets/SendSwitchOff.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QRadioButton>
 #include <QTest>
 #include <cstdio>
@@ -74,16 +71,5 @@ void shoot(const QString& folder, const QString& language) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    TestHome home;
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
-    useCjkFont();
-    shoot(folder, QStringLiteral("zh"));
-    Language language;
-    if (!language.loadEnglish()) {
-        return 1;
-    }
-    shoot(folder, QStringLiteral("en"));
-    return 0;
+    return runShots(argc, argv, shoot);
 }

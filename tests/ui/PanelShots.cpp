@@ -1,16 +1,13 @@
 // Draws the output, sound, communication and dual-picture panels offscreen, in Chinese and in
 // English, as PNG files to look at: ui_panel_shots <folder>. Not a test; nothing is checked.
 #include "PanelRig.h"
-#include "TestHome.h"
-#include "i18n/Language.h"
+#include "ShotsMain.h"
 #include "panels/CDoubleFaceDlg.h"
 #include "panels/CImageCommSetDlg.h"
 #include "panels/COutputSetDlg.h"
 #include "panels/CSoundDlg.h"
 #include "widgets/SendSwitchOff.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QRadioButton>
 #include <QTest>
 #include <cstdio>
@@ -80,16 +77,5 @@ void shoot(const QString& folder, const QString& language) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    TestHome home;
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
-    useCjkFont();
-    shoot(folder, QStringLiteral("zh"));
-    Language language;
-    if (!language.loadEnglish()) {
-        return 1;
-    }
-    shoot(folder, QStringLiteral("en"));
-    return 0;
+    return runShots(argc, argv, shoot);
 }

@@ -1,8 +1,7 @@
 // Draws the plan editor, the clock dialog and the older plan dialog offscreen, in Chinese and
 // in English, as PNG files to look at: ui_plan_shots <folder>. Not a test; nothing is checked.
 #include "PanelRig.h"
-#include "TestHome.h"
-#include "i18n/Language.h"
+#include "ShotsMain.h"
 #include "link/InputCodes.h"
 #include "schedule/CClockSyncDlg.h"
 #include "schedule/COfflinePlanDlg.h"
@@ -10,8 +9,6 @@
 #include "widgets/CListCtrlEx.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QDir>
 #include <QTest>
 #include <cstdio>
 
@@ -75,16 +72,5 @@ void shoot(const QString& folder, const QString& language) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    TestHome home;
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
-    useCjkFont();
-    shoot(folder, QStringLiteral("zh"));
-    Language language;
-    if (!language.loadEnglish()) {
-        return 1;
-    }
-    shoot(folder, QStringLiteral("en"));
-    return 0;
+    return runShots(argc, argv, shoot);
 }
