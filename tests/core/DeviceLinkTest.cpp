@@ -1,7 +1,12 @@
 #include "link/DeviceLink.h"
 
 #include "MemoryTransport.h"
+#include "commands/CommandFacade.h"
+#include "commands/DeviceOperation.h"
+#include "commands/SendAll.h"
 #include "link/Frame.h"
+#include "link/ParameterMirror.h"
+#include "link/ResolutionTable.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -155,4 +160,32 @@ TEST_F(LinkFixture, NetworkModeWithoutUdpTransportFails) {
     EXPECT_TRUE(wire.written.empty());
     link.setNetworkMode(0);
     EXPECT_EQ(link.isOpen(), 1);
+}
+
+// A line that fails part-way through a send-all ends the run there, without the settle wait, and
+// the run counts as failed, so that the caller does not report the set-up as sent.
+TEST_F(LinkFixture, SendAllStopsAtTheFirstFailedSend) {
+    using std::chrono::milliseconds;
+    ParameterMirror mirror;
+    applyMirrorDefaults(mirror, kDefaultResolution);
+    CommandFacade facade(link, mirror);
+    const OperationContext ctx{link, mirror, facade, &sink};
+
+    wire.writesBeforeFailure = 4;
+    EXPECT_EQ(SendAll(ctx, SendAll::Mode::EveryParameter).run(), 0);
+    EXPECT_EQ(wire.written.size(), 4u);
+    EXPECT_TRUE(sleeps.empty());
+
+    wire.written.clear();
+    wire.writesBeforeFailure = 0;
+    EXPECT_EQ(SendAll(ctx, SendAll::Mode::RecallSlot, 3).run(), 0);
+    EXPECT_EQ(sleeps, (std::vector<milliseconds>{milliseconds{100}}));
+
+    wire.writesBeforeFailure = SIZE_MAX;
+    sleeps.clear();
+    EXPECT_EQ(SendAll(ctx, SendAll::Mode::EveryParameter).run(), 1);
+    // Everything but the two input windows, whose limits no input reply has given yet.
+    EXPECT_EQ(wire.written.size(), 25u);
+    EXPECT_EQ(sleeps, (std::vector<milliseconds>{milliseconds{2000}}));
+    EXPECT_EQ(std::count(sink.ids.begin(), sink.ids.end(), MessageId::OpenPortFailed), 0);
 }

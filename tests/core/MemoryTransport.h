@@ -3,6 +3,7 @@
 #include "link/ByteTransport.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -18,6 +19,8 @@ public:
         std::deque<std::uint8_t> incoming;
         bool open = true;
         bool failWrites = false;
+        // Writes fail once this many have been taken (a line that goes part-way through).
+        std::size_t writesBeforeFailure = SIZE_MAX;
     };
 
     explicit MemoryTransport(Shared& s) : s_(s) {}
@@ -28,7 +31,7 @@ public:
     void close() override { s_.open = false; }
     int isOpen() const override { return s_.open ? 1 : 0; }
     int writeAll(const std::uint8_t* bytes, std::size_t length) override {
-        if (!s_.open || s_.failWrites) {
+        if (!s_.open || s_.failWrites || s_.written.size() >= s_.writesBeforeFailure) {
             return -1;
         }
         s_.written.emplace_back(bytes, bytes + length);

@@ -33,48 +33,70 @@ int SendAll::run() {
         return 0;
     }
     if (mode_ == Mode::EveryParameter) {
-        sendEveryParameter();
+        if (!sendEveryParameter()) {
+            return 0;
+        }
     } else {
         ctx_.link.pause(kBeforeRecall);
         const int slot = slot_ < kFirstSlot || slot_ > kLastSlot ? kFirstSlot : slot_;
-        ctx_.facade.templateSlot(kRecallAction, static_cast<std::uint8_t>(slot));
+        if (ctx_.facade.templateSlot(kRecallAction, static_cast<std::uint8_t>(slot)) == 0) {
+            return 0;
+        }
     }
     ctx_.link.pause(kSettle);
     return 1;
 }
 
 // Each value goes out from the mirror through its own operation, which stores it again
-// unchanged; the individual results do not decide the outcome.
-void SendAll::sendEveryParameter() {
+// unchanged. A send the link fails (a line that has gone) ends the run: the rest would fail the
+// same way, and the caller must not be told that the processor has the set-up.
+bool SendAll::sendEveryParameter() {
     ParameterMirror& m = ctx_.mirror;
     CommandFacade& f = ctx_.facade;
+    int sent = 1;
+    const auto step = [&sent](auto&& send) {
+        if (sent != 0) {
+            sent = send();
+        }
+    };
     ctx_.link.purgeInput();
-    f.setOutputResolution(m.pq[pq::kOutputResolution]);
-    f.setSeamlessSwitch(m.seamless);
-    f.selectInput(Picture::One, m.pq[pq::kPicture1Source]);
-    f.setSoundOn(m.soundOn);
-    f.setPicture1OutputWindow(rectOf(m.p1OutX, m.p1OutY, m.p1OutWidth, m.p1OutHeight));
+    step([&] { return f.setOutputResolution(m.pq[pq::kOutputResolution]); });
+    step([&] { return f.setSeamlessSwitch(m.seamless); });
+    step([&] { return f.selectInput(Picture::One, m.pq[pq::kPicture1Source]); });
+    step([&] { return f.setSoundOn(m.soundOn); });
+    step([&] {
+        return f.setPicture1OutputWindow(rectOf(m.p1OutX, m.p1OutY, m.p1OutWidth, m.p1OutHeight));
+    });
     for (const auto item : kPictureQualityOrder) {
-        f.setPictureQuality(item, m.pq[CommandFacade::mirrorIndexOf(item)]);
+        step([&] { return f.setPictureQuality(item, m.pq[CommandFacade::mirrorIndexOf(item)]); });
     }
-    f.setPipOn(m.pipOn);
-    f.selectInput(Picture::Two, m.p2Source);
-    f.setPicture2OutputWindow(rectOf(m.p2X, m.p2Y, m.p2Width, m.p2Height));
-    f.setSwitchEffect(m.switchEffectMode, m.switchEffectValue, 0);
-    f.setOverlay(m.overlayOn, m.overlayMode, m.overlayAboveBelow, m.overlayAndOr, m.overlayRed,
-                 m.overlayGreen, m.overlayBlue);
-    const auto limits1 =
-        inputWindowLimits(replyPayload(ctx_.link.replyBuffer(readtype::kPicture1Input)));
-    f.setPicture1InputWindow(rectOf(m.p1InX, m.p1InY, m.p1InWidth, m.p1InHeight),
-                             limits1.horizontal, limits1.vertical);
-    f.setFreezeArea(m.freezeArea);
-    f.setCaptureMode(m.captureMode, m.pipOn);
-    const auto limits2 =
-        inputWindowLimits(replyPayload(ctx_.link.replyBuffer(readtype::kPicture2Input)));
-    f.setPicture2InputWindow(rectOf(m.p2InX, m.p2InY, m.p2InWidth, m.p2InHeight),
-                             limits2.horizontal, limits2.vertical);
-    f.setInputOptions();
-    f.setAudioPorts(m.audioPorts[1], m.audioPorts[3], m.audioPorts[5], m.audioPorts[7]);
+    step([&] { return f.setPipOn(m.pipOn); });
+    step([&] { return f.selectInput(Picture::Two, m.p2Source); });
+    step([&] { return f.setPicture2OutputWindow(rectOf(m.p2X, m.p2Y, m.p2Width, m.p2Height)); });
+    step([&] { return f.setSwitchEffect(m.switchEffectMode, m.switchEffectValue, 0); });
+    step([&] {
+        return f.setOverlay(m.overlayOn, m.overlayMode, m.overlayAboveBelow, m.overlayAndOr,
+                            m.overlayRed, m.overlayGreen, m.overlayBlue);
+    });
+    step([&] {
+        const auto limits =
+            inputWindowLimits(replyPayload(ctx_.link.replyBuffer(readtype::kPicture1Input)));
+        return f.setPicture1InputWindow(rectOf(m.p1InX, m.p1InY, m.p1InWidth, m.p1InHeight),
+                                        limits.horizontal, limits.vertical);
+    });
+    step([&] { return f.setFreezeArea(m.freezeArea); });
+    step([&] { return f.setCaptureMode(m.captureMode, m.pipOn); });
+    step([&] {
+        const auto limits =
+            inputWindowLimits(replyPayload(ctx_.link.replyBuffer(readtype::kPicture2Input)));
+        return f.setPicture2InputWindow(rectOf(m.p2InX, m.p2InY, m.p2InWidth, m.p2InHeight),
+                                        limits.horizontal, limits.vertical);
+    });
+    step([&] { return f.setInputOptions(); });
+    step([&] {
+        return f.setAudioPorts(m.audioPorts[1], m.audioPorts[3], m.audioPorts[5], m.audioPorts[7]);
+    });
+    return sent != 0;
 }
 
 } // namespace korvane

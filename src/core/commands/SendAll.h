@@ -19,7 +19,7 @@ public:
     int run() override;
 
 private:
-    void sendEveryParameter();
+    bool sendEveryParameter();
 
     Mode mode_;
     int slot_;
