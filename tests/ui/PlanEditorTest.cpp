@@ -35,7 +35,7 @@ const QString kPlanQuestion = QStringLiteral("是否需要读取脱机计划列�
 const QString kRangePrompt = QStringLiteral("请填入一个在1和480之间的整数。");
 
 // An interval entry that recalls template 3 at 2024-05-06 08:30:00, every 90 minutes, daily.
-const PlanItem kSeeded{
+const PlanItem kStored{
     2024, 5, 6, 8, 30, 0, planmode::kIntervalDaily, 90, input::kHdmi, planaction::kRecallTemplate,
     3};
 
@@ -103,7 +103,7 @@ struct ModalCloser {
 
 struct PlanRig : PanelRig {
     // Puts `item` into the processor's slot `slot`, as an earlier send would have.
-    void seed(const PlanItem& item, std::uint8_t slot) {
+    void storeInProcessor(const PlanItem& item, std::uint8_t slot) {
         facade.writePlanEntry(slot, unpackPlanFields(packPlanItem(item, slot)));
     }
     PlanEntry deviceEntry(std::size_t slot) const { return server.state().mirror.plans[slot]; }
@@ -163,7 +163,7 @@ private slots:
 void PlanEditorTest::readClickModifySend() {
     EditorRig rig;
     QVERIFY(rig.connect());
-    rig.seed(kSeeded, 5);
+    rig.storeInProcessor(kStored, 5);
     rig.mirror.p2Source = input::kDp;
     QVERIFY(rig.open(false));
     QCOMPARE(rig.list->rowCount(), 0);
@@ -230,17 +230,17 @@ void PlanEditorTest::moves() {
     QFETCH(int, to);
     EditorRig rig;
     QVERIFY(rig.connect());
-    rig.seed(kSeeded, static_cast<std::uint8_t>(row));
+    rig.storeInProcessor(kStored, static_cast<std::uint8_t>(row));
     QVERIFY(rig.open(false));
     rig.read();
     const PlanItems before = rig.dlg->items();
-    QCOMPARE(before[static_cast<std::size_t>(row)], kSeeded);
+    QCOMPARE(before[static_cast<std::size_t>(row)], kStored);
     clickRow(*rig.list, row);
 
     const std::size_t from = rig.mark();
     click(*rig.dlg, up ? "moveUpButton" : "moveDownButton");
     const PlanItems& after = rig.dlg->items();
-    QCOMPARE(after[static_cast<std::size_t>(to)], kSeeded);
+    QCOMPARE(after[static_cast<std::size_t>(to)], kStored);
     QCOMPARE(rig.list->selectedRow(), to);
     QCOMPARE(rig.list->cellText(to, 1), QStringLiteral("每天重复"));
     if (to == row) {
@@ -268,7 +268,7 @@ void PlanEditorTest::minutesOutOfRange() {
     QFETCH(QString, button);
     EditorRig rig;
     QVERIFY(rig.connect());
-    rig.seed(kSeeded, 5);
+    rig.storeInProcessor(kStored, 5);
     QVERIFY(rig.open(false));
     rig.read();
     clickRow(*rig.list, 5);
@@ -278,7 +278,7 @@ void PlanEditorTest::minutesOutOfRange() {
     click(*rig.dlg, button.toLatin1().constData());
     QCOMPARE(rig.presenter.informed, QStringList{kRangePrompt});
     QCOMPARE(rig.sentSince(from), QStringList{});
-    QCOMPARE(rig.dlg->items()[5], kSeeded);
+    QCOMPARE(rig.dlg->items()[5], kStored);
     QCOMPARE(rig.list->cellText(5, 2), QStringLiteral("90"));
     QCOMPARE(rig.dlg->focusWidget(), rig.minutes);
 }
@@ -307,7 +307,7 @@ void PlanEditorTest::minutesOfAnotherPeriodAreNotChecked() {
 void PlanEditorTest::failedReadKeepsTheEdits() {
     EditorRig rig;
     QVERIFY(rig.connect());
-    rig.seed(kSeeded, 5);
+    rig.storeInProcessor(kStored, 5);
     QVERIFY(rig.open(false));
     rig.read();
     clickRow(*rig.list, 5);
