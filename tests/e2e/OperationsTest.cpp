@@ -86,6 +86,22 @@ TEST_P(SyncFixture, EachFailingReadStopsWithItsMessageAndLeavesTheMirror) {
     EXPECT_EQ(mirror.volume, 90);
 }
 
+// A reply that comes after the read's deadline is a failure like no reply at all, and its late
+// bytes must not be taken for the next operation's replies.
+TEST_P(SyncFixture, ALateReplyFailsAndIsNotTakenLater) {
+    sim::SimFaults faults;
+    faults.lateReply = std::chrono::milliseconds{1500};
+    server.setFaults(faults);
+    const ParameterMirror before = mirror;
+    EXPECT_EQ(SynchroniseAll(ctx, false).run(), 0);
+    ASSERT_EQ(sink.ids.size(), 1u);
+    EXPECT_EQ(sink.ids[0], MessageId::SyncFailed);
+    EXPECT_TRUE(sameMirror(before, mirror));
+    server.setFaults({});
+    std::this_thread::sleep_for(std::chrono::milliseconds{2000}); // the late reply arrives
+    EXPECT_EQ(SynchroniseAll(ctx, false).run(), 1);
+}
+
 // HDMI inputs are 1920 x 1080 in the simulator, so the default input windows fit.
 void selectHdmiAndSync(SimLink& f) {
     f.facade.selectInput(Picture::One, 11);

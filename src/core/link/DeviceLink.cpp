@@ -108,10 +108,10 @@ int DeviceLink::isOpen() const {
 }
 
 int DeviceLink::purgeInput() {
-    if (networkMode() != 0) {
-        return 1;
-    }
     std::lock_guard lock(exchange_);
+    if (networkMode() != 0) {
+        return udp_ != nullptr ? udp_->purgeInput() : 1;
+    }
     return serial_->purgeInput();
 }
 

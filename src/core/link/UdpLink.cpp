@@ -7,6 +7,8 @@
 namespace korvane {
 
 namespace {
+// Larger than any reply; a longer datagram is cut, which a purge does not mind.
+constexpr std::size_t kDatagramBytes = 2048;
 using Clock = std::chrono::steady_clock;
 
 bool wouldBlock(int err) {
@@ -97,6 +99,21 @@ int UdpLink::send(const std::uint8_t* bytes, std::size_t length) {
         socket_.waitWritable(left(deadline));
     }
     return static_cast<int>(total);
+}
+
+int UdpLink::purgeInput() {
+    if (open_.load() == 0) {
+        return 1;
+    }
+    // Bounded, so that a flood arriving while it drains cannot keep it here.
+    constexpr int kMostDatagrams = 4096;
+    scratch_.resize(kDatagramBytes);
+    for (int i = 0; i < kMostDatagrams; ++i) {
+        if (::recv(socket_.fd(), scratch_.data(), scratch_.size(), MSG_DONTWAIT) < 0) {
+            break;
+        }
+    }
+    return 1;
 }
 
 int UdpLink::receive(std::uint8_t* buffer, std::size_t length, std::chrono::milliseconds wait) {

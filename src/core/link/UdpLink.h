@@ -40,9 +40,9 @@ public:
     int writeAll(const std::uint8_t* bytes, std::size_t length) override;
     // Exactly `length` bytes from the processor, or -1.
     int readAll(std::uint8_t* buffer, std::size_t length) override;
-    // Network mode discards nothing before a read sequence; it answers success like the frame
-    // layer does.
-    int purgeInput() override { return 1; }
+    // Discards the datagrams waiting on the socket, as the serial line discards its unread
+    // bytes: a reply that came after its read gave up must not answer the next read. 1.
+    int purgeInput() override;
 
     // The count of bytes sent within the send budget.
     int send(const std::uint8_t* bytes, std::size_t length);
