@@ -47,38 +47,42 @@ TEST_P(SyncFixture, EachFailingReadStopsWithItsMessageAndLeavesTheMirror) {
     struct Row {
         std::uint8_t type;
         MessageId message;
-        void (*fault)(sim::SimFaults&, std::uint8_t);
     };
-    const auto noReply = [](sim::SimFaults& f, std::uint8_t t) { f.noReply = {t}; };
-    const auto badSum = [](sim::SimFaults& f, std::uint8_t t) { f.badChecksum = {t}; };
-    const auto shortReply = [](sim::SimFaults& f, std::uint8_t t) { f.shortReply = {t}; };
     const Row rows[] = {
-        {0, MessageId::SyncFailed, noReply},
-        {1, MessageId::SyncPicture1InputFailed, badSum},
-        {2, MessageId::SyncPicture2InputFailed, shortReply},
-        {3, MessageId::SyncPicture1OutputFailed, noReply},
-        {4, MessageId::SyncPicture2OutputFailed, badSum},
-        {6, MessageId::SyncFadeFailed, shortReply},
-        {11, MessageId::SwitchQueryFailed, noReply},
-        {12, MessageId::SyncInputSettingsFailed, badSum},
-        {14, MessageId::SyncSoundFailed, shortReply},
+        {0, MessageId::SyncFailed},
+        {1, MessageId::SyncPicture1InputFailed},
+        {2, MessageId::SyncPicture2InputFailed},
+        {3, MessageId::SyncPicture1OutputFailed},
+        {4, MessageId::SyncPicture2OutputFailed},
+        {6, MessageId::SyncFadeFailed},
+        {11, MessageId::SwitchQueryFailed},
+        {12, MessageId::SyncInputSettingsFailed},
+        {14, MessageId::SyncSoundFailed},
+    };
+    using Fault = void (*)(sim::SimFaults&, std::uint8_t);
+    const Fault faults[] = {
+        [](sim::SimFaults& f, std::uint8_t t) { f.noReply = {t}; },
+        [](sim::SimFaults& f, std::uint8_t t) { f.badChecksum = {t}; },
+        [](sim::SimFaults& f, std::uint8_t t) { f.shortReply = {t}; },
     };
     facade.setVolume(90); // the simulator now differs from the mirror below
     mirror.volume = 12;
     for (const auto& row : rows) {
-        sim::SimFaults faults;
-        row.fault(faults, row.type);
-        server.setFaults(faults);
-        sink.ids.clear();
-        const ParameterMirror before = mirror;
-        const std::size_t start = framesSoFar();
-        EXPECT_EQ(SynchroniseAll(ctx, false).run(), 0) << int(row.type);
-        ASSERT_EQ(sink.ids.size(), 1u) << int(row.type);
-        EXPECT_EQ(sink.ids[0], row.message) << int(row.type);
-        const auto reads = readsSince(start);
-        ASSERT_FALSE(reads.empty());
-        EXPECT_EQ(reads.back(), row.type) << "no read after the failing one";
-        EXPECT_TRUE(sameMirror(before, mirror)) << int(row.type);
+        for (std::size_t k = 0; k < std::size(faults); ++k) {
+            sim::SimFaults simFaults;
+            faults[k](simFaults, row.type);
+            server.setFaults(simFaults);
+            sink.ids.clear();
+            const ParameterMirror before = mirror;
+            const std::size_t start = framesSoFar();
+            EXPECT_EQ(SynchroniseAll(ctx, false).run(), 0) << int(row.type) << " fault " << k;
+            ASSERT_EQ(sink.ids.size(), 1u) << int(row.type) << " fault " << k;
+            EXPECT_EQ(sink.ids[0], row.message) << int(row.type) << " fault " << k;
+            const auto reads = readsSince(start);
+            ASSERT_FALSE(reads.empty());
+            EXPECT_EQ(reads.back(), row.type) << "no read after the failing one";
+            EXPECT_TRUE(sameMirror(before, mirror)) << int(row.type) << " fault " << k;
+        }
     }
     // And the link is usable again afterwards.
     server.setFaults({});
