@@ -102,13 +102,7 @@ struct DualRig : PanelRig {
         panel.refresh(full);
     }
     // Types into an edit and leaves it with Enter.
-    void type(QLineEdit& edit, const QString& text) {
-        edit.setFocus();
-        edit.selectAll();
-        QTest::keyClick(&edit, Qt::Key_Delete);
-        QTest::keyClicks(&edit, text);
-        QTest::keyClick(&edit, Qt::Key_Return);
-    }
+    void type(QLineEdit& edit, const QString& text) { typeInto(edit, text); }
     void choose(QComboBox& box, int row) {
         box.setCurrentIndex(row);
         emit box.activated(row);

@@ -64,15 +64,7 @@ struct OutputRig : PanelRig {
     }
     // Types into an edit and leaves it by Enter or by moving the focus on.
     void type(QLineEdit& edit, const QString& text, bool enter) {
-        edit.setFocus();
-        edit.selectAll();
-        QTest::keyClick(&edit, Qt::Key_Delete);
-        QTest::keyClicks(&edit, text);
-        if (enter) {
-            QTest::keyClick(&edit, Qt::Key_Return);
-        } else {
-            elsewhere.setFocus();
-        }
+        typeInto(edit, text, enter ? nullptr : &elsewhere);
     }
     QStringList windowTexts() const {
         QStringList t;

@@ -14,6 +14,7 @@
 #include "widgets/UiMessageSink.h"
 
 #include <QDeadlineTimer>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +22,20 @@
 #include <memory>
 
 namespace korvane::ui::test {
+
+// Types into an edit and leaves it by Enter or, when `elsewhere` is given, by moving the focus
+// there.
+inline void typeInto(QLineEdit& edit, const QString& text, QWidget* elsewhere = nullptr) {
+    edit.setFocus();
+    edit.selectAll();
+    QTest::keyClick(&edit, Qt::Key_Delete);
+    QTest::keyClicks(&edit, text);
+    if (elsewhere == nullptr) {
+        QTest::keyClick(&edit, Qt::Key_Return);
+    } else {
+        elsewhere->setFocus();
+    }
+}
 
 // One panel's surroundings: a link to the simulator on a real pseudo-terminal, the mirror,
 // the facade, settings in a folder of their own and a presenter that answers from a script.
