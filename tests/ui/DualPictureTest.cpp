@@ -1,3 +1,4 @@
+#include "FakePanels.h"
 #include "FrameRig.h"
 #include "PanelRig.h"
 #include "TestHome.h"
@@ -58,12 +59,6 @@ public:
 private:
     QStringList& log_;
     const DeviceLink& link_;
-};
-
-class AutoUpdateBox : public IAutoUpdateQuery {
-public:
-    int ticked = 0;
-    int autoUpdate() override { return ticked; }
 };
 
 constexpr std::uint8_t k1920x1080 = 11;

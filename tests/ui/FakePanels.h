@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CallLog.h"
+#include "panels/IAutoUpdateQuery.h"
 #include "panels/ICapturePanel.h"
 #include "panels/ICentrePane.h"
 #include "panels/ICommPanel.h"
@@ -75,6 +76,13 @@ public:
 private:
     CallLog& log_;
     const DeviceLink& link_;
+};
+
+// The communication panel's "自动更新" box, as far as the input bar and the dual-picture panel ask.
+class AutoUpdateBox : public IAutoUpdateQuery {
+public:
+    int ticked = 0;
+    int autoUpdate() override { return ticked; }
 };
 
 class FakePointLocate : public IPointLocateWindow {

@@ -1,3 +1,4 @@
+#include "FakePanels.h"
 #include "PanelRig.h"
 #include "TestHome.h"
 #include "frame/IFrameMessenger.h"
@@ -64,12 +65,6 @@ public:
 private:
     QStringList& log_;
     const DeviceLink& link_;
-};
-
-class AutoUpdateBox : public IAutoUpdateQuery {
-public:
-    int ticked = 0;
-    int autoUpdate() override { return ticked; }
 };
 
 // No button stands for this code, so every button starts enabled.
