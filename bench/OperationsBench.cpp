@@ -2,16 +2,16 @@
 // simulated processor and compares each with its pacing floor: the fixed waits the protocol
 // requires plus the frames' time on the wire at the configured baud rate. A ratio near 1 means
 // the program adds nothing of its own.
-#include "SimPtyServer.h"
-#include "SimUdpServer.h"
-#include "commands/CommandFacade.h"
-#include "commands/PlanTransfer.h"
-#include "commands/SendAll.h"
-#include "commands/SynchroniseAll.h"
-#include "link/DeviceLink.h"
-#include "link/ParameterMirror.h"
-#include "link/ReadTypes.h"
-#include "link/ResolutionTable.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/PlanTransfer.h"
+#include "core/commands/SendAll.h"
+#include "core/commands/SynchroniseAll.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ReadTypes.h"
+#include "core/link/ResolutionTable.h"
+#include "sim/SimPtyServer.h"
+#include "sim/SimUdpServer.h"
 
 #include <algorithm>
 #include <chrono>

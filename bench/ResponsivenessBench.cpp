@@ -7,14 +7,14 @@
 #include "FrameRig.h"
 #include "StallProbe.h"
 #include "TestHome.h"
-#include "frame/CMainFrame.h"
-#include "frame/FrameCallbacks.h"
-#include "frame/MenuCommand.h"
-#include "link/Frame.h"
-#include "link/ResolutionTable.h"
-#include "panels/CImageCommSetDlg.h"
-#include "panels/COutputSetDlg.h"
-#include "panels/CPanelFactory.h"
+#include "core/link/Frame.h"
+#include "core/link/ResolutionTable.h"
+#include "ui/frame/FrameCallbacks.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/frame/MenuCommand.h"
+#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/CommunicationPanel.h"
+#include "ui/panels/OutputPanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,7 +78,7 @@ private:
     Results& results_;
     FrameRig rig_;
     CPanelFactory panels_;
-    CMainFrame* frame_ = nullptr;
+    MainWindow* frame_ = nullptr;
     StallProbe probe_;
 };
 
@@ -150,7 +150,7 @@ void Session::run() {
             fail("no start-up synchronisation");
         }
     });
-    if (!child<CImageCommSetDlg>().autoUpdateBox().isChecked()) {
+    if (!child<CommunicationPanel>().autoUpdateBox().isChecked()) {
         fail("自动更新 is not ticked");
     }
     step("input switch HDMI, auto-update", [&] { child<QToolButton>("inputHDMI").click(); });
@@ -166,7 +166,7 @@ void Session::run() {
     }
 
     step("output resolution change", [&] {
-        QComboBox& list = child<COutputSetDlg>().resolutionList();
+        QComboBox& list = child<OutputPanel>().resolutionList();
         int row = list.currentIndex();
         do {
             row = (row + 1) % list.count();

@@ -1,9 +1,9 @@
 // Costs that grow with the size of the operator's files: a schedule script of 100 000 tasks
 // (loading it, and one tick's search for the due task) and a communication log near the size at
 // which it starts afresh (one logged frame). Prints medians over several runs.
-#include "link/CommLog.h"
-#include "schedule/LocalTime.h"
-#include "schedule/ScheduleList.h"
+#include "core/link/CommLog.h"
+#include "core/schedule/LocalTime.h"
+#include "core/schedule/ScheduleList.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,8 +5,8 @@
 // once the start-up has settled. Prints medians over several runs.
 //
 //   startup_bench [RUNS] [PATH-TO-korvane-controller]
-#include "link/ReadTypes.h"
-#include "link/SerialLink.h"
+#include "core/link/ReadTypes.h"
+#include "core/link/SerialLink.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,9 +2,9 @@
 
 #include "SimReplies.h"
 #include "SimWrites.h"
-#include "link/CommandCodes.h"
-#include "link/PlanEntry.h"
-#include "link/ReadTypes.h"
+#include "core/link/CommandCodes.h"
+#include "core/link/PlanEntry.h"
+#include "core/link/ReadTypes.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "SimClock.h"
 #include "SimFaults.h"
 #include "SimState.h"
-#include "link/Frame.h"
+#include "core/link/Frame.h"
 
 #include <array>
 #include <cstddef>

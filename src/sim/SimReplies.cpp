@@ -1,9 +1,9 @@
 #include "SimReplies.h"
 
-#include "link/Frame.h"
-#include "link/InputCodes.h"
-#include "link/PayloadLayout.h"
-#include "link/ReadTypes.h"
+#include "core/link/Frame.h"
+#include "core/link/InputCodes.h"
+#include "core/link/PayloadLayout.h"
+#include "core/link/ReadTypes.h"
 
 #include <algorithm>
 

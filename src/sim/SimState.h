@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/ParameterMirror.h"
+#include "core/link/ParameterMirror.h"
 
 #include <array>
 #include <cstdint>

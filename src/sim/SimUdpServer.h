@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SimModel.h"
-#include "link/UdpSocket.h"
+#include "core/link/UdpSocket.h"
 
 #include <atomic>
 #include <cstddef>

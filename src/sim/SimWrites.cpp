@@ -1,6 +1,6 @@
 #include "SimWrites.h"
 
-#include "link/CommandCodes.h"
+#include "core/link/CommandCodes.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SimState.h"
-#include "link/Frame.h"
+#include "core/link/Frame.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 #include "ArgRule.h"
 
 #include "QualityItems.h"
-#include "link/CommandCodes.h"
-#include "link/InputCodes.h"
-#include "link/ResolutionTable.h"
+#include "core/link/CommandCodes.h"
+#include "core/link/InputCodes.h"
+#include "core/link/ResolutionTable.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #include "CommandCatalogue.h"
 
 #include "QualityItems.h"
-#include "commands/CommandFacade.h"
-#include "link/ReadTypes.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/ReadTypes.h"
 
 #include <algorithm>
 

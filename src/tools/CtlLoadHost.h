@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/TemplateLoadHost.h"
+#include "core/store/TemplateLoadHost.h"
 
 #include <ostream>
 

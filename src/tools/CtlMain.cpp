@@ -3,9 +3,9 @@
 #include "HelpText.h"
 #include "StreamMessageSink.h"
 #include "SubCommand.h"
-#include "commands/CommandFacade.h"
-#include "link/DeviceLink.h"
-#include "link/ResolutionTable.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ResolutionTable.h"
 
 namespace korvane::ctl {
 

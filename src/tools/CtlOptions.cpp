@@ -1,7 +1,7 @@
 #include "CtlOptions.h"
 
 #include "ArgRule.h"
-#include "link/UdpSocket.h"
+#include "core/link/UdpSocket.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/SerialLink.h"
-#include "store/NetworkSettings.h"
+#include "core/link/SerialLink.h"
+#include "core/store/NetworkSettings.h"
 
 #include <optional>
 #include <span>

@@ -1,7 +1,7 @@
 #include "CtlScheduleActions.h"
 
 #include "TemplateCommand.h"
-#include "commands/CommandFacade.h"
+#include "core/commands/CommandFacade.h"
 
 namespace korvane::ctl {
 

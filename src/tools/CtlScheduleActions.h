@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SubCommand.h"
-#include "schedule/ScheduleActions.h"
+#include "core/schedule/ScheduleActions.h"
 
 namespace korvane::ctl {
 

@@ -1,7 +1,7 @@
 #include "DeviceReadCommand.h"
 
 #include "MirrorText.h"
-#include "link/DeviceLink.h"
+#include "core/link/DeviceLink.h"
 
 #include <algorithm>
 #include <vector>

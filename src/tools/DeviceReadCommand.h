@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SubCommand.h"
-#include "commands/ReadBack.h"
+#include "core/commands/ReadBack.h"
 
 namespace korvane::ctl {
 

@@ -1,7 +1,7 @@
 #include "DiscoverCommand.h"
 
-#include "link/Discovery.h"
-#include "store/KorvaneSettings.h"
+#include "core/link/Discovery.h"
+#include "core/store/Settings.h"
 
 #include <vector>
 
@@ -13,7 +13,7 @@ constexpr std::string_view kName = "discover";
 int runDiscover(int port, OfflineSession& s) {
     const std::string broadcast = !s.link.broadcastAddress.empty()
                                       ? s.link.broadcastAddress
-                                      : CKorvaneSettings().readNetworkSettings().broadcastAddress;
+                                      : Settings().readNetworkSettings().broadcastAddress;
     std::vector<DiscoveryResult> found;
     std::string error;
     if (discover(found, broadcast, port, kMaxDiscoveryResults, kDiscoveryAnswerWait, &error) < 0) {

@@ -4,8 +4,8 @@
 #include "CtlOptions.h"
 #include "QualityItems.h"
 #include "SubCommand.h"
-#include "link/InputCodes.h"
-#include "link/ResolutionTable.h"
+#include "core/link/InputCodes.h"
+#include "core/link/ResolutionTable.h"
 
 #include <sstream>
 

@@ -1,9 +1,9 @@
 #include "InputAdjustCommand.h"
 
 #include "HexText.h"
-#include "commands/InputAdjust.h"
-#include "commands/ReadBack.h"
-#include "link/DeviceLink.h"
+#include "core/commands/InputAdjust.h"
+#include "core/commands/ReadBack.h"
+#include "core/link/DeviceLink.h"
 
 namespace korvane::ctl {
 

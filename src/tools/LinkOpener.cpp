@@ -1,7 +1,7 @@
 #include "LinkOpener.h"
 
-#include "link/CommLog.h"
-#include "link/DeviceLink.h"
+#include "core/link/CommLog.h"
+#include "core/link/DeviceLink.h"
 
 #include <cerrno>
 #include <cstring>

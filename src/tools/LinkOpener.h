@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CtlOptions.h"
-#include "link/DeviceLink.h"
+#include "core/link/DeviceLink.h"
 
 #include <functional>
 #include <memory>

@@ -2,12 +2,12 @@
 
 #include "HexText.h"
 #include "QualityItems.h"
-#include "commands/CommandFacade.h"
-#include "link/DeviceLink.h"
-#include "link/InputCodes.h"
-#include "link/ParameterMirror.h"
-#include "link/ResolutionTable.h"
-#include "schedule/DeviceClock.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/InputCodes.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ResolutionTable.h"
+#include "core/schedule/DeviceClock.h"
 
 #include <array>
 #include <cstdio>

@@ -2,11 +2,11 @@
 
 #include "DeviceReadCommand.h"
 #include "HexText.h"
-#include "commands/CommandFacade.h"
-#include "commands/PlanTransfer.h"
-#include "link/DeviceLink.h"
-#include "schedule/PlanItem.h"
-#include "schedule/PlanText.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/PlanTransfer.h"
+#include "core/link/DeviceLink.h"
+#include "core/schedule/PlanItem.h"
+#include "core/schedule/PlanText.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,7 +1,7 @@
 #include "QualityItems.h"
 
 #include "ArgRule.h"
-#include "link/ParameterMirror.h"
+#include "core/link/ParameterMirror.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/CommandCodes.h"
+#include "core/link/CommandCodes.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "ReadCommand.h"
 
 #include "HexText.h"
-#include "link/DeviceLink.h"
+#include "core/link/DeviceLink.h"
 
 namespace korvane::ctl {
 

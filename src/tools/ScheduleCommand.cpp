@@ -1,9 +1,9 @@
 #include "ScheduleCommand.h"
 
 #include "ScheduleRunner.h"
-#include "schedule/DueTask.h"
-#include "schedule/ScheduleFileReader.h"
-#include "schedule/ScheduleRowTexts.h"
+#include "core/schedule/DueTask.h"
+#include "core/schedule/ScheduleFileReader.h"
+#include "core/schedule/ScheduleRowTexts.h"
 
 #include <optional>
 #include <vector>

@@ -3,10 +3,10 @@
 #include "CtlScheduleActions.h"
 #include "ScheduleCommand.h"
 #include "StopSignals.h"
-#include "commands/DeviceOperation.h"
-#include "commands/SynchroniseAll.h"
-#include "schedule/DateTime.h"
-#include "schedule/ScheduleExecutor.h"
+#include "core/commands/DeviceOperation.h"
+#include "core/commands/SynchroniseAll.h"
+#include "core/schedule/DateTime.h"
+#include "core/schedule/ScheduleExecutor.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SubCommand.h"
-#include "schedule/ScheduleTask.h"
+#include "core/schedule/ScheduleTask.h"
 
 #include <vector>
 

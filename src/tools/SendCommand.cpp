@@ -2,7 +2,7 @@
 
 #include "CommandCatalogue.h"
 #include "HexText.h"
-#include "link/DeviceLink.h"
+#include "core/link/DeviceLink.h"
 
 namespace korvane::ctl {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/Messages.h"
+#include "core/base/Messages.h"
 
 #include <ostream>
 

@@ -8,7 +8,7 @@
 #include "ScheduleCommand.h"
 #include "SendCommand.h"
 #include "TemplateCommand.h"
-#include "commands/DeviceOperation.h"
+#include "core/commands/DeviceOperation.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 
 #include "ArgRule.h"
 #include "CtlOptions.h"
-#include "schedule/LocalTime.h"
-#include "schedule/ScheduleExecutor.h"
+#include "core/schedule/LocalTime.h"
+#include "core/schedule/ScheduleExecutor.h"
 
 #include <chrono>
 #include <functional>

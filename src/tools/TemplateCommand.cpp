@@ -3,14 +3,14 @@
 #include "CtlLoadHost.h"
 #include "HexText.h"
 #include "MirrorText.h"
-#include "commands/CommandFacade.h"
-#include "commands/DeviceOperation.h"
-#include "commands/SendAll.h"
-#include "commands/SynchroniseAll.h"
-#include "link/DeviceLink.h"
-#include "store/KorvaneSettings.h"
-#include "store/TemplateFile.h"
-#include "store/TemplateLoader.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/DeviceOperation.h"
+#include "core/commands/SendAll.h"
+#include "core/commands/SynchroniseAll.h"
+#include "core/link/DeviceLink.h"
+#include "core/store/Settings.h"
+#include "core/store/TemplateFile.h"
+#include "core/store/TemplateLoader.h"
 
 namespace korvane::ctl {
 
@@ -24,7 +24,7 @@ int runSync(Session& s, const std::string& saveTo) {
         return kExitFailure;
     }
     if (!saveTo.empty()) {
-        CKorvaneSettings settings;
+        Settings settings;
         if (saveTemplateFile(saveTo, s.mirror, settings) != SaveResult::Saved) {
             s.err << "korvanectl: " << templateText(TemplateText::SaveFailed) << '\n';
             return kExitFailure;
@@ -77,7 +77,7 @@ void printSynchronised(Session& s) {
 }
 
 int loadTemplate(Session& s, const std::string& path) {
-    CKorvaneSettings settings;
+    Settings settings;
     CtlLoadHost host(s.err);
     switch (TemplateLoader(s.context(), settings, host).load(path)) {
     case LoadResult::Loaded:
@@ -115,7 +115,7 @@ Prepared prepareLoad(std::span<const std::string> operands, LocalTime) {
         return wrongArity("load", "FILE.kvt");
     }
     const std::string path = operands[0];
-    if (!CKorvaneSettings::fileExists(path)) {
+    if (!Settings::fileExists(path)) {
         return refuse("load", path + ": " + std::string(templateText(TemplateText::FileMissing)));
     }
     return {[path](Session& s) {

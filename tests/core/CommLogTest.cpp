@@ -1,8 +1,8 @@
-#include "link/CommLog.h"
+#include "core/link/CommLog.h"
 
 #include "MemoryTransport.h"
 #include "TempDir.h"
-#include "link/DeviceLink.h"
+#include "core/link/DeviceLink.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

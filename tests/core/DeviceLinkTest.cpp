@@ -1,12 +1,12 @@
-#include "link/DeviceLink.h"
+#include "core/link/DeviceLink.h"
 
 #include "MemoryTransport.h"
-#include "commands/CommandFacade.h"
-#include "commands/DeviceOperation.h"
-#include "commands/SendAll.h"
-#include "link/Frame.h"
-#include "link/ParameterMirror.h"
-#include "link/ResolutionTable.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/DeviceOperation.h"
+#include "core/commands/SendAll.h"
+#include "core/link/Frame.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ResolutionTable.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

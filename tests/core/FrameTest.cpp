@@ -1,9 +1,9 @@
-#include "link/Frame.h"
+#include "core/link/Frame.h"
 
 #include "MemoryTransport.h"
-#include "commands/CommandFacade.h"
-#include "link/DeviceLink.h"
-#include "link/ResolutionTable.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ResolutionTable.h"
 
 #include <functional>
 #include <gtest/gtest.h>

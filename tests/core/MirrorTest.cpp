@@ -1,6 +1,6 @@
-#include "link/ParameterMirror.h"
-#include "link/PlanEntry.h"
-#include "link/ResolutionTable.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/PlanEntry.h"
+#include "core/link/ResolutionTable.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "link/SerialLink.h"
-#include "link/SerialPort.h"
+#include "core/link/SerialLink.h"
+#include "core/link/SerialPort.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,7 +1,7 @@
-#include "CommandCatalogue.h"
-#include "CtlMain.h"
-#include "SimPtyServer.h"
-#include "link/ReadTypes.h"
+#include "core/link/ReadTypes.h"
+#include "sim/SimPtyServer.h"
+#include "tools/CommandCatalogue.h"
+#include "tools/CtlMain.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "SimLinkFixture.h"
-#include "commands/InputAdjust.h"
-#include "commands/PlanTransfer.h"
-#include "commands/ReadBack.h"
-#include "commands/SendAll.h"
-#include "commands/SynchroniseAll.h"
-#include "link/PlanEntry.h"
+#include "core/commands/InputAdjust.h"
+#include "core/commands/PlanTransfer.h"
+#include "core/commands/ReadBack.h"
+#include "core/commands/SendAll.h"
+#include "core/commands/SynchroniseAll.h"
+#include "core/link/PlanEntry.h"
 
 #include <cstring>
 

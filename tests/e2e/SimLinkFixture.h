@@ -1,13 +1,13 @@
 #pragma once
 
-#include "SimPtyServer.h"
-#include "SimUdpServer.h"
-#include "commands/CommandFacade.h"
-#include "commands/DeviceOperation.h"
-#include "link/DeviceLink.h"
-#include "link/ParameterMirror.h"
-#include "link/ResolutionTable.h"
-#include "store/NetworkSettings.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/DeviceOperation.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ResolutionTable.h"
+#include "core/store/NetworkSettings.h"
+#include "sim/SimPtyServer.h"
+#include "sim/SimUdpServer.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // 127.255.255.255 and answers with those datagrams, from 127.0.0.9.
 
 #include "FuzzSupport.h"
-#include "link/Discovery.h"
-#include "link/ReadTypes.h"
-#include "link/UdpSocket.h"
+#include "core/link/Discovery.h"
+#include "core/link/ReadTypes.h"
+#include "core/link/UdpSocket.h"
 
 #include <algorithm>
 #include <arpa/inet.h>

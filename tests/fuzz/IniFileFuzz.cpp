@@ -3,7 +3,7 @@
 // anything, a write must change only its own key, and what was written must read back.
 
 #include "FuzzSupport.h"
-#include "store/IniFile.h"
+#include "core/store/IniFile.h"
 
 #include <filesystem>
 #include <fstream>

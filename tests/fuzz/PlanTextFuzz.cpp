@@ -2,7 +2,7 @@
 // refusal must name its line.
 
 #include "FuzzSupport.h"
-#include "schedule/PlanText.h"
+#include "core/schedule/PlanText.h"
 
 #include <string>
 

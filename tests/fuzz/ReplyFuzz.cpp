@@ -3,12 +3,12 @@
 // with the input as what the line delivers.
 
 #include "FuzzSupport.h"
-#include "link/ByteTransport.h"
-#include "link/DeviceLink.h"
-#include "link/Frame.h"
-#include "link/ParameterMirror.h"
-#include "link/PlanEntry.h"
-#include "link/ReadTypes.h"
+#include "core/link/ByteTransport.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/Frame.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/PlanEntry.h"
+#include "core/link/ReadTypes.h"
 
 #include <cstring>
 #include <memory>

@@ -2,7 +2,7 @@
 // bounds it promises for what it keeps.
 
 #include "FuzzSupport.h"
-#include "schedule/ScheduleFileReader.h"
+#include "core/schedule/ScheduleFileReader.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 // two must act and answer alike, whatever the split.
 
 #include "FuzzSupport.h"
-#include "SimModel.h"
-#include "link/Frame.h"
+#include "core/link/Frame.h"
+#include "sim/SimModel.h"
 
 #include <chrono>
 #include <cstring>

@@ -4,13 +4,13 @@
 // would hold also run through the command builders and the simulator's write handlers.
 
 #include "FuzzSupport.h"
-#include "SimModel.h"
-#include "commands/CommandFacade.h"
-#include "commands/SendAll.h"
-#include "commands/SynchroniseAll.h"
-#include "link/ByteTransport.h"
-#include "link/DeviceLink.h"
-#include "store/TemplateFile.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/SendAll.h"
+#include "core/commands/SynchroniseAll.h"
+#include "core/link/ByteTransport.h"
+#include "core/link/DeviceLink.h"
+#include "core/store/TemplateFile.h"
+#include "sim/SimModel.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,9 +3,9 @@
 // readable after every kill, holding either what it held before or the new content.
 
 #include "../core/TempDir.h"
-#include "store/KorvaneSettings.h"
-#include "store/SettingsKeys.h"
-#include "store/TemplateFile.h"
+#include "core/store/Settings.h"
+#include "core/store/SettingsKeys.h"
+#include "core/store/TemplateFile.h"
 
 #include <algorithm>
 #include <csignal>
@@ -143,7 +143,7 @@ TEST(CrashSafety, TemplateSaveKilledAtAnyMomentLeavesAWholeFile) {
     const test::TempDir dir;
     const fs::path file = dir.path() / "show.kvt";
     const fs::path ini = dir.path() / std::string(settingskey::kFileName);
-    CKorvaneSettings settings(ini);
+    Settings settings(ini);
     ASSERT_EQ(saveTemplateFile(file, filledWith(0), settings), SaveResult::Saved);
 
     const int midWrite = killWriterRepeatedly(
@@ -187,7 +187,7 @@ TEST(CrashSafety, SettingsWriteKilledAtAnyMomentLeavesAWholeFile) {
     const int midWrite = killWriterRepeatedly(
         dir.path(), ini.filename().string(), {60, 3ms},
         [&] {
-            CKorvaneSettings settings(ini);
+            Settings settings(ini);
             for (int width = settings.readBoxWidth() + 1;; ++width) {
                 if (!settings.writeBoxWidth(width)) {
                     return;
@@ -205,7 +205,7 @@ TEST(CrashSafety, SettingsWriteKilledAtAnyMomentLeavesAWholeFile) {
                                         [](char c) { return c >= '0' && c <= '9'; })) {
                 return testing::AssertionFailure() << "damaged file of " << text.size() << " bytes";
             }
-            const CKorvaneSettings settings(ini);
+            const Settings settings(ini);
             if (settings.readBoxWidth() != std::stoi(value) || settings.readModuleWidth() != 24) {
                 return testing::AssertionFailure() << "the settings read back wrong";
             }
@@ -213,7 +213,7 @@ TEST(CrashSafety, SettingsWriteKilledAtAnyMomentLeavesAWholeFile) {
         });
     EXPECT_GE(midWrite, 6) << "too few kills came in the middle of a write to show anything";
 
-    CKorvaneSettings settings(ini);
+    Settings settings(ini);
     EXPECT_TRUE(settings.writeBoxWidth(7));
     EXPECT_EQ(settings.readBoxWidth(), 7);
     EXPECT_EQ(slurp(ini), prefix + "7" + suffix);

@@ -2,7 +2,7 @@
 // the search keeps the first 256 in arrival order, all distinct, and nothing breaks.
 
 #include "UdpTestSupport.h"
-#include "link/Discovery.h"
+#include "core/link/Discovery.h"
 
 #include <thread>
 

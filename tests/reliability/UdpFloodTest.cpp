@@ -4,9 +4,9 @@
 // line works as before once the flood is over.
 
 #include "UdpTestSupport.h"
-#include "commands/CommandFacade.h"
-#include "commands/SynchroniseAll.h"
-#include "link/ReadTypes.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/SynchroniseAll.h"
+#include "core/link/ReadTypes.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "schedule/LegacyPlan.h"
+#include "core/schedule/LegacyPlan.h"
 
 #include <gtest/gtest.h>
 

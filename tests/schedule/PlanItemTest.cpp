@@ -1,6 +1,6 @@
-#include "schedule/PlanItem.h"
+#include "core/schedule/PlanItem.h"
 
-#include "schedule/DeviceClock.h"
+#include "core/schedule/DeviceClock.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "schedule/PlanText.h"
+#include "core/schedule/PlanText.h"
 
 #include <gtest/gtest.h>
 #include <string>

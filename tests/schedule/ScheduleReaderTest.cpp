@@ -1,7 +1,7 @@
 #include "ScheduleTestSupport.h"
-#include "schedule/ScheduleFileReader.h"
-#include "schedule/ScheduleList.h"
-#include "schedule/ScheduleRowTexts.h"
+#include "core/schedule/ScheduleFileReader.h"
+#include "core/schedule/ScheduleList.h"
+#include "core/schedule/ScheduleRowTexts.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedule/ScheduleTask.h"
+#include "core/schedule/ScheduleTask.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "SimReplies.h"
 #include "SimTestSupport.h"
-#include "link/InputCodes.h"
-#include "link/PayloadLayout.h"
-#include "link/PlanEntry.h"
+#include "core/link/InputCodes.h"
+#include "core/link/PayloadLayout.h"
+#include "core/link/PlanEntry.h"
+#include "sim/SimReplies.h"
 
 #include <cstring>
 #include <string>

@@ -1,5 +1,5 @@
 #include "SimTestSupport.h"
-#include "link/PlanEntry.h"
+#include "core/link/PlanEntry.h"
 
 #include <string>
 

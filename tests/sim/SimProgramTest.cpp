@@ -1,7 +1,7 @@
 #include "ChildProcess.h"
 #include "PtyClient.h"
-#include "SimArguments.h"
 #include "SimTestSupport.h"
+#include "sim/SimArguments.h"
 
 #include <csignal>
 #include <filesystem>

@@ -1,12 +1,12 @@
-#include "SimPtyServer.h"
+#include "sim/SimPtyServer.h"
 
 #include "PtyClient.h"
 #include "SimTestSupport.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <iterator>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <string>
 #include <unistd.h>

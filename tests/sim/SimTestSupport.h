@@ -1,10 +1,10 @@
 #pragma once
 
-#include "SimModel.h"
-#include "link/CommandCodes.h"
-#include "link/Frame.h"
-#include "link/ParameterMirror.h"
-#include "link/ReadTypes.h"
+#include "core/link/CommandCodes.h"
+#include "core/link/Frame.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ReadTypes.h"
+#include "sim/SimModel.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,7 +1,7 @@
-#include "store/AtomicFile.h"
+#include "core/store/AtomicFile.h"
 
 #include "StoreTestSupport.h"
-#include "store/IniFile.h"
+#include "core/store/IniFile.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "store/IniFile.h"
+#include "core/store/IniFile.h"
 
 #include "StoreTestSupport.h"
 

@@ -1,7 +1,8 @@
+#include "core/store/Settings.h"
+
 #include "StoreTestSupport.h"
-#include "link/CommLog.h"
-#include "store/KorvaneSettings.h"
-#include "store/SettingsKeys.h"
+#include "core/link/CommLog.h"
+#include "core/store/SettingsKeys.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ namespace {
 struct SettingsFixture : ::testing::Test {
     test::TempDir dir;
     std::filesystem::path file = dir.path() / std::string(key::kFileName);
-    CKorvaneSettings settings{file};
+    Settings settings{file};
 
     // A file holding the one key (or no file for nullopt).
     void store(const SettingKey& k, const std::optional<std::string>& value) {
@@ -29,7 +30,7 @@ struct SettingsFixture : ::testing::Test {
     }
 };
 
-using IntRead = std::function<int(const CKorvaneSettings&)>;
+using IntRead = std::function<int(const Settings&)>;
 
 struct IntCase {
     SettingKey key;
@@ -87,7 +88,7 @@ TEST_F(SettingsFixture, IntegerKeys) {
     }
 }
 
-using TextRead = std::function<std::string(const CKorvaneSettings&)>;
+using TextRead = std::function<std::string(const Settings&)>;
 
 struct TextCase {
     TextRead read;
@@ -220,7 +221,7 @@ TEST_F(SettingsFixture, LoadingSettingsSwitchesTheLogOn) {
 
 TEST(Settings, DefaultFileIsInTheProgramDirectory) {
     test::ProgramHome home;
-    CKorvaneSettings settings;
+    Settings settings;
     EXPECT_EQ(settings.file(), home.path() / "korvaneapp.ini");
     ASSERT_TRUE(settings.writeBoxWidth(10));
     EXPECT_TRUE(slurp(home.path() / "korvaneapp.ini").find("BoxH=10") != std::string::npos);
@@ -231,10 +232,10 @@ TEST(Settings, DefaultFileIsInTheProgramDirectory) {
 TEST(Settings, FileExists) {
     test::TempDir dir;
     spit(dir.path() / "f", "");
-    EXPECT_TRUE(CKorvaneSettings::fileExists(dir.path() / "f"));
-    EXPECT_TRUE(CKorvaneSettings::fileExists(dir.path()));
-    EXPECT_FALSE(CKorvaneSettings::fileExists(dir.path() / "g"));
-    EXPECT_FALSE(CKorvaneSettings::fileExists({}));
+    EXPECT_TRUE(Settings::fileExists(dir.path() / "f"));
+    EXPECT_TRUE(Settings::fileExists(dir.path()));
+    EXPECT_FALSE(Settings::fileExists(dir.path() / "g"));
+    EXPECT_FALSE(Settings::fileExists({}));
 }
 
 } // namespace

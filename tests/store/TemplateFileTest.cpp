@@ -1,8 +1,8 @@
-#include "store/TemplateFile.h"
+#include "core/store/TemplateFile.h"
 
 #include "StoreTestSupport.h"
-#include "store/KorvaneSettings.h"
-#include "store/SettingsKeys.h"
+#include "core/store/Settings.h"
+#include "core/store/SettingsKeys.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -33,7 +33,7 @@ std::string bytesOf(const ParameterMirror& m) {
 
 struct TemplateFixture : ::testing::Test {
     test::TempDir dir;
-    CKorvaneSettings settings{dir.path() / "korvaneapp.ini"};
+    Settings settings{dir.path() / "korvaneapp.ini"};
     std::filesystem::path file = dir.path() / "show.kvt";
 
     std::string recentFile() const {

@@ -1,15 +1,15 @@
-#include "store/TemplateLoader.h"
+#include "core/store/TemplateLoader.h"
 
 #include "../core/MemoryTransport.h"
 #include "StoreTestSupport.h"
-#include "commands/CommandFacade.h"
-#include "link/DeviceLink.h"
-#include "link/Frame.h"
-#include "link/PayloadLayout.h"
-#include "store/KorvaneSettings.h"
-#include "store/SettingsKeys.h"
-#include "store/TemplateFile.h"
-#include "store/TemplateLoadHost.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/Frame.h"
+#include "core/link/PayloadLayout.h"
+#include "core/store/Settings.h"
+#include "core/store/SettingsKeys.h"
+#include "core/store/TemplateFile.h"
+#include "core/store/TemplateLoadHost.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -116,7 +116,7 @@ struct LoaderFixture : ::testing::Test {
     DeviceLink link{std::make_unique<AnsweringTransport>(wire, processor), nullptr, &sink};
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
-    CKorvaneSettings settings;
+    Settings settings;
     RecordingHost host{link};
     std::vector<std::chrono::milliseconds> sleeps;
     ParameterMirror fileMirror{};

@@ -1,7 +1,7 @@
 #include "CtlPtyFixture.h"
-#include "SimReplies.h"
-#include "base/Messages.h"
-#include "link/ReadTypes.h"
+#include "core/base/Messages.h"
+#include "core/link/ReadTypes.h"
+#include "sim/SimReplies.h"
 
 #include <fstream>
 #include <functional>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CtlMain.h"
-#include "SimPtyServer.h"
-#include "link/Frame.h"
+#include "core/link/Frame.h"
+#include "sim/SimPtyServer.h"
+#include "tools/CtlMain.h"
 
 #include <chrono>
 #include <cstdlib>

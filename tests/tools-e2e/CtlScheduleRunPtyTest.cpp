@@ -1,5 +1,5 @@
 #include "CtlPtyFixture.h"
-#include "schedule/LocalTime.h"
+#include "core/schedule/LocalTime.h"
 
 #include <csignal>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "CtlPtyFixture.h"
-#include "SimUdpServer.h"
-#include "schedule/LocalTime.h"
+#include "core/schedule/LocalTime.h"
+#include "sim/SimUdpServer.h"
 
 #include <csignal>
 #include <fstream>

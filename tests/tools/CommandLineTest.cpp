@@ -1,7 +1,7 @@
-#include "CommandCatalogue.h"
 #include "CtlRunner.h"
-#include "HelpText.h"
-#include "LinkOpener.h"
+#include "tools/CommandCatalogue.h"
+#include "tools/HelpText.h"
+#include "tools/LinkOpener.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

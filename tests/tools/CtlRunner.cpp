@@ -1,6 +1,6 @@
 #include "CtlRunner.h"
 
-#include "link/DeviceLink.h"
+#include "core/link/DeviceLink.h"
 
 #include <algorithm>
 #include <sstream>

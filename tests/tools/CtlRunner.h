@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CtlMain.h"
 #include "TestWire.h"
+#include "tools/CtlMain.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 #include "CtlRunner.h"
-#include "base/Messages.h"
-#include "link/Frame.h"
-#include "link/PlanEntry.h"
+#include "core/base/Messages.h"
+#include "core/link/Frame.h"
+#include "core/link/PlanEntry.h"
 
 #include <gtest/gtest.h>
 

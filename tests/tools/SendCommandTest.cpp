@@ -1,5 +1,5 @@
-#include "CommandCatalogue.h"
 #include "CtlRunner.h"
+#include "tools/CommandCatalogue.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,6 +1,6 @@
 #include "CtlRunner.h"
 #include "ScratchFolder.h"
-#include "store/TemplateTexts.h"
+#include "core/store/TemplateTexts.h"
 
 #include <gtest/gtest.h>
 

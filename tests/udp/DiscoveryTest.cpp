@@ -1,4 +1,4 @@
-#include "link/Discovery.h"
+#include "core/link/Discovery.h"
 
 #include "UdpTestSupport.h"
 

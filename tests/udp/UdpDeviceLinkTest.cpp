@@ -1,6 +1,6 @@
 #include "UdpTestSupport.h"
-#include "link/CommandCodes.h"
-#include "link/ReadTypes.h"
+#include "core/link/CommandCodes.h"
+#include "core/link/ReadTypes.h"
 
 #include <cstring>
 #include <ostream>

@@ -1,5 +1,5 @@
 #include "UdpTestSupport.h"
-#include "link/UdpLink.h"
+#include "core/link/UdpLink.h"
 
 #include <atomic>
 #include <ostream>

@@ -1,7 +1,7 @@
 #include "ChildProcess.h"
-#include "SimArguments.h"
 #include "UdpTestSupport.h"
-#include "link/ReadTypes.h"
+#include "core/link/ReadTypes.h"
+#include "sim/SimArguments.h"
 
 #include <csignal>
 #include <string_view>

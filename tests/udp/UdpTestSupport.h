@@ -1,8 +1,8 @@
 #pragma once
 
-#include "SimUdpServer.h"
-#include "link/DeviceLink.h"
-#include "link/UdpSocket.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/UdpSocket.h"
+#include "sim/SimUdpServer.h"
 
 #include <arpa/inet.h>
 #include <chrono>

@@ -1,17 +1,17 @@
 #include "CallLog.h"
 #include "FakePanels.h"
 #include "ScriptedPresenter.h"
-#include "SimPtyServer.h"
-#include "SimState.h"
 #include "TestHome.h"
-#include "app/CKorvaneControlApp.h"
-#include "commands/CommandFacade.h"
-#include "dialogs/CSerialSettingsDlg.h"
-#include "frame/CMainFrame.h"
-#include "i18n/Language.h"
-#include "i18n/UiText.h"
-#include "link/DeviceLink.h"
-#include "link/Frame.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/Frame.h"
+#include "sim/SimPtyServer.h"
+#include "sim/SimState.h"
+#include "ui/app/ControllerApp.h"
+#include "ui/dialogs/SerialSettingsDialog.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/i18n/Language.h"
+#include "ui/i18n/UiText.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -55,8 +55,8 @@ void changeSimulator(const sim::SimPtyServer& server) {
 // Counts the messages an application's frame handles.
 struct Handled {
     std::vector<int> numbers;
-    void watch(CMainFrame* frame) {
-        QObject::connect(frame, &CMainFrame::messageHandled,
+    void watch(MainWindow* frame) {
+        QObject::connect(frame, &MainWindow::messageHandled,
                          [this](int n, int) { numbers.push_back(n); });
     }
     bool waitFor(int number, int timeoutMs = 30000) {
@@ -100,7 +100,7 @@ void AppTest::startUpWithAConfiguredDeviceSynchronises() {
     options.presenter = &presenter;
     options.panels = &panels;
     options.showWindow = false;
-    CKorvaneControlApp app(options);
+    ControllerApp app(options);
     QVERIFY(app.initInstance());
     Handled handled;
     handled.watch(app.mainFrame());
@@ -145,7 +145,7 @@ void AppTest::startUpWithARunningScheduleReadsNothing() {
     options.presenter = &presenter;
     options.panels = &panels;
     options.showWindow = false;
-    CKorvaneControlApp app(options);
+    ControllerApp app(options);
     app.mirror().volume = 3; // the defaults must replace this
     QVERIFY(app.initInstance());
     Handled handled;
@@ -166,8 +166,8 @@ void AppTest::startUpWithARunningScheduleReadsNothing() {
 void AppTest::startUpWithoutAPortAsksForOne_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("starts");
-    QTest::newRow("退出") << CSerialSettingsDlg::kExit << false;
-    QTest::newRow("跳过") << CSerialSettingsDlg::kSkip << true;
+    QTest::newRow("退出") << SerialSettingsDialog::kExit << false;
+    QTest::newRow("跳过") << SerialSettingsDialog::kSkip << true;
 }
 
 // No "commport": no port is touched, the serial settings dialog asks; "退出" ends the
@@ -184,11 +184,11 @@ void AppTest::startUpWithoutAPortAsksForOne() {
     options.presenter = &presenter;
     options.panels = &panels;
     options.showWindow = false;
-    options.runSerialDialog = [&](CSerialSettingsDlg& dlg) {
+    options.runSerialDialog = [&](SerialSettingsDialog& dlg) {
         ++asked;
         return dlg.exitButton().isHidden() ? -1 : answer;
     };
-    CKorvaneControlApp app(options);
+    ControllerApp app(options);
     QCOMPARE(app.initInstance(), starts);
     QCOMPARE(asked, 1);
     QCOMPARE(app.mainFrame() != nullptr, starts);
@@ -229,7 +229,7 @@ void AppTest::languageAtStartUp() {
     if (!stored.isEmpty()) {
         writeIni(QStringLiteral("[app]\nlang=%1\n").arg(stored));
     }
-    CKorvaneSettings settings;
+    Settings settings;
     ScriptedPresenter presenter;
     Language language;
     QCOMPARE(language.choose(settings, QLocale(system), presenter), chinese);

@@ -1,12 +1,12 @@
 #include "ScriptedPresenter.h"
-#include "SimPtyServer.h"
 #include "TestHome.h"
-#include "link/DeviceLink.h"
-#include "widgets/BusyRunner.h"
-#include "widgets/CBusyDlg.h"
-#include "widgets/DeviceGate.h"
-#include "widgets/FunctionTask.h"
-#include "widgets/UiMessageSink.h"
+#include "core/link/DeviceLink.h"
+#include "sim/SimPtyServer.h"
+#include "ui/device/BusyDialog.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/device/DeviceGate.h"
+#include "ui/device/FunctionTask.h"
+#include "ui/device/UiMessageSink.h"
 
 #include <QApplication>
 #include <QTest>
@@ -23,7 +23,7 @@ namespace {
 struct ShowCounter : QObject {
     int shows = 0;
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Show && qobject_cast<CBusyDlg*>(o) != nullptr) {
+        if (e->type() == QEvent::Show && qobject_cast<BusyDialog*>(o) != nullptr) {
             ++shows;
         }
         return false;
@@ -59,9 +59,9 @@ void BusyTest::initTestCase() {
 void BusyTest::resultOfTheTask_data() {
     QTest::addColumn<int>("outcome");
     QTest::addColumn<int>("result");
-    QTest::newRow("succeeds") << int(Outcome::Succeeds) << CBusyDlg::kSucceeded;
-    QTest::newRow("returns failure") << int(Outcome::Fails) << CBusyDlg::kFailed;
-    QTest::newRow("throws") << int(Outcome::Throws) << CBusyDlg::kFailed;
+    QTest::newRow("succeeds") << int(Outcome::Succeeds) << BusyDialog::kSucceeded;
+    QTest::newRow("returns failure") << int(Outcome::Fails) << BusyDialog::kFailed;
+    QTest::newRow("throws") << int(Outcome::Throws) << BusyDialog::kFailed;
 }
 
 // 1 for success, 2 for failure or an exception; the dialog shows with its caption meanwhile
@@ -81,11 +81,11 @@ void BusyTest::resultOfTheTask() {
     const int shows = counter_.shows;
     QString caption;
     QTimer::singleShot(60, [&] {
-        if (auto* dlg = qobject_cast<CBusyDlg*>(QApplication::activeModalWidget())) {
+        if (auto* dlg = qobject_cast<BusyDialog*>(QApplication::activeModalWidget())) {
             caption = dlg->caption();
         }
     });
-    CBusyDlg dlg(QStringLiteral("同步数据"), &task, link_);
+    BusyDialog dlg(QStringLiteral("同步数据"), &task, link_);
     QCOMPARE(dlg.doModal(), result);
     QVERIFY(ranOffUiThread);
     QCOMPARE(counter_.shows, shows + 1);
@@ -96,9 +96,9 @@ void BusyTest::resultOfTheTask() {
 void BusyTest::workerThatCannotStartEndsWithFailure() {
     bool ran = false;
     FunctionTask task([&] { return ran = true; });
-    CBusyDlg dlg(QString(), &task, link_);
+    BusyDialog dlg(QString(), &task, link_);
     dlg.setThreadStart([](std::thread&, std::function<void()>) { return false; });
-    QCOMPARE(dlg.doModal(), CBusyDlg::kFailed);
+    QCOMPARE(dlg.doModal(), BusyDialog::kFailed);
     QVERIFY(!ran);
 }
 
@@ -109,9 +109,9 @@ void BusyTest::closedLinkSucceedsAtOnceWithoutShowingOrRunning() {
     bool ran = false;
     FunctionTask task([&] { return ran = true; });
     const int shows = counter_.shows;
-    CBusyDlg dlg(QString(), &task, closed);
-    QCOMPARE(dlg.doModal(), CBusyDlg::kSucceeded);
-    QCOMPARE(runner.run(nullptr, QString(), task), CBusyDlg::kSucceeded);
+    BusyDialog dlg(QString(), &task, closed);
+    QCOMPARE(dlg.doModal(), BusyDialog::kSucceeded);
+    QCOMPARE(runner.run(nullptr, QString(), task), BusyDialog::kSucceeded);
     QVERIFY(!ran);
     QCOMPARE(counter_.shows, shows);
     QCOMPARE(runner.dialogsShown(), 0);
@@ -128,8 +128,8 @@ void BusyTest::workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits() {
         seenAfterReport = presenter.informed.size();
         return false;
     });
-    CBusyDlg dlg(QString(), &task, link_);
-    QCOMPARE(dlg.doModal(), CBusyDlg::kFailed);
+    BusyDialog dlg(QString(), &task, link_);
+    QCOMPARE(dlg.doModal(), BusyDialog::kFailed);
     QCOMPARE(seenAfterReport.load(), 1);
     QCOMPARE(presenter.informed, QStringList{"同步画面1输出参数失败!"});
     QCOMPARE(presenter.onUiThread, QList<bool>{true});

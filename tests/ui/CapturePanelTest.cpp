@@ -1,10 +1,11 @@
+#include "ui/panels/CapturePanel.h"
+
 #include "CallLog.h"
 #include "FakePanels.h"
 #include "PanelRig.h"
 #include "TestHome.h"
-#include "link/InputCodes.h"
-#include "panels/CImageGrappicDlg.h"
-#include "widgets/SendSwitchOff.h"
+#include "core/link/InputCodes.h"
+#include "ui/device/SendSwitchOff.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,7 +18,7 @@ using namespace korvane::ui::test;
 
 namespace {
 
-using Field = CImageGrappicDlg::Field;
+using Field = CapturePanel::Field;
 constexpr Field kFields[] = {Field::HStart, Field::VStart, Field::Width, Field::Height};
 // An input the processor reports no signal for.
 constexpr std::uint8_t kNoSignal = 2;
@@ -47,7 +48,7 @@ struct CaptureRig : PanelRig {
     static inline const QList<int> kDeviceWindow{8, 16, 800, 600};
     CallLog calls;
     FakePanel dual{QStringLiteral("dual"), calls, link};
-    CImageGrappicDlg panel{context};
+    CapturePanel panel{context};
     QPushButton elsewhere{QStringLiteral("elsewhere"), &panel};
 
     bool start(const QList<int>& window, std::uint8_t input = input::kVga,

@@ -3,11 +3,11 @@
 // ui_capture_shots <folder>. Not a test; nothing is checked.
 #include "PanelRig.h"
 #include "ShotsMain.h"
-#include "layout/CImageControlDlg.h"
-#include "layout/CLEDControl.h"
-#include "link/InputCodes.h"
-#include "panels/CImageGrappicDlg.h"
-#include "widgets/SendSwitchOff.h"
+#include "core/link/InputCodes.h"
+#include "ui/device/SendSwitchOff.h"
+#include "ui/panels/CapturePanel.h"
+#include "ui/wall/CentrePane.h"
+#include "ui/wall/WallView.h"
 
 #include <QRadioButton>
 #include <QTest>
@@ -46,7 +46,7 @@ void shoot(const QString& folder, const QString& language) {
     rig.mirror.p2Width = 640;
     rig.mirror.p2Height = 360;
 
-    CImageGrappicDlg capture(rig.context);
+    CapturePanel capture(rig.context);
     {
         SendSwitchOff quiet(rig.link);
         capture.refreshFromMirror();
@@ -55,7 +55,7 @@ void shoot(const QString& folder, const QString& language) {
     save(capture, {kColumnWidth, capture.sizeHint().height()},
          folder + QStringLiteral("/capture_%1.png").arg(language));
 
-    CImageControlDlg centre(rig.context);
+    CentrePane centre(rig.context);
     centre.ledControl().labelPicture(1, input::kVga);
     centre.ledControl().labelPicture(0, input::kHdmi);
     for (std::uint8_t code : {std::uint8_t{11}, std::uint8_t{6}}) {

@@ -1,15 +1,15 @@
 #include "ScriptedPresenter.h"
-#include "SimPtyServer.h"
-#include "SimUdpServer.h"
 #include "TestHome.h"
-#include "app/AboutTexts.h"
-#include "dialogs/CNetworkSettingsDlg.h"
-#include "dialogs/CSerialSettingsDlg.h"
-#include "link/DeviceLink.h"
-#include "link/UdpSocket.h"
-#include "store/KorvaneSettings.h"
-#include "widgets/BusyRunner.h"
-#include "widgets/DeviceGate.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/UdpSocket.h"
+#include "core/store/Settings.h"
+#include "sim/SimPtyServer.h"
+#include "sim/SimUdpServer.h"
+#include "ui/app/AboutTexts.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/device/DeviceGate.h"
+#include "ui/dialogs/NetworkSettingsDialog.h"
+#include "ui/dialogs/SerialSettingsDialog.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -33,7 +33,7 @@ const char* const kLoopbackBroadcast = "127.255.255.255";
 
 struct DialogRig {
     QTemporaryDir dir;
-    CKorvaneSettings settings{std::filesystem::path(dir.path().toStdString()) / "korvaneapp.ini"};
+    Settings settings{std::filesystem::path(dir.path().toStdString()) / "korvaneapp.ini"};
     ScriptedPresenter presenter;
     DeviceLink link;
     DeviceGate gate;
@@ -80,8 +80,8 @@ void DialogTest::serialOkOnlyForACompleteEntry() {
     QFETCH(QString, timeout);
     QFETCH(bool, enabled);
     DialogRig rig;
-    CSerialSettingsDlg dlg(rig.link, rig.settings, rig.presenter, rig.busy,
-                           CSerialSettingsDlg::Mode::Normal);
+    SerialSettingsDialog dlg(rig.link, rig.settings, rig.presenter, rig.busy,
+                             SerialSettingsDialog::Mode::Normal);
     dlg.portBox().setEditText(port);
     dlg.baudBox().setCurrentIndex(baud);
     dlg.timeoutEdit().setText(timeout);
@@ -92,18 +92,18 @@ void DialogTest::serialOkOnlyForACompleteEntry() {
 void DialogTest::serialShowsTheStoredSettings() {
     DialogRig rig;
     rig.settings.writeSerialSettings({"/dev/ttyACM7", 7, 99, 57600});
-    CSerialSettingsDlg normal(rig.link, rig.settings, rig.presenter, rig.busy,
-                              CSerialSettingsDlg::Mode::Normal);
+    SerialSettingsDialog normal(rig.link, rig.settings, rig.presenter, rig.busy,
+                                SerialSettingsDialog::Mode::Normal);
     QCOMPARE(normal.portBox().currentText(), QStringLiteral("/dev/ttyACM7"));
     QCOMPARE(normal.baudBox().currentText(), QStringLiteral("57600"));
     QCOMPARE(normal.timeoutEdit().text(), QStringLiteral("60"));
     QCOMPARE(normal.timeoutEdit().maxLength(), 3);
     QVERIFY(!normal.exitButton().isHidden());
-    CSerialSettingsDlg panel(rig.link, rig.settings, rig.presenter, rig.busy,
-                             CSerialSettingsDlg::Mode::Panel);
+    SerialSettingsDialog panel(rig.link, rig.settings, rig.presenter, rig.busy,
+                               SerialSettingsDialog::Mode::Panel);
     QVERIFY(panel.exitButton().isHidden());
     panel.skipButton().click();
-    QCOMPARE(panel.result(), CSerialSettingsDlg::kSkip);
+    QCOMPARE(panel.result(), SerialSettingsDialog::kSkip);
 }
 
 void DialogTest::serialConfirmOpensOrStaysOpen_data() {
@@ -121,8 +121,8 @@ void DialogTest::serialConfirmOpensOrStaysOpen() {
     server.start();
     const QString path = exists ? QString::fromStdString(server.devicePath())
                                 : QStringLiteral("/dev/korvane-no-such-port");
-    CSerialSettingsDlg dlg(rig.link, rig.settings, rig.presenter, rig.busy,
-                           CSerialSettingsDlg::Mode::Normal);
+    SerialSettingsDialog dlg(rig.link, rig.settings, rig.presenter, rig.busy,
+                             SerialSettingsDialog::Mode::Normal);
     dlg.show();
     dlg.portBox().setEditText(path);
     dlg.baudBox().setCurrentIndex(4);
@@ -136,7 +136,7 @@ void DialogTest::serialConfirmOpensOrStaysOpen() {
     QVERIFY(stored.portNumber != 999);
     QCOMPARE(rig.link.isOpen() == 1, exists);
     QCOMPARE(dlg.isVisible(), !exists);
-    QCOMPARE(dlg.result(), exists ? CSerialSettingsDlg::kOk : 0);
+    QCOMPARE(dlg.result(), exists ? SerialSettingsDialog::kOk : 0);
     QCOMPARE(rig.presenter.informed,
              exists ? QStringList() : QStringList{QStringLiteral("打开串口失败!")});
 }
@@ -150,10 +150,10 @@ void DialogTest::networkSearchListsTheSimulatorOnce() {
     net.ip = "10.0.0.9";
     net.broadcastAddress = kLoopbackBroadcast;
     rig.settings.writeNetworkSettings(net);
-    CNetworkSettingsDlg dlg(rig.settings, CNetworkSettingsDlg::Mode::Normal);
+    NetworkSettingsDialog dlg(rig.settings, NetworkSettingsDialog::Mode::Normal);
     dlg.setAnswerWait(std::chrono::milliseconds(300));
     dlg.show();
-    QSignalSpy finished(&dlg, &CNetworkSettingsDlg::searchFinished);
+    QSignalSpy finished(&dlg, &NetworkSettingsDialog::searchFinished);
     dlg.searchButton().click();
     QVERIFY(dlg.searching());
     QVERIFY(!dlg.okButton().isEnabled());
@@ -187,10 +187,10 @@ void DialogTest::networkSearchThatCannotBindStillFinishes() {
     net.port = portOf(*holder.localAddress());
     net.broadcastAddress = kLoopbackBroadcast;
     rig.settings.writeNetworkSettings(net);
-    CNetworkSettingsDlg dlg(rig.settings, CNetworkSettingsDlg::Mode::Panel);
+    NetworkSettingsDialog dlg(rig.settings, NetworkSettingsDialog::Mode::Panel);
     dlg.setAnswerWait(std::chrono::milliseconds(300));
     dlg.show();
-    QSignalSpy finished(&dlg, &CNetworkSettingsDlg::searchFinished);
+    QSignalSpy finished(&dlg, &NetworkSettingsDialog::searchFinished);
     dlg.searchButton().click();
     QVERIFY(finished.wait(10000));
     QVERIFY(!dlg.searching());
@@ -214,7 +214,7 @@ void DialogTest::networkOkRefusesAnEmptyField_data() {
 void DialogTest::networkOkRefusesAnEmptyField() {
     QFETCH(int, emptyField);
     DialogRig rig;
-    CNetworkSettingsDlg dlg(rig.settings, CNetworkSettingsDlg::Mode::Normal);
+    NetworkSettingsDialog dlg(rig.settings, NetworkSettingsDialog::Mode::Normal);
     dlg.show();
     QLineEdit* edits[] = {&dlg.ipEdit(), &dlg.portEdit(), &dlg.userEdit(), &dlg.passwordEdit()};
     const QString values[] = {"127.0.0.2", "5000", "admin", "secret"};
@@ -230,7 +230,7 @@ void DialogTest::networkOkRefusesAnEmptyField() {
         return;
     }
     QVERIFY(!dlg.isVisible());
-    QCOMPARE(dlg.result(), CNetworkSettingsDlg::kOk);
+    QCOMPARE(dlg.result(), NetworkSettingsDialog::kOk);
     QCOMPARE(stored.port, 5000);
     QCOMPARE(stored.ip, "127.0.0.2");
     QCOMPARE(stored.username, "admin");

@@ -2,15 +2,15 @@
 #include "FrameRig.h"
 #include "PanelRig.h"
 #include "TestHome.h"
-#include "frame/CMainFrame.h"
-#include "frame/IFrameMessenger.h"
-#include "layout/CImageControlDlg.h"
-#include "link/InputCodes.h"
-#include "panels/CDoubleFaceDlg.h"
-#include "panels/CImageCommSetDlg.h"
-#include "panels/CPanelFactory.h"
-#include "panels/IAutoUpdateQuery.h"
-#include "widgets/SendSwitchOff.h"
+#include "core/link/InputCodes.h"
+#include "ui/device/SendSwitchOff.h"
+#include "ui/frame/IFrameMessenger.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/CommunicationPanel.h"
+#include "ui/panels/DualPicturePanel.h"
+#include "ui/panels/IAutoUpdateQuery.h"
+#include "ui/wall/CentrePane.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,8 +30,8 @@
 using namespace korvane;
 using namespace korvane::ui;
 using namespace korvane::ui::test;
-using Pair = CDoubleFaceDlg::Pair;
-using Threshold = CDoubleFaceDlg::Threshold;
+using Pair = DualPicturePanel::Pair;
+using Threshold = DualPicturePanel::Threshold;
 
 namespace {
 
@@ -67,7 +67,7 @@ struct DualRig : PanelRig {
     QStringList log;
     RecordingFrame frame{log, link};
     AutoUpdateBox autoUpdate;
-    CDoubleFaceDlg panel{context};
+    DualPicturePanel panel{context};
     QPushButton elsewhere{QStringLiteral("elsewhere"), &panel};
 
     // Picture 2 on, 624 × 266 at (0, 0) on a 1920 × 1080 output, overlay on with thresholds
@@ -182,7 +182,7 @@ void DualPictureTest::refreshShowsTheMirror() {
         m.switchState[sw::kTopLayer] = 0;
         m.seamless = 1;
     }));
-    CDoubleFaceDlg& p = rig.panel;
+    DualPicturePanel& p = rig.panel;
     QCOMPARE(rig.sentSince(from), QStringList{});
     QCOMPARE(p.sourceList().currentText(), QStringLiteral("HDMI"));
     QCOMPARE(p.sourceList().count(), 6);
@@ -406,7 +406,7 @@ void DualPictureTest::pictureTwoSwitch() {
     QFETCH(QStringList, posts);
     DualRig rig;
     QVERIFY(rig.start([on](ParameterMirror& m) { m.pipOn = on ? 1 : 0; }));
-    CDoubleFaceDlg& p = rig.panel;
+    DualPicturePanel& p = rig.panel;
     QCOMPARE(p.sourceList().isEnabled(), on);
     const std::size_t from = rig.mark();
     if (act == QLatin1String("force")) {
@@ -613,10 +613,10 @@ void DualPictureTest::wiredIntoTheFrame() {
     rig.link.setSleeper([](std::chrono::milliseconds d) {
         std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
     });
-    CMainFrame& frame = rig.makeFrame();
-    auto* dual = dynamic_cast<CDoubleFaceDlg*>(frame.panels().dualPicture);
-    auto* centre = dynamic_cast<CImageControlDlg*>(frame.panels().centre);
-    auto* comm = dynamic_cast<CImageCommSetDlg*>(frame.panels().communication);
+    MainWindow& frame = rig.makeFrame();
+    auto* dual = dynamic_cast<DualPicturePanel*>(frame.panels().dualPicture);
+    auto* centre = dynamic_cast<CentrePane*>(frame.panels().centre);
+    auto* comm = dynamic_cast<CommunicationPanel*>(frame.panels().communication);
     QVERIFY(dual != nullptr && centre != nullptr && comm != nullptr);
     for (std::uint8_t code : rig.codesSince(0)) {
         QCOMPARE(int{code}, 0); // reads only

@@ -1,7 +1,7 @@
 #include "FakePanels.h"
 
-#include "link/DeviceLink.h"
-#include "panels/PanelContext.h"
+#include "core/link/DeviceLink.h"
+#include "ui/panels/PanelContext.h"
 
 namespace korvane::ui::test {
 

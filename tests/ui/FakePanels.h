@@ -1,18 +1,18 @@
 #pragma once
 
 #include "CallLog.h"
-#include "panels/IAutoUpdateQuery.h"
-#include "panels/ICapturePanel.h"
-#include "panels/ICentrePane.h"
-#include "panels/ICommPanel.h"
-#include "panels/IDualPicturePanel.h"
-#include "panels/IInputBar.h"
-#include "panels/ILayoutControl.h"
-#include "panels/IOutputPanel.h"
-#include "panels/IPictureQualityPanel.h"
-#include "panels/IPointLocateWindow.h"
-#include "panels/ISoundPanel.h"
-#include "panels/PanelFactory.h"
+#include "ui/panels/IAutoUpdateQuery.h"
+#include "ui/panels/ICapturePanel.h"
+#include "ui/panels/ICentrePane.h"
+#include "ui/panels/ICommPanel.h"
+#include "ui/panels/IDualPicturePanel.h"
+#include "ui/panels/IInputBar.h"
+#include "ui/panels/ILayoutControl.h"
+#include "ui/panels/IOutputPanel.h"
+#include "ui/panels/IPictureQualityPanel.h"
+#include "ui/panels/IPointLocateWindow.h"
+#include "ui/panels/ISoundPanel.h"
+#include "ui/panels/PanelFactory.h"
 
 #include <QWidget>
 

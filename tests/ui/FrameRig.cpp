@@ -1,7 +1,7 @@
 #include "FrameRig.h"
 
-#include "link/Frame.h"
-#include "link/ResolutionTable.h"
+#include "core/link/Frame.h"
+#include "core/link/ResolutionTable.h"
 
 #include <QDeadlineTimer>
 #include <QTest>
@@ -28,7 +28,7 @@ bool FrameRig::connect() {
     return link.configureSerialAndOpen({server.devicePath(), 1, 1, 115200}) == 1;
 }
 
-CMainFrame& FrameRig::makeFrame(bool awaitStartUp) {
+MainWindow& FrameRig::makeFrame(bool awaitStartUp) {
     FrameServices services{link,
                            mirror,
                            facade,
@@ -40,8 +40,8 @@ CMainFrame& FrameRig::makeFrame(bool awaitStartUp) {
                            [this] { ++restarts; },
                            {},
                            {}};
-    frame = std::make_unique<CMainFrame>(services);
-    QObject::connect(frame.get(), &CMainFrame::messageHandled,
+    frame = std::make_unique<MainWindow>(services);
+    QObject::connect(frame.get(), &MainWindow::messageHandled,
                      [this](int number, int result) { handled.emplace_back(number, result); });
     if (awaitStartUp) {
         waitHandled(messageNumber(FrameMessage::Synchronise));

@@ -3,15 +3,15 @@
 #include "CallLog.h"
 #include "FakePanels.h"
 #include "ScriptedPresenter.h"
-#include "SimPtyServer.h"
-#include "commands/CommandFacade.h"
-#include "frame/CMainFrame.h"
-#include "link/DeviceLink.h"
-#include "link/ParameterMirror.h"
-#include "store/KorvaneSettings.h"
-#include "widgets/BusyRunner.h"
-#include "widgets/DeviceGate.h"
-#include "widgets/UiMessageSink.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
+#include "core/store/Settings.h"
+#include "sim/SimPtyServer.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/device/DeviceGate.h"
+#include "ui/device/UiMessageSink.h"
+#include "ui/frame/MainWindow.h"
 
 #include <QTemporaryDir>
 #include <chrono>
@@ -30,7 +30,7 @@ struct FrameRig {
     DeviceLink link{nullptr, &sink};
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
-    CKorvaneSettings settings{settingsFile(home)};
+    Settings settings{settingsFile(home)};
     DeviceGate gate;
     BusyRunner busy{link, gate};
     CallLog log;
@@ -38,7 +38,7 @@ struct FrameRig {
     // The program's own panels in place of the recording ones, when set before makeFrame.
     PanelFactory* realPanels = nullptr;
     int restarts = 0;
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<MainWindow> frame;
     // Every message the frame handled: number and result.
     std::vector<std::pair<int, int>> handled;
 
@@ -49,7 +49,7 @@ struct FrameRig {
     // Starts the simulator and opens the link to it.
     bool connect();
     // Builds the frame; with `awaitStartUp` also waits for its start-up synchronisation.
-    CMainFrame& makeFrame(bool awaitStartUp = true);
+    MainWindow& makeFrame(bool awaitStartUp = true);
     // Waits until the frame has handled `number` `count` times in all.
     bool waitHandled(int number, std::size_t count = 1, int timeoutMs = 30000);
     std::size_t handledCount(int number) const;

@@ -1,15 +1,15 @@
-#include "link/Frame.h"
+#include "core/link/Frame.h"
 
 #include "FrameRig.h"
 #include "TestHome.h"
-#include "frame/CPaneHeaderButton.h"
-#include "frame/CSidePaneStack.h"
-#include "frame/FrameCallbacks.h"
-#include "frame/FrameTimers.h"
-#include "frame/MenuCommand.h"
-#include "link/ResolutionTable.h"
-#include "schedule/ScheduleExecutor.h"
-#include "widgets/WaitTask.h"
+#include "core/link/ResolutionTable.h"
+#include "core/schedule/ScheduleExecutor.h"
+#include "ui/device/WaitTask.h"
+#include "ui/frame/FrameCallbacks.h"
+#include "ui/frame/FrameTimers.h"
+#include "ui/frame/MenuCommand.h"
+#include "ui/frame/PaneHeaderButton.h"
+#include "ui/frame/SidePaneStack.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -150,7 +150,7 @@ void FrameTest::messageTable() {
     FrameRig* shared = sharedRig();
     QVERIFY(shared != nullptr);
     FrameRig& rig = *shared;
-    CMainFrame& frame = *rig.frame;
+    MainWindow& frame = *rig.frame;
     rig.mirror.p1OutWidth = 100; // the defaults of code 6 put it back to 1280
     const ParameterMirror before = rig.mirror;
     const auto mark = rig.log.mark();
@@ -180,7 +180,7 @@ void FrameTest::messageTable() {
 void FrameTest::twoAnnouncementsWithin10msRefreshOnce() {
     FrameRig rig;
     QVERIFY(rig.connect());
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     const auto mark = rig.log.mark();
     const std::size_t frames = rig.framesSoFar();
     frame.post(FrameMessage::PaneOpened, 0, 0);
@@ -229,8 +229,8 @@ void FrameTest::paneRefreshReadsPerPane() {
     FrameRig* shared = sharedRig();
     QVERIFY(shared != nullptr);
     FrameRig& rig = *shared;
-    CMainFrame& frame = *rig.frame;
-    CSidePaneStack& s = frame.stack(stack);
+    MainWindow& frame = *rig.frame;
+    SidePaneStack& s = frame.stack(stack);
     s.openPane(pane == 0 ? 1 : 0); // without announcement, so the header below opens it
     const auto mark = rig.log.mark();
     const std::size_t frames = rig.framesSoFar();
@@ -266,13 +266,13 @@ void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
     QFETCH(int, volume);
     FrameRig rig;
     QVERIFY(rig.connect());
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     rig.facade.setVolume(77);
     rig.facade.setOutputResolution(3);
     QTest::qWait(50);
     rig.mirror.volume = 12;
     rig.mirror.pq[pq::kOutputResolution] = 6;
-    CSidePaneStack& right = frame.stack(1);
+    SidePaneStack& right = frame.stack(1);
     right.openPane(2);
     if (byHeader) {
         right.header(0)->click();
@@ -309,7 +309,7 @@ struct RecordingMessenger : IFrameMessenger {
 // announce nothing; a re-announcement names the open pane.
 void FrameTest::sidePaneStackOpensOneAndAnnounces() {
     RecordingMessenger owner;
-    CSidePaneStack stack;
+    SidePaneStack stack;
     stack.resize(200, 400);
     stack.setStackIndex(1);
     stack.setOwner(&owner);
@@ -351,7 +351,7 @@ void FrameTest::sidePaneStackOpensOneAndAnnounces() {
 void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
     FrameRig rig;
     QVERIFY(rig.connect());
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     ScheduleTask task;
     task.periodKind = period::kEveryDay;
     task.action = scheduleaction::kSwitchInput;
@@ -378,7 +378,7 @@ void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
 void FrameTest::scheduleStartReadsTheFileOffTheUiThread() {
     FrameRig rig;
     QVERIFY(rig.connect());
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     const QString missing = rig.home.filePath(QStringLiteral("missing.kss"));
     QCOMPARE(frame.callbacks().start(missing.toStdString()), 0);
     QVERIFY(!frame.scheduleExecutor().running());
@@ -429,7 +429,7 @@ void FrameTest::arrowKeysGoToAVisiblePointLocateWindow() {
     QFETCH(int, direction);
     FrameRig rig;
     rig.panels.withPointLocate = true;
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     auto* edit = new QLineEdit(QStringLiteral("abc"), &frame);
     frame.show();
     edit->setFocus();

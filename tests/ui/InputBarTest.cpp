@@ -1,13 +1,14 @@
+#include "ui/panels/InputBar.h"
+
 #include "FakePanels.h"
 #include "PanelRig.h"
 #include "TestHome.h"
-#include "frame/IFrameMessenger.h"
-#include "link/InputCodes.h"
-#include "panels/CInputSelectDlg.h"
-#include "panels/IAutoUpdateQuery.h"
-#include "panels/IDualPicturePanel.h"
-#include "panels/ISeamlessSwitch.h"
-#include "widgets/SendSwitchOff.h"
+#include "core/link/InputCodes.h"
+#include "ui/device/SendSwitchOff.h"
+#include "ui/frame/IFrameMessenger.h"
+#include "ui/panels/IAutoUpdateQuery.h"
+#include "ui/panels/IDualPicturePanel.h"
+#include "ui/panels/ISeamlessSwitch.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -75,7 +76,7 @@ struct BarRig : PanelRig {
     BarFrame frame{log};
     FakeDual dual{log, link};
     AutoUpdateBox autoUpdate;
-    CInputSelectDlg bar{context};
+    InputBar bar{context};
 
     // The bar shows `input` (and the mirror's other bytes), redrawn as the frame does it.
     bool start(std::uint8_t input = kNoButton) {
@@ -307,7 +308,7 @@ void InputBarTest::freezePressesWithinTheDelaySendOnce() {
     }
     QVERIFY(rig.mark() == from); // nothing before the delay
     QTRY_COMPARE(rig.mark(), from + static_cast<std::size_t>(sent.size()));
-    QTest::qWait(3 * CInputSelectDlg::kFreezeDelayMs); // a second timer would have fired now
+    QTest::qWait(3 * InputBar::kFreezeDelayMs); // a second timer would have fired now
     // Two timers due at the same moment fire in either order.
     QStringList got = rig.sentSince(from);
     got.sort();

@@ -1,7 +1,7 @@
 #include "FrameRig.h"
 #include "TestHome.h"
-#include "frame/MenuCommand.h"
-#include "link/Frame.h"
+#include "core/link/Frame.h"
+#include "ui/frame/MenuCommand.h"
 
 #include <QAction>
 #include <QFile>
@@ -50,7 +50,7 @@ private slots:
 void MenuTest::deviceTemplateStoreAndRecall() {
     FrameRig rig;
     QVERIFY(rig.connect());
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     rig.facade.setVolume(55);
     QTest::qWait(30);
 
@@ -111,7 +111,7 @@ void MenuTest::factoryResetWaitsAndResynchronises() {
         // Long waits are only noted: what matters is that they were asked for, and when.
         std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(200)));
     });
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     const std::size_t mark = rig.framesSoFar();
     rig.presenter.answers = {confirmed};
     frame.runCommand(menucmd::kFactoryReset);
@@ -148,7 +148,7 @@ void MenuTest::closedLinkOperationsSucceedAtOnceAndSendNothing() {
     QFETCH(int, command);
     FrameRig rig;
     QVERIFY(rig.connect());
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     rig.link.close();
     const std::size_t mark = rig.framesSoFar();
     const int shown = rig.busy.dialogsShown();
@@ -191,7 +191,7 @@ void MenuTest::languageSwitch() {
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write(QStringLiteral("[app]\nlang=%1\n").arg(stored).toUtf8());
     }
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     frame.runCommand(command);
@@ -219,7 +219,7 @@ void MenuTest::exitQuestionAndIcon() {
     QFETCH(bool, confirmed);
     FrameRig rig;
     rig.settings.writeIcon("other.ico");
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     rig.presenter.answers = {confirmed};

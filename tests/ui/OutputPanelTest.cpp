@@ -1,8 +1,9 @@
+#include "ui/panels/OutputPanel.h"
+
 #include "PanelRig.h"
 #include "TestHome.h"
-#include "panels/COutputSetDlg.h"
-#include "panels/IOutputResolutionCallback.h"
-#include "widgets/SendSwitchOff.h"
+#include "ui/device/SendSwitchOff.h"
+#include "ui/panels/IOutputResolutionCallback.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -31,12 +32,12 @@ public:
     }
 };
 
-using WindowField = COutputSetDlg::WindowField;
-using CustomField = COutputSetDlg::CustomField;
+using WindowField = OutputPanel::WindowField;
+using CustomField = OutputPanel::CustomField;
 
 struct OutputRig : PanelRig {
     RecordingCallback callback;
-    COutputSetDlg panel{context};
+    OutputPanel panel{context};
     QPushButton elsewhere{QStringLiteral("elsewhere"), &panel};
 
     OutputRig() { panel.setResolutionCallback(&callback); }
@@ -376,7 +377,7 @@ void OutputPanelTest::pictureOneWithinTheCustomSize() {
 void OutputPanelTest::closingWithAnEditPendingSendsNothing() {
     PanelRig rig;
     QVERIFY(rig.connect());
-    auto panel = std::make_unique<COutputSetDlg>(rig.context);
+    auto panel = std::make_unique<OutputPanel>(rig.context);
     {
         SendSwitchOff quiet(rig.link);
         panel->refreshFromMirror();

@@ -1,12 +1,12 @@
 #include "PanelRig.h"
 #include "TestHome.h"
-#include "frame/CMainFrame.h"
-#include "frame/FrameServices.h"
-#include "link/InputCodes.h"
-#include "panels/CImageCommSetDlg.h"
-#include "panels/CImageSetDlg.h"
-#include "panels/CInputSelectDlg.h"
-#include "panels/CPanelFactory.h"
+#include "core/link/InputCodes.h"
+#include "ui/frame/FrameServices.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/CommunicationPanel.h"
+#include "ui/panels/InputBar.h"
+#include "ui/panels/PictureQualityPanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,7 +23,7 @@ namespace {
 // The frame as the program builds it, over the simulator.
 struct FactoryRig : PanelRig {
     CPanelFactory factory;
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<MainWindow> frame;
     QList<int> handled;
 
     // The processor is on DP with brightness 77 before the program starts.
@@ -40,8 +40,8 @@ struct FactoryRig : PanelRig {
         startUpFrom = mark();
         FrameServices services{link, mirror,  facade, settings, presenter, &sink,
                                busy, factory, [] {},  {},       {}};
-        frame = std::make_unique<CMainFrame>(services);
-        QObject::connect(frame.get(), &CMainFrame::messageHandled,
+        frame = std::make_unique<MainWindow>(services);
+        QObject::connect(frame.get(), &MainWindow::messageHandled,
                          [this](int number, int) { handled << number; });
         frame->resize(1200, 800);
         frame->show();
@@ -58,14 +58,12 @@ struct FactoryRig : PanelRig {
         }
         return true;
     }
-    CInputSelectDlg& bar() const {
-        return *dynamic_cast<CInputSelectDlg*>(frame->panels().inputBar);
-    }
-    CImageSetDlg& quality() const {
-        return *dynamic_cast<CImageSetDlg*>(frame->panels().pictureQuality);
+    InputBar& bar() const { return *dynamic_cast<InputBar*>(frame->panels().inputBar); }
+    PictureQualityPanel& quality() const {
+        return *dynamic_cast<PictureQualityPanel*>(frame->panels().pictureQuality);
     }
     bool showsVgaEnhancement() const {
-        const CImageSetDlg& q = quality();
+        const PictureQualityPanel& q = quality();
         return q.dropDown(pqpanel::kVgaEnhancement)->isVisibleTo(&q) &&
                !q.dropDown(pqpanel::kNoiseReduction)->isVisibleTo(&q);
     }
@@ -98,7 +96,7 @@ void PanelFactoryTest::realPanelsFollowTheProcessorAndEachOther() {
     QCOMPARE(rig.quality().edit(pqpanel::kBrightness)->text(), QStringLiteral("77"));
     QVERIFY(!rig.showsVgaEnhancement());
 
-    dynamic_cast<CImageCommSetDlg*>(rig.frame->panels().communication)
+    dynamic_cast<CommunicationPanel*>(rig.frame->panels().communication)
         ->autoUpdateBox()
         .setChecked(false);
     const qsizetype told = rig.handled.count(messageNumber(FrameMessage::PictureQualityInput));

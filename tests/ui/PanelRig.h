@@ -1,17 +1,17 @@
 #pragma once
 
 #include "ScriptedPresenter.h"
-#include "SimPtyServer.h"
-#include "commands/CommandFacade.h"
-#include "link/DeviceLink.h"
-#include "link/Frame.h"
-#include "link/ParameterMirror.h"
-#include "link/ResolutionTable.h"
-#include "panels/PanelContext.h"
-#include "store/KorvaneSettings.h"
-#include "widgets/BusyRunner.h"
-#include "widgets/DeviceGate.h"
-#include "widgets/UiMessageSink.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/Frame.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ResolutionTable.h"
+#include "core/store/Settings.h"
+#include "sim/SimPtyServer.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/device/DeviceGate.h"
+#include "ui/device/UiMessageSink.h"
+#include "ui/panels/PanelContext.h"
 
 #include <QDeadlineTimer>
 #include <QLineEdit>
@@ -51,7 +51,7 @@ struct PanelRig {
     DeviceLink link;
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
-    CKorvaneSettings settings{std::filesystem::path(home.path().toStdString()) / "korvaneapp.ini"};
+    Settings settings{std::filesystem::path(home.path().toStdString()) / "korvaneapp.ini"};
     DeviceGate gate;
     BusyRunner busy{link, gate};
     PanelContext context{link, mirror, facade, settings, presenter, &sink, busy};

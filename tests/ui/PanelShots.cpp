@@ -2,11 +2,11 @@
 // English, as PNG files to look at: ui_panel_shots <folder>. Not a test; nothing is checked.
 #include "PanelRig.h"
 #include "ShotsMain.h"
-#include "panels/CDoubleFaceDlg.h"
-#include "panels/CImageCommSetDlg.h"
-#include "panels/COutputSetDlg.h"
-#include "panels/CSoundDlg.h"
-#include "widgets/SendSwitchOff.h"
+#include "ui/device/SendSwitchOff.h"
+#include "ui/panels/CommunicationPanel.h"
+#include "ui/panels/DualPicturePanel.h"
+#include "ui/panels/OutputPanel.h"
+#include "ui/panels/SoundPanel.h"
 
 #include <QRadioButton>
 #include <QTest>
@@ -43,9 +43,9 @@ void shoot(const QString& folder, const QString& language) {
     net.password = "admin";
     rig.settings.writeNetworkSettings(net);
 
-    COutputSetDlg output(rig.context);
-    CSoundDlg sound(rig.context);
-    CImageCommSetDlg comm(rig.context);
+    OutputPanel output(rig.context);
+    SoundPanel sound(rig.context);
+    CommunicationPanel comm(rig.context);
     {
         SendSwitchOff quiet(rig.link);
         output.refreshFromMirror();
@@ -63,7 +63,7 @@ void shoot(const QString& folder, const QString& language) {
     comm.closeRadio().click();
     save(comm, folder + QStringLiteral("/comm_closed_%1.png").arg(language));
 
-    CDoubleFaceDlg dual(rig.context);
+    DualPicturePanel dual(rig.context);
     rig.mirror.pq[pq::kOutputResolution] = kDefaultResolution;
     for (int pipOn : {1, 0}) {
         rig.mirror.pipOn = static_cast<std::uint8_t>(pipOn);

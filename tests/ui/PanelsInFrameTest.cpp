@@ -1,12 +1,12 @@
 #include "FakePanels.h"
 #include "PanelRig.h"
 #include "TestHome.h"
-#include "frame/CMainFrame.h"
-#include "frame/FrameServices.h"
-#include "link/ReadTypes.h"
-#include "panels/CImageCommSetDlg.h"
-#include "panels/COutputSetDlg.h"
-#include "panels/CSoundDlg.h"
+#include "core/link/ReadTypes.h"
+#include "ui/frame/FrameServices.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/panels/CommunicationPanel.h"
+#include "ui/panels/OutputPanel.h"
+#include "ui/panels/SoundPanel.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -26,9 +26,9 @@ namespace {
 class OwnPanelsFactory : public FakePanelFactory {
 public:
     using FakePanelFactory::FakePanelFactory;
-    COutputSetDlg* output = nullptr;
-    CSoundDlg* sound = nullptr;
-    CImageCommSetDlg* comm = nullptr;
+    OutputPanel* output = nullptr;
+    SoundPanel* sound = nullptr;
+    CommunicationPanel* comm = nullptr;
 
     PanelSet create(const PanelContext& context) override {
         PanelSet set = FakePanelFactory::create(context);
@@ -36,9 +36,9 @@ public:
              std::initializer_list<IPanel*>{set.output, set.sound, set.communication}) {
             delete stand->widget();
         }
-        set.output = output = new COutputSetDlg(context);
-        set.sound = sound = new CSoundDlg(context);
-        set.communication = comm = new CImageCommSetDlg(context);
+        set.output = output = new OutputPanel(context);
+        set.sound = sound = new SoundPanel(context);
+        set.communication = comm = new CommunicationPanel(context);
         return set;
     }
 };
@@ -46,7 +46,7 @@ public:
 struct InFrameRig : PanelRig {
     CallLog log;
     OwnPanelsFactory panels{log};
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<MainWindow> frame;
     QList<int> handled;
 
     bool start() {
@@ -55,8 +55,8 @@ struct InFrameRig : PanelRig {
         }
         FrameServices services{link, mirror, facade, settings, presenter, &sink,
                                busy, panels, [] {},  {},       {}};
-        frame = std::make_unique<CMainFrame>(services);
-        QObject::connect(frame.get(), &CMainFrame::messageHandled,
+        frame = std::make_unique<MainWindow>(services);
+        QObject::connect(frame.get(), &MainWindow::messageHandled,
                          [this](int number, int) { handled << number; });
         frame->resize(1200, 800);
         frame->show();
@@ -88,7 +88,7 @@ struct InFrameRig : PanelRig {
     }
     QStringList windowTexts() const {
         QStringList t;
-        using F = COutputSetDlg::WindowField;
+        using F = OutputPanel::WindowField;
         for (auto f : {F::X, F::Width, F::Y, F::Height}) {
             t << panels.output->windowEdit(f).text();
         }
@@ -132,7 +132,7 @@ void PanelsInFrameTest::resolutionChangesGoThroughTheFrame() {
     for (const QString& f : startUp) {
         QVERIFY2(f.startsWith(QLatin1String("00 ")), qPrintable(f));
     }
-    COutputSetDlg& output = *rig.panels.output;
+    OutputPanel& output = *rig.panels.output;
     QCOMPARE(output.resolutionList().currentData().toUInt(), uint{kDefaultResolution});
     QCOMPARE(rig.windowTexts(), rig.simWindow());
     QCOMPARE(rig.panels.sound->volumeSlider().value(), int{rig.server.state().mirror.volume});
@@ -153,7 +153,7 @@ void PanelsInFrameTest::resolutionChangesGoThroughTheFrame() {
 
     list.setCurrentIndex(list.findData(uint{kCustomResolution}));
     emit list.activated(list.currentIndex());
-    using C = COutputSetDlg::CustomField;
+    using C = OutputPanel::CustomField;
     output.customEdit(C::Width).setText(QStringLiteral("1920"));
     output.customEdit(C::Height).setText(QStringLiteral("1200"));
     output.customEdit(C::Refresh).setText(QStringLiteral("50"));

@@ -1,9 +1,9 @@
 #include "PanelRig.h"
 #include "TestHome.h"
-#include "i18n/UiText.h"
-#include "panels/CImageSetDlg.h"
-#include "widgets/CBusyDlg.h"
-#include "widgets/SendSwitchOff.h"
+#include "ui/device/BusyDialog.h"
+#include "ui/device/SendSwitchOff.h"
+#include "ui/i18n/UiText.h"
+#include "ui/panels/PictureQualityPanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,7 +25,7 @@ namespace {
 constexpr std::uint8_t kOpen[15] = {0, 50, 58, 60, 12, 0, 0, 0, 3, 50, 50, 50, 0, 0, 0};
 
 struct PqRig : PanelRig {
-    CImageSetDlg panel{context};
+    PictureQualityPanel panel{context};
 
     bool start(const std::uint8_t (&pqBytes)[15] = kOpen) {
         if (!connect()) {
@@ -102,7 +102,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
-            if (auto* dlg = qobject_cast<CBusyDlg*>(watched)) {
+            if (auto* dlg = qobject_cast<BusyDialog*>(watched)) {
                 captions << dlg->caption();
                 gainsOpen = gain_->isEnabled();
             }

@@ -1,16 +1,16 @@
 #include "FrameRig.h"
 #include "PanelRig.h"
 #include "TestHome.h"
-#include "frame/MenuCommand.h"
-#include "link/InputCodes.h"
-#include "link/ReadTypes.h"
-#include "panels/CPanelFactory.h"
-#include "schedule/CClockSyncDlg.h"
-#include "schedule/COfflinePlanDlg.h"
-#include "schedule/CPlanEditDlg.h"
-#include "schedule/DeviceClock.h"
-#include "widgets/CBusyDlg.h"
-#include "widgets/CListCtrlEx.h"
+#include "core/link/InputCodes.h"
+#include "core/link/ReadTypes.h"
+#include "core/schedule/DeviceClock.h"
+#include "ui/device/BusyDialog.h"
+#include "ui/frame/MenuCommand.h"
+#include "ui/panels/CPanelFactory.h"
+#include "ui/schedule/ClockDialog.h"
+#include "ui/schedule/LegacyPlanDialog.h"
+#include "ui/schedule/PlanEditorDialog.h"
+#include "ui/widgets/ColouredTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,13 +49,13 @@ void click(QObject& parent, const char* name) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void clickRow(CListCtrlEx& list, int row) {
+void clickRow(ColouredTable& list, int row) {
     list.scrollToItem(list.item(row, 0));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                       list.visualItemRect(list.item(row, 0)).center());
 }
 
-QStringList rowTexts(const CListCtrlEx& list, int row) {
+QStringList rowTexts(const ColouredTable& list, int row) {
     QStringList texts;
     for (int c = 0; c < list.columnCount(); ++c) {
         texts << list.cellText(row, c);
@@ -92,7 +92,7 @@ struct ModalCloser {
     ModalCloser() {
         QObject::connect(&timer, &QTimer::timeout, [this] {
             auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dlg != nullptr && qobject_cast<CBusyDlg*>(dlg) == nullptr && opened.isEmpty()) {
+            if (dlg != nullptr && qobject_cast<BusyDialog*>(dlg) == nullptr && opened.isEmpty()) {
                 opened = dlg->objectName();
                 dlg->reject();
             }
@@ -110,8 +110,8 @@ struct PlanRig : PanelRig {
 };
 
 struct EditorRig : PlanRig {
-    std::unique_ptr<CPlanEditDlg> dlg;
-    CListCtrlEx* list = nullptr;
+    std::unique_ptr<PlanEditorDialog> dlg;
+    ColouredTable* list = nullptr;
     QLineEdit* minutes = nullptr;
 
     // Connects (unless told not to), opens the editor and waits for its header read.
@@ -119,9 +119,9 @@ struct EditorRig : PlanRig {
         if (connected && !connect()) {
             return false;
         }
-        dlg = std::make_unique<CPlanEditDlg>(context);
+        dlg = std::make_unique<PlanEditorDialog>(context);
         dlg->show();
-        list = child<CListCtrlEx>(*dlg, "planList");
+        list = child<ColouredTable>(*dlg, "planList");
         minutes = child<QLineEdit>(*dlg, "planMinutes");
         if (!QTest::qWaitFor([this] { return dlg->openingDone(); })) {
             return false;
@@ -371,7 +371,7 @@ void PlanEditorTest::clockReadShowsTheProcessorsClock() {
     QVERIFY(rig.connect());
     rig.facade.setClock(2020, 2, 29, 23, 58, 0);
     FakeClock pc;
-    CClockSyncDlg dlg(rig.context, nullptr, pc.source());
+    ClockDialog dlg(rig.context, nullptr, pc.source());
     dlg.show();
     QVERIFY(QTest::qWaitFor([&] { return dlg.openingDone(); }));
     auto* shown = child<QLineEdit>(dlg, "deviceTime");
@@ -403,7 +403,7 @@ void PlanEditorTest::clockWrites() {
     QVERIFY(rig.connect());
     FakeClock pc;
     *pc.now = makeLocalTime(2025, 1, 1, 0, 0, 0);
-    CClockSyncDlg dlg(rig.context, nullptr, pc.source());
+    ClockDialog dlg(rig.context, nullptr, pc.source());
     dlg.show();
     QVERIFY(QTest::qWaitFor([&] { return dlg.openingDone(); }));
     // The second row follows the PC's clock on every tick.
@@ -423,7 +423,7 @@ void PlanEditorTest::failedClockReadKeepsTheText() {
     QVERIFY(rig.connect());
     rig.facade.setClock(2020, 2, 29, 23, 58, 0);
     FakeClock pc;
-    CClockSyncDlg dlg(rig.context, nullptr, pc.source());
+    ClockDialog dlg(rig.context, nullptr, pc.source());
     dlg.show();
     QVERIFY(QTest::qWaitFor([&] { return dlg.openingDone(); }));
     auto* shown = child<QLineEdit>(dlg, "deviceTime");
@@ -443,10 +443,10 @@ void PlanEditorTest::olderDialogSendsOnlyChangedEntries() {
     PlanRig rig;
     QVERIFY(rig.connect());
     FakeClock pc;
-    COfflinePlanDlg dlg(rig.context, nullptr, pc.source());
+    LegacyPlanDialog dlg(rig.context, nullptr, pc.source());
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    auto* list = child<CListCtrlEx>(dlg, "planList");
+    auto* list = child<ColouredTable>(dlg, "planList");
     QCOMPARE(list->rowCount(), kPlanEntryCount);
     QCOMPARE(rowTexts(*list, 0), (QStringList{"1", "每天", "天", "00:00:00", "1"}));
     QCOMPARE(child<QLabel>(dlg, "pcDate")->text(), QStringLiteral("2026-12-10"));
@@ -490,10 +490,10 @@ void PlanEditorTest::olderDialogSendsOnlyChangedEntries() {
 void PlanEditorTest::olderDialogKeepsChangesWhileTheLinkIsClosed() {
     PlanRig rig;
     FakeClock pc;
-    COfflinePlanDlg dlg(rig.context, nullptr, pc.source());
+    LegacyPlanDialog dlg(rig.context, nullptr, pc.source());
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    clickRow(*child<CListCtrlEx>(dlg, "planList"), 2);
+    clickRow(*child<ColouredTable>(dlg, "planList"), 2);
     click(dlg, "modifyButton");
     QVERIFY(dlg.items()[2].modified);
     click(dlg, "sendButton");
@@ -514,7 +514,7 @@ void PlanEditorTest::frameOpensThePlanWindows() {
     FrameRig rig;
     CPanelFactory factory;
     rig.realPanels = &factory;
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     QVERIFY(frame.action(menucmd::kPlanEditor)->isEnabled());
 
     ModalCloser closer;

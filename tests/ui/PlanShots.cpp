@@ -2,11 +2,11 @@
 // in English, as PNG files to look at: ui_plan_shots <folder>. Not a test; nothing is checked.
 #include "PanelRig.h"
 #include "ShotsMain.h"
-#include "link/InputCodes.h"
-#include "schedule/CClockSyncDlg.h"
-#include "schedule/COfflinePlanDlg.h"
-#include "schedule/CPlanEditDlg.h"
-#include "widgets/CListCtrlEx.h"
+#include "core/link/InputCodes.h"
+#include "ui/schedule/ClockDialog.h"
+#include "ui/schedule/LegacyPlanDialog.h"
+#include "ui/schedule/PlanEditorDialog.h"
+#include "ui/widgets/ColouredTable.h"
 
 #include <QAbstractButton>
 #include <QTest>
@@ -23,7 +23,7 @@ void save(QWidget& w, const QString& file) {
                 w.minimumSizeHint().width(), w.minimumSizeHint().height());
 }
 
-void clickRow(CListCtrlEx& list, int row) {
+void clickRow(ColouredTable& list, int row) {
     list.scrollToItem(list.item(row, 0));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                       list.visualItemRect(list.item(row, 0)).center());
@@ -48,21 +48,21 @@ void shoot(const QString& folder, const QString& language) {
     rig.facade.writePlanEntry(2, unpackPlanFields(packPlanItem(seeded, 2)));
     rig.facade.setPlanState(0, 1);
 
-    CPlanEditDlg editor(rig.context);
+    PlanEditorDialog editor(rig.context);
     editor.show();
     (void)QTest::qWaitFor([&] { return editor.openingDone(); });
     editor.findChild<QAbstractButton*>(QStringLiteral("readButton"))->click();
-    clickRow(*editor.findChild<CListCtrlEx*>(QStringLiteral("planList")), 2);
+    clickRow(*editor.findChild<ColouredTable*>(QStringLiteral("planList")), 2);
     QTest::qWait(50);
     save(editor, folder + QStringLiteral("/plan_editor_%1.png").arg(language));
 
-    CClockSyncDlg clock(rig.context);
+    ClockDialog clock(rig.context);
     clock.show();
     (void)QTest::qWaitFor([&] { return clock.openingDone(); });
     QTest::qWait(50);
     save(clock, folder + QStringLiteral("/clock_%1.png").arg(language));
 
-    COfflinePlanDlg older(rig.context);
+    LegacyPlanDialog older(rig.context);
     older.show();
     QTest::qWait(50);
     older.findChild<QAbstractButton*>(QStringLiteral("mode4"))->click();

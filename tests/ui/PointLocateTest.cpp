@@ -1,15 +1,15 @@
 #include "PanelRig.h"
 #include "TestHome.h"
-#include "frame/CMainFrame.h"
-#include "frame/FrameServices.h"
-#include "frame/MenuCommand.h"
-#include "layout/CImageControlDlg.h"
-#include "layout/CLEDControl.h"
-#include "locate/CLocateSetDlg.h"
-#include "locate/CPointLocateDlg.h"
-#include "locate/CTestPatternDlg.h"
-#include "panels/CPanelFactory.h"
-#include "panels/PanelNumbers.h"
+#include "ui/frame/FrameServices.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/frame/MenuCommand.h"
+#include "ui/locate/LocateSettingsDialog.h"
+#include "ui/locate/PointLocateWindow.h"
+#include "ui/locate/TestPatternWindow.h"
+#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/PanelNumbers.h"
+#include "ui/wall/CentrePane.h"
+#include "ui/wall/WallView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,7 +52,7 @@ QString patternFrame(int action) {
 // picture 1 filling it.
 struct LocateRig : PanelRig {
     CPanelFactory factory;
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<MainWindow> frame;
     QList<std::pair<int, QPoint>> handled; // message number, parameters
     int settingsDialogs = 0;
     int generation = 0;
@@ -73,8 +73,8 @@ struct LocateRig : PanelRig {
         }
         FrameServices services{link, mirror,  facade, settings, presenter, &sink,
                                busy, factory, [] {},  {},       {}};
-        frame = std::make_unique<CMainFrame>(services);
-        QObject::connect(frame.get(), &CMainFrame::messageHandled, [this](int number, int) {
+        frame = std::make_unique<MainWindow>(services);
+        QObject::connect(frame.get(), &MainWindow::messageHandled, [this](int number, int) {
             handled << std::pair{number, QPoint()};
         });
         frame->resize(1200, 800);
@@ -88,7 +88,7 @@ struct LocateRig : PanelRig {
     // (which takes the marker off the wall), positioning over, and nothing recorded.
     bool reset() {
         ++generation; // a settings answer still waiting is not for the next row
-        CPointLocateDlg& w = locate();
+        PointLocateWindow& w = locate();
         if (w.isVisible() || w.active()) {
             const qsizetype closed = count(FrameMessage::PointLocateClosed);
             w.close();
@@ -128,14 +128,14 @@ struct LocateRig : PanelRig {
         }
         return n;
     }
-    CPointLocateDlg& locate() const {
-        return *dynamic_cast<CPointLocateDlg*>(frame->panels().pointLocate);
+    PointLocateWindow& locate() const {
+        return *dynamic_cast<PointLocateWindow*>(frame->panels().pointLocate);
     }
-    CTestPatternDlg& patterns() const {
-        return *dynamic_cast<CTestPatternDlg*>(frame->panels().testPattern);
+    TestPatternWindow& patterns() const {
+        return *dynamic_cast<TestPatternWindow*>(frame->panels().testPattern);
     }
-    CLEDControl& led() const {
-        return dynamic_cast<CImageControlDlg*>(frame->panels().centre)->ledControl();
+    WallView& led() const {
+        return dynamic_cast<CentrePane*>(frame->panels().centre)->ledControl();
     }
     QAction& menuItem() const { return *frame->action(menucmd::kPointLocate); }
     // What went out besides the communication panel's status reads.
@@ -160,7 +160,7 @@ struct LocateRig : PanelRig {
             if (g != generation) {
                 return;
             }
-            auto* dlg = qobject_cast<CLocateSetDlg*>(QApplication::activeModalWidget());
+            auto* dlg = qobject_cast<LocateSettingsDialog*>(QApplication::activeModalWidget());
             if (dlg == nullptr) {
                 answerSettings(texts);
                 return;
@@ -170,8 +170,8 @@ struct LocateRig : PanelRig {
                 dlg->reject();
                 return;
             }
-            for (int f = 0; f < CLocateSetDlg::FieldCount; ++f) {
-                dlg->edit(CLocateSetDlg::Field(f)).setText(texts.at(f));
+            for (int f = 0; f < LocateSettingsDialog::FieldCount; ++f) {
+                dlg->edit(LocateSettingsDialog::Field(f)).setText(texts.at(f));
             }
             dlg->accept();
         });
@@ -278,7 +278,7 @@ void PointLocateTest::typedCoordinatesAreClamped() {
     QVERIFY(shared != nullptr);
     LocateRig& rig = *shared;
     QVERIFY(rig.open(96));
-    CPointLocateDlg& w = rig.locate();
+    PointLocateWindow& w = rig.locate();
     QCOMPARE(w.point(), QPoint(960, 480)); // the box at picture 1's centre
 
     const std::size_t from = rig.mark();
@@ -321,7 +321,7 @@ void PointLocateTest::arrowKeysStepAndClamp() {
     QVERIFY(shared != nullptr);
     LocateRig& rig = *shared;
     QVERIFY(rig.open(96));
-    CPointLocateDlg& w = rig.locate();
+    PointLocateWindow& w = rig.locate();
 
     const std::size_t from = rig.mark();
     rig.type(QString::number(start.x()), QString::number(start.y()));
@@ -380,7 +380,7 @@ void PointLocateTest::clickMovesInsideTheBox() {
     QVERIFY(shared != nullptr);
     LocateRig& rig = *shared;
     QVERIFY(rig.open(box, 20));
-    CPointLocateDlg& w = rig.locate();
+    PointLocateWindow& w = rig.locate();
     if (!typedX.isNull()) {
         rig.type(typedX, QStringLiteral("500"));
         QTest::keyClick(&w.xEdit(), Qt::Key_Return);
@@ -437,18 +437,18 @@ void PointLocateTest::settingsAdjustOrRefuse() {
     QFETCH(QStringList, shownAfter);
     QFETCH(QStringList, informed);
     ScriptedPresenter presenter;
-    CLocateSetDlg dlg({96, 96, 16, 16}, presenter);
+    LocateSettingsDialog dlg({96, 96, 16, 16}, presenter);
     dlg.show();
-    for (int f = 0; f < CLocateSetDlg::FieldCount; ++f) {
-        dlg.edit(CLocateSetDlg::Field(f)).setText(typed.at(f));
+    for (int f = 0; f < LocateSettingsDialog::FieldCount; ++f) {
+        dlg.edit(LocateSettingsDialog::Field(f)).setText(typed.at(f));
     }
     QSignalSpy done(&dlg, &QDialog::accepted);
     dlg.accept();
     QCOMPARE(done.size(), accepted ? 1 : 0);
     QCOMPARE(dlg.isVisible(), !accepted);
     QStringList shown;
-    for (int f = 0; f < CLocateSetDlg::FieldCount; ++f) {
-        shown << dlg.edit(CLocateSetDlg::Field(f)).text();
+    for (int f = 0; f < LocateSettingsDialog::FieldCount; ++f) {
+        shown << dlg.edit(LocateSettingsDialog::Field(f)).text();
     }
     QCOMPARE(shown, shownAfter);
     QCOMPARE(presenter.informed, informed);
@@ -475,7 +475,7 @@ void PointLocateTest::openingPlacesTheWindowAndSendsNothing() {
     rig.runTool({"120", "80", "25", "16"});
     QCOMPARE(rig.settingsDialogs, 2);
     QCOMPARE(rig.presenter.informed, QStringList{QStringLiteral("模组像素值已调整!")});
-    CPointLocateDlg& w = rig.locate();
+    PointLocateWindow& w = rig.locate();
     QVERIFY(LocateRig::waitFor([&w] { return w.isVisible() && w.holdsImage(); }));
     QVERIFY(rig.led().positioning());
     QCOMPARE((QList<int>{rig.settings.readBoxWidth(), rig.settings.readBoxHeight(),
@@ -505,7 +505,7 @@ void PointLocateTest::closingSwitchesTheMarkerOff() {
     QVERIFY(shared != nullptr);
     LocateRig& rig = *shared;
     QVERIFY(rig.open(96));
-    CPointLocateDlg& w = rig.locate();
+    PointLocateWindow& w = rig.locate();
     const std::size_t from = rig.mark();
     if (how == QLatin1String("close")) {
         w.close();
@@ -536,7 +536,7 @@ void PointLocateTest::paintsModulesCoordinatesAndMarker() {
     LocateRig rig;
     QVERIFY(rig.start());
     QVERIFY(rig.open(96, 24));
-    CPointLocateDlg& w = rig.locate();
+    PointLocateWindow& w = rig.locate();
     QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(60, 100)); // offset 30, 50
     QCOMPARE(w.point(), QPoint(990, 530));
     const QImage shot = w.grab().toImage();
@@ -571,7 +571,7 @@ void PointLocateTest::testPatternButtonsSendTheirAction() {
     QFETCH(int, action);
     PanelRig rig;
     QVERIFY(rig.connect());
-    CTestPatternDlg dlg(rig.context);
+    TestPatternWindow dlg(rig.context);
     QPushButton* b = button == QLatin1String("end")         ? &dlg.endButton()
                      : button == QLatin1String("increment") ? &dlg.incrementButton()
                      : button == QLatin1String("decrement") ? &dlg.decrementButton()
@@ -590,7 +590,7 @@ void PointLocateTest::testPatternMenuShowsAndCloseEndsTheTest() {
     QAction& item = *rig.frame->action(menucmd::kTestPattern);
     QVERIFY(item.isEnabled());
     item.trigger();
-    CTestPatternDlg& w = rig.patterns();
+    TestPatternWindow& w = rig.patterns();
     QVERIFY(w.isVisible());
     QCOMPARE(w.parentWidget(), rig.frame.get());
     const std::size_t from = rig.mark();

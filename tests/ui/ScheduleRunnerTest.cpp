@@ -1,16 +1,16 @@
 #include "FrameRig.h"
 #include "TestHome.h"
-#include "frame/FrameCallbacks.h"
-#include "frame/FrameTimers.h"
-#include "link/Frame.h"
-#include "link/InputCodes.h"
-#include "panels/CPanelFactory.h"
-#include "panels/IScheduleTimerCallback.h"
-#include "schedule/CScheduleRunDlg.h"
-#include "schedule/ScheduleExecutor.h"
-#include "store/IniFile.h"
-#include "store/SettingsKeys.h"
-#include "widgets/CListCtrlEx.h"
+#include "core/link/Frame.h"
+#include "core/link/InputCodes.h"
+#include "core/schedule/ScheduleExecutor.h"
+#include "core/store/IniFile.h"
+#include "core/store/SettingsKeys.h"
+#include "ui/frame/FrameCallbacks.h"
+#include "ui/frame/FrameTimers.h"
+#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/IScheduleTimerCallback.h"
+#include "ui/schedule/ScheduleRunnerDialog.h"
+#include "ui/widgets/ColouredTable.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,10 +52,10 @@ struct RecordingTimer : IScheduleTimerCallback {
 // The runner on its own, with its settings in a folder of its own.
 struct RunnerRig {
     QTemporaryDir dir;
-    CKorvaneSettings settings{std::filesystem::path(dir.path().toStdString()) / "korvaneapp.ini"};
+    Settings settings{std::filesystem::path(dir.path().toStdString()) / "korvaneapp.ini"};
     ScriptedPresenter presenter;
     RecordingTimer timer;
-    std::unique_ptr<CScheduleRunDlg> dlg;
+    std::unique_ptr<ScheduleRunnerDialog> dlg;
 
     QString write(const QString& name, const QByteArray& bytes) {
         const QString path = dir.filePath(name);
@@ -64,8 +64,8 @@ struct RunnerRig {
         f.write(bytes);
         return path;
     }
-    CScheduleRunDlg& open(bool autoStart = false) {
-        dlg = std::make_unique<CScheduleRunDlg>(timer, settings, presenter);
+    ScheduleRunnerDialog& open(bool autoStart = false) {
+        dlg = std::make_unique<ScheduleRunnerDialog>(timer, settings, presenter);
         dlg->setAutoStart(autoStart);
         dlg->show();
         QTest::qWait(10);
@@ -131,7 +131,7 @@ void ScheduleRunnerTest::opensWithTheLastScript() {
     rig.settings.writeLastScheduleFile(rig.dir.filePath(last).toStdString());
     rig.presenter.answers = {false};
 
-    CScheduleRunDlg& dlg = rig.open(true);
+    ScheduleRunnerDialog& dlg = rig.open(true);
     QTest::qWait(20);
     QCOMPARE(rig.presenter.informed, informed);
     QCOMPARE(dlg.taskList().rowCount(), rows);
@@ -162,7 +162,7 @@ void ScheduleRunnerTest::opensWithTheLastScript() {
 void ScheduleRunnerTest::browsePicksAScript() {
     RunnerRig rig;
     const QString file = rig.write(QStringLiteral("tasks.kss"), kThreeTasks);
-    CScheduleRunDlg& dlg = rig.open();
+    ScheduleRunnerDialog& dlg = rig.open();
     rig.presenter.files = {file};
     QTest::mouseClick(dlg.browseButton(), Qt::LeftButton);
     QCOMPARE(rig.presenter.fileDialogs.size(), 1);
@@ -209,7 +209,7 @@ void ScheduleRunnerTest::startRefused() {
         rig.settings.writeLastScheduleFile(file.toStdString());
     }
     rig.timer.startResult = setUp == QLatin1String("refused") ? 0 : 1;
-    CScheduleRunDlg& dlg = rig.open();
+    ScheduleRunnerDialog& dlg = rig.open();
     if (setUp == QLatin1String("deleted")) {
         QFile::remove(file);
     }
@@ -235,7 +235,7 @@ void ScheduleRunnerTest::startAndStop() {
     RunnerRig rig;
     const QString file = rig.write(QStringLiteral("tasks.kss"), kThreeTasks);
     rig.settings.writeLastScheduleFile(file.toStdString());
-    CScheduleRunDlg& dlg = rig.open();
+    ScheduleRunnerDialog& dlg = rig.open();
     QTest::mouseClick(dlg.startButton(), Qt::LeftButton);
     QCOMPARE(rig.timer.calls, QStringList{QStringLiteral("start ") + file});
     QVERIFY(dlg.running());
@@ -277,7 +277,7 @@ void ScheduleRunnerTest::clockAndRowsFollowTheLanguage() {
         rig.write(QStringLiteral("tasks.kss"), kThreeTasks).toStdString());
     const LocalClock monday = fixedClock(makeLocalTime(2024, 5, 6, 8, 5, 9));
     {
-        CScheduleRunDlg& dlg = rig.open();
+        ScheduleRunnerDialog& dlg = rig.open();
         dlg.setClock(monday);
         QCOMPARE(dlg.clockTexts(), (QStringList{"08:05:09", "星期一", "2024-05-06"}));
     }
@@ -287,7 +287,7 @@ void ScheduleRunnerTest::clockAndRowsFollowTheLanguage() {
     QVERIFY(core.load(QStringLiteral(":/i18n/korvane_core_en.qm")));
     QCoreApplication::installTranslator(&ui);
     QCoreApplication::installTranslator(&core);
-    CScheduleRunDlg& dlg = rig.open();
+    ScheduleRunnerDialog& dlg = rig.open();
     dlg.setClock(fixedClock(makeLocalTime(2024, 5, 5, 23, 0, 0)));
     const QStringList clock = dlg.clockTexts();
     const QStringList weekly = rig.row(1);
@@ -309,7 +309,7 @@ void ScheduleRunnerTest::clockAndRowsFollowTheLanguage() {
 void ScheduleRunnerTest::frameExecutorRunsTheDueTaskAtItsTick() {
     FrameRig rig;
     QVERIFY(rig.connect());
-    CMainFrame& frame = rig.makeFrame();
+    MainWindow& frame = rig.makeFrame();
     RunnerRig runner;
     const QString file =
         runner.write(QStringLiteral("day.kss"), "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11,\r\n"
@@ -336,7 +336,7 @@ void ScheduleRunnerTest::frameExecutorRunsTheDueTaskAtItsTick() {
         return times[i];
     });
 
-    CScheduleRunDlg dlg(frame.callbacks(), runner.settings, runner.presenter, &frame);
+    ScheduleRunnerDialog dlg(frame.callbacks(), runner.settings, runner.presenter, &frame);
     dlg.show();
     frame.state().runner = &dlg;
     QTest::mouseClick(dlg.startButton(), Qt::LeftButton);
@@ -384,7 +384,7 @@ void ScheduleRunnerTest::restartReopensTheRunningSchedule() {
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dlg = qobject_cast<CScheduleRunDlg*>(QApplication::activeModalWidget());
+        auto* dlg = qobject_cast<ScheduleRunnerDialog*>(QApplication::activeModalWidget());
         if (dlg == nullptr || !dlg->running()) {
             return;
         }
@@ -395,7 +395,7 @@ void ScheduleRunnerTest::restartReopensTheRunningSchedule() {
         dlg->exitButton()->click();
     });
     poll.start();
-    CMainFrame& frame = rig.makeFrame(false);
+    MainWindow& frame = rig.makeFrame(false);
     const int open = messageNumber(FrameMessage::OpenScheduleRunner);
     QVERIFY(rig.waitHandled(open, 1, 20000));
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/MessagePresenter.h"
+#include "ui/device/MessagePresenter.h"
 
 #include <QCoreApplication>
 #include <QStringList>

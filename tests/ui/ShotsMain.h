@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestHome.h"
-#include "i18n/Language.h"
+#include "ui/i18n/Language.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,8 @@
+#include "ui/panels/SoundPanel.h"
+
 #include "PanelRig.h"
 #include "TestHome.h"
-#include "panels/CSoundDlg.h"
-#include "widgets/SendSwitchOff.h"
+#include "ui/device/SendSwitchOff.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,7 +33,7 @@ public:
 struct SoundRig : PanelRig {
     FocusTakingPresenter focusPresenter;
     PanelContext focusContext{link, mirror, facade, settings, focusPresenter, &sink, busy};
-    CSoundDlg panel{focusContext};
+    SoundPanel panel{focusContext};
 
     // Volume 50, sound on, and the panel redrawn from that.
     bool start() {

@@ -2,8 +2,8 @@
 
 #include "FrameRig.h"
 #include "TestHome.h"
-#include "frame/MenuCommand.h"
-#include "panels/CPanelFactory.h"
+#include "ui/frame/MenuCommand.h"
+#include "ui/panels/CPanelFactory.h"
 
 #include <QLabel>
 #include <QTest>
@@ -53,7 +53,7 @@ void StallProbeTest::measure(FrameRig& rig) {
         warmUp.show();
         QVERIFY(QTest::qWaitForWindowExposed(&warmUp));
     }
-    CMainFrame& frame = rig.makeFrame(false); // its start-up synchronisation is posted
+    MainWindow& frame = rig.makeFrame(false); // its start-up synchronisation is posted
     frame.resize(1200, 800);
 
     StallProbe probe;

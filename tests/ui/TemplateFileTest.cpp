@@ -1,11 +1,11 @@
-#include "store/TemplateFile.h"
+#include "core/store/TemplateFile.h"
 
 #include "FrameRig.h"
 #include "TestHome.h"
-#include "frame/FrameCallbacks.h"
-#include "frame/MenuCommand.h"
-#include "link/Frame.h"
-#include "panels/PanelContext.h"
+#include "core/link/Frame.h"
+#include "ui/frame/FrameCallbacks.h"
+#include "ui/frame/MenuCommand.h"
+#include "ui/panels/PanelContext.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,7 +59,7 @@ struct ThrowingPanels : FakePanelFactory {
 
 // The frame over the simulator, with the device's pacing pauses cut short.
 struct TemplateRig : FrameRig {
-    CMainFrame& start() {
+    MainWindow& start() {
         connect();
         link.setSleeper([](std::chrono::milliseconds d) {
             std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
@@ -116,7 +116,7 @@ void TemplateFileTest::saveThenLoadThroughTheMenu() {
     QFETCH(bool, english);
     QFETCH(QString, title);
     TemplateRig rig;
-    CMainFrame& frame = rig.start();
+    MainWindow& frame = rig.start();
     const QString path = rig.file(name);
     rig.facade.setPictureQuality(PictureQualityItem::Brightness, 61);
     const QByteArray expected = templateBytes(rig.mirror);
@@ -177,7 +177,7 @@ void TemplateFileTest::overwriteAsksFirst_data() {
 void TemplateFileTest::overwriteAsksFirst() {
     QFETCH(bool, overwrite);
     TemplateRig rig;
-    CMainFrame& frame = rig.start();
+    MainWindow& frame = rig.start();
     const QString path = rig.file(QStringLiteral("old.kvt"));
     {
         QFile f(path);
@@ -203,7 +203,7 @@ void TemplateFileTest::missingFile_data() {
 void TemplateFileTest::missingFile() {
     QFETCH(bool, throughMenu);
     TemplateRig rig;
-    CMainFrame& frame = rig.start();
+    MainWindow& frame = rig.start();
     const QString titleBefore = frame.windowTitle();
     const ParameterMirror before = rig.mirror;
     const std::size_t mark = rig.framesSoFar();
@@ -224,7 +224,7 @@ void TemplateFileTest::missingFile() {
 // succeed at once and nothing goes out.
 void TemplateFileTest::closedLinkAppliesTheFileAndSendsNothing() {
     TemplateRig rig;
-    CMainFrame& frame = rig.start();
+    MainWindow& frame = rig.start();
     ParameterMirror fileMirror = rig.mirror;
     fileMirror.pq[pq::kBrightness] = 33;
     fileMirror.volume = 71;
@@ -268,7 +268,7 @@ void TemplateFileTest::failedLoadFromTheOutputPanel() {
     TemplateRig rig;
     ThrowingPanels panels(rig.log);
     rig.realPanels = &panels;
-    CMainFrame& frame = rig.start();
+    MainWindow& frame = rig.start();
     QString path = rig.file(QStringLiteral("folder.kvt"));
     if (throws) {
         path = rig.file(QStringLiteral("good.kvt"));
@@ -303,7 +303,7 @@ void TemplateFileTest::failedLoadFromTheOutputPanel() {
 // WM_USER+200 / +201: the slot file in the program directory.
 void TemplateFileTest::slotMessagesSaveAndLoad() {
     TemplateRig rig;
-    CMainFrame& frame = rig.start();
+    MainWindow& frame = rig.start();
     rig.facade.setVolume(44);
     QTest::qWait(20);
     frame.send(FrameMessage::SaveSlotTemplate, 0, 4);

@@ -1,9 +1,9 @@
 #include "FrameRig.h"
 #include "TestHome.h"
-#include "dialogs/SerialPortChoice.h"
-#include "link/Frame.h"
-#include "panels/CImageCommSetDlg.h"
-#include "panels/CPanelFactory.h"
+#include "core/link/Frame.h"
+#include "ui/dialogs/SerialPortChoice.h"
+#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/CommunicationPanel.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -79,10 +79,10 @@ void UnplugTest::unplugDuringSynchroniseThenReopenFromTheCommunicationPane() {
     sim::SimPtyServer first(sim::SimModel{}, device);
     first.start();
     QCOMPARE(rig.link.configureSerialAndOpen(rig.settings.readSerialSettings()), 1);
-    CMainFrame& frame = rig.makeFrame(false);
+    MainWindow& frame = rig.makeFrame(false);
     frame.show();
     QVERIFY(rig.waitHandled(messageNumber(FrameMessage::Synchronise)));
-    auto* comm = frame.findChild<CImageCommSetDlg*>();
+    auto* comm = frame.findChild<CommunicationPanel*>();
     QVERIFY(comm != nullptr);
     QVERIFY(waitUntil([&] { return !rig.busy.gate().busy() && rig.busy.gate().waiting() == 0; }));
     QVERIFY(rig.presenter.informed.isEmpty());

@@ -1,4 +1,4 @@
-#include "base/Messages.h"
+#include "core/base/Messages.h"
 
 #include <array>
 #include <utility>

@@ -1,8 +1,8 @@
-#include "commands/CommandFacade.h"
+#include "core/commands/CommandFacade.h"
 
-#include "link/DeviceLink.h"
-#include "link/InputCodes.h"
-#include "link/ResolutionTable.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/InputCodes.h"
+#include "core/link/ResolutionTable.h"
 
 #include <algorithm>
 

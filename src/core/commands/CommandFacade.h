@@ -1,9 +1,9 @@
 #pragma once
 
-#include "link/CommandCodes.h"
-#include "link/Frame.h"
-#include "link/ParameterMirror.h"
-#include "link/PlanEntry.h"
+#include "core/link/CommandCodes.h"
+#include "core/link/Frame.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/PlanEntry.h"
 
 #include <cstdint>
 #include <span>

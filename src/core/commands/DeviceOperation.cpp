@@ -1,6 +1,6 @@
-#include "commands/DeviceOperation.h"
+#include "core/commands/DeviceOperation.h"
 
-#include "link/DeviceLink.h"
+#include "core/link/DeviceLink.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "commands/InputAdjust.h"
+#include "core/commands/InputAdjust.h"
 
 namespace korvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commands/CommandFacade.h"
-#include "commands/DeviceOperation.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/DeviceOperation.h"
 
 namespace korvane {
 

@@ -1,8 +1,8 @@
-#include "commands/PlanTransfer.h"
+#include "core/commands/PlanTransfer.h"
 
-#include "commands/CommandFacade.h"
-#include "link/DeviceLink.h"
-#include "link/ParameterMirror.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "commands/ReadBack.h"
+#include "core/commands/ReadBack.h"
 
-#include "link/DeviceLink.h"
-#include "link/ParameterMirror.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
-#include "commands/SendAll.h"
+#include "core/commands/SendAll.h"
 
-#include "commands/CommandFacade.h"
-#include "link/DeviceLink.h"
-#include "link/ParameterMirror.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
 
 namespace korvane {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/DeviceOperation.h"
+#include "core/commands/DeviceOperation.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "commands/SynchroniseAll.h"
+#include "core/commands/SynchroniseAll.h"
 
-#include "link/DeviceLink.h"
-#include "link/ParameterMirror.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "link/CommLog.h"
+#include "core/link/CommLog.h"
 
-#include "store/ProgramDirectory.h"
+#include "core/store/ProgramDirectory.h"
 
 #include <atomic>
 #include <cerrno>

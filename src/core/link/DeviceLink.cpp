@@ -1,6 +1,6 @@
-#include "link/DeviceLink.h"
+#include "core/link/DeviceLink.h"
 
-#include "link/CommLog.h"
+#include "core/link/CommLog.h"
 
 #include <algorithm>
 #include <exception>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "base/Messages.h"
-#include "link/ByteTransport.h"
-#include "link/CommandCodes.h"
-#include "link/Frame.h"
-#include "link/PlanEntry.h"
-#include "link/ReadTypes.h"
-#include "link/SerialLink.h"
-#include "link/UdpLink.h"
-#include "store/NetworkSettings.h"
+#include "core/base/Messages.h"
+#include "core/link/ByteTransport.h"
+#include "core/link/CommandCodes.h"
+#include "core/link/Frame.h"
+#include "core/link/PlanEntry.h"
+#include "core/link/ReadTypes.h"
+#include "core/link/SerialLink.h"
+#include "core/link/UdpLink.h"
+#include "core/store/NetworkSettings.h"
 
 #include <array>
 #include <atomic>

@@ -1,8 +1,8 @@
-#include "link/Discovery.h"
+#include "core/link/Discovery.h"
 
-#include "link/CommandCodes.h"
-#include "link/ReadTypes.h"
-#include "link/UdpSocket.h"
+#include "core/link/CommandCodes.h"
+#include "core/link/ReadTypes.h"
+#include "core/link/UdpSocket.h"
 
 #include <algorithm>
 #include <array>

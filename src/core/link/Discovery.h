@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/Frame.h"
+#include "core/link/Frame.h"
 
 #include <chrono>
 #include <span>

@@ -1,4 +1,4 @@
-#include "link/InputCodes.h"
+#include "core/link/InputCodes.h"
 
 #include <array>
 

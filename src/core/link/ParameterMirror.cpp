@@ -1,9 +1,9 @@
-#include "link/ParameterMirror.h"
+#include "core/link/ParameterMirror.h"
 
-#include "link/Frame.h"
-#include "link/InputCodes.h"
-#include "link/PayloadLayout.h"
-#include "link/ResolutionTable.h"
+#include "core/link/Frame.h"
+#include "core/link/InputCodes.h"
+#include "core/link/PayloadLayout.h"
+#include "core/link/ResolutionTable.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/PlanEntry.h"
-#include "link/ReadTypes.h"
+#include "core/link/PlanEntry.h"
+#include "core/link/ReadTypes.h"
 
 #include <bit>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "link/PlanEntry.h"
+#include "core/link/PlanEntry.h"
 
 namespace korvane {
 

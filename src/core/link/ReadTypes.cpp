@@ -1,4 +1,4 @@
-#include "link/ReadTypes.h"
+#include "core/link/ReadTypes.h"
 
 #include <array>
 

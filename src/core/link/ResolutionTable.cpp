@@ -1,4 +1,4 @@
-#include "link/ResolutionTable.h"
+#include "core/link/ResolutionTable.h"
 
 #include <array>
 

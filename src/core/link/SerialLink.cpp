@@ -1,4 +1,4 @@
-#include "link/SerialLink.h"
+#include "core/link/SerialLink.h"
 
 namespace korvane {
 
@@ -18,7 +18,7 @@ int SerialLink::open() {
         port_.open(settings_.devicePath, settings_.baudRate, serialarg::kParityNone, 8,
                    serialarg::kStopOne, serialarg::kFlowNone);
         port_.setTimeouts(serialTimeoutsFor(settings_.timeout));
-    } catch (const CSerialException& e) {
+    } catch (const SerialError& e) {
         lastError_ = e.errorCode();
         return 0;
     }
@@ -51,7 +51,7 @@ int SerialLink::writeAll(const std::uint8_t* bytes, std::size_t length) {
             }
             total += n;
         }
-    } catch (const CSerialException&) {
+    } catch (const SerialError&) {
         return -1;
     }
     return static_cast<int>(total);
@@ -70,7 +70,7 @@ int SerialLink::readAll(std::uint8_t* buffer, std::size_t length) {
             }
             total += n;
         }
-    } catch (const CSerialException&) {
+    } catch (const SerialError&) {
         return -1;
     }
     return static_cast<int>(total);
@@ -82,7 +82,7 @@ int SerialLink::purgeInput() {
     }
     try {
         port_.purgeInput();
-    } catch (const CSerialException&) {
+    } catch (const SerialError&) {
         return 0;
     }
     return 1;

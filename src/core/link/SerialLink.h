@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/ByteTransport.h"
-#include "link/SerialPort.h"
+#include "core/link/ByteTransport.h"
+#include "core/link/SerialPort.h"
 
 #include <string>
 
@@ -41,7 +41,7 @@ public:
 
 private:
     SerialSettings settings_;
-    CSerialPort port_;
+    SerialPort port_;
     int lastError_ = 0;
 };
 

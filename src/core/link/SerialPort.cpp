@@ -1,4 +1,4 @@
-#include "link/SerialPort.h"
+#include "core/link/SerialPort.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -15,7 +15,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 [[noreturn]] void throwErrno() {
-    throw CSerialException(errno);
+    throw SerialError(errno);
 }
 
 int remainingMs(Clock::time_point deadline) {
@@ -43,7 +43,7 @@ bool waitFor(int fd, short events, Clock::time_point deadline) {
             return true;
         }
         if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) {
-            throw CSerialException(p.revents & POLLNVAL ? EBADF : EIO);
+            throw SerialError(p.revents & POLLNVAL ? EBADF : EIO);
         }
     }
 }
@@ -66,7 +66,7 @@ void applyParity(termios& t, int parity) {
         t.c_cflag |= PARENB | CMSPAR;
         break;
     default:
-        throw CSerialException(EINVAL);
+        throw SerialError(EINVAL);
     }
 }
 
@@ -86,7 +86,7 @@ void applyDataBits(termios& t, int dataBits) {
         t.c_cflag |= CS8;
         break;
     default:
-        throw CSerialException(EINVAL);
+        throw SerialError(EINVAL);
     }
 }
 
@@ -109,7 +109,7 @@ void applyFlowControl(termios& t, int flow) {
         t.c_cc[VSTOP] = 19;
         break;
     default:
-        throw CSerialException(EINVAL);
+        throw SerialError(EINVAL);
     }
 }
 
@@ -136,16 +136,16 @@ unsigned baudToSpeed(int baudRate) {
     case 230400:
         return B230400;
     default:
-        throw CSerialException(EINVAL);
+        throw SerialError(EINVAL);
     }
 }
 
-CSerialPort::~CSerialPort() {
+SerialPort::~SerialPort() {
     close();
 }
 
-void CSerialPort::open(const std::string& path, int baudRate, int parity, int dataBits,
-                       int stopBits, int flowControl) {
+void SerialPort::open(const std::string& path, int baudRate, int parity, int dataBits, int stopBits,
+                      int flowControl) {
     close();
     const speed_t speed = baudToSpeed(baudRate);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -154,12 +154,12 @@ void CSerialPort::open(const std::string& path, int baudRate, int parity, int da
     }
     try {
         if (::isatty(fd) == 0) {
-            throw CSerialException(ENOTTY);
+            throw SerialError(ENOTTY);
         }
         // Not shared: a second opener gets EBUSY, as on a port held by another program. The
         // terminal's exclusive mode does not bind privileged processes; the lock does.
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            throw CSerialException(errno == EWOULDBLOCK ? EBUSY : errno);
+            throw SerialError(errno == EWOULDBLOCK ? EBUSY : errno);
         }
         if (::ioctl(fd, TIOCEXCL) != 0) {
             throwErrno();
@@ -177,7 +177,7 @@ void CSerialPort::open(const std::string& path, int baudRate, int parity, int da
         } else if (stopBits == serialarg::kStopOneAndHalf || stopBits == serialarg::kStopTwo) {
             t.c_cflag |= CSTOPB; // termios has no one-and-a-half
         } else {
-            throw CSerialException(EINVAL);
+            throw SerialError(EINVAL);
         }
         applyFlowControl(t, flowControl);
         t.c_cc[VMIN] = 0;
@@ -193,7 +193,7 @@ void CSerialPort::open(const std::string& path, int baudRate, int parity, int da
     fd_ = fd;
 }
 
-int CSerialPort::close() {
+int SerialPort::close() {
     if (fd_ < 0) {
         return -1;
     }
@@ -205,9 +205,9 @@ int CSerialPort::close() {
     return result;
 }
 
-std::size_t CSerialPort::read(std::uint8_t* buffer, std::size_t count) {
+std::size_t SerialPort::read(std::uint8_t* buffer, std::size_t count) {
     if (fd_ < 0) {
-        throw CSerialException(EBADF);
+        throw SerialError(EBADF);
     }
     if (count == 0) {
         return 0;
@@ -222,7 +222,7 @@ std::size_t CSerialPort::read(std::uint8_t* buffer, std::size_t count) {
             return static_cast<std::size_t>(n);
         }
         if (n == 0) {
-            throw CSerialException(EIO); // end of file: the other end is gone
+            throw SerialError(EIO); // end of file: the other end is gone
         }
         if (errno != EAGAIN && errno != EINTR) {
             throwErrno();
@@ -230,9 +230,9 @@ std::size_t CSerialPort::read(std::uint8_t* buffer, std::size_t count) {
     }
 }
 
-std::size_t CSerialPort::write(const std::uint8_t* bytes, std::size_t count) {
+std::size_t SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
     if (fd_ < 0) {
-        throw CSerialException(EBADF);
+        throw SerialError(EBADF);
     }
     const auto deadline =
         Clock::now() + timeouts_.writePerByte * static_cast<long>(count) + timeouts_.writeConstant;
@@ -253,9 +253,9 @@ std::size_t CSerialPort::write(const std::uint8_t* bytes, std::size_t count) {
     return done;
 }
 
-void CSerialPort::purgeInput() {
+void SerialPort::purgeInput() {
     if (fd_ < 0) {
-        throw CSerialException(EBADF);
+        throw SerialError(EBADF);
     }
     if (::tcflush(fd_, TCIFLUSH) != 0) {
         throwErrno();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/SerialException.h"
+#include "core/link/SerialError.h"
 
 #include <chrono>
 #include <cstddef>
@@ -27,13 +27,13 @@ struct SerialTimeouts {
     std::chrono::milliseconds writeConstant{0};
 };
 
-// A serial device on POSIX termios, raw. Failures throw CSerialException with errno.
-class CSerialPort {
+// A serial device on POSIX termios, raw. Failures throw SerialError with errno.
+class SerialPort {
 public:
-    CSerialPort() = default;
-    ~CSerialPort();
-    CSerialPort(const CSerialPort&) = delete;
-    CSerialPort& operator=(const CSerialPort&) = delete;
+    SerialPort() = default;
+    ~SerialPort();
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
 
     // Closes any open device first; opens `path` exclusively (no other process may open it).
     void open(const std::string& path, int baudRate, int parity, int dataBits, int stopBits,
@@ -56,7 +56,7 @@ private:
     SerialTimeouts timeouts_;
 };
 
-// The termios speed for a baud rate, or throws CSerialException(EINVAL).
+// The termios speed for a baud rate, or throws SerialError(EINVAL).
 unsigned baudToSpeed(int baudRate);
 
 } // namespace korvane

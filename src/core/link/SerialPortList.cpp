@@ -1,4 +1,4 @@
-#include "link/SerialPortList.h"
+#include "core/link/SerialPortList.h"
 
 #include <libserialport.h>
 

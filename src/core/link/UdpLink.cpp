@@ -1,4 +1,4 @@
-#include "link/UdpLink.h"
+#include "core/link/UdpLink.h"
 
 #include <algorithm>
 #include <cerrno>

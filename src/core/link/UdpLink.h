@@ -1,9 +1,9 @@
 #pragma once
 
-#include "base/Messages.h"
-#include "link/ByteTransport.h"
-#include "link/UdpSocket.h"
-#include "store/NetworkSettings.h"
+#include "core/base/Messages.h"
+#include "core/link/ByteTransport.h"
+#include "core/link/UdpSocket.h"
+#include "core/store/NetworkSettings.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "link/UdpSocket.h"
+#include "core/link/UdpSocket.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "schedule/DateTime.h"
+#include "core/schedule/DateTime.h"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "schedule/DeviceClock.h"
+#include "core/schedule/DeviceClock.h"
 
 namespace korvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/CommandCodes.h"
-#include "schedule/DateTime.h"
+#include "core/link/CommandCodes.h"
+#include "core/schedule/DateTime.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "schedule/DueTask.h"
+#include "core/schedule/DueTask.h"
 
 namespace korvane {
 

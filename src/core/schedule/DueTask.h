@@ -1,7 +1,7 @@
 #pragma once
 
-#include "schedule/LocalTime.h"
-#include "schedule/ScheduleTask.h"
+#include "core/schedule/LocalTime.h"
+#include "core/schedule/ScheduleTask.h"
 
 #include <cstddef>
 #include <optional>

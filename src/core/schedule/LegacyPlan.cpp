@@ -1,6 +1,6 @@
-#include "schedule/LegacyPlan.h"
+#include "core/schedule/LegacyPlan.h"
 
-#include "schedule/DateTime.h"
+#include "core/schedule/DateTime.h"
 
 #include <cstdint>
 

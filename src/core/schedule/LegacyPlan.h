@@ -1,7 +1,7 @@
 #pragma once
 
-#include "schedule/LocalTime.h"
-#include "schedule/PlanItem.h"
+#include "core/schedule/LocalTime.h"
+#include "core/schedule/PlanItem.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "schedule/LocalTime.h"
+#include "core/schedule/LocalTime.h"
 
 #include <chrono>
 #include <ctime>

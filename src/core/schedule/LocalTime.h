@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedule/DateTime.h"
+#include "core/schedule/DateTime.h"
 
 #include <functional>
 

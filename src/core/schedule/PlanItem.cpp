@@ -1,6 +1,6 @@
-#include "schedule/PlanItem.h"
+#include "core/schedule/PlanItem.h"
 
-#include "schedule/DateTime.h"
+#include "core/schedule/DateTime.h"
 
 #include <utility>
 

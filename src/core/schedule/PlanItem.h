@@ -1,8 +1,8 @@
 #pragma once
 
-#include "link/CommandCodes.h"
-#include "link/PlanEntry.h"
-#include "link/ReadTypes.h"
+#include "core/link/CommandCodes.h"
+#include "core/link/PlanEntry.h"
+#include "core/link/ReadTypes.h"
 
 #include <array>
 #include <cstddef>

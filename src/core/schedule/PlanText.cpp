@@ -1,7 +1,7 @@
-#include "schedule/PlanText.h"
+#include "core/schedule/PlanText.h"
 
-#include "link/InputCodes.h"
-#include "schedule/DateTime.h"
+#include "core/link/InputCodes.h"
+#include "core/schedule/DateTime.h"
 
 #include <algorithm>
 #include <array>

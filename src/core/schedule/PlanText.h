@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedule/PlanItem.h"
+#include "core/schedule/PlanItem.h"
 
 #include <cstddef>
 #include <string>

@@ -1,4 +1,4 @@
-#include "schedule/ScheduleExecutor.h"
+#include "core/schedule/ScheduleExecutor.h"
 
 #include <filesystem>
 #include <utility>

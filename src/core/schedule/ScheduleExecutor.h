@@ -1,8 +1,8 @@
 #pragma once
 
-#include "schedule/LocalTime.h"
-#include "schedule/ScheduleActions.h"
-#include "schedule/ScheduleList.h"
+#include "core/schedule/LocalTime.h"
+#include "core/schedule/ScheduleActions.h"
+#include "core/schedule/ScheduleList.h"
 
 #include <chrono>
 #include <string>

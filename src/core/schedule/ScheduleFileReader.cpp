@@ -1,4 +1,4 @@
-#include "schedule/ScheduleFileReader.h"
+#include "core/schedule/ScheduleFileReader.h"
 
 #include <filesystem>
 #include <fstream>

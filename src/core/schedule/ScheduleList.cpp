@@ -1,6 +1,6 @@
-#include "schedule/ScheduleList.h"
+#include "core/schedule/ScheduleList.h"
 
-#include "schedule/ScheduleFileReader.h"
+#include "core/schedule/ScheduleFileReader.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "schedule/DueTask.h"
-#include "schedule/LocalTime.h"
-#include "schedule/ScheduleTask.h"
+#include "core/schedule/DueTask.h"
+#include "core/schedule/LocalTime.h"
+#include "core/schedule/ScheduleTask.h"
 
 #include <optional>
 #include <string>

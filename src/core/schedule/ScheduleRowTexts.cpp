@@ -1,7 +1,7 @@
-#include "schedule/ScheduleRowTexts.h"
+#include "core/schedule/ScheduleRowTexts.h"
 
-#include "link/InputCodes.h"
-#include "schedule/DateTime.h"
+#include "core/link/InputCodes.h"
+#include "core/schedule/DateTime.h"
 
 #include <array>
 #include <string_view>

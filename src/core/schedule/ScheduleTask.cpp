@@ -1,4 +1,4 @@
-#include "schedule/ScheduleTask.h"
+#include "core/schedule/ScheduleTask.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "store/AtomicFile.h"
+#include "core/store/AtomicFile.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "store/IniFile.h"
+#include "core/store/IniFile.h"
 
-#include "store/AtomicFile.h"
+#include "core/store/AtomicFile.h"
 
 #include <algorithm>
 #include <cerrno>

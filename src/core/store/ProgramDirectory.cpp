@@ -1,4 +1,4 @@
-#include "store/ProgramDirectory.h"
+#include "core/store/ProgramDirectory.h"
 
 #include <cstdlib>
 #include <system_error>

@@ -1,7 +1,7 @@
-#include "store/TemplateFile.h"
+#include "core/store/TemplateFile.h"
 
-#include "store/KorvaneSettings.h"
-#include "store/ProgramDirectory.h"
+#include "core/store/ProgramDirectory.h"
+#include "core/store/Settings.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -60,10 +60,9 @@ std::error_code readTemplateFile(const std::filesystem::path& file,
 }
 
 SaveResult saveTemplateFile(const std::filesystem::path& file, const ParameterMirror& mirror,
-                            CKorvaneSettings& settings,
-                            const std::function<bool()>& confirmOverwrite,
+                            Settings& settings, const std::function<bool()>& confirmOverwrite,
                             const WriteStep& writeStep) {
-    if (CKorvaneSettings::fileExists(file) && confirmOverwrite && !confirmOverwrite()) {
+    if (Settings::fileExists(file) && confirmOverwrite && !confirmOverwrite()) {
         return SaveResult::Refused;
     }
     const TemplateBytes bytes = encodeTemplate(mirror);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "link/ParameterMirror.h"
-#include "store/AtomicFile.h"
-#include "store/TemplateTexts.h"
+#include "core/link/ParameterMirror.h"
+#include "core/store/AtomicFile.h"
+#include "core/store/TemplateTexts.h"
 
 #include <array>
 #include <cstddef>
@@ -17,7 +17,7 @@
 
 namespace korvane {
 
-class CKorvaneSettings;
+class Settings;
 
 // A template file: a 202-byte header (the word 0x0100 little-endian, then 200 zero bytes) and
 // the parameter mirror byte for byte. Nothing in the header is checked when reading.
@@ -54,8 +54,7 @@ enum class SaveResult : int { Saved = 0, Refused = 1, Failed = -1 };
 // question: overwrite); a refusal writes nothing. The file is replaced atomically, so a failed
 // save leaves an existing template whole. A saved path is stored as the recent file.
 SaveResult saveTemplateFile(const std::filesystem::path& file, const ParameterMirror& mirror,
-                            CKorvaneSettings& settings,
-                            const std::function<bool()>& confirmOverwrite = {},
+                            Settings& settings, const std::function<bool()>& confirmOverwrite = {},
                             const WriteStep& writeStep = {});
 
 // "KorvaneTemp<slot>.kvt"; any number is taken as it is.

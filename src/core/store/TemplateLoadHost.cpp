@@ -1,7 +1,7 @@
-#include "store/TemplateLoadHost.h"
+#include "core/store/TemplateLoadHost.h"
 
-#include "commands/DeviceOperation.h"
-#include "link/DeviceLink.h"
+#include "core/commands/DeviceOperation.h"
+#include "core/link/DeviceLink.h"
 
 namespace korvane {
 

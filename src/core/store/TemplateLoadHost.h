@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/TemplateTexts.h"
+#include "core/store/TemplateTexts.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,12 +1,12 @@
-#include "store/TemplateLoader.h"
+#include "core/store/TemplateLoader.h"
 
-#include "commands/SendAll.h"
-#include "commands/SynchroniseAll.h"
-#include "link/DeviceLink.h"
-#include "link/ParameterMirror.h"
-#include "store/KorvaneSettings.h"
-#include "store/TemplateFile.h"
-#include "store/TemplateLoadHost.h"
+#include "core/commands/SendAll.h"
+#include "core/commands/SynchroniseAll.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
+#include "core/store/Settings.h"
+#include "core/store/TemplateFile.h"
+#include "core/store/TemplateLoadHost.h"
 
 #include <vector>
 
@@ -31,7 +31,7 @@ private:
 } // namespace
 
 LoadResult TemplateLoader::load(const std::filesystem::path& file) {
-    if (!CKorvaneSettings::fileExists(file)) {
+    if (!Settings::fileExists(file)) {
         host_.report(TemplateText::FileMissing);
         return LoadResult::FileMissing;
     }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "commands/DeviceOperation.h"
+#include "core/commands/DeviceOperation.h"
 
 #include <filesystem>
 
 namespace korvane {
 
-class CKorvaneSettings;
+class Settings;
 class TemplateLoadHost;
 
 enum class LoadResult : int {
@@ -29,14 +29,14 @@ enum class LoadResult : int {
 // The send switch is on again afterwards, whatever happened.
 class TemplateLoader {
 public:
-    TemplateLoader(const OperationContext& ctx, CKorvaneSettings& settings, TemplateLoadHost& host)
+    TemplateLoader(const OperationContext& ctx, Settings& settings, TemplateLoadHost& host)
         : ctx_(ctx), settings_(settings), host_(host) {}
 
     LoadResult load(const std::filesystem::path& file);
 
 private:
     OperationContext ctx_;
-    CKorvaneSettings& settings_;
+    Settings& settings_;
     TemplateLoadHost& host_;
 };
 

@@ -1,4 +1,4 @@
-#include "store/TemplateTexts.h"
+#include "core/store/TemplateTexts.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/AboutTexts.h"
+#include "ui/app/AboutTexts.h"
 
 namespace korvane::ui {
 

@@ -1,4 +1,4 @@
-#include "app/AppRestart.h"
+#include "ui/app/AppRestart.h"
 
 #include <QCoreApplication>
 #include <QProcess>

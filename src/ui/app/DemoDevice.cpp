@@ -1,11 +1,11 @@
-#include "app/DemoDevice.h"
+#include "ui/app/DemoDevice.h"
 
-#include "SimPtyServer.h"
-#include "app/SimModelTransport.h"
-#include "commands/CommandFacade.h"
-#include "link/DeviceLink.h"
-#include "link/InputCodes.h"
-#include "link/ResolutionTable.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/InputCodes.h"
+#include "core/link/ResolutionTable.h"
+#include "sim/SimPtyServer.h"
+#include "ui/app/SimModelTransport.h"
 
 namespace korvane::ui {
 

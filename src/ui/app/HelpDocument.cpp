@@ -1,7 +1,7 @@
-#include "app/HelpDocument.h"
+#include "ui/app/HelpDocument.h"
 
-#include "store/KorvaneSettings.h"
-#include "widgets/MessagePresenter.h"
+#include "core/store/Settings.h"
+#include "ui/device/MessagePresenter.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -16,7 +16,7 @@ void openHelpDocument(const std::filesystem::path& directory, MessagePresenter& 
         QCoreApplication::translate("korvane::ui::HelpDocument", "TRS TX-45使用说明书.pdf");
     for (const std::filesystem::path& file :
          {directory / manual.toStdString(), directory / "TRS TX-40 Help.pdf"}) {
-        if (CKorvaneSettings::fileExists(file)) {
+        if (Settings::fileExists(file)) {
             const QString path = QString::fromStdString(file.string());
             if (open) {
                 open(path);

@@ -1,6 +1,6 @@
-#include "app/SimModelTransport.h"
+#include "ui/app/SimModelTransport.h"
 
-#include "SimPtyServer.h"
+#include "sim/SimPtyServer.h"
 
 #include <span>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/ByteTransport.h"
+#include "core/link/ByteTransport.h"
 
 namespace korvane::sim {
 class SimPtyServer;

@@ -1,7 +1,7 @@
-#include "app/StartupTrace.h"
+#include "ui/app/StartupTrace.h"
 
-#include "frame/CMainFrame.h"
-#include "frame/FrameMessage.h"
+#include "ui/frame/FrameMessage.h"
+#include "ui/frame/MainWindow.h"
 
 #include <QEvent>
 #include <chrono>
@@ -9,15 +9,15 @@
 
 namespace korvane::ui {
 
-void StartupTrace::attachIfAsked(CMainFrame& frame) {
+void StartupTrace::attachIfAsked(MainWindow& frame) {
     if (!qEnvironmentVariableIsEmpty(kVariable)) {
         new StartupTrace(frame);
     }
 }
 
-StartupTrace::StartupTrace(CMainFrame& frame) : QObject(&frame) {
+StartupTrace::StartupTrace(MainWindow& frame) : QObject(&frame) {
     frame.installEventFilter(this);
-    connect(&frame, &CMainFrame::messageHandled, this, [this](int number, int result) {
+    connect(&frame, &MainWindow::messageHandled, this, [this](int number, int result) {
         if (!synchronised_ && number == messageNumber(FrameMessage::Synchronise)) {
             synchronised_ = true;
             print("synchronised", result);

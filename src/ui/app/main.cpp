@@ -1,6 +1,6 @@
-#include "app/AppRestart.h"
-#include "app/CKorvaneControlApp.h"
-#include "i18n/Language.h"
+#include "ui/app/AppRestart.h"
+#include "ui/app/ControllerApp.h"
+#include "ui/i18n/Language.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
 
     AppOptions options;
     options.demo = parser.isSet(demo);
-    CKorvaneControlApp controller(options);
+    ControllerApp controller(options);
     if (!controller.initInstance()) {
         return 0;
     }

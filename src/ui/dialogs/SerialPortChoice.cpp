@@ -1,6 +1,6 @@
-#include "dialogs/SerialPortChoice.h"
+#include "ui/dialogs/SerialPortChoice.h"
 
-#include "store/SettingsKeys.h"
+#include "core/store/SettingsKeys.h"
 
 #include <cctype>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/SerialLink.h"
+#include "core/link/SerialLink.h"
 
 #include <string_view>
 

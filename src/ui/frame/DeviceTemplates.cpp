@@ -1,14 +1,14 @@
-#include "frame/DeviceTemplates.h"
+#include "ui/frame/DeviceTemplates.h"
 
-#include "commands/CommandFacade.h"
-#include "commands/SendAll.h"
-#include "commands/SynchroniseAll.h"
-#include "frame/IFrameMessenger.h"
-#include "i18n/UiText.h"
-#include "link/ParameterMirror.h"
-#include "widgets/BusyRunner.h"
-#include "widgets/CBusyDlg.h"
-#include "widgets/MessagePresenter.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/SendAll.h"
+#include "core/commands/SynchroniseAll.h"
+#include "core/link/ParameterMirror.h"
+#include "ui/device/BusyDialog.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/device/MessagePresenter.h"
+#include "ui/frame/IFrameMessenger.h"
+#include "ui/i18n/UiText.h"
 
 namespace korvane::ui {
 
@@ -20,14 +20,14 @@ bool recallDeviceTemplate(QWidget* parent, BusyRunner& busy, MessagePresenter& p
                           const OperationContext& ctx, int slot, IFrameMessenger* frame,
                           const std::function<void()>& readBackDone) {
     SendAll recall(ctx, SendAll::Mode::RecallSlot, slot);
-    if (busy.run(parent, uiText(TemplateText::LoadingCaption), recall) != CBusyDlg::kSucceeded) {
+    if (busy.run(parent, uiText(TemplateText::LoadingCaption), recall) != BusyDialog::kSucceeded) {
         presenter.inform(parent, uiText(TemplateText::LoadFailed));
         return false;
     }
     // The processor needs its settling time before it answers, hence the initial wait.
     SynchroniseAll readBack(ctx, true);
     if (busy.run(parent, uiText(TemplateText::SynchroniseCaption), readBack) ==
-        CBusyDlg::kSucceeded) {
+        BusyDialog::kSucceeded) {
         readBackDone();
     }
     if (frame != nullptr && ctx.mirror.freezeArea == 0) {

@@ -1,15 +1,15 @@
-#include "frame/FrameCallbacks.h"
+#include "ui/frame/FrameCallbacks.h"
 
-#include "commands/CommandFacade.h"
-#include "frame/FrameServices.h"
-#include "frame/FrameState.h"
-#include "frame/FrameTimers.h"
-#include "frame/IFrameMessenger.h"
-#include "link/DeviceLink.h"
-#include "link/ResolutionTable.h"
-#include "schedule/ScheduleExecutor.h"
-#include "schedule/ScheduleFileReader.h"
-#include "widgets/BusyRunner.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ResolutionTable.h"
+#include "core/schedule/ScheduleExecutor.h"
+#include "core/schedule/ScheduleFileReader.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/frame/FrameServices.h"
+#include "ui/frame/FrameState.h"
+#include "ui/frame/FrameTimers.h"
+#include "ui/frame/IFrameMessenger.h"
 
 #include <optional>
 #include <utility>

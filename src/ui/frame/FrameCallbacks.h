@@ -1,7 +1,7 @@
 #pragma once
 
-#include "panels/IOutputResolutionCallback.h"
-#include "panels/IScheduleTimerCallback.h"
+#include "ui/panels/IOutputResolutionCallback.h"
+#include "ui/panels/IScheduleTimerCallback.h"
 
 namespace korvane {
 class ScheduleExecutor;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/FileChoice.h"
+#include "ui/device/FileChoice.h"
 
 class QWidget;
 

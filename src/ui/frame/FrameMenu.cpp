@@ -1,7 +1,7 @@
-#include "frame/FrameMenu.h"
+#include "ui/frame/FrameMenu.h"
 
-#include "frame/MenuCommand.h"
-#include "widgets/UiIcons.h"
+#include "ui/frame/MenuCommand.h"
+#include "ui/widgets/UiIcons.h"
 
 #include <QActionGroup>
 #include <QMenu>

@@ -9,7 +9,7 @@ namespace korvane::ui {
 inline constexpr int kWmUser = 0x400;
 
 // The main frame's private messages (first parameter / second parameter in the comments).
-// The frame's handling of each stands in one table, CFrameMessages.
+// The frame's handling of each stands in one table, FrameMessageTable.
 enum class FrameMessage : int {
     ApplyResolutionDefaults = kWmUser + 100, // - / resolution code
     LoadTemplatePath = kWmUser + 105,        // -

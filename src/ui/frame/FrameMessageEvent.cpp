@@ -1,4 +1,4 @@
-#include "frame/FrameMessageEvent.h"
+#include "ui/frame/FrameMessageEvent.h"
 
 namespace korvane::ui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/FrameMessage.h"
+#include "ui/frame/FrameMessage.h"
 
 #include <QEvent>
 

@@ -1,10 +1,10 @@
-#include "frame/FrameScheduleActions.h"
+#include "ui/frame/FrameScheduleActions.h"
 
-#include "commands/CommandFacade.h"
-#include "frame/FrameServices.h"
-#include "frame/FrameTemplateHost.h"
-#include "widgets/BusyRunner.h"
-#include "widgets/DeviceGate.h"
+#include "core/commands/CommandFacade.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/device/DeviceGate.h"
+#include "ui/frame/FrameServices.h"
+#include "ui/frame/FrameTemplateHost.h"
 
 namespace korvane::ui {
 

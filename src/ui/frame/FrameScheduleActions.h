@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedule/ScheduleActions.h"
+#include "core/schedule/ScheduleActions.h"
 
 namespace korvane::ui {
 

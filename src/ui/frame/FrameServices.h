@@ -3,7 +3,7 @@
 #include <functional>
 
 namespace korvane {
-class CKorvaneSettings;
+class Settings;
 class CommandFacade;
 class DeviceLink;
 class MessageSink;
@@ -22,7 +22,7 @@ struct FrameServices {
     DeviceLink& link;
     ParameterMirror& mirror;
     CommandFacade& facade;
-    CKorvaneSettings& settings;
+    Settings& settings;
     MessagePresenter& presenter;
     MessageSink* messages;
     BusyRunner& busy;

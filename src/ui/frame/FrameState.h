@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/ResolutionTable.h"
+#include "core/link/ResolutionTable.h"
 
 #include <QString>
 #include <cstdint>

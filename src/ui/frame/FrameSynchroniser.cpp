@@ -1,27 +1,27 @@
-#include "frame/FrameSynchroniser.h"
+#include "ui/frame/FrameSynchroniser.h"
 
-#include "commands/ReadBack.h"
-#include "commands/SynchroniseAll.h"
-#include "frame/FrameServices.h"
-#include "frame/IFrameMessenger.h"
-#include "i18n/UiText.h"
-#include "link/DeviceLink.h"
-#include "link/ParameterMirror.h"
-#include "link/ResolutionTable.h"
-#include "panels/ICapturePanel.h"
-#include "panels/ICentrePane.h"
-#include "panels/ICommPanel.h"
-#include "panels/IDualPicturePanel.h"
-#include "panels/IInputBar.h"
-#include "panels/IOutputPanel.h"
-#include "panels/IPictureQualityPanel.h"
-#include "panels/ISoundPanel.h"
-#include "panels/PanelSet.h"
-#include "store/KorvaneSettings.h"
-#include "widgets/BusyRunner.h"
-#include "widgets/CBusyDlg.h"
-#include "widgets/MessagePresenter.h"
-#include "widgets/SendSwitchOff.h"
+#include "core/commands/ReadBack.h"
+#include "core/commands/SynchroniseAll.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ResolutionTable.h"
+#include "core/store/Settings.h"
+#include "ui/device/BusyDialog.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/device/MessagePresenter.h"
+#include "ui/device/SendSwitchOff.h"
+#include "ui/frame/FrameServices.h"
+#include "ui/frame/IFrameMessenger.h"
+#include "ui/i18n/UiText.h"
+#include "ui/panels/ICapturePanel.h"
+#include "ui/panels/ICentrePane.h"
+#include "ui/panels/ICommPanel.h"
+#include "ui/panels/IDualPicturePanel.h"
+#include "ui/panels/IInputBar.h"
+#include "ui/panels/IOutputPanel.h"
+#include "ui/panels/IPictureQualityPanel.h"
+#include "ui/panels/ISoundPanel.h"
+#include "ui/panels/PanelSet.h"
 
 #include <QCoreApplication>
 #include <vector>
@@ -46,20 +46,20 @@ int FrameSynchroniser::synchronise(bool startup) {
         }
         const OperationContext ctx{s_.link, s_.mirror, s_.facade, s_.messages};
         ReadBack identity(ctx, ReadBackKind::Identity);
-        if (s_.busy.run(&window_, QString(), identity) == CBusyDlg::kSucceeded) {
+        if (s_.busy.run(&window_, QString(), identity) == BusyDialog::kSucceeded) {
             {
                 SendSwitchOff quiet(s_.link);
                 panels_.communication->setOnlineIndicator(s_.link.isOpen() != 0 ? 1 : 0);
             }
             ReadBack info(ctx, ReadBackKind::DeviceInfo);
-            if (s_.busy.run(&window_, QString(), info) == CBusyDlg::kSucceeded) {
+            if (s_.busy.run(&window_, QString(), info) == BusyDialog::kSucceeded) {
                 SendSwitchOff quiet(s_.link);
                 panels_.inputBar->hideExtendedInput();
             }
         }
         SynchroniseAll all(ctx, false);
         if (s_.busy.run(&window_, uiText(TemplateText::SynchroniseCaption), all) ==
-            CBusyDlg::kSucceeded) {
+            BusyDialog::kSucceeded) {
             readBackDone();
             return 1;
         }

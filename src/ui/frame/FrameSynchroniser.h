@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/PaneRefreshPlan.h"
+#include "ui/frame/PaneRefreshPlan.h"
 
 #include <cstdint>
 

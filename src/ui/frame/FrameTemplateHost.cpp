@@ -1,16 +1,16 @@
-#include "frame/FrameTemplateHost.h"
+#include "ui/frame/FrameTemplateHost.h"
 
-#include "frame/FrameServices.h"
-#include "frame/FrameSynchroniser.h"
-#include "frame/IFrameMessenger.h"
-#include "i18n/UiText.h"
-#include "panels/ICentrePane.h"
-#include "panels/ILayoutControl.h"
-#include "panels/PanelSet.h"
-#include "store/TemplateFile.h"
-#include "widgets/BusyRunner.h"
-#include "widgets/CBusyDlg.h"
-#include "widgets/MessagePresenter.h"
+#include "core/store/TemplateFile.h"
+#include "ui/device/BusyDialog.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/device/MessagePresenter.h"
+#include "ui/frame/FrameServices.h"
+#include "ui/frame/FrameSynchroniser.h"
+#include "ui/frame/IFrameMessenger.h"
+#include "ui/i18n/UiText.h"
+#include "ui/panels/ICentrePane.h"
+#include "ui/panels/ILayoutControl.h"
+#include "ui/panels/PanelSet.h"
 
 #include <QWidget>
 
@@ -34,7 +34,7 @@ void FrameTemplateHost::save(const std::filesystem::path& file) {
 }
 
 bool FrameTemplateHost::runBusy(TemplateText caption, DeviceOperation& operation, DeviceLink&) {
-    return s_.busy.run(&window_, uiText(caption), operation) == CBusyDlg::kSucceeded;
+    return s_.busy.run(&window_, uiText(caption), operation) == BusyDialog::kSucceeded;
 }
 
 void FrameTemplateHost::report(TemplateText text) {

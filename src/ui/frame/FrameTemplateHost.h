@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/TemplateLoadHost.h"
-#include "store/TemplateLoader.h"
+#include "core/store/TemplateLoadHost.h"
+#include "core/store/TemplateLoader.h"
 
 #include <QString>
 #include <filesystem>

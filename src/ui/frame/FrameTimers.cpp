@@ -1,4 +1,4 @@
-#include "frame/FrameTimers.h"
+#include "ui/frame/FrameTimers.h"
 
 namespace korvane::ui {
 

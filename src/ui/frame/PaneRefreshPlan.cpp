@@ -1,7 +1,7 @@
-#include "frame/PaneRefreshPlan.h"
+#include "ui/frame/PaneRefreshPlan.h"
 
-#include "link/ParameterMirror.h"
-#include "link/ReadTypes.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ReadTypes.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "i18n/Language.h"
+#include "ui/i18n/Language.h"
 
-#include "store/KorvaneSettings.h"
-#include "widgets/MessagePresenter.h"
+#include "core/store/Settings.h"
+#include "ui/device/MessagePresenter.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -34,8 +34,7 @@ bool Language::isEnglish(std::string_view lang) {
     return equalsIgnoringCase(lang, "ENG");
 }
 
-bool Language::choose(CKorvaneSettings& settings, const QLocale& system,
-                      MessagePresenter& presenter) {
+bool Language::choose(Settings& settings, const QLocale& system, MessagePresenter& presenter) {
     const std::string lang = settings.readLanguage();
     if (isChinese(lang)) {
         return true;

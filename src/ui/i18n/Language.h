@@ -8,7 +8,7 @@
 class QTranslator;
 
 namespace korvane {
-class CKorvaneSettings;
+class Settings;
 }
 
 namespace korvane::ui {
@@ -30,7 +30,7 @@ public:
 
     // "lang" CHN keeps Chinese, ENG loads English; anything else asks the system language and
     // stores the choice. Gives true when the program runs in Chinese.
-    bool choose(CKorvaneSettings& settings, const QLocale& system, MessagePresenter& presenter);
+    bool choose(Settings& settings, const QLocale& system, MessagePresenter& presenter);
     // Installs the English translation; false (and Chinese stays) when it cannot be loaded.
     bool loadEnglish();
     bool englishLoaded() const { return !translators_.empty(); }

@@ -1,4 +1,4 @@
-#include "i18n/UiText.h"
+#include "ui/i18n/UiText.h"
 
 #include <QCoreApplication>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "base/Messages.h"
-#include "store/TemplateTexts.h"
+#include "core/base/Messages.h"
+#include "core/store/TemplateTexts.h"
 
 #include <QString>
 

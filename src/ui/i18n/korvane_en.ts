@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
-    <name>korvane::ui::CAboutDlg</name>
+    <name>korvane::ui::AboutDialog</name>
     <message>
         <source>关于 Korvane Controller</source>
         <translation>About Korvane Controller</translation>
@@ -25,7 +25,7 @@
     </message>
 </context>
 <context>
-    <name>korvane::ui::CClockSyncDlg</name>
+    <name>korvane::ui::ClockDialog</name>
     <message>
         <source>校时</source>
         <translation>Device Clock</translation>
@@ -52,7 +52,7 @@
     </message>
 </context>
 <context>
-    <name>korvane::ui::CDoubleFaceDlg</name>
+    <name>korvane::ui::DualPicturePanel</name>
     <message>
         <source>开</source>
         <translation>On</translation>
@@ -275,7 +275,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CImageCommSetDlg</name>
+    <name>korvane::ui::CommunicationPanel</name>
     <message>
         <source>开</source>
         <translation>On</translation>
@@ -358,7 +358,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CImageControlDlg</name>
+    <name>korvane::ui::CentrePane</name>
     <message>
         <source>模板%1</source>
         <translation>Template %1</translation>
@@ -373,7 +373,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CImageGrappicDlg</name>
+    <name>korvane::ui::CapturePanel</name>
     <message>
         <source>画面1</source>
         <translation>Picture 1</translation>
@@ -448,7 +448,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CImageSetDlg</name>
+    <name>korvane::ui::PictureQualityPanel</name>
     <message>
         <source>图像模式</source>
         <translation>Image mode</translation>
@@ -591,7 +591,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CInputSelectDlg</name>
+    <name>korvane::ui::InputBar</name>
     <message>
         <source>输入选择</source>
         <translation>Input</translation>
@@ -630,7 +630,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CKorvaneControlApp</name>
+    <name>korvane::ui::ControllerApp</name>
     <message>
         <source>演示模式: 程序内的模拟处理器在 %1</source>
         <translation>Demo mode: the simulated processor inside the program is on %1</translation>
@@ -641,7 +641,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CLocateSetDlg</name>
+    <name>korvane::ui::LocateSettingsDialog</name>
     <message>
         <source>使用水平/垂直定位</source>
         <translation>Use horizontal/vertical locate</translation>
@@ -680,7 +680,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CMainFrame</name>
+    <name>korvane::ui::MainWindow</name>
     <message>
         <source>画质调整</source>
         <translation>Picture Quality</translation>
@@ -723,7 +723,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CMessageBoxPresenter</name>
+    <name>korvane::ui::MessageBoxPresenter</name>
     <message>
         <source>确定</source>
         <translation>OK</translation>
@@ -734,7 +734,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CNetworkSettingsDlg</name>
+    <name>korvane::ui::NetworkSettingsDialog</name>
     <message>
         <source>确定</source>
         <translation>OK</translation>
@@ -781,7 +781,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::COfflinePlanDlg</name>
+    <name>korvane::ui::LegacyPlanDialog</name>
     <message>
         <source>脱机计划任务</source>
         <translation>Offline Plan Tasks</translation>
@@ -904,7 +904,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::COutputSetDlg</name>
+    <name>korvane::ui::OutputPanel</name>
     <message>
         <source>水平位置</source>
         <translation>H position</translation>
@@ -1068,7 +1068,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CPlanEditDlg</name>
+    <name>korvane::ui::PlanEditorDialog</name>
     <message>
         <source>时间表</source>
         <translation>Offline Schedule</translation>
@@ -1143,7 +1143,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CPlanTaskBox</name>
+    <name>korvane::ui::PlanTaskBox</name>
     <message>
         <source>任务</source>
         <translation>Task</translation>
@@ -1198,14 +1198,14 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CPointLocateDlg</name>
+    <name>korvane::ui::PointLocateWindow</name>
     <message>
         <source>逐点定位</source>
         <translation>Point Locate</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CScheduleRunDlg</name>
+    <name>korvane::ui::ScheduleRunnerDialog</name>
     <message>
         <source>时间表</source>
         <translation>Schedule</translation>
@@ -1316,7 +1316,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CSerialSettingsDlg</name>
+    <name>korvane::ui::SerialSettingsDialog</name>
     <message>
         <source>确定</source>
         <translation>OK</translation>
@@ -1355,7 +1355,7 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CSidePaneStack</name>
+    <name>korvane::ui::SidePaneStack</name>
     <message>
         <source>Failed to add a new pane to the stack.
 
@@ -1366,7 +1366,7 @@ Out of memory.</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CSoundDlg</name>
+    <name>korvane::ui::SoundPanel</name>
     <message>
         <source>静音</source>
         <translation>Mute</translation>
@@ -1385,7 +1385,7 @@ Out of memory.</translation>
     </message>
 </context>
 <context>
-    <name>korvane::ui::CTestPatternDlg</name>
+    <name>korvane::ui::TestPatternWindow</name>
     <message>
         <source>关闭测试</source>
         <translation>End Test</translation>

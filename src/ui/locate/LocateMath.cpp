@@ -1,4 +1,4 @@
-#include "locate/LocateMath.h"
+#include "ui/locate/LocateMath.h"
 
 #include <algorithm>
 #include <limits>

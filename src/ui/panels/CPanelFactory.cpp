@@ -1,22 +1,22 @@
-#include "panels/CPanelFactory.h"
+#include "ui/panels/CPanelFactory.h"
 
-#include "layout/CImageControlDlg.h"
-#include "layout/CLEDControl.h"
-#include "locate/CPointLocateDlg.h"
-#include "locate/CTestPatternDlg.h"
-#include "panels/CDoubleFaceDlg.h"
-#include "panels/CImageCommSetDlg.h"
-#include "panels/CImageGrappicDlg.h"
-#include "panels/CImageSetDlg.h"
-#include "panels/CInputSelectDlg.h"
-#include "panels/COutputSetDlg.h"
-#include "panels/CSoundDlg.h"
-#include "panels/IAutoUpdateQuery.h"
-#include "panels/IDualPicturePanel.h"
-#include "panels/ISeamlessSwitch.h"
-#include "schedule/CScheduleRunDlg.h"
-#include "schedule/COfflinePlanDlg.h"
-#include "schedule/CPlanEditDlg.h"
+#include "ui/locate/PointLocateWindow.h"
+#include "ui/locate/TestPatternWindow.h"
+#include "ui/panels/CapturePanel.h"
+#include "ui/panels/CommunicationPanel.h"
+#include "ui/panels/DualPicturePanel.h"
+#include "ui/panels/IAutoUpdateQuery.h"
+#include "ui/panels/IDualPicturePanel.h"
+#include "ui/panels/ISeamlessSwitch.h"
+#include "ui/panels/InputBar.h"
+#include "ui/panels/OutputPanel.h"
+#include "ui/panels/PictureQualityPanel.h"
+#include "ui/panels/SoundPanel.h"
+#include "ui/schedule/LegacyPlanDialog.h"
+#include "ui/schedule/PlanEditorDialog.h"
+#include "ui/schedule/ScheduleRunnerDialog.h"
+#include "ui/wall/CentrePane.h"
+#include "ui/wall/WallView.h"
 
 namespace korvane::ui {
 
@@ -31,37 +31,37 @@ template <class Pane> void take(Pane*& pane, Pane* panel) {
 PanelSet CPanelFactory::create(const PanelContext& context) {
     context_.emplace(context);
     PanelSet set = placeholders_.create(context);
-    take<IInputBar>(set.inputBar, new CInputSelectDlg(context));
-    take<IPictureQualityPanel>(set.pictureQuality, new CImageSetDlg(context));
-    take<IOutputPanel>(set.output, new COutputSetDlg(context));
-    take<ISoundPanel>(set.sound, new CSoundDlg(context));
-    take<ICommPanel>(set.communication, new CImageCommSetDlg(context));
-    take<ICentrePane>(set.centre, new CImageControlDlg(context));
-    take<ICapturePanel>(set.capture, new CImageGrappicDlg(context));
-    take<IDualPicturePanel>(set.dualPicture, new CDoubleFaceDlg(context));
-    set.pointLocate = new CPointLocateDlg(context);
-    set.testPattern = new CTestPatternDlg(context);
+    take<IInputBar>(set.inputBar, new InputBar(context));
+    take<IPictureQualityPanel>(set.pictureQuality, new PictureQualityPanel(context));
+    take<IOutputPanel>(set.output, new OutputPanel(context));
+    take<ISoundPanel>(set.sound, new SoundPanel(context));
+    take<ICommPanel>(set.communication, new CommunicationPanel(context));
+    take<ICentrePane>(set.centre, new CentrePane(context));
+    take<ICapturePanel>(set.capture, new CapturePanel(context));
+    take<IDualPicturePanel>(set.dualPicture, new DualPicturePanel(context));
+    set.pointLocate = new PointLocateWindow(context);
+    set.testPattern = new TestPatternWindow(context);
     return set;
 }
 
 void CPanelFactory::wire(PanelSet& panels) {
     placeholders_.wire(panels);
-    if (auto* bar = dynamic_cast<CInputSelectDlg*>(panels.inputBar)) {
+    if (auto* bar = dynamic_cast<InputBar*>(panels.inputBar)) {
         bar->setDualPicture(panels.dualPicture, dynamic_cast<ISeamlessSwitch*>(panels.dualPicture));
         bar->setAutoUpdateQuery(dynamic_cast<IAutoUpdateQuery*>(panels.communication));
     }
-    if (auto* capture = dynamic_cast<CImageGrappicDlg*>(panels.capture)) {
+    if (auto* capture = dynamic_cast<CapturePanel*>(panels.capture)) {
         capture->setDualPicture(panels.dualPicture);
     }
-    auto* centre = dynamic_cast<CImageControlDlg*>(panels.centre);
-    auto* output = dynamic_cast<COutputSetDlg*>(panels.output);
+    auto* centre = dynamic_cast<CentrePane*>(panels.centre);
+    auto* output = dynamic_cast<OutputPanel*>(panels.output);
     if (centre != nullptr && output != nullptr) {
         output->setLayoutControl(&centre->ledControl());
         // Dragging picture 1 on the drawing changes the window the output panel shows.
-        QObject::connect(centre, &CImageControlDlg::picture1WindowChanged, output,
-                         &COutputSetDlg::refreshWindow);
+        QObject::connect(centre, &CentrePane::picture1WindowChanged, output,
+                         &OutputPanel::refreshWindow);
     }
-    if (auto* dual = dynamic_cast<CDoubleFaceDlg*>(panels.dualPicture)) {
+    if (auto* dual = dynamic_cast<DualPicturePanel*>(panels.dualPicture)) {
         dual->setAutoUpdateQuery(dynamic_cast<IAutoUpdateQuery*>(panels.communication));
         if (output != nullptr) {
             // Picture 2 stays within the output the output panel last set, custom sizes too.
@@ -69,11 +69,11 @@ void CPanelFactory::wire(PanelSet& panels) {
         }
         if (centre != nullptr) {
             dual->setLayoutControl(&centre->ledControl());
-            QObject::connect(centre, &CImageControlDlg::picture2WindowChanged, dual,
-                             &CDoubleFaceDlg::windowChanged);
+            QObject::connect(centre, &CentrePane::picture2WindowChanged, dual,
+                             &DualPicturePanel::windowChanged);
         }
     }
-    auto* locate = dynamic_cast<CPointLocateDlg*>(panels.pointLocate);
+    auto* locate = dynamic_cast<PointLocateWindow*>(panels.pointLocate);
     if (centre != nullptr && locate != nullptr) {
         locate->setLayoutControl(&centre->ledControl());
         centre->ledControl().setPointLocateView(locate);
@@ -83,21 +83,21 @@ void CPanelFactory::wire(PanelSet& panels) {
 void CPanelFactory::runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer,
                                       bool autoStart, IScheduleRunner*& openRunner) {
     if (context_) {
-        CScheduleRunDlg::runModal(parent, timer, context_->settings, context_->presenter, autoStart,
-                                  openRunner);
+        ScheduleRunnerDialog::runModal(parent, timer, context_->settings, context_->presenter,
+                                       autoStart, openRunner);
     }
 }
 
 void CPanelFactory::runPlanEditor(QWidget* parent) {
     if (context_) {
-        CPlanEditDlg dlg(*context_, parent);
+        PlanEditorDialog dlg(*context_, parent);
         dlg.exec();
     }
 }
 
 void CPanelFactory::runPlanDialog(QWidget* parent) {
     if (context_) {
-        COfflinePlanDlg dlg(*context_, parent);
+        LegacyPlanDialog dlg(*context_, parent);
         dlg.exec();
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "panels/CPlaceholderPanelFactory.h"
-#include "panels/PanelContext.h"
-#include "panels/PanelFactory.h"
+#include "ui/panels/CPlaceholderPanelFactory.h"
+#include "ui/panels/PanelContext.h"
+#include "ui/panels/PanelFactory.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
-#include "panels/CPlaceholderCentrePane.h"
+#include "ui/panels/CPlaceholderCentrePane.h"
 
-#include "link/InputCodes.h"
-#include "link/ParameterMirror.h"
-#include "link/ResolutionTable.h"
+#include "core/link/InputCodes.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ResolutionTable.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "panels/ICentrePane.h"
-#include "panels/ILayoutControl.h"
+#include "ui/panels/ICentrePane.h"
+#include "ui/panels/ILayoutControl.h"
 
 #include <QWidget>
 

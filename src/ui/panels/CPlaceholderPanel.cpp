@@ -1,4 +1,4 @@
-#include "panels/CPlaceholderPanel.h"
+#include "ui/panels/CPlaceholderPanel.h"
 
 #include <QGridLayout>
 #include <QLabel>

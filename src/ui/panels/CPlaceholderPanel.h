@@ -1,12 +1,12 @@
 #pragma once
 
-#include "panels/ICapturePanel.h"
-#include "panels/ICommPanel.h"
-#include "panels/IDualPicturePanel.h"
-#include "panels/IInputBar.h"
-#include "panels/IOutputPanel.h"
-#include "panels/IPictureQualityPanel.h"
-#include "panels/ISoundPanel.h"
+#include "ui/panels/ICapturePanel.h"
+#include "ui/panels/ICommPanel.h"
+#include "ui/panels/IDualPicturePanel.h"
+#include "ui/panels/IInputBar.h"
+#include "ui/panels/IOutputPanel.h"
+#include "ui/panels/IPictureQualityPanel.h"
+#include "ui/panels/ISoundPanel.h"
 
 #include <QFrame>
 #include <functional>

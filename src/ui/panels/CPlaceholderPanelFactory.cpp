@@ -1,11 +1,11 @@
-#include "panels/CPlaceholderPanelFactory.h"
+#include "ui/panels/CPlaceholderPanelFactory.h"
 
-#include "link/InputCodes.h"
-#include "link/ParameterMirror.h"
-#include "link/ResolutionTable.h"
-#include "panels/CPlaceholderCentrePane.h"
-#include "panels/CPlaceholderPanel.h"
-#include "panels/PanelContext.h"
+#include "core/link/InputCodes.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ResolutionTable.h"
+#include "ui/panels/CPlaceholderCentrePane.h"
+#include "ui/panels/CPlaceholderPanel.h"
+#include "ui/panels/PanelContext.h"
 
 namespace korvane::ui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/PanelFactory.h"
+#include "ui/panels/PanelFactory.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "panels/CaptureRules.h"
+#include "ui/panels/CaptureRules.h"
 
-#include "panels/PanelNumbers.h"
+#include "ui/panels/PanelNumbers.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "panels/DualPictureForm.h"
+#include "ui/panels/DualPictureForm.h"
 
-#include "panels/DualPictureTable.h"
+#include "ui/panels/DualPictureTable.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -55,18 +55,18 @@ void DualPictureForm::build(QWidget* owner) {
         grid->addLayout(line, row, 1, 1, 3);
     };
 
-    pair(Picture2, text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "开")),
-         text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "关")));
-    pair(OverlayState, text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "开")),
-         text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "关")));
-    pair(Mode, text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "模式1")),
-         text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "模式2")));
+    pair(Picture2, text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "开")),
+         text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "关")));
+    pair(OverlayState, text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "开")),
+         text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "关")));
+    pair(Mode, text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "模式1")),
+         text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "模式2")));
     pair(AboveBelow, QStringLiteral("Above"), QStringLiteral("Below"));
     pair(AndOr, QStringLiteral("And"), QStringLiteral("Or"));
-    pair(Effect, text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "瞬切")),
-         text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "淡入淡出")));
-    pair(TopLayer, text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "画面1")),
-         text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "画面2")));
+    pair(Effect, text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "瞬切")),
+         text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "淡入淡出")));
+    pair(TopLayer, text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "画面1")),
+         text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "画面2")));
     source = new QComboBox(owner);
     transparency = new QComboBox(owner);
     autoSwitch = new QComboBox(owner);
@@ -74,15 +74,16 @@ void DualPictureForm::build(QWidget* owner) {
     auto* top = new QGridLayout;
     top->setColumnStretch(1, 1);
     top->setColumnStretch(3, 1);
-    pairRow(top, 0, Picture2, text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "画中画")));
+    pairRow(top, 0, Picture2, text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "画中画")));
     top->addWidget(
-        new QLabel(text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "输入源")), owner), 1, 0);
+        new QLabel(text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "输入源")), owner), 1,
+        0);
     top->addWidget(source, 1, 1, 1, 3);
     const QString windowLabels[] = {
-        text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "水平位置")),
-        text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "水平宽度")),
-        text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "垂直位置")),
-        text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "垂直高度"))};
+        text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "水平位置")),
+        text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "水平宽度")),
+        text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "垂直位置")),
+        text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "垂直高度"))};
     for (std::size_t i = 0; i < window.size(); ++i) {
         window[i] = numberEdit(owner, kWindowTextLength);
         const int row = 2 + static_cast<int>(i) / 2;
@@ -91,24 +92,26 @@ void DualPictureForm::build(QWidget* owner) {
         top->addWidget(window[i], row, column + 1);
     }
     top->addWidget(
-        new QLabel(text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "透明度")), owner), 4, 0);
+        new QLabel(text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "透明度")), owner), 4,
+        0);
     top->addWidget(transparency, 4, 1, 1, 3);
 
     group =
-        new QGroupBox(text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "图文叠加")), owner);
+        new QGroupBox(text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "图文叠加")), owner);
     auto* grid = new QGridLayout(group);
     grid->setColumnStretch(1, 1);
     grid->addWidget(
-        new QLabel(text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "自动切换")), owner), 0,
+        new QLabel(text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "自动切换")), owner), 0,
         0);
     grid->addWidget(autoSwitch, 0, 1, 1, 3);
-    pairRow(grid, 1, OverlayState, text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "状态")));
-    pairRow(grid, 2, Mode, text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "半透明模式")));
+    pairRow(grid, 1, OverlayState,
+            text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "状态")));
+    pairRow(grid, 2, Mode, text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "半透明模式")));
     pairRow(grid, 3, AboveBelow, QStringLiteral("Above/Below"));
     pairRow(grid, 4, AndOr, QStringLiteral("And/Or"));
-    const QString colours[] = {text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "红")),
-                               text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "绿")),
-                               text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "蓝"))};
+    const QString colours[] = {text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "红")),
+                               text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "绿")),
+                               text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "蓝"))};
     for (std::size_t t = 0; t < kThresholdCount; ++t) {
         sliders[t] = new QSlider(Qt::Horizontal, owner);
         sliders[t]->setRange(0, kThresholdMaximum);
@@ -127,19 +130,20 @@ void DualPictureForm::build(QWidget* owner) {
     condition->setMinimumHeight(condition->fontMetrics().lineSpacing() * 6);
     condition->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     grid->addWidget(condition, 8, 0, 1, 4);
-    pairRow(grid, 9, Effect, text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "特效")));
+    pairRow(grid, 9, Effect, text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "特效")));
     fade = new QComboBox(owner);
     for (int level = 1; level <= kFadeLevels; ++level) {
         fade->addItem(QStringLiteral("Level%1").arg(level));
     }
     fade->setCurrentIndex(0);
     grid->addWidget(
-        new QLabel(text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "淡入淡出时间")), owner),
+        new QLabel(text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "淡入淡出时间")), owner),
         10, 0);
     grid->addWidget(fade, 10, 1, 1, 3);
-    pairRow(grid, 11, TopLayer, text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "顶层显示")));
+    pairRow(grid, 11, TopLayer,
+            text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "顶层显示")));
     switchButton =
-        new QPushButton(text(QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "切换")), owner);
+        new QPushButton(text(QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "切换")), owner);
     switchButton->setAutoDefault(false);
     grid->addWidget(switchButton, 12, 1, 1, 3, Qt::AlignLeft);
 

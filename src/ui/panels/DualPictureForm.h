@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/Picture2Window.h"
+#include "ui/panels/Picture2Window.h"
 
 #include <QString>
 #include <array>

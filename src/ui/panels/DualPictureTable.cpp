@@ -1,4 +1,4 @@
-#include "panels/DualPictureTable.h"
+#include "ui/panels/DualPictureTable.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -9,36 +9,36 @@ namespace korvane::ui {
 namespace {
 
 constexpr std::array<DualChoice, 4> kAutoSwitch{{
-    {QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "关"), 0},
-    {QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "画面1优先"), 1},
-    {QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "画面2优先"), 2},
-    {QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg", "信号优先"), 3},
+    {QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "关"), 0},
+    {QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "画面1优先"), 1},
+    {QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "画面2优先"), 2},
+    {QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel", "信号优先"), 3},
 }};
 
 // Indexed by mode * 4 + above/below * 2 + and/or; the placeholders are red, green, blue.
 constexpr std::array<const char*, 8> kConditions{{
-    QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg",
+    QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel",
                       "图像中所有满足以下条件的像素不透明，不满足以下条件的像素半透明。\n条件：\n"
                       "红色 > %1 并且\n绿色 > %2 并且\n蓝色 > %3"),
-    QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg",
+    QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel",
                       "图像中所有满足以下条件的像素不透明，不满足以下条件的像素半透明。\n条件：\n"
                       "红色 > %1 或者\n绿色 > %2 或者\n蓝色 > %3"),
-    QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg",
+    QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel",
                       "图像中所有满足以下条件的像素不透明，不满足以下条件的像素半透明。\n条件：\n"
                       "红色 < %1 并且\n绿色 < %2 并且\n蓝色 < %3"),
-    QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg",
+    QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel",
                       "图像中所有满足以下条件的像素不透明，不满足以下条件的像素半透明。\n条件：\n"
                       "红色 < %1 或者\n绿色 < %2 或者\n蓝色 < %3"),
-    QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg",
+    QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel",
                       "图像中所有满足以下条件的像素半透明，不满足以下条件的像素完全透明。\n条件：\n"
                       "红色 > %1 并且\n绿色 > %2 并且\n蓝色 > %3"),
-    QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg",
+    QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel",
                       "图像中所有满足以下条件的像素半透明，不满足以下条件的像素完全透明。\n条件：\n"
                       "红色 > %1 或者\n绿色 > %2 或者\n蓝色 > %3"),
-    QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg",
+    QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel",
                       "图像中所有满足以下条件的像素半透明，不满足以下条件的像素完全透明。\n条件：\n"
                       "红色 < %1 并且\n绿色 < %2 并且\n蓝色 < %3"),
-    QT_TRANSLATE_NOOP("korvane::ui::CDoubleFaceDlg",
+    QT_TRANSLATE_NOOP("korvane::ui::DualPicturePanel",
                       "图像中所有满足以下条件的像素半透明，不满足以下条件的像素完全透明。\n条件：\n"
                       "红色 < %1 或者\n绿色 < %2 或者\n蓝色 < %3"),
 }};

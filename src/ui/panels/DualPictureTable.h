@@ -6,7 +6,7 @@
 namespace korvane::ui {
 
 // The dual-picture panel's texts are translated under the panel's own name.
-inline constexpr char kDualPictureContext[] = "korvane::ui::CDoubleFaceDlg";
+inline constexpr char kDualPictureContext[] = "korvane::ui::DualPicturePanel";
 
 namespace dualpanel {
 inline constexpr int kThresholdMaximum = 255;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/IPanel.h"
+#include "ui/panels/IPanel.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "panels/InputButtonTable.h"
+#include "ui/panels/InputButtonTable.h"
 
-#include "link/InputCodes.h"
+#include "core/link/InputCodes.h"
 
 #include <algorithm>
 

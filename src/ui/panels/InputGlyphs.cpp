@@ -1,4 +1,4 @@
-#include "panels/InputGlyphs.h"
+#include "ui/panels/InputGlyphs.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/InputButtonTable.h"
+#include "ui/panels/InputButtonTable.h"
 
 #include <QIcon>
 

@@ -1,4 +1,4 @@
-#include "panels/OnlinePicture.h"
+#include "ui/panels/OnlinePicture.h"
 
 #include <QPainter>
 #include <QPainterPath>

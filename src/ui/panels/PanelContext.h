@@ -1,7 +1,7 @@
 #pragma once
 
 namespace korvane {
-class CKorvaneSettings;
+class Settings;
 class CommandFacade;
 class DeviceLink;
 class MessageSink;
@@ -18,7 +18,7 @@ struct PanelContext {
     DeviceLink& link;
     ParameterMirror& mirror;
     CommandFacade& facade;
-    CKorvaneSettings& settings;
+    Settings& settings;
     MessagePresenter& presenter;
     MessageSink* messages;
     BusyRunner& busy;

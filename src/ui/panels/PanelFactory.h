@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/PanelSet.h"
+#include "ui/panels/PanelSet.h"
 
 class QWidget;
 

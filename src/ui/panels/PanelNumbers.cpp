@@ -1,4 +1,4 @@
-#include "panels/PanelNumbers.h"
+#include "ui/panels/PanelNumbers.h"
 
 #include <QCoreApplication>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "panels/Picture2Window.h"
+#include "ui/panels/Picture2Window.h"
 
-#include "panels/PanelNumbers.h"
+#include "ui/panels/PanelNumbers.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/CommandCodes.h"
+#include "core/link/CommandCodes.h"
 
 #include <array>
 #include <cstddef>
@@ -10,7 +10,7 @@
 namespace korvane::ui {
 
 // Translation context of the picture-quality texts held in these tables.
-inline constexpr char kPictureQualityContext[] = "korvane::ui::CImageSetDlg";
+inline constexpr char kPictureQualityContext[] = "korvane::ui::PictureQualityPanel";
 
 // One entry of a picture-quality drop-down: the text shown and the device value it stands for.
 struct PqChoice {

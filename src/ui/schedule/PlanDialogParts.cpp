@@ -1,12 +1,12 @@
-#include "schedule/PlanDialogParts.h"
+#include "ui/schedule/PlanDialogParts.h"
 
-#include "commands/DeviceOperation.h"
-#include "commands/PlanTransfer.h"
-#include "link/ReadTypes.h"
-#include "panels/PanelContext.h"
-#include "widgets/BusyRunner.h"
-#include "widgets/CBusyDlg.h"
-#include "widgets/MessagePresenter.h"
+#include "core/commands/DeviceOperation.h"
+#include "core/commands/PlanTransfer.h"
+#include "core/link/ReadTypes.h"
+#include "ui/device/BusyDialog.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/device/MessagePresenter.h"
+#include "ui/panels/PanelContext.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -21,7 +21,7 @@ QPushButton* makeDialogButton(const QString& text, QWidget* parent, const char* 
 }
 
 bool askAndReadPlanList(QWidget* parent, const PanelContext& c) {
-    const char* context = "korvane::ui::CPlanEditDlg";
+    const char* context = "korvane::ui::PlanEditorDialog";
     if (!c.presenter.confirm(parent,
                              QCoreApplication::translate(context, "是否需要读取脱机计划列表?"))) {
         return false;
@@ -29,7 +29,7 @@ bool askAndReadPlanList(QWidget* parent, const PanelContext& c) {
     PlanListRead read(OperationContext{c.link, c.mirror, c.facade, c.messages}, 0,
                       static_cast<std::uint8_t>(kPlanEntryCount - 1));
     return c.busy.run(parent, QCoreApplication::translate(context, "同步脱机计划列表"), read) ==
-           CBusyDlg::kSucceeded;
+           BusyDialog::kSucceeded;
 }
 
 } // namespace korvane::ui

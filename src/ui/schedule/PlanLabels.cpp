@@ -1,4 +1,4 @@
-#include "schedule/PlanLabels.h"
+#include "ui/schedule/PlanLabels.h"
 
 #include <QCoreApplication>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "schedule/LegacyPlan.h"
-#include "schedule/PlanItem.h"
+#include "core/schedule/LegacyPlan.h"
+#include "core/schedule/PlanItem.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "schedule/PlanPickers.h"
+#include "ui/schedule/PlanPickers.h"
 
 #include <QDateEdit>
 #include <QTimeEdit>

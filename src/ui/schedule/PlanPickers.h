@@ -1,7 +1,7 @@
 #pragma once
 
-#include "schedule/DateTime.h"
-#include "schedule/LocalTime.h"
+#include "core/schedule/DateTime.h"
+#include "core/schedule/LocalTime.h"
 
 class QDateEdit;
 class QTimeEdit;

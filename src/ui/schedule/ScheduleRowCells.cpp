@@ -1,4 +1,4 @@
-#include "schedule/ScheduleRowCells.h"
+#include "ui/schedule/ScheduleRowCells.h"
 
 #include <QCoreApplication>
 #include <string>

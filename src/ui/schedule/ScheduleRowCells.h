@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedule/ScheduleRowTexts.h"
+#include "core/schedule/ScheduleRowTexts.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "widgets/UiIcons.h"
+#include "ui/widgets/UiIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

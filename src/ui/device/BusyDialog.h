@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <thread>
+
+class QLabel;
+
+namespace korvane {
+class DeviceLink;
+}
+
+namespace korvane::ui {
+
+class BackgroundTask;
+class StripAnimation;
+
+// The small modal window that runs one long operation on a worker thread while the UI thread
+// keeps painting. Used once per operation.
+class BusyDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kSucceeded = 1;
+    static constexpr int kFailed = 2;
+    static constexpr int kStripFrames = 8;
+    // Lets the window finish appearing before the operation starts.
+    static constexpr int kStartDelayMs = 50;
+
+    // Starts `work` on a new thread stored in `thread`; false when no thread could be made.
+    using ThreadStart = std::function<bool(std::thread& thread, std::function<void()> work)>;
+
+    BusyDialog(const QString& caption, BackgroundTask* task, const DeviceLink& link,
+               QWidget* parent = nullptr);
+    ~BusyDialog() override;
+
+    // 1 when the task succeeded, 2 when it failed, threw or could not be started. With the
+    // link closed the task is not run, nothing is shown and the result is 1 at once.
+    int doModal();
+    // Replaces how the worker thread is started.
+    void setThreadStart(ThreadStart start) { threadStart_ = std::move(start); }
+    QString caption() const;
+
+public slots:
+    void reject() override; // Escape and the close box do not end a running operation
+
+private:
+    void work();
+    void finish(int result);
+
+    BackgroundTask* task_;
+    const DeviceLink& link_;
+    QLabel* caption_;
+    StripAnimation* animation_;
+    std::thread worker_;
+    ThreadStart threadStart_;
+};
+
+} // namespace korvane::ui

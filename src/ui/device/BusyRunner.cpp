@@ -1,0 +1,50 @@
+#include "ui/device/BusyRunner.h"
+
+#include "core/link/DeviceLink.h"
+#include "ui/device/BusyDialog.h"
+#include "ui/device/DeviceGate.h"
+#include "ui/device/OperationTask.h"
+
+#include <QEventLoop>
+#include <system_error>
+#include <thread>
+
+namespace korvane::ui {
+
+int BusyRunner::run(QWidget* parent, const QString& caption, BackgroundTask& task) {
+    if (link_.isOpen() == 0) {
+        return BusyDialog::kSucceeded;
+    }
+    DeviceGate::Hold hold(gate_);
+    ++shown_;
+    BusyDialog dlg(caption, &task, link_, parent);
+    return dlg.doModal();
+}
+
+int BusyRunner::run(QWidget* parent, const QString& caption, DeviceOperation& operation) {
+    OperationTask task(operation);
+    return run(parent, caption, task);
+}
+
+void BusyRunner::runUnseen(const std::function<void()>& work) {
+    DeviceGate::Hold hold(gate_);
+    QEventLoop loop;
+    std::thread worker;
+    try {
+        worker = std::thread([this, &work, &loop] {
+            try {
+                const std::lock_guard lock(unseenWork_);
+                work();
+            } catch (...) {
+                // An unseen step has nobody to tell; its caller looks at the link's results.
+            }
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        return; // no thread, no exchange: the UI thread never does it itself
+    }
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+}
+
+} // namespace korvane::ui

@@ -1,0 +1,311 @@
+#include "ui/panels/InputBar.h"
+
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
+#include "ui/device/BusyDialog.h"
+#include "ui/device/BusyRunner.h"
+#include "ui/device/SendSwitchOff.h"
+#include "ui/device/WaitTask.h"
+#include "ui/frame/IFrameMessenger.h"
+#include "ui/panels/IAutoUpdateQuery.h"
+#include "ui/panels/IDualPicturePanel.h"
+#include "ui/panels/ISeamlessSwitch.h"
+#include "ui/panels/InputGlyphs.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace korvane::ui {
+
+namespace {
+constexpr int kLeftStack = 0;
+constexpr int kRightStack = 1;
+constexpr int kPicture1 = 1;
+// WM_USER+302 carries 1 for a partial freeze area, 0 for the full screen.
+constexpr long long wholeAreaFlag(std::uint8_t freezeArea) {
+    return freezeArea == 0 ? 1 : 0;
+}
+
+// The selected input's button is disabled; it keeps a lit look rather than a greyed one.
+const char* const kInputButtonStyle =
+    "QToolButton { border: 1px solid transparent; border-radius: 5px; padding: 1px 3px; }"
+    "QToolButton:hover { border-color: #9bb7e0; background: #eef3fb; }"
+    "QToolButton:disabled { border-color: #2f6fd0; background: #dbe7fa; color: #123a73;"
+    " font-weight: bold; }";
+
+QFrame* separator(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+std::chrono::milliseconds ms(int v) {
+    return std::chrono::milliseconds(v);
+}
+} // namespace
+
+InputBar::InputBar(const PanelContext& context, QWidget* parent) : QWidget(parent), c_(context) {
+    setObjectName(QStringLiteral("inputBar"));
+    buildControls();
+    for (auto [timer, on] :
+         {std::pair{&freezeOnTimer_, true}, std::pair{&freezeOffTimer_, false}}) {
+        timer->setSingleShot(true);
+        timer->setInterval(kFreezeDelayMs);
+        connect(timer, &QTimer::timeout, this, [this, on = on] { freezeFired(on); });
+    }
+}
+
+void InputBar::buildControls() {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 3, 8, 3);
+    row->setSpacing(4);
+    row->addWidget(new QLabel(tr("输入选择"), this));
+
+    const auto table = inputButtonTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const InputButtonRow& r = table[i];
+        auto* b = new QToolButton(this);
+        b->setObjectName(QStringLiteral("input%1").arg(QLatin1String(r.name)));
+        b->setText(QLatin1String(r.name));
+        b->setIcon(inputButtonIcon(r.glyph));
+        b->setIconSize(kInputGlyphSize);
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setStyleSheet(QLatin1String(kInputButtonStyle));
+        b->setFocusPolicy(Qt::TabFocus);
+        b->setVisible(r.shown);
+        connect(b, &QToolButton::clicked, this, [this, i] { inputPressed(i); });
+        buttons_[i] = b;
+        row->addWidget(b);
+    }
+
+    seamless_ = new QCheckBox(tr("无缝切换"), this);
+    seamless_->setObjectName(QStringLiteral("seamless"));
+    // Kept out of sight: the refresh leaves it disabled, and only the frame (WM_USER+301) offers
+    // it; the dual-picture pane is where seamless switching shows.
+    seamless_->hide();
+    connect(seamless_, &QCheckBox::clicked, this, [this] { seamlessClicked(); });
+    row->addWidget(seamless_);
+
+    row->addSpacing(6);
+    row->addWidget(separator(this));
+    row->addSpacing(6);
+    row->addWidget(new QLabel(tr("图像静止:"), this));
+    freezeOn_ = new QPushButton(tr("开"), this);
+    freezeOff_ = new QPushButton(tr("关"), this);
+    for (auto [button, timer, pending] :
+         {std::tuple{freezeOn_, &freezeOnTimer_, &freezeOnPending_},
+          std::tuple{freezeOff_, &freezeOffTimer_, &freezeOffPending_}}) {
+        connect(button, &QPushButton::clicked, this, [timer = timer, pending = pending] {
+            *pending = true;
+            timer->start(); // a second press within the delay restarts it: one command
+        });
+        row->addWidget(button);
+    }
+
+    row->addSpacing(6);
+    row->addWidget(separator(this));
+    row->addSpacing(6);
+    row->addWidget(new QLabel(tr("部分或全屏"), this));
+    partial_ = new QRadioButton(tr("部分"), this);
+    fullScreen_ = new QRadioButton(tr("全屏"), this);
+    auto* area = new QButtonGroup(this);
+    area->addButton(partial_);
+    area->addButton(fullScreen_);
+    connect(partial_, &QRadioButton::clicked, this, [this] { freezeAreaClicked(0); });
+    connect(fullScreen_, &QRadioButton::clicked, this, [this] { freezeAreaClicked(1); });
+    row->addWidget(partial_);
+    row->addWidget(fullScreen_);
+    row->addStretch(1);
+}
+
+void InputBar::setDualPicture(IDualPicturePanel* panel, ISeamlessSwitch* seamless) {
+    dual_ = panel;
+    seamlessTarget_ = seamless;
+}
+
+bool InputBar::autoUpdate() const {
+    return autoUpdate_ != nullptr && autoUpdate_->autoUpdate() != 0;
+}
+
+void InputBar::post(FrameMessage m, long long first, long long second) {
+    if (frame_ != nullptr) {
+        frame_->post(m, first, second);
+    }
+}
+
+void InputBar::pauseUnseen(int pauseMs) {
+    c_.busy.runUnseen([this, pauseMs] { c_.link.pause(ms(pauseMs)); });
+}
+
+std::optional<std::vector<std::uint8_t>> InputBar::readUnseen(std::uint8_t type, int pauseMs,
+                                                              bool purge) {
+    std::optional<std::vector<std::uint8_t>> payload;
+    c_.busy.runUnseen([&] {
+        c_.link.pause(ms(pauseMs));
+        if (purge) {
+            c_.link.purgeInput();
+        }
+        if (c_.link.read(type) != 0) {
+            const auto p = replyPayload(c_.link.replyBuffer(type));
+            payload.emplace(p.begin(), p.end());
+        }
+    });
+    return payload;
+}
+
+void InputBar::selectPicture1Input(std::uint8_t code, bool quiet) {
+    current_ = code;
+    for (QToolButton* b : buttons_) {
+        b->setEnabled(true);
+    }
+    const auto marked = buttonMarkedBy(code);
+    if (!marked) {
+        return;
+    }
+    buttons_[*marked]->setEnabled(false);
+    post(FrameMessage::RefreshOutputAndDual, kPicture1, code);
+    post(FrameMessage::LabelPicture, kPicture1, code);
+    post(FrameMessage::PictureQualityInput, kPicture1, code);
+    if (quiet) {
+        return;
+    }
+    c_.busy.runUnseen([this, code] { c_.facade.selectInput(Picture::One, code); });
+    if (!autoUpdate()) {
+        return;
+    }
+    // Picture 2 may have been moved or switched off by the processor along with the input.
+    const auto picture2 = readUnseen(readtype::kPicture2, kAutoUpdateWaitMs, true);
+    if (picture2) {
+        unpackPicture2(c_.mirror, *picture2);
+        if (dual_ != nullptr) {
+            SendSwitchOff quietPanels(c_.link);
+            dual_->refreshFromMirror();
+        }
+    }
+}
+
+void InputBar::inputPressed(std::size_t row) {
+    const InputButtonRow& b = inputButtonTable()[row];
+    if (b.extended && c_.mirror.deviceInfo[0] != inputbar::kExtendedModel) {
+        return;
+    }
+    selectPicture1Input(b.code, false);
+    if (!autoUpdate()) {
+        return;
+    }
+    channelSwitchFollowUp();
+    if (seamlessTarget_ != nullptr) {
+        seamlessTarget_->inputChanged(kPicture1, 0);
+    }
+}
+
+void InputBar::channelSwitchFollowUp() {
+    WaitTask settle(c_.link, WaitTask::kChannelSwitch);
+    if (c_.busy.run(this, tr("通道切换中..."), settle) != BusyDialog::kSucceeded) {
+        return;
+    }
+    reannounceBothStacks();
+    if (const auto main = readUnseen(readtype::kMain, kReadPauseMs, false)) {
+        ParameterMirror fresh = c_.mirror;
+        unpackMain(fresh, *main);
+        c_.mirror.freezeArea = fresh.freezeArea;
+        showFreezeArea(fresh.freezeArea);
+    }
+    if (const auto output = readUnseen(readtype::kPicture1Output, kReadPauseMs, false)) {
+        ParameterMirror fresh = c_.mirror;
+        unpackPicture1Output(fresh, *output);
+        c_.mirror.pq[pq::kPicture1Source] = fresh.pq[pq::kPicture1Source];
+        selectPicture1Input(fresh.pq[pq::kPicture1Source], true);
+    }
+}
+
+void InputBar::reannounceBothStacks() {
+    if (frame_ != nullptr) {
+        frame_->reannounceOpenPane(kLeftStack);
+    }
+    pauseUnseen(kStackPauseMs);
+    if (frame_ != nullptr) {
+        frame_->reannounceOpenPane(kRightStack);
+    }
+}
+
+void InputBar::seamlessClicked() {
+    const bool ticked = seamless_->isChecked();
+    c_.busy.runUnseen([this, ticked] { c_.facade.setSeamlessSwitch(ticked ? 1 : 0); });
+    if (seamlessTarget_ != nullptr) {
+        seamlessTarget_->enablePicture2Switch(!ticked);
+        if (!ticked) {
+            return;
+        }
+        seamlessTarget_->forcePicture2Off();
+    }
+    if (ticked) {
+        pauseUnseen(kSeamlessSettleMs);
+        reannounceBothStacks();
+    }
+}
+
+void InputBar::applySeamlessValue(int value) {
+    seamless_->setEnabled(value != 0);
+    if (value == 0) {
+        seamless_->setChecked(false);
+    }
+    if (seamlessTarget_ != nullptr) {
+        seamlessTarget_->enablePicture2Switch(!seamless_->isChecked());
+        if (seamless_->isChecked()) {
+            seamlessTarget_->forcePicture2Off();
+        }
+    }
+}
+
+void InputBar::setSeamlessCheck(int value) {
+    applySeamlessValue(value);
+}
+
+void InputBar::refreshInputs(bool quiet) {
+    applySeamlessValue(c_.mirror.seamless);
+    selectPicture1Input(c_.mirror.pq[pq::kPicture1Source], quiet);
+    seamless_->setEnabled(false);
+    seamless_->setChecked(c_.mirror.seamless != 0);
+    showFreezeArea(c_.mirror.freezeArea);
+}
+
+void InputBar::hideExtendedInput() {
+    const auto table = inputButtonTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table[i].extended) {
+            buttons_[i]->hide();
+        }
+    }
+}
+
+void InputBar::freezeFired(bool on) {
+    bool& pending = on ? freezeOnPending_ : freezeOffPending_;
+    if (!pending) {
+        return;
+    }
+    pending = false;
+    c_.busy.runUnseen([this, on] { c_.facade.setFreeze(on ? 1 : 0); });
+}
+
+void InputBar::freezeAreaClicked(std::uint8_t fullScreen) {
+    c_.busy.runUnseen([this, fullScreen] { c_.facade.setFreezeArea(fullScreen); });
+    post(FrameMessage::Picture1WholeArea, 0, wholeAreaFlag(fullScreen));
+}
+
+void InputBar::showFreezeArea(std::uint8_t area) {
+    partial_->setChecked(area == 0);
+    fullScreen_->setChecked(area != 0);
+    post(FrameMessage::Picture1WholeArea, 0, wholeAreaFlag(area));
+}
+
+} // namespace korvane::ui

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "ui/frame/FrameMessage.h"
+#include "ui/panels/IInputBar.h"
+#include "ui/panels/InputButtonTable.h"
+#include "ui/panels/PanelContext.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace korvane::ui {
+
+class IAutoUpdateQuery;
+class IDualPicturePanel;
+class ISeamlessSwitch;
+
+// The strip across the top of the main frame: picture 1's input, one button per input, the
+// freeze buttons and the freeze area. With "自动更新" ticked an input change is followed by
+// reads, so that the panels show what the processor actually did.
+class InputBar : public QWidget, public IInputBar {
+    Q_OBJECT
+public:
+    static constexpr int kFreezeDelayMs = 100;
+    static constexpr int kAutoUpdateWaitMs = 1500;
+    static constexpr int kStackPauseMs = 100;
+    static constexpr int kReadPauseMs = 50;
+    static constexpr int kSeamlessSettleMs = 1000;
+
+    explicit InputBar(const PanelContext& context, QWidget* parent = nullptr);
+
+    QWidget* widget() override { return this; }
+    void refreshFromMirror() override { refreshInputs(false); }
+    void attachFrame(IFrameMessenger* frame) override { frame_ = frame; }
+    void selectPicture1Input(std::uint8_t code, bool quiet) override;
+    void refreshInputs(bool quiet) override;
+    void setSeamlessCheck(int value) override;
+    void hideExtendedInput() override;
+
+    // Wired by the panel factory; each may stay unset.
+    void setDualPicture(IDualPicturePanel* panel, ISeamlessSwitch* seamless);
+    // The communication panel's "自动更新" box.
+    void setAutoUpdateQuery(IAutoUpdateQuery* query) { autoUpdate_ = query; }
+
+    std::uint8_t currentInput() const { return current_; }
+    QToolButton* inputButton(std::size_t row) const { return buttons_[row]; }
+    QCheckBox* seamlessBox() const { return seamless_; }
+    QPushButton* freezeOnButton() const { return freezeOn_; }
+    QPushButton* freezeOffButton() const { return freezeOff_; }
+    QRadioButton* partialRadio() const { return partial_; }
+    QRadioButton* fullScreenRadio() const { return fullScreen_; }
+
+private:
+    void buildControls();
+    void inputPressed(std::size_t row);
+    void channelSwitchFollowUp();
+    void seamlessClicked();
+    void applySeamlessValue(int value);
+    void freezeFired(bool on);
+    void freezeAreaClicked(std::uint8_t fullScreen);
+    void showFreezeArea(std::uint8_t area);
+    void reannounceBothStacks();
+    bool autoUpdate() const;
+    void post(FrameMessage m, long long first, long long second);
+    // `pauseMs` then one read on a worker; the reply's payload, or none when it failed.
+    std::optional<std::vector<std::uint8_t>> readUnseen(std::uint8_t type, int pauseMs, bool purge);
+    void pauseUnseen(int ms);
+
+    PanelContext c_;
+    IFrameMessenger* frame_ = nullptr;
+    IDualPicturePanel* dual_ = nullptr;
+    ISeamlessSwitch* seamlessTarget_ = nullptr;
+    IAutoUpdateQuery* autoUpdate_ = nullptr;
+    std::uint8_t current_ = 0;
+    bool freezeOnPending_ = false;
+    bool freezeOffPending_ = false;
+    QTimer freezeOnTimer_;
+    QTimer freezeOffTimer_;
+    std::array<QToolButton*, kInputButtonCount> buttons_{};
+    QCheckBox* seamless_ = nullptr;
+    QPushButton* freezeOn_ = nullptr;
+    QPushButton* freezeOff_ = nullptr;
+    QRadioButton* partial_ = nullptr;
+    QRadioButton* fullScreen_ = nullptr;
+};
+
+} // namespace korvane::ui

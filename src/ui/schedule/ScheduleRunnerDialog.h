@@ -1,0 +1,111 @@
+#pragma once
+
+#include "core/schedule/LocalTime.h"
+#include "core/schedule/ScheduleList.h"
+#include "ui/panels/IScheduleRunner.h"
+
+#include <QDialog>
+#include <QTimer>
+#include <array>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace korvane {
+class Settings;
+}
+
+namespace korvane::ui {
+
+class ColouredTable;
+class IScheduleTimerCallback;
+class MessagePresenter;
+
+// "时间表": the operator picks a schedule script, sees its tasks and starts or stops it. The
+// frame's executor runs the tasks; this window only exists while the schedule may run, and it
+// cannot be closed while the schedule runs.
+class ScheduleRunnerDialog : public QDialog, public IScheduleRunner {
+    Q_OBJECT
+public:
+    static constexpr int kClockMs = 1000;
+    static constexpr int kLargeFontPixels = 18;
+    // The hidden current-task texts: period kind, period detail, time, action, channel or path.
+    static constexpr int kCurrentTaskTexts = 5;
+
+    ScheduleRunnerDialog(IScheduleTimerCallback& timer, Settings& settings,
+                         MessagePresenter& presenter, QWidget* parent = nullptr);
+
+    // The frame's way in: the runner modal, with `openRunner` pointing to it while it is open.
+    static void runModal(QWidget* parent, IScheduleTimerCallback& timer, Settings& settings,
+                         MessagePresenter& presenter, bool autoStart, IScheduleRunner*& openRunner);
+
+    // Set before the window is shown: the schedule of the last run starts again (after the
+    // operator confirms).
+    void setAutoStart(bool autoStart) { autoStart_ = autoStart; }
+    void setClock(LocalClock clock);
+
+    void taskExecuted(const ScheduleTask& task) override;
+
+    // Button 1: start or stop, each after a confirmation.
+    void startStop();
+    // Button 1013: pick a script file.
+    void browse();
+
+    bool running() const { return running_; }
+    QString path() const;
+    QString statusText() const;
+    QStringList clockTexts() const;
+    QStringList currentTaskTexts() const;
+    ColouredTable& taskList() const { return *list_; }
+    QPushButton* startButton() const { return start_; }
+    QPushButton* browseButton() const { return browse_; }
+    QPushButton* exitButton() const { return exit_; }
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void initDialog();
+    void loadForDisplay(const QString& file);
+    void clearDisplay();
+    void showClock();
+    void showCurrentTask();
+    enum class Status { NotStarted, Running, Stopped };
+    void setStatus(Status status);
+    void setRunning(bool running);
+
+    IScheduleTimerCallback& timer_;
+    Settings& settings_;
+    MessagePresenter& presenter_;
+    LocalClock clock_ = systemLocalTime;
+    bool autoStart_ = false;
+    bool running_ = false;
+    bool initialised_ = false;
+
+    // Only for the list; the frame's executor keeps the list that runs.
+    ScheduleList schedule_;
+    // Each row's own copy of its task.
+    std::vector<ScheduleTask> rows_;
+    ScheduleTask current_;
+
+    QLineEdit* path_ = nullptr;
+    QPushButton* browse_ = nullptr;
+    QPushButton* start_ = nullptr;
+    QPushButton* exit_ = nullptr;
+    QLabel* status_ = nullptr;
+    std::array<QLabel*, 3> clockLabels_{};
+    ColouredTable* list_ = nullptr;
+    QGroupBox* currentBox_ = nullptr;
+    std::array<QLineEdit*, kCurrentTaskTexts> currentTexts_{};
+    QTimer clockTimer_;
+};
+
+} // namespace korvane::ui

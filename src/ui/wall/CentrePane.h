@@ -1,0 +1,89 @@
+#pragma once
+
+#include "ui/panels/ICentrePane.h"
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+class QMenu;
+class QPushButton;
+
+namespace korvane {
+class CommandFacade;
+class DeviceLink;
+class MessageSink;
+struct ParameterMirror;
+} // namespace korvane
+
+namespace korvane::ui {
+
+class BusyRunner;
+class WallView;
+class MessagePresenter;
+struct PanelContext;
+
+// The centre pane: the wall drawing sized to the output's aspect ratio, and along the bottom
+// the processor's ten stored templates, recalled by a click, stored through "保存模板".
+class CentrePane : public QWidget, public ICentrePane {
+    Q_OBJECT
+public:
+    static constexpr int kTemplateCount = 10;
+    // Below the drawing: the button row and its margins.
+    static constexpr int kButtonRowHeight = 50;
+    // The smallest picture the operator can drag, in output pixels.
+    static constexpr int kMinimumPictureWidth = 64;
+    static constexpr int kMinimumPictureHeight = 48;
+
+    explicit CentrePane(const PanelContext& context, QWidget* parent = nullptr);
+
+    QWidget* widget() override { return this; }
+    // Re-fits the drawing to the mirror's output resolution.
+    void refreshFromMirror() override;
+    void attachFrame(IFrameMessenger* frame) override { frame_ = frame; }
+    ILayoutControl& layoutControl() override;
+    WallView& ledControl() const { return *view_; }
+
+    // Sizes the drawing for an output resolution; an unknown code is reported and changes
+    // nothing.
+    bool setOutputResolution(std::uint8_t code);
+
+    QPushButton& templateButton(int slot) const { return *templates_.at(slot - 1); }
+    QPushButton& storeButton() const { return *store_; }
+    QMenu& storeMenu() const { return *storeMenu_; }
+
+signals:
+    // The operator moved picture 1: the output panel reloads its window edits.
+    void picture1WindowChanged();
+    // The operator moved picture 2: the dual-picture panel reloads its window edits.
+    void picture2WindowChanged();
+    // Sending picture 1's window ended its whole-area display; for the frame and the input bar.
+    void picture1WholeAreaCleared();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void layOutButtons();
+    void fitView();
+    void recallTemplate(int slot);
+    void readBackDone();
+    void storeTemplate(int slot);
+
+    DeviceLink& link_;
+    ParameterMirror& mirror_;
+    CommandFacade& facade_;
+    MessagePresenter& presenter_;
+    BusyRunner& busy_;
+    MessageSink* messages_;
+    IFrameMessenger* frame_ = nullptr;
+    std::uint8_t code_;
+
+    WallView* view_ = nullptr;
+    std::array<QPushButton*, kTemplateCount> templates_{};
+    QPushButton* store_ = nullptr;
+    QMenu* storeMenu_ = nullptr;
+};
+
+} // namespace korvane::ui
