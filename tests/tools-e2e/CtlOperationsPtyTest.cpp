@@ -230,19 +230,24 @@ TEST_F(CtlPty, AFailingReadPrintsTheOperationsMessageAndExitsOne) {
         {{"input-adjust", "2", "auto"}, 2, message(MessageId::SyncFailed)},
         {{"device-info"}, 13, "korvanectl: device-info: no valid reply\n"},
         {{"identity"}, 8, "korvanectl: identity: no valid reply\n"},
+        {{"read", "1"}, 1, "korvanectl: read type 1 failed: no valid reply\n"},
         {{"plan", "read"},
          15,
          message(MessageId::RecvFail) + message(MessageId::PlanListQueryFailed)},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.words[0] + " " + std::to_string(row.badType));
-        sim::SimFaults faults;
-        faults.badChecksum = {row.badType};
-        server.setFaults(faults);
-        const CtlRun r = ctl(row.words);
-        EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.err, row.err);
-        EXPECT_EQ(r.out, "");
+    // A wrong checksum, and a length byte one below the payload with a checksum that fits it.
+    for (const bool shortLength : {false, true}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.words[0] + " " + std::to_string(row.badType) +
+                         (shortLength ? " short length" : " bad checksum"));
+            sim::SimFaults faults;
+            (shortLength ? faults.shortLengthByte : faults.badChecksum) = {row.badType};
+            server.setFaults(faults);
+            const CtlRun r = ctl(row.words);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.err, row.err);
+            EXPECT_EQ(r.out, "");
+        }
     }
     sim::SimFaults faults;
     faults.badChecksum = {0};
