@@ -4,6 +4,7 @@
 #include "StreamMessageSink.h"
 #include "SubCommand.h"
 #include "core/commands/CommandFacade.h"
+#include "core/link/CommLog.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/ResolutionTable.h"
 
@@ -56,7 +57,13 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     link->setSendSwitch(1);
     CommandFacade commands(*link, mirror);
     Session session{*link, mirror, commands, messages, out, err, env.schedule};
-    return prepared.action(session);
+    // A log that cannot be written is said once and changes no result.
+    CommLog::instance().setFailureHandler([&err](const std::string& why) {
+        err << "korvanectl: " << messageText(MessageId::LogWriteFailed) << ": " << why << '\n';
+    });
+    const int status = prepared.action(session);
+    CommLog::instance().setFailureHandler({});
+    return status;
 }
 
 } // namespace korvane::ctl

@@ -10,6 +10,8 @@ namespace korvane::ctl {
 
 std::unique_ptr<DeviceLink> openDeviceLink(const LinkOptions& options, MessageSink& messages,
                                            std::string& error) {
+    // The log of this run goes to the program directory of this run.
+    CommLog::instance().relocate(CommLog::defaultPath());
     auto link = std::make_unique<DeviceLink>(&CommLog::instance(), &messages);
     if (options.network) {
         link->setNetworkMode(1);

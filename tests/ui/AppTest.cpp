@@ -80,6 +80,7 @@ private slots:
     void init() { home_ = std::make_unique<TestHome>(); }
     void startUpWithAConfiguredDeviceSynchronises();
     void startUpWithARunningScheduleReadsNothing();
+    void anUnwritableLogIsToldInTheStatusBar();
     void startUpWithoutAPortAsksForOne_data();
     void startUpWithoutAPortAsksForOne();
     void languageAtStartUp_data();
@@ -128,6 +129,34 @@ void AppTest::startUpWithAConfiguredDeviceSynchronises() {
     QCOMPARE(app.link().sendSwitch(), 1);
     QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("Korvane Controller v3.0"));
     QCOMPARE(app.settings().readIcon().filename().string(), "main.ico");
+}
+
+// The log's file is a link to a device that is always full: the start-up synchronisation
+// still succeeds, no message box appears, and the status bar says it once.
+void AppTest::anUnwritableLogIsToldInTheStatusBar() {
+    sim::SimPtyServer server;
+    server.start();
+    changeSimulator(server);
+    writeIni(configuredDevice(server) + QStringLiteral("[app]\nlang=CHN\n"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"),
+                        home_->path() + QStringLiteral("/korvaneapp.log")));
+    ScriptedPresenter presenter;
+    CallLog log;
+    FakePanelFactory panels(log);
+    AppOptions options;
+    options.presenter = &presenter;
+    options.panels = &panels;
+    options.showWindow = false;
+    ControllerApp app(options);
+    QVERIFY(app.initInstance());
+    Handled handled;
+    handled.watch(app.mainFrame());
+    QVERIFY(handled.waitFor(kSynchronise));
+    QCOMPARE(static_cast<int>(app.mirror().volume), 77);
+    QVERIFY(presenter.informed.isEmpty());
+    const auto* status = app.mainFrame()->findChild<QLabel*>(QStringLiteral("statusText"));
+    QVERIFY(status != nullptr);
+    QTRY_COMPARE(status->text(), uiText(MessageId::LogWriteFailed));
 }
 
 // A schedule that was running at the last exit: defaults of code 6, the runner reopens, and
@@ -248,7 +277,7 @@ void AppTest::languageAtStartUp() {
 void AppTest::everyTextHasAnEnglishTranslation() {
     QTranslator core;
     QVERIFY(core.load(QStringLiteral(":/i18n/korvane_core_en.qm")));
-    for (int i = 0; i <= static_cast<int>(MessageId::UdpReceiveFailed); ++i) {
+    for (int i = 0; i <= static_cast<int>(kLastMessageId); ++i) {
         const std::string text(messageText(static_cast<MessageId>(i)));
         QVERIFY2(!text.empty(), qPrintable(QString::number(i)));
         QVERIFY2(!core.translate(kMessageContext, text.c_str()).isEmpty(), text.c_str());

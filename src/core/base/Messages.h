@@ -23,7 +23,12 @@ enum class MessageId {
     UdpSocketError,
     UdpSendFailed,
     UdpReceiveFailed,
+    // The communication log could not be written and switched itself off for this run.
+    LogWriteFailed,
+    // Another program on this computer already talks to a processor from the same UDP port.
+    UdpPortTaken,
 };
+inline constexpr MessageId kLastMessageId = MessageId::UdpPortTaken;
 
 std::string_view messageText(MessageId id);
 

@@ -44,9 +44,24 @@ ControllerApp::ControllerApp(AppOptions options)
       language_(std::make_unique<Language>()) {
     applyMirrorDefaults(mirror_, kDefaultResolution);
     link_.setSendSwitch(1);
+    // The log of this run lives in the program directory of this run; a log that cannot be
+    // written is said once in the status bar (the sink is the context, so the report is dropped
+    // once the application is gone).
+    CommLog::instance().relocate(CommLog::defaultPath());
+    CommLog::instance().setFailureHandler([this](const std::string&) {
+        QMetaObject::invokeMethod(
+            sink_.get(),
+            [this] {
+                if (frame_) {
+                    frame_->setStatusText(uiText(MessageId::LogWriteFailed));
+                }
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 ControllerApp::~ControllerApp() {
+    CommLog::instance().setFailureHandler({});
     frame_.reset();
     link_.close();
 }
