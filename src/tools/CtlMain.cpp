@@ -7,6 +7,7 @@
 #include "core/link/CommLog.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/Settings.h"
 
 namespace korvane::ctl {
 
@@ -19,7 +20,7 @@ int usageError(std::ostream& err, const std::string& message) {
 
 int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& err,
            const CtlEnvironment& env) {
-    const CommandLine line = parseCommandLine(args);
+    CommandLine line = parseCommandLine(args);
     if (line.help) {
         out << helpText();
         return kExitOk;
@@ -34,8 +35,9 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     const Prepared prepared = sub->prepare(line.operands, env.now);
     if (!prepared.error.empty()) {
         err << "korvanectl: " << prepared.error << '\n';
-        return kExitFailure;
+        return prepared.refusalStatus;
     }
+    completeFromSettings(line.link, Settings(), err);
     if (prepared.offline) {
         OfflineSession session{line.link, out, err};
         return prepared.offline(session);

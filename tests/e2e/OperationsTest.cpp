@@ -295,6 +295,20 @@ TEST_P(PlanFixture, SendThenReadGivesTheSameEntries) {
     EXPECT_EQ(mirror.planHeader[1], 0x21);
 }
 
+// A line that hangs up after the first entry: the send ends there, says so once and fails.
+TEST_F(SimLinkFixture, PlanSendEndsAtTheFirstFailedWrite) {
+    for (auto& e : link.planTable()) {
+        e = packPlanEntry(0, PlanFields{});
+    }
+    sim::SimFaults faults;
+    faults.hangUpAfter = framesSoFar() + 1;
+    server.setFaults(faults);
+    const std::size_t start = framesSoFar();
+    EXPECT_EQ(PlanListSend(ctx, 0, 63).run(), 0);
+    EXPECT_EQ(sink.ids, std::vector<MessageId>{MessageId::PlanSendFailed});
+    EXPECT_EQ(codesSince(start), std::vector<std::uint8_t>{0x25});
+}
+
 TEST_P(PlanFixture, InputAdjustSendsTheRightWindow) {
     const std::size_t start = framesSoFar();
     ASSERT_EQ(InputAdjust(ctx, Picture::Two, {8, 8, 808, 608}, 0, 0, true).run(), 1);

@@ -1,5 +1,9 @@
 #include "UdpTestSupport.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/PlanTransfer.h"
 #include "core/link/CommandCodes.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/PlanEntry.h"
 #include "core/link/ReadTypes.h"
 
 #include <cstring>
@@ -157,6 +161,28 @@ TEST(UdpDeviceLink, RefusedSendIsReportedOnce) {
     EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 0);
     EXPECT_EQ(sink.ids, std::vector<MessageId>{MessageId::UdpSendFailed});
     EXPECT_EQ(link.udpLink()->lastError(), EACCES);
+}
+
+// Every send refused: the offline plan send stops at the first entry, with the transport's
+// message and its own once each, and fails.
+TEST(UdpDeviceLink, PlanSendStopsAtTheFirstRefusedSend) {
+    RecordingSink sink;
+    DeviceLink link{nullptr, &sink};
+    ParameterMirror mirror{};
+    CommandFacade facade{link, mirror};
+    link.setNetworkMode(1);
+    link.setSendSwitch(1);
+    link.setSleeper([](std::chrono::milliseconds) {});
+    NetworkSettings settings;
+    settings.ip = kLoopbackBroadcast;
+    settings.port = freePort();
+    ASSERT_EQ(link.configureNetworkAndOpen(settings), 1);
+    for (auto& e : link.planTable()) {
+        e = packPlanEntry(0, PlanFields{});
+    }
+    EXPECT_EQ(PlanListSend(OperationContext{link, mirror, facade, &sink}, 0, 63).run(), 0);
+    EXPECT_EQ(sink.ids,
+              (std::vector<MessageId>{MessageId::UdpSendFailed, MessageId::PlanSendFailed}));
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 namespace korvane {
 
 namespace {
-constexpr std::array<std::pair<MessageId, std::string_view>, 18> kTexts{{
+constexpr std::array<std::pair<MessageId, std::string_view>, 19> kTexts{{
     {MessageId::RecvFail, "recv fail"},
     {MessageId::OpenPortFailed, "打开串口失败!"},
     {MessageId::SyncFailed, "同步数据失败!"},
@@ -25,6 +25,7 @@ constexpr std::array<std::pair<MessageId, std::string_view>, 18> kTexts{{
     {MessageId::UdpReceiveFailed, "nRecv = recvfrom <= 0"},
     {MessageId::LogWriteFailed, "通讯日志无法写入, 已停止记录"},
     {MessageId::UdpPortTaken, "本机已有另一个程序通过此网络端口连接处理器!"},
+    {MessageId::PlanSendFailed, "发送脱机计划列表失败!"},
 }};
 } // namespace
 

@@ -27,8 +27,10 @@ enum class MessageId {
     LogWriteFailed,
     // Another program on this computer already talks to a processor from the same UDP port.
     UdpPortTaken,
+    // A write of the offline plan list failed; the rest was not sent.
+    PlanSendFailed,
 };
-inline constexpr MessageId kLastMessageId = MessageId::UdpPortTaken;
+inline constexpr MessageId kLastMessageId = MessageId::PlanSendFailed;
 
 std::string_view messageText(MessageId id);
 

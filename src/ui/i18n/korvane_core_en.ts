@@ -102,6 +102,10 @@
         <source>本机已有另一个程序通过此网络端口连接处理器!</source>
         <translation>Another program on this computer already reaches the processor through this network port!</translation>
     </message>
+    <message>
+        <source>发送脱机计划列表失败!</source>
+        <translation>Failed to send the offline plan list!</translation>
+    </message>
 </context>
 <context>
     <name>korvane::PlanItem</name>
