@@ -1,6 +1,8 @@
 #include "CtlPtyFixture.h"
 #include "core/base/Messages.h"
 #include "core/link/ReadTypes.h"
+#include "core/store/IniFile.h"
+#include "core/store/Settings.h"
 #include "sim/SimReplies.h"
 
 #include <fstream>
@@ -255,4 +257,18 @@ TEST_F(CtlPty, AFailingReadPrintsTheOperationsMessageAndExitsOne) {
     const auto file = home / "never.kvt";
     EXPECT_EQ(ctl({"sync", "--save", file.string()}).status, 1);
     EXPECT_FALSE(std::filesystem::exists(file)) << "nothing is saved after a failed sync";
+}
+
+// A template named relative to the working folder is stored as the recent file in full, by the
+// save after a sync and by a load, as the desktop program stores it.
+TEST_F(CtlPty, RecentFileIsStoredInFull) {
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(home);
+    const auto recent = [] { return IniFile(Settings().file()).readString("app", "recentfile"); };
+    ok({"sync", "--save", "relative.kvt"});
+    EXPECT_EQ(recent(), (home / "relative.kvt").string());
+    Settings().writeRecentFile("/elsewhere.kvt");
+    ok({"load", "relative.kvt"});
+    EXPECT_EQ(recent(), (home / "relative.kvt").string());
+    std::filesystem::current_path(before);
 }

@@ -185,5 +185,27 @@ TEST(UdpDeviceLink, PlanSendStopsAtTheFirstRefusedSend) {
               (std::vector<MessageId>{MessageId::UdpSendFailed, MessageId::PlanSendFailed}));
 }
 
+// Two links from one port would take each other's replies: the second is refused with its
+// message until the first lets the port go; another port is not affected.
+TEST(UdpDeviceLink, ASecondLinkOnTheSamePortIsRefused) {
+    RecordingSink firstSink;
+    RecordingSink secondSink;
+    DeviceLink first{nullptr, &firstSink};
+    DeviceLink second{nullptr, &secondSink};
+    NetworkSettings settings;
+    settings.ip = "127.0.0.2";
+    settings.port = freePort();
+    ASSERT_EQ(first.configureNetworkAndOpen(settings), 1);
+    EXPECT_EQ(second.configureNetworkAndOpen(settings), 0);
+    EXPECT_EQ(second.udpLink()->lastError(), EBUSY);
+    EXPECT_EQ(secondSink.ids, std::vector<MessageId>{MessageId::UdpPortTaken});
+    NetworkSettings other = settings;
+    other.port = freePort();
+    EXPECT_EQ(second.configureNetworkAndOpen(other), 1) << "another port is free";
+    first.setNetworkMode(1);
+    first.close();
+    EXPECT_EQ(second.configureNetworkAndOpen(settings), 1);
+    EXPECT_TRUE(firstSink.ids.empty());
+}
 } // namespace
 } // namespace korvane::udptest
