@@ -64,9 +64,9 @@ std::optional<std::size_t> qualityIndex(std::uint8_t subCode) {
     return std::nullopt;
 }
 
-// Temperature and the three gains travel together. A preset temperature sets its own gains;
-// the user temperature takes the gains the command carries, or returns to the last user gains
-// when the command carries placeholders.
+// Temperature and the three gains travel together. A command with placeholders for the gains
+// (a change of temperature) lets the processor choose: a preset its own gains, the user
+// temperature the gains last set under it. Gains the command carries are taken as they are.
 void setColourTemperature(SimState& s, const frame::DataBytes& d) {
     ParameterMirror& m = s.mirror;
     const std::uint8_t temperature = d[2];
@@ -74,15 +74,15 @@ void setColourTemperature(SimState& s, const frame::DataBytes& d) {
     const bool placeholders = std::ranges::any_of(carried, [](auto g) { return g > kMaxGain; });
     std::array<std::uint8_t, 3> gains{m.pq[pq::kRedGain], m.pq[pq::kGreenGain],
                                       m.pq[pq::kBlueGain]};
-    if (temperature < kPresetGains.size()) {
-        gains = kPresetGains[temperature];
-    } else if (temperature == kUserColourTemperature) {
-        if (!placeholders) {
+    if (!placeholders) {
+        gains = carried;
+        if (temperature == kUserColourTemperature) {
             s.userGains = carried;
         }
+    } else if (temperature < kPresetGains.size()) {
+        gains = kPresetGains[temperature];
+    } else if (temperature == kUserColourTemperature) {
         gains = s.userGains;
-    } else if (!placeholders) {
-        gains = carried;
     }
     m.pq[pq::kColourTemperature] = temperature;
     m.pq[pq::kRedGain] = gains[0];

@@ -225,9 +225,9 @@ TEST(SimModelRecordOnly, CommandsWithoutSettingsChangeNothingButAreRecorded) {
 namespace korvane::sim::test {
 namespace {
 
-// After a colour temperature change the processor sets its own gains: a preset its fixed
-// ones, the user temperature the gains last set under it. Placeholders (255) in the command
-// are never taken for gains.
+// After a colour temperature change (placeholders, 255, for the gains) the processor sets its
+// own gains: a preset its fixed ones, the user temperature the gains last set under it.
+// Placeholders are never taken for gains; gains the command carries are.
 TEST(SimModelGains, EachColourTemperatureHasPlausibleGains) {
     SimModel model;
     struct Row {
@@ -241,7 +241,7 @@ TEST(SimModelGains, EachColourTemperatureHasPlausibleGains) {
         {2, {255, 255, 255}, {40, 50, 62}}, // cool
         {0, {255, 255, 255}, {50, 50, 50}}, // standard
         {3, {255, 255, 255}, {70, 20, 30}}, // back to the last user gains
-        {1, {1, 2, 3}, {60, 50, 38}},       // a preset keeps its own whatever is carried
+        {1, {1, 2, 3}, {1, 2, 3}},          // carried gains are taken as they are
         {3, {255, 9, 9}, {70, 20, 30}},     // one placeholder is enough to keep the user gains
     };
     for (const Row& r : rows) {
