@@ -18,7 +18,8 @@ void optionLines(std::ostream& out) {
         head.resize(std::max<std::size_t>(head.size() + 1, 16), ' ');
         out << "  " << head << o.description << '\n';
     }
-    out << "  --help          show this help\n";
+    out << "  --help          show this help\n"
+           "  --version       show the version\n";
 }
 
 std::string subCommandLine(const SubCommand& sub) {

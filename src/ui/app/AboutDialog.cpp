@@ -1,5 +1,6 @@
 #include "ui/app/AboutDialog.h"
 
+#include "core/base/Version.h"
 #include "core/link/ParameterMirror.h"
 #include "core/store/Settings.h"
 #include "ui/app/AboutTexts.h"
@@ -33,7 +34,7 @@ AboutDialog::AboutDialog(const ParameterMirror& mirror, const Settings& settings
     picture->setAlignment(Qt::AlignTop);
 
     auto* texts_ = new QGridLayout;
-    texts_->addWidget(new QLabel(QStringLiteral("Korvane Controller v3.0 "), this), 0, 0, 1, 2);
+    texts_->addWidget(new QLabel(QStringLiteral(KORVANE_PROGRAM_TITLE " "), this), 0, 0, 1, 2);
     texts_->addWidget(new QLabel(tr("版本号: "), this), 1, 0);
     texts_->addWidget(version_, 1, 1);
     texts_->addWidget(date_, 2, 1);
