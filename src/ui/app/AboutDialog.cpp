@@ -2,6 +2,7 @@
 
 #include "core/base/Version.h"
 #include "core/link/ParameterMirror.h"
+#include "core/store/DataDirectory.h"
 #include "core/store/Settings.h"
 #include "ui/app/AboutTexts.h"
 #include "ui/widgets/UiIcons.h"
@@ -28,7 +29,7 @@ AboutDialog::AboutDialog(const ParameterMirror& mirror, const Settings& settings
     QPixmap icon;
     const auto iconFile = settings.readIcon();
     if (!iconFile.empty()) {
-        icon = QIcon(QString::fromStdString(iconFile.string())).pixmap(32, 32);
+        icon = QIcon(QString::fromStdString(shippedFile(iconFile).string())).pixmap(32, 32);
     }
     picture->setPixmap(icon.isNull() ? icons::programIcon().pixmap(32, 32) : icon);
     picture->setAlignment(Qt::AlignTop);
