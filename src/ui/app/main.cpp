@@ -73,6 +73,8 @@ int main(int argc, char* argv[]) {
         return printText(argc, argv);
     }
     QApplication app(argc, argv);
+    // Lets the desktop match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.korvane.Controller"));
 
     QCommandLineParser parser;
     const ProgramOptions options(parser);
