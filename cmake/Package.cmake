@@ -23,4 +23,8 @@ templates, schedules, offline plans, test patterns and point locate.
 
 The package also holds korvanectl, a command line for every command, and
 korvane-sim, a simulated processor for trying the programs without hardware.")
+if(TARGET korvane-server)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DESCRIPTION "
+korvane-server serves remote control (OSC, HTTP and a web page) without a display.")
+endif()
 include(CPack)
