@@ -58,7 +58,6 @@ public:
     void runCommand(int command);
     QAction* action(int command) const;
     SidePaneStack& stack(int index) const;
-    QSplitter& splitter() const { return *splitter_; }
     PanelSet& panels() { return panels_; }
     FrameState& state() { return state_; }
     FrameTimers& timers() { return *timers_; }

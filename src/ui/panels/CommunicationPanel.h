@@ -59,7 +59,6 @@ public:
     QPushButton& synchroniseButton() const { return *synchronise_; }
     QPushButton& queryButton() const { return *query_; }
     QCheckBox& autoUpdateBox() const { return *autoUpdate_; }
-    QLabel& statusPicture() const { return *picture_; }
     QLineEdit& portText() const { return *port_; }
     QLineEdit& baudText() const { return *baud_; }
     QLineEdit& timeoutText() const { return *timeout_; }

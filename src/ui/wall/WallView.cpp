@@ -170,13 +170,6 @@ void WallView::placeFromMirror() {
     }
 }
 
-void WallView::setPicture2Shown(bool shown) {
-    if (items_[kPicture2]) {
-        items_[kPicture2]->hidden = !shown;
-    }
-    update();
-}
-
 void WallView::setPictureRectangle(const Rect& output, int which) {
     if (which != kPicture1 && which != kPicture2) {
         return;

@@ -51,7 +51,6 @@ public:
     // From the centre pane, with the control already at its size. An unknown code keeps the
     // pictures as they are.
     void setUp(double scaleX, double scaleY, std::uint8_t resolutionCode);
-    void setPicture2Shown(bool shown);
     // An output window (x, y, x + width, y + height) for picture `which` (0 or 1).
     void setPictureRectangle(const Rect& output, int which);
     // Resizing stops here (control pixels).
