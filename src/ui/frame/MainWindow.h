@@ -54,7 +54,7 @@ public:
     std::uint8_t currentResolution() const override { return state_.currentResolution; }
     void setCurrentResolution(std::uint8_t code) override { state_.currentResolution = code; }
 
-    // What the menu item with this command number does.
+    // Triggers the menu action with this command number.
     void runCommand(int command);
     QAction* action(int command) const;
     SidePaneStack& stack(int index) const;
@@ -80,6 +80,7 @@ private:
     void buildInputBar();
     void buildStatusBar();
     void wirePanels();
+    void connectMenu();
     int deliver(FrameMessage m, long long first, long long second);
     void scheduleTick();
     void displayRepaint();

@@ -42,8 +42,8 @@ public:
     QWidget* widget() override { return this; }
     void refreshFromMirror() override {} // nothing here comes from the mirror
     void attachFrame(IFrameMessenger* frame) override { frame_ = frame; }
-    void setOnlineIndicator(int state) override;
-    int autoUpdate() override;
+    void setOnlineIndicator(bool answering) override;
+    bool autoUpdate() override;
     // Probes the processor when the link is open and shows the answer; an answer is followed
     // by the device information read in the busy dialog.
     void queryStatus();
