@@ -3,6 +3,7 @@
 #include "HelpText.h"
 #include "StreamMessageSink.h"
 #include "SubCommand.h"
+#include "core/base/Version.h"
 #include "core/commands/CommandFacade.h"
 #include "core/link/CommLog.h"
 #include "core/link/DeviceLink.h"
@@ -23,6 +24,10 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     CommandLine line = parseCommandLine(args);
     if (line.help) {
         out << helpText();
+        return kExitOk;
+    }
+    if (line.version) {
+        out << versionLine("korvanectl");
         return kExitOk;
     }
     if (!line.error.empty()) {
