@@ -19,9 +19,10 @@ SimArguments parse(std::initializer_list<std::string_view> args) {
 }
 
 TEST(SimArguments, EveryOptionLandsInTheFaults) {
-    const SimArguments a = parse({"--link", "/tmp/x", "--no-reply", "8", "--no-reply=13",
-                                  "--bad-checksum", "all", "--bad-checksum", "0", "--short-reply",
-                                  "11", "--late-reply", "250", "--hangup-after", "5"});
+    const SimArguments a =
+        parse({"--link", "/tmp/x", "--no-reply", "8", "--no-reply=13", "--bad-checksum", "all",
+               "--bad-checksum", "0", "--short-reply", "11", "--short-length", "4", "--late-reply",
+               "250", "--hangup-after", "5"});
     ASSERT_EQ(a.error, "");
     EXPECT_FALSE(a.help);
     EXPECT_EQ(a.link, fs::path("/tmp/x"));
@@ -29,6 +30,7 @@ TEST(SimArguments, EveryOptionLandsInTheFaults) {
     EXPECT_TRUE(a.faults.badChecksumAll);
     EXPECT_EQ(a.faults.badChecksum, (std::set<std::uint8_t>{0}));
     EXPECT_EQ(a.faults.shortReply, (std::set<std::uint8_t>{11}));
+    EXPECT_EQ(a.faults.shortLengthByte, (std::set<std::uint8_t>{4}));
     EXPECT_EQ(a.faults.lateReply, std::chrono::milliseconds{250});
     EXPECT_EQ(a.faults.hangUpAfter, std::optional<std::size_t>{5});
 

@@ -71,7 +71,7 @@ TEST(CommandLine, BadOperandsAreRefusedWithoutTouchingTheDevice) {
         SCOPED_TRACE(row.message);
         CtlRunner ctl;
         const auto r = ctl.run(args);
-        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.status, 2) << "a usage error";
         EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
         EXPECT_EQ(ctl.wire->opens, 0);
         EXPECT_TRUE(r.out.empty());
