@@ -30,7 +30,13 @@ bool carriesIdentity(std::span<const std::uint8_t> reply) {
 
 DeviceLink::DeviceLink(CommLog* log, MessageSink* messages)
     : DeviceLink(std::make_unique<SerialLink>(), log, messages) {
-    udp_ = std::make_unique<UdpLink>(messages);
+    setUdpTransport(std::make_unique<UdpLink>(messages));
+}
+
+DeviceLink::DeviceLink(std::unique_ptr<SerialLink> serial, CommLog* log, MessageSink* messages)
+    : DeviceLink(std::unique_ptr<ByteTransport>(), log, messages) {
+    serialLink_ = serial.get();
+    serial_ = std::move(serial);
 }
 
 DeviceLink::DeviceLink(std::unique_ptr<ByteTransport> serial, CommLog* log, MessageSink* messages)
@@ -48,22 +54,21 @@ DeviceLink::~DeviceLink() = default;
 
 void DeviceLink::setUdpTransport(std::unique_ptr<ByteTransport> udp) {
     std::lock_guard lock(exchange_);
+    udpLink_ = nullptr;
     udp_ = std::move(udp);
 }
 
-UdpLink* DeviceLink::udpLink() {
-    return dynamic_cast<UdpLink*>(udp_.get());
+void DeviceLink::setUdpTransport(std::unique_ptr<UdpLink> udp) {
+    std::lock_guard lock(exchange_);
+    udpLink_ = udp.get();
+    udp_ = std::move(udp);
 }
 
 void DeviceLink::setMessageSink(MessageSink* messages) {
     messages_ = messages;
-    if (UdpLink* u = udpLink()) {
-        u->setMessageSink(messages);
+    if (udpLink_ != nullptr) {
+        udpLink_->setMessageSink(messages);
     }
-}
-
-SerialLink* DeviceLink::serialLink() {
-    return dynamic_cast<SerialLink*>(serial_.get());
 }
 
 ByteTransport* DeviceLink::activeTransport() const {
@@ -78,8 +83,8 @@ int DeviceLink::open() {
 
 int DeviceLink::configureSerialAndOpen(const SerialSettings& settings) {
     std::lock_guard lock(exchange_);
-    if (SerialLink* s = serialLink()) {
-        s->setSettings(settings);
+    if (serialLink_ != nullptr) {
+        serialLink_->setSettings(settings);
     }
     return serial_->open();
 }
@@ -87,10 +92,12 @@ int DeviceLink::configureSerialAndOpen(const SerialSettings& settings) {
 int DeviceLink::configureNetworkAndOpen(const NetworkSettings& settings) {
     std::lock_guard lock(exchange_);
     if (udp_ == nullptr) {
-        udp_ = std::make_unique<UdpLink>(messages_);
+        auto made = std::make_unique<UdpLink>(messages_);
+        udpLink_ = made.get();
+        udp_ = std::move(made);
     }
-    if (UdpLink* u = udpLink()) {
-        u->setSettings(settings);
+    if (udpLink_ != nullptr) {
+        udpLink_->setSettings(settings);
     }
     return udp_->open();
 }

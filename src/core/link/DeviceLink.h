@@ -39,19 +39,24 @@ public:
 
     // A link over the real serial port, with a UdpLink for network mode.
     explicit DeviceLink(CommLog* log = nullptr, MessageSink* messages = nullptr);
-    // A link over another byte transport in place of the serial port (tests, in-memory peers).
+    // A link over another byte transport in place of the serial port (tests, in-memory peers);
+    // it is opened as it is, without serial settings.
     DeviceLink(std::unique_ptr<ByteTransport> serial, CommLog* log, MessageSink* messages);
+    // A link over a serial link made elsewhere (tests that watch it), which takes the settings.
+    DeviceLink(std::unique_ptr<SerialLink> serial, CommLog* log, MessageSink* messages);
     ~DeviceLink();
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
 
-    // The UDP transport used while the network mode flag is 1.
+    // The UDP transport used while the network mode flag is 1: another transport is opened as
+    // it is; a UDP link takes the network settings.
     void setUdpTransport(std::unique_ptr<ByteTransport> udp);
+    void setUdpTransport(std::unique_ptr<UdpLink> udp);
     ByteTransport* udpTransport() { return udp_.get(); }
     // The UDP link, or null when another transport (or none) stands in for it.
-    UdpLink* udpLink();
+    UdpLink* udpLink() { return udpLink_; }
     // The serial link, or null when another transport stands in for it.
-    SerialLink* serialLink();
+    SerialLink* serialLink() { return serialLink_; }
     void setMessageSink(MessageSink* messages);
     // Replaces the pacing sleeps (tests over in-memory peers).
     void setSleeper(Sleeper s) { sleep_ = std::move(s); }
@@ -105,6 +110,9 @@ private:
 
     std::unique_ptr<ByteTransport> serial_;
     std::unique_ptr<ByteTransport> udp_;
+    // The same transports as they were made, when they are the link's own kinds; null otherwise.
+    SerialLink* serialLink_ = nullptr;
+    UdpLink* udpLink_ = nullptr;
     CommLog* log_;
     MessageSink* messages_;
     Sleeper sleep_;
