@@ -1,6 +1,7 @@
 #include "core/link/DeviceLink.h"
 
 #include "core/link/CommLog.h"
+#include "core/link/ReadInProgress.h"
 
 #include <algorithm>
 #include <exception>
@@ -9,18 +10,6 @@
 namespace korvane {
 
 namespace {
-// Holds the read-in-progress flag for the whole of a read, whatever its outcome.
-class ReadInProgress {
-public:
-    explicit ReadInProgress(std::atomic<int>& flag) : flag_(flag) { flag_.store(1); }
-    ~ReadInProgress() { flag_.store(0); }
-    ReadInProgress(const ReadInProgress&) = delete;
-    ReadInProgress& operator=(const ReadInProgress&) = delete;
-
-private:
-    std::atomic<int>& flag_;
-};
-
 bool carriesIdentity(std::span<const std::uint8_t> reply) {
     return reply.size() >= frame::kPayloadOffset + sizeof kIdentity &&
            std::equal(std::begin(kIdentity), std::end(kIdentity),
@@ -73,7 +62,9 @@ ByteTransport* DeviceLink::activeTransport() const {
 int DeviceLink::open() {
     std::lock_guard lock(exchange_);
     ByteTransport* t = activeTransport();
-    return t != nullptr ? t->open() : 0;
+    const int result = t != nullptr ? t->open() : 0;
+    opened(result);
+    return result;
 }
 
 int DeviceLink::configureSerialAndOpen(const SerialSettings& settings) {
@@ -81,7 +72,11 @@ int DeviceLink::configureSerialAndOpen(const SerialSettings& settings) {
     if (SerialLink* s = serialLink()) {
         s->setSettings(settings);
     }
-    return serial_->open();
+    const int result = serial_->open();
+    if (networkMode() == 0) {
+        opened(result);
+    }
+    return result;
 }
 
 int DeviceLink::configureNetworkAndOpen(const NetworkSettings& settings) {
@@ -92,13 +87,20 @@ int DeviceLink::configureNetworkAndOpen(const NetworkSettings& settings) {
     if (UdpLink* u = udpLink()) {
         u->setSettings(settings);
     }
-    return udp_->open();
+    const int result = udp_->open();
+    if (networkMode() != 0) {
+        opened(result);
+    }
+    return result;
 }
 
 void DeviceLink::close() {
     std::lock_guard lock(exchange_);
     if (ByteTransport* t = activeTransport()) {
         t->close();
+        if (t == healthTransport_) {
+            closed();
+        }
     }
 }
 
@@ -130,7 +132,7 @@ int DeviceLink::sendLocked(std::span<std::uint8_t> bytes) {
     if (sendSwitch() == 0) {
         return 1;
     }
-    if (bytes.size() < 3) {
+    if (bytes.size() < 3 || refuseWhileLost()) {
         return 0;
     }
     try {
@@ -138,6 +140,7 @@ int DeviceLink::sendLocked(std::span<std::uint8_t> bytes) {
         ByteTransport* t = activeTransport();
         const int sent = t != nullptr ? t->writeAll(bytes.data(), bytes.size()) : -1;
         if (sent != static_cast<int>(bytes.size())) {
+            writeFailed();
             return 0;
         }
         if (bytes[0] == frame::kHeader1 && bytes[1] == frame::kHeader2) {
@@ -154,10 +157,13 @@ int DeviceLink::receiveFrame(std::span<std::uint8_t> buffer) {
     return receiveLocked(buffer);
 }
 
-int DeviceLink::receiveLocked(std::span<std::uint8_t> buffer) {
+int DeviceLink::receiveLocked(std::span<std::uint8_t> buffer,
+                              std::optional<std::chrono::milliseconds> within) {
     try {
         ByteTransport* t = activeTransport();
-        const int got = t != nullptr ? t->readAll(buffer.data(), buffer.size()) : -1;
+        const int got = t == nullptr ? -1
+                        : within     ? t->readAllWithin(buffer.data(), buffer.size(), *within)
+                                     : t->readAll(buffer.data(), buffer.size());
         if (got != static_cast<int>(buffer.size()) || !frame::acceptReply(buffer)) {
             return 0;
         }
@@ -198,23 +204,23 @@ int DeviceLink::read(std::uint8_t type, std::uint8_t first, std::uint8_t last) {
     sleep_(kReadWait);
     const auto info = readTypeInfo(type);
     if (!info) {
-        return 0;
+        return 0; // a type that never answers: no answer was expected, none is counted
     }
     if (type == readtype::kPlanEntries) {
-        return readPlanEntries(first, last);
+        const int result = readPlanEntries(first, last);
+        answered(result != 0, last >= first);
+        return result;
     }
     if (info->extraWait.count() > 0) {
         sleep_(info->extraWait);
     }
     auto& buffer = replies_[type];
     std::fill(buffer.begin(), buffer.end(), 0);
-    if (receiveLocked(buffer) == 0) {
-        return 0;
-    }
-    if (type == readtype::kIdentity) {
-        return carriesIdentity(buffer) ? 1 : 0;
-    }
-    return 1;
+    const int result =
+        receiveLocked(buffer) != 0 && (type != readtype::kIdentity || carriesIdentity(buffer)) ? 1
+                                                                                               : 0;
+    answered(result != 0, true);
+    return result;
 }
 
 int DeviceLink::readPlanEntries(std::uint8_t first, std::uint8_t last) {
@@ -254,10 +260,9 @@ int DeviceLink::probeIdentity() {
     sleep_(kProbeWait);
     auto& buffer = replies_[readtype::kIdentity];
     std::fill(buffer.begin(), buffer.end(), 0);
-    if (receiveLocked(buffer) == 0) {
-        return 2;
-    }
-    return carriesIdentity(buffer) ? 1 : 2;
+    const bool valid = receiveLocked(buffer) != 0 && carriesIdentity(buffer);
+    answered(valid, true);
+    return valid ? 1 : 2;
 }
 
 std::span<const std::uint8_t> DeviceLink::replyBuffer(std::uint8_t type) const {

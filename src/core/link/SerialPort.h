@@ -41,6 +41,7 @@ public:
     // The close result, or -1 when nothing was open.
     int close();
     bool isOpen() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
 
     void setTimeouts(const SerialTimeouts& t) { timeouts_ = t; }
     const SerialTimeouts& timeouts() const { return timeouts_; }
