@@ -56,6 +56,12 @@ public:
     NetworkSettings readNetworkSettings() const;
     bool writeNetworkSettings(const NetworkSettings& s);
 
+    // The link mode used last: true for network (UDP), false for serial (also when missing).
+    bool readNetworkMode() const;
+    bool writeNetworkMode(bool network);
+    // Seconds between keep-alive probes of an idle link, 0..3600; 0 = none; 5 when missing.
+    int readKeepAlive() const;
+
     // The layout's box and module sizes in pixels (96, 96, 16, 16 when missing).
     int readBoxWidth() const;
     int readBoxHeight() const;
