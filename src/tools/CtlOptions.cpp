@@ -69,7 +69,20 @@ std::optional<std::string> applyBroadcast(LinkOptions& o, std::string_view value
     return std::nullopt;
 }
 
-constexpr std::array<GlobalOption, 5> kOptions{{
+// Up to a day: a bound that still catches a typing slip like 10000000.
+constexpr int kMostWaitSeconds = 86400;
+
+std::optional<std::string> applyWait(LinkOptions& o, std::string_view value) {
+    const auto n = parseInteger(value);
+    if (!n || *n < 0 || *n > kMostWaitSeconds) {
+        return "--wait must be 0.." + std::to_string(kMostWaitSeconds) + " seconds, got '" +
+               std::string(value) + "'";
+    }
+    o.waitSeconds = static_cast<int>(*n);
+    return std::nullopt;
+}
+
+constexpr std::array<GlobalOption, 6> kOptions{{
     {"--device", "PATH", "serial device of the processor, e.g. /dev/ttyUSB0", applyDevice},
     {"--baud", "N", "9600, 19200, 38400, 57600 or 115200 (default 115200)", applyBaud},
     {"--timeout", "S", "serial read time-out setting, 1..60 seconds (default 1)", applyTimeout},
@@ -77,6 +90,10 @@ constexpr std::array<GlobalOption, 5> kOptions{{
     {"--broadcast", "ADDR",
      "where discover sends its request (default: the settings file's broadcast address)",
      applyBroadcast},
+    {"--wait", "S",
+     "wait up to S seconds for the device to appear (or, over UDP, to answer) instead of "
+     "failing at once",
+     applyWait},
 }};
 
 bool isHelp(std::string_view arg) {

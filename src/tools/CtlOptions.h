@@ -18,6 +18,8 @@ struct LinkOptions {
     SerialSettings serial;
     std::optional<NetworkSettings> network;
     std::string broadcastAddress;
+    // How long to wait for the device to appear (serial) or answer (UDP); 0 = fail at once.
+    int waitSeconds = 0;
 };
 
 // One option before the sub-command; `apply` stores its value or returns why it is refused.

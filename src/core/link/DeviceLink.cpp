@@ -62,6 +62,7 @@ ByteTransport* DeviceLink::activeTransport() const {
 int DeviceLink::open() {
     std::lock_guard lock(exchange_);
     ByteTransport* t = activeTransport();
+    lineChanging(t);
     const int result = t != nullptr ? t->open() : 0;
     opened(result);
     return result;
@@ -72,6 +73,7 @@ int DeviceLink::configureSerialAndOpen(const SerialSettings& settings) {
     if (SerialLink* s = serialLink()) {
         s->setSettings(settings);
     }
+    lineChanging(serial_.get());
     const int result = serial_->open();
     if (networkMode() == 0) {
         opened(result);
@@ -97,6 +99,7 @@ int DeviceLink::configureNetworkAndOpen(const NetworkSettings& settings) {
 void DeviceLink::close() {
     std::lock_guard lock(exchange_);
     if (ByteTransport* t = activeTransport()) {
+        lineChanging(t);
         t->close();
         if (t == healthTransport_) {
             closed();

@@ -121,6 +121,10 @@ public:
     // (so that it can be opened again) and marks the link lost. False when the line changed
     // in between or the link was not connected.
     bool lineLost(LossReason why, std::uint64_t generation);
+    // Called (with the exchange lock held) before the watched descriptor of `generation` is
+    // closed: a watcher must stop polling it first, for while a poll holds the descriptor the
+    // device stays locked and cannot be opened again.
+    void setLineChangeHook(std::function<void(std::uint64_t generation)> hook);
     // One identity exchange with a deadline of its own, for the watcher: on an idle link only,
     // taken from the device's input directly without the read's fixed pause. 1 = answered,
     // 0 = not run (another exchange or an operation is running, or the link is closed),
@@ -156,6 +160,7 @@ private:
     void setStatus(LinkState state, LossReason reason);
     // A new line (or none): the descriptor to watch and a new generation.
     void newLine(int fd);
+    void lineChanging(const ByteTransport* t);
     std::string whereText();
     int probeLocked(std::chrono::milliseconds deadline);
     int sendLocked(std::span<std::uint8_t> bytes);
@@ -191,6 +196,7 @@ private:
     int watchFd_ = -1;
     std::uint64_t generation_ = 0;
     std::map<int, LinkListener> listeners_;
+    std::function<void(std::uint64_t)> lineChangeHook_;
     int nextListener_ = 1;
 };
 

@@ -59,6 +59,25 @@ std::string DeviceLink::whereText() {
     return s != nullptr ? s->settings().devicePath : "";
 }
 
+void DeviceLink::setLineChangeHook(std::function<void(std::uint64_t)> hook) {
+    std::lock_guard lock(statusMutex_);
+    lineChangeHook_ = std::move(hook);
+}
+
+void DeviceLink::lineChanging(const ByteTransport* t) {
+    std::function<void(std::uint64_t)> hook;
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard lock(statusMutex_);
+        if (t == nullptr || t->descriptor() < 0 || !lineChangeHook_) {
+            return;
+        }
+        hook = lineChangeHook_;
+        generation = generation_;
+    }
+    hook(generation);
+}
+
 void DeviceLink::newLine(int fd) {
     std::lock_guard lock(statusMutex_);
     watchFd_ = fd;
@@ -172,6 +191,7 @@ bool DeviceLink::lineLost(LossReason why, std::uint64_t generation) {
     // A dead serial descriptor is closed at once: it would report its hang-up again and again,
     // and the device can only be opened anew once it is gone.
     if (networkMode() == 0 && serial_ != nullptr) {
+        lineChanging(serial_.get());
         serial_->close();
     }
     newLine(-1);
@@ -231,6 +251,7 @@ bool DeviceLink::reconnectOnce(std::chrono::milliseconds deadline) {
     // A serial line is opened anew: the device behind the path may be another one now (an
     // adapter that came back under another number). A UDP socket stays as it is.
     if (networkMode() == 0 || t->isOpen() == 0) {
+        lineChanging(t);
         t->close();
         const int result = t->open();
         newLine(result != 0 ? t->descriptor() : -1);

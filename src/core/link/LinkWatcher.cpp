@@ -30,10 +30,20 @@ LinkWatcher::LinkWatcher(DeviceLink& link, Timing timing)
     inotifyFd_ = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     link_.setHealthEnabled(true);
     listenerId_ = link_.addLinkListener([this](const LinkStatus&) { wake(); });
+    link_.setLineChangeHook([this](std::uint64_t generation) {
+        std::unique_lock lock(pollMutex_);
+        closing_ = true;
+        closingGeneration_ = generation;
+        if (pollingFd_) {
+            wake();
+            pollEnded_.wait(lock, [this] { return !pollingFd_; });
+        }
+    });
     thread_ = std::thread(&LinkWatcher::run, this);
 }
 
 LinkWatcher::~LinkWatcher() {
+    link_.setLineChangeHook({});
     link_.removeLinkListener(listenerId_);
     stop_ = true;
     wake();
@@ -202,13 +212,25 @@ void LinkWatcher::run() {
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - Clock::now());
         const int timeoutMs = static_cast<int>(std::clamp<long long>(wait.count(), 0, INT_MAX));
 
-        const bool watchFd = status.state == LinkState::Connected && target.fd >= 0 &&
-                             target.generation != ignoredGeneration_;
+        bool watchFd = status.state == LinkState::Connected && target.fd >= 0 &&
+                       target.generation != ignoredGeneration_;
+        {
+            std::lock_guard lock(pollMutex_);
+            // A descriptor announced for closing is never polled again.
+            watchFd = watchFd && !(closing_ && target.generation <= closingGeneration_);
+            pollingFd_ = watchFd;
+        }
         pollfd fds[3] = {{wakeFd_, POLLIN, 0},
                          {inotifyFd_, POLLIN, 0},
                          // No events asked: hang-up and error are always reported, data is not.
                          {watchFd ? target.fd : -1, 0, 0}};
-        if (::poll(fds, 3, timeoutMs) < 0 && errno != EINTR) {
+        const int polled = ::poll(fds, 3, timeoutMs);
+        {
+            std::lock_guard lock(pollMutex_);
+            pollingFd_ = false;
+        }
+        pollEnded_.notify_all();
+        if (polled < 0 && errno != EINTR) {
             break;
         }
         if ((fds[0].revents & POLLIN) != 0) {

@@ -4,8 +4,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -73,6 +75,13 @@ private:
     // Used by the watcher thread only.
     std::uint64_t seenLosses_ = 0;
     std::uint64_t ignoredGeneration_ = 0;
+
+    // The handshake that keeps the watcher off a descriptor that is about to be closed.
+    std::mutex pollMutex_;
+    std::condition_variable pollEnded_;
+    bool pollingFd_ = false;
+    std::uint64_t closingGeneration_ = 0;
+    bool closing_ = false;
     LinkState lastState_ = LinkState::Closed;
     Clock::time_point connectedSince_{};
     Clock::time_point nextProbe_{};
