@@ -1,6 +1,9 @@
+#include "LinkHealthSupport.h"
 #include "MemoryTransport.h"
 #include "core/link/DeviceLink.h"
+#include "core/link/SerialPortList.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -75,6 +78,26 @@ TEST(LinkHealthWrites, ClosingIsClosedNotLost) {
     EXPECT_EQ(m.link.write(CommandCode::SetAudio, frame::padData()), 0);
     EXPECT_EQ(m.link.linkStatus().state, LinkState::Closed) << "a closed link fails, not loses";
     EXPECT_EQ(m.link.linkStatus().losses, 0u);
+}
+
+// The stable names are listed by their own path (that is what gets stored), described by the
+// device they stand for now; a name whose device is gone, and a missing folder, give nothing.
+TEST(StableSerialNames, ListedByNameWithTheirDevice) {
+    TempFolder dev;
+    const auto byId = dev.path() / "serial" / "by-id";
+    EXPECT_TRUE(listStableSerialNames(byId).empty());
+    fs::create_directories(byId);
+    std::ofstream(dev.path() / "ttyUSB3") << "";
+    std::ofstream(dev.path() / "ttyUSB0") << "";
+    fs::create_symlink("../../ttyUSB3", byId / "usb-Maker_Bridge_B-if00-port0");
+    fs::create_symlink("../../ttyUSB0", byId / "usb-Maker_Bridge_A-if00-port0");
+    fs::create_symlink("../../ttyUSB9", byId / "usb-Gone_Adapter-if00-port0");
+    const auto names = listStableSerialNames(byId);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0].path, (byId / "usb-Maker_Bridge_A-if00-port0").string());
+    EXPECT_EQ(names[0].description, "-> " + (dev.path() / "ttyUSB0").string());
+    EXPECT_EQ(names[1].path, (byId / "usb-Maker_Bridge_B-if00-port0").string());
+    EXPECT_EQ(names[1].description, "-> " + (dev.path() / "ttyUSB3").string());
 }
 
 } // namespace

@@ -103,6 +103,10 @@ public:
     // for removeLinkListener.
     int addLinkListener(LinkListener listener);
     void removeLinkListener(int id);
+    // For callers that would start a whole device operation: true when the link is lost, in
+    // which case the operation is counted as a refused command (listeners hear of the first of
+    // each loss) and must not run.
+    bool holdBackWhileLost() { return refuseWhileLost(); }
     // Exchanges in a row that got no valid answer (reads that expect none do not count).
     int unansweredInARow() const { return unanswered_.load(); }
     // When the last valid reply arrived (the epoch when none has).

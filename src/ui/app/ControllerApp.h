@@ -2,6 +2,7 @@
 
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
+#include "core/link/LinkWatcher.h"
 #include "core/link/ParameterMirror.h"
 #include "core/store/Settings.h"
 #include "ui/device/BusyRunner.h"
@@ -62,6 +63,9 @@ public:
     bool chinese() const { return chinese_; }
     // The device path of --demo's simulated processor; empty without --demo.
     std::string demoDevicePath() const;
+    // --demo's simulated processor (null without --demo); a test pulls it and plugs it back.
+    DemoDevice* demoDevice() const { return demo_.get(); }
+    LinkWatcher* linkWatcher() const { return watcher_.get(); }
 
     void showAbout();
     void openHelp();
@@ -84,6 +88,7 @@ private:
     std::unique_ptr<PanelFactory> panels_;
     std::unique_ptr<Language> language_;
     std::unique_ptr<DemoDevice> demo_;
+    std::unique_ptr<LinkWatcher> watcher_;
     std::unique_ptr<MainWindow> frame_;
     bool chinese_ = true;
 };

@@ -7,6 +7,10 @@
 #include "sim/SimPtyServer.h"
 #include "ui/app/SimModelTransport.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+
 namespace korvane::ui {
 
 namespace {
@@ -25,19 +29,35 @@ void setUpDemo(sim::SimPtyServer& server) {
 }
 } // namespace
 
-DemoDevice::DemoDevice() : server_(std::make_unique<sim::SimPtyServer>()) {}
+DemoDevice::DemoDevice() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "korvane-demo-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::system_error(errno, std::generic_category(), "mkdtemp");
+    }
+    folder_ = pattern;
+    server_ = std::make_unique<sim::SimPtyServer>(sim::SimModel{}, folder_ / "ttyDemo");
+}
 
 DemoDevice::~DemoDevice() {
     server_->stop();
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
 }
 
 void DemoDevice::start() {
     server_->start();
-    setUpDemo(*server_);
+    if (!setUp_) {
+        setUpDemo(*server_);
+        setUp_ = true;
+    }
+}
+
+void DemoDevice::stop() {
+    server_->stop();
 }
 
 std::string DemoDevice::devicePath() const {
-    return server_->devicePath();
+    return server_->linkPath().string();
 }
 
 } // namespace korvane::ui

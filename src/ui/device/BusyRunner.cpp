@@ -14,6 +14,10 @@ int BusyRunner::run(QWidget* parent, const QString& caption, const BackgroundTas
     if (link_.isOpen() == 0) {
         return BusyDialog::kSucceeded;
     }
+    // A lost link is told once in the status bar, not by a message box for every click.
+    if (link_.holdBackWhileLost()) {
+        return BusyDialog::kFailed;
+    }
     DeviceGate::Hold hold(gate_);
     ++shown_;
     BusyDialog dlg(caption, task, link_, parent);

@@ -28,6 +28,7 @@ class FrameScheduleActions;
 class FrameSynchroniser;
 class FrameTemplateHost;
 class FrameTimers;
+class LinkStatusView;
 
 // The single top-level window: the input bar across the top, the centre pane between two
 // columns of collapsible panes, the status bar and the menu. Panels, the schedule runner and
@@ -96,6 +97,7 @@ private:
     SideColumn* rightColumn_ = nullptr;
     SidePaneStack* stacks_[2] = {nullptr, nullptr};
     QLabel* statusText_ = nullptr;
+    QLabel* linkField_ = nullptr;
     std::unique_ptr<FrameMenu> menu_;
     std::unique_ptr<FrameTimers> timers_;
     std::unique_ptr<FrameSynchroniser> synchroniser_;
@@ -105,6 +107,7 @@ private:
     std::unique_ptr<FrameCallbacks> callbacks_;
     std::unique_ptr<FrameMessageTable> messages_;
     std::unique_ptr<FrameCommands> commands_;
+    std::unique_ptr<LinkStatusView> linkView_;
 };
 
 } // namespace korvane::ui
