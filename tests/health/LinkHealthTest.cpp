@@ -1,9 +1,12 @@
 #include "LinkHealthSupport.h"
 #include "core/commands/CommandFacade.h"
+#include "core/commands/SynchroniseAll.h"
 #include "core/link/ParameterMirror.h"
 #include "core/link/ReadTypes.h"
+#include "core/link/ResolutionTable.h"
 
 #include <algorithm>
+#include <cstring>
 #include <thread>
 
 namespace korvane::healthtest {
@@ -69,6 +72,55 @@ TEST_P(LinkLossAndReturn, IdleLossIsNoticedCommandsAreHeldAndTheLinkComesBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, LinkLossAndReturn, testing::Values(Kind::Pty, Kind::Udp), kindName);
+
+struct RecordingSink : MessageSink {
+    std::vector<MessageId> ids;
+    void report(MessageId id) override { ids.push_back(id); }
+};
+
+// The processor goes in the middle of synchronise-all: the operation fails at the read that
+// found it gone, with its own message and the mirror untouched; the link says lost, comes back
+// by itself, and the next synchronisation reads everything.
+class SynchroniseAcrossALoss : public testing::TestWithParam<Kind> {};
+
+TEST_P(SynchroniseAcrossALoss, FailsCleanlyThenSucceedsOnceTheLinkIsBack) {
+    HealthRig rig(GetParam());
+    rig.startDevice();
+    ASSERT_EQ(rig.connect(), 1);
+    LinkWatcher watcher(rig.link, timingWithKeepAlive(rig.pty() ? 0ms : 300ms));
+    StatusLog log(rig.link);
+    RecordingSink sink;
+    ParameterMirror mirror{};
+    applyMirrorDefaults(mirror, kDefaultResolution);
+    CommandFacade facade(rig.link, mirror);
+    const OperationContext ctx{rig.link, mirror, facade, &sink};
+    // Reads of types 0, 1 and 2 are answered; the fourth request (type 3) finds the line gone.
+    sim::SimFaults f;
+    if (rig.pty()) {
+        f.hangUpAfter = rig.frames().size() + 3;
+    } else {
+        f.silentAfter = rig.frames().size() + 3;
+        f.silentFor = 1500ms;
+    }
+    rig.setFaults(f);
+    const ParameterMirror before = mirror;
+    EXPECT_EQ(SynchroniseAll(ctx, false).run(), 0);
+    EXPECT_EQ(sink.ids, std::vector<MessageId>{MessageId::SyncPicture1OutputFailed});
+    EXPECT_EQ(std::memcmp(&before, &mirror, sizeof mirror), 0);
+    ASSERT_TRUE(log.waitFor([](const LinkStatus& s) { return s.lost(); }));
+    EXPECT_EQ(log.seen().front().reason, rig.pty() ? LossReason::HangUp : LossReason::NoAnswer);
+
+    if (rig.pty()) {
+        rig.setFaults({});
+        rig.ptyServer()->restart();
+    }
+    ASSERT_TRUE(log.waitForState(LinkState::Connected));
+    EXPECT_EQ(SynchroniseAll(ctx, false).run(), 1);
+    EXPECT_EQ(sink.ids.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, SynchroniseAcrossALoss, testing::Values(Kind::Pty, Kind::Udp),
+                         kindName);
 
 TEST(LinkHealthSerial, HangUpWithThePathInPlaceIsAHangUpAndTheNewLineIsFound) {
     HealthRig rig(Kind::Pty);
