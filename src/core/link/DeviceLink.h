@@ -106,7 +106,7 @@ public:
     // For callers that would start a whole device operation: true when the link is lost, in
     // which case the operation is counted as a refused command (listeners hear of the first of
     // each loss) and must not run.
-    bool holdBackWhileLost() { return refuseWhileLost(); }
+    bool holdBackWhileLost() { return countRefusalIfLost(); }
     // Exchanges in a row that got no valid answer (reads that expect none do not count).
     int unansweredInARow() const { return unanswered_.load(); }
     // When the last valid reply arrived (the epoch when none has).
@@ -159,9 +159,12 @@ private:
     void closed();
     void answered(bool valid, bool expectsAnswer);
     void writeFailed();
-    // True (and counted) when a command must not go out because the link is lost.
+    // True (and counted) when a command must not go out because the link is lost; the
+    // watcher's own exchanges (exchange lock held) go out regardless.
     bool refuseWhileLost();
+    bool countRefusalIfLost();
     void setStatus(LinkState state, LossReason reason);
+    void notify(const LinkStatus& status);
     // A new line (or none): the descriptor to watch and a new generation.
     void newLine(int fd);
     void lineChanging(const ByteTransport* t);
@@ -201,6 +204,8 @@ private:
     std::uint64_t generation_ = 0;
     std::map<int, LinkListener> listeners_;
     std::function<void(std::uint64_t)> lineChangeHook_;
+    // Held while listeners are called, so that a removed listener is never called afterwards.
+    std::mutex notifyMutex_;
     int nextListener_ = 1;
 };
 

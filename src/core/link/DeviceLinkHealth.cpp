@@ -37,8 +37,23 @@ int DeviceLink::addLinkListener(LinkListener listener) {
 }
 
 void DeviceLink::removeLinkListener(int id) {
+    std::lock_guard calls(notifyMutex_);
     std::lock_guard lock(statusMutex_);
     listeners_.erase(id);
+}
+
+void DeviceLink::notify(const LinkStatus& status) {
+    std::lock_guard calls(notifyMutex_);
+    std::vector<LinkListener> listeners;
+    {
+        std::lock_guard lock(statusMutex_);
+        for (const auto& [id, l] : listeners_) {
+            listeners.push_back(l);
+        }
+    }
+    for (const auto& l : listeners) {
+        l(status);
+    }
 }
 
 SteadyClock::time_point DeviceLink::lastAnswer() const {
@@ -85,7 +100,6 @@ void DeviceLink::newLine(int fd) {
 }
 
 void DeviceLink::setStatus(LinkState state, LossReason reason) {
-    std::vector<LinkListener> listeners;
     LinkStatus now;
     {
         std::lock_guard lock(statusMutex_);
@@ -102,13 +116,8 @@ void DeviceLink::setStatus(LinkState state, LossReason reason) {
         status_.state = state;
         status_.reason = reason;
         now = status_;
-        for (const auto& [id, l] : listeners_) {
-            listeners.push_back(l);
-        }
     }
-    for (const auto& l : listeners) {
-        l(now);
-    }
+    notify(now);
 }
 
 void DeviceLink::opened(int result) {
@@ -156,26 +165,26 @@ void DeviceLink::writeFailed() {
 }
 
 bool DeviceLink::refuseWhileLost() {
-    if (!healthEnabled() || probing_) {
+    return !probing_ && countRefusalIfLost();
+}
+
+bool DeviceLink::countRefusalIfLost() {
+    if (!healthEnabled()) {
         return false;
     }
-    std::vector<LinkListener> listeners;
     LinkStatus now;
     {
         std::lock_guard lock(statusMutex_);
         if (!status_.lost()) {
             return false;
         }
-        // Listeners hear of the first only: the operator is told once per loss.
-        if (++status_.refused == 1) {
-            now = status_;
-            for (const auto& [id, l] : listeners_) {
-                listeners.push_back(l);
-            }
-        }
+        now = status_;
+        ++status_.refused;
+        now.refused = status_.refused;
     }
-    for (const auto& l : listeners) {
-        l(now);
+    // Listeners hear of the first only: the operator is told once per loss.
+    if (now.refused == 1) {
+        notify(now);
     }
     return true;
 }
