@@ -2,6 +2,7 @@
 
 #include "core/link/SerialError.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -53,7 +54,8 @@ public:
     void purgeInput();
 
 private:
-    int fd_ = -1;
+    // Read without the link's lock by is-open queries while the watcher reopens the device.
+    std::atomic<int> fd_{-1};
     SerialTimeouts timeouts_;
 };
 
