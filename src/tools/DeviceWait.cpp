@@ -28,7 +28,7 @@ std::unique_ptr<DeviceLink> openWaitingForDevice(const LinkFactory& open,
         }
         // An open UDP socket says nothing about the processor: it must answer.
         link->setSendSwitch(1);
-        if (options.network && link->keepAliveProbe(kProbeDeadline) != 1) {
+        if (options.network && link->keepAliveProbe(kProbeDeadline) != ProbeOutcome::Answered) {
             error = "no answer from " + options.network->ip + ":" +
                     std::to_string(options.network->port);
             return false;

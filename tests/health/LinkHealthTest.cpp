@@ -202,18 +202,18 @@ TEST(LinkHealthKeepAlive, AnUnansweredProbeEndsAtItsOwnDeadline) {
     f.noReply.insert(readtype::kIdentity);
     rig.setFaults(f);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(rig.link.keepAliveProbe(300ms), 2);
+    EXPECT_EQ(rig.link.keepAliveProbe(300ms), ProbeOutcome::NoAnswer);
     const auto spent = std::chrono::steady_clock::now() - start;
     EXPECT_GE(spent, 250ms);
     EXPECT_LT(spent, 1s);
     EXPECT_EQ(rig.link.unansweredInARow(), 1);
     rig.setFaults({});
-    EXPECT_EQ(rig.link.keepAliveProbe(300ms), 1);
+    EXPECT_EQ(rig.link.keepAliveProbe(300ms), ProbeOutcome::Answered);
     EXPECT_EQ(rig.link.unansweredInARow(), 0);
     EXPECT_EQ(identityReads(rig.frames()), 2u);
     // Not while an operation runs, nor while another exchange holds the line.
     DeviceLink::OperationScope operation(rig.link);
-    EXPECT_EQ(rig.link.keepAliveProbe(300ms), 0);
+    EXPECT_EQ(rig.link.keepAliveProbe(300ms), ProbeOutcome::NotRun);
     EXPECT_EQ(identityReads(rig.frames()), 2u);
 }
 

@@ -83,7 +83,8 @@ void LinkHealthUiTest::lossIsShownCommandsAreHeldAndTheReturnResynchronises() {
     QTRY_COMPARE(text(frame, "linkStateField"), QStringLiteral("✗ 正在重新连接"));
     const LinkStatus lost = app.link().linkStatus();
     QCOMPARE(lost.reason, LossReason::DeviceRemoved);
-    QCOMPARE(QString::fromStdString(lost.where), QString::fromStdString(app.demoDevicePath()));
+    QCOMPARE(QString::fromStdString(lost.where),
+             QString::fromStdString(app.demoDevice()->devicePath()));
     QCOMPARE(text(frame, "statusText"), LinkStatusView::lossText(lost));
     QVERIFY(text(frame, "statusText").contains(QStringLiteral("设备已移除")));
     QVERIFY(!comm->answeringShown());

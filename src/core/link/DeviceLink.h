@@ -26,6 +26,13 @@ namespace korvane {
 
 class CommLog;
 
+// How an identity probe ended.
+enum class ProbeOutcome {
+    NotRun,   // another exchange held the line; nothing was sent
+    Answered, // the processor gave its identity
+    NoAnswer, // the request could not be sent, or no valid identity came back
+};
+
 // The frame layer: builds command frames, moves them over the serial or UDP transport, receives
 // the fixed-length replies into one buffer per read type and keeps the offline plan table.
 // One exchange runs at a time; the link serialises them itself.
@@ -75,8 +82,8 @@ public:
     int receiveFrame(std::span<std::uint8_t> buffer);
     // One read request and its reply (type 15: entries first..last into the plan table).
     int read(std::uint8_t type, std::uint8_t first = 0, std::uint8_t last = 0);
-    // 0 = not run (a read is in progress), 1 = the processor answered, 2 = no valid answer.
-    int probeIdentity();
+    // Asks the processor for its identity, unless another exchange holds the line.
+    ProbeOutcome probeIdentity();
     // The write builder: resets the command frame, stores code and data bytes, sends.
     int write(CommandCode code, const frame::DataBytes& data);
 
@@ -130,10 +137,10 @@ public:
     // device stays locked and cannot be opened again.
     void setLineChangeHook(std::function<void(std::uint64_t generation)> hook);
     // One identity exchange with a deadline of its own, for the watcher: on an idle link only,
-    // taken from the device's input directly without the read's fixed pause. 1 = answered,
-    // 0 = not run (another exchange or an operation is running, or the link is closed),
-    // 2 = no valid answer. Counts like any exchange: the third unanswered marks the link lost.
-    int keepAliveProbe(std::chrono::milliseconds deadline);
+    // taken from the device's input directly without the read's fixed pause. NotRun while
+    // another exchange or an operation runs, or the link is not connected. Counts like any
+    // exchange: the third unanswered in a row marks the link lost.
+    ProbeOutcome keepAliveProbe(std::chrono::milliseconds deadline);
     // One try to get a lost link back: a serial line is opened again at the same path, then
     // probed; true (and Connected) when the processor answered. Marks the link Reconnecting.
     bool reconnectOnce(std::chrono::milliseconds deadline);
@@ -169,7 +176,8 @@ private:
     void newLine(int fd);
     void lineChanging(const ByteTransport* t);
     std::string whereText();
-    int probeLocked(std::chrono::milliseconds deadline);
+    // Sends the identity request and takes the reply within `deadline`; true when valid.
+    bool probeLocked(std::chrono::milliseconds deadline);
     int sendLocked(std::span<std::uint8_t> bytes);
     // `within`: a deadline of its own for the reply in place of the configured time-out.
     int receiveLocked(std::span<std::uint8_t> buffer,

@@ -208,10 +208,10 @@ bool DeviceLink::lineLost(LossReason why, std::uint64_t generation) {
     return true;
 }
 
-int DeviceLink::probeLocked(std::chrono::milliseconds deadline) {
+bool DeviceLink::probeLocked(std::chrono::milliseconds deadline) {
     ByteTransport* t = activeTransport();
     if (t == nullptr || t->isOpen() == 0) {
-        return 2;
+        return false;
     }
     t->purgeInput();
     frame::CommandFrame probe = frame::resetFrame();
@@ -221,29 +221,29 @@ int DeviceLink::probeLocked(std::chrono::milliseconds deadline) {
     const int sent = sendLocked(probe);
     probing_ = false;
     if (sent != 1) {
-        return 2;
+        return false;
     }
     auto& buffer = replies_[readtype::kIdentity];
     std::fill(buffer.begin(), buffer.end(), 0);
-    return receiveLocked(buffer, deadline) != 0 && isIdentity(buffer) ? 1 : 2;
+    return receiveLocked(buffer, deadline) != 0 && isIdentity(buffer);
 }
 
-int DeviceLink::keepAliveProbe(std::chrono::milliseconds deadline) {
+ProbeOutcome DeviceLink::keepAliveProbe(std::chrono::milliseconds deadline) {
     if (operationRunning() || sendSwitch() == 0) {
-        return 0;
+        return ProbeOutcome::NotRun;
     }
     std::unique_lock lock(exchange_, std::try_to_lock);
     if (!lock.owns_lock() || linkStatus().state != LinkState::Connected) {
-        return 0;
+        return ProbeOutcome::NotRun;
     }
     const ByteTransport* t = activeTransport();
     if (t == nullptr || t->isOpen() == 0) {
-        return 0;
+        return ProbeOutcome::NotRun;
     }
     ReadInProgress busy(readInProgress_);
-    const int result = probeLocked(deadline);
-    answered(result == 1, true);
-    return result;
+    const bool valid = probeLocked(deadline);
+    answered(valid, true);
+    return valid ? ProbeOutcome::Answered : ProbeOutcome::NoAnswer;
 }
 
 bool DeviceLink::reconnectOnce(std::chrono::milliseconds deadline) {
@@ -269,7 +269,7 @@ bool DeviceLink::reconnectOnce(std::chrono::milliseconds deadline) {
         }
     }
     ReadInProgress busy(readInProgress_);
-    if (probeLocked(deadline) != 1) {
+    if (!probeLocked(deadline)) {
         return false;
     }
     healthTransport_ = t;

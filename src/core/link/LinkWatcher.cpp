@@ -187,13 +187,14 @@ LinkWatcher::Clock::time_point LinkWatcher::serviceDue(const LinkStatus& status,
         return nextProbe_;
     }
     switch (link_.keepAliveProbe(timing_.probeDeadline)) {
-    case 0: // the line was busy: an operation or an exchange ran, which is proof enough
+    case ProbeOutcome::NotRun: // the line was busy: an operation or an exchange ran, which is proof
+                               // enough
         nextProbe_ = Clock::now() + timing_.probeDeadline;
         break;
-    case 1:
+    case ProbeOutcome::Answered:
         nextProbe_ = Clock::now() + keepAlive();
         break;
-    default: // unanswered: ask again at once, the link counts three before it gives up
+    case ProbeOutcome::NoAnswer: // ask again at once, the link counts three before it gives up
         nextProbe_ = Clock::now();
         break;
     }

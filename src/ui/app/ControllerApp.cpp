@@ -54,10 +54,6 @@ ControllerApp::~ControllerApp() {
     link_.close();
 }
 
-std::string ControllerApp::demoDevicePath() const {
-    return demo_ ? demo_->devicePath() : std::string();
-}
-
 bool ControllerApp::initInstance() {
     chinese_ = language_->choose(settings_, options_.systemLocale, presenter_);
     // From here on the link knows when the processor is gone and brings it back by itself.
@@ -117,7 +113,9 @@ bool ControllerApp::firstConnection() {
             }
             // An open socket says nothing of the processor: three unanswered probes make the
             // link lost at once (and reconnecting) instead of after the first keep-alive.
-            for (int i = 0; i < 3 && link_.keepAliveProbe(kStartProbeDeadline) == 2; ++i) {
+            for (int i = 0;
+                 i < 3 && link_.keepAliveProbe(kStartProbeDeadline) == ProbeOutcome::NoAnswer;
+                 ++i) {
             }
         });
         return true;

@@ -61,11 +61,8 @@ public:
     ParameterMirror& mirror() { return mirror_; }
     Settings& settings() { return settings_; }
     bool chinese() const { return chinese_; }
-    // The device path of --demo's simulated processor; empty without --demo.
-    std::string demoDevicePath() const;
     // --demo's simulated processor (null without --demo); a test pulls it and plugs it back.
     DemoDevice* demoDevice() const { return demo_.get(); }
-    LinkWatcher* linkWatcher() const { return watcher_.get(); }
 
     void showAbout();
     void openHelp();

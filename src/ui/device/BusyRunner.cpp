@@ -10,13 +10,13 @@
 
 namespace korvane::ui {
 
-int BusyRunner::run(QWidget* parent, const QString& caption, const BackgroundTask& task) {
+BusyResult BusyRunner::run(QWidget* parent, const QString& caption, const BackgroundTask& task) {
     if (link_.isOpen() == 0) {
-        return BusyDialog::kSucceeded;
+        return BusyResult::Succeeded;
     }
     // A lost link is told once in the status bar, not by a message box for every click.
     if (link_.holdBackWhileLost()) {
-        return BusyDialog::kFailed;
+        return BusyResult::Failed;
     }
     DeviceGate::Hold hold(gate_);
     ++shown_;
@@ -24,7 +24,7 @@ int BusyRunner::run(QWidget* parent, const QString& caption, const BackgroundTas
     return dlg.doModal();
 }
 
-int BusyRunner::run(QWidget* parent, const QString& caption, DeviceOperation& operation) {
+BusyResult BusyRunner::run(QWidget* parent, const QString& caption, DeviceOperation& operation) {
     return run(parent, caption, operationTask(operation));
 }
 

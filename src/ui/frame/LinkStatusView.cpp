@@ -91,7 +91,7 @@ void LinkStatusView::show(const LinkStatus& s) {
     if (now.lost()) {
         if (!previous.lost() || now.losses != previous.losses) {
             SendSwitchOff quiet(link_);
-            panels_.communication->setOnlineIndicator(0);
+            panels_.communication->setOnlineIndicator(false);
             say_(lossText(now));
         }
         if (s.refused == 1 && now.refused >= 1 && previous.refused == 0) {
