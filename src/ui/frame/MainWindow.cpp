@@ -15,6 +15,7 @@
 #include "ui/frame/FrameSynchroniser.h"
 #include "ui/frame/FrameTemplateHost.h"
 #include "ui/frame/FrameTimers.h"
+#include "ui/frame/LinkStatusField.h"
 #include "ui/frame/LinkStatusView.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/frame/SideColumn.h"
@@ -203,6 +204,8 @@ void MainWindow::buildStatusBar() {
     linkField_ = new QLabel(this);
     linkField_->setObjectName(QStringLiteral("linkStateField"));
     statusBar()->addPermanentWidget(linkField_);
+    linkStatus_ = new LinkStatusField(s_.link, this);
+    statusBar()->addPermanentWidget(linkStatus_);
     // The lock-key panes; X11 offers no portable way to read the lock states, so they only
     // name the keys.
     for (const QString& key : {tr("大写"), tr("数字"), tr("滚动")}) {
