@@ -37,7 +37,7 @@ const QColor kArea(0x4A, 0x52, 0x5C);
 CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
     : QWidget(parent), link_(context.link), mirror_(context.mirror), facade_(context.facade),
       presenter_(context.presenter), busy_(context.busy), messages_(context.messages),
-      code_(context.mirror.pq[pq::kOutputResolution]) {
+      code_(context.mirror.pq[pq::kOutputResolution]), outputSize_(context.settings) {
     view_ = new WallView(context, this);
     connect(
         view_, &WallView::windowSent, this,
@@ -115,25 +115,27 @@ void CentrePane::layOutButtons() {
 }
 
 void CentrePane::fitView() {
-    const auto res = findResolution(code_);
+    const auto output = outputSize_.forCode(code_);
     int w = width() - width() % 2;
     const int available = height() - kButtonRowHeight;
-    // The custom entry has no size of its own, and a pane squeezed to nothing has no room.
-    if (!res || res->width <= 0 || res->height <= 0 || w <= 0 || available <= 0) {
+    // A pane squeezed to nothing has no room.
+    if (!output || output->isEmpty() || w <= 0 || available <= 0) {
         return;
     }
-    const double scale = std::max(double(res->width) / w, double(res->height) / double(available));
-    const int h = wall::truncated(res->height / scale);
+    const double outW = output->width();
+    const double outH = output->height();
+    const double scale = std::max(outW / w, outH / double(available));
+    const int h = wall::truncated(outH / scale);
     if (h <= 0) {
         return;
     }
     view_->setGeometry(0, 0, w, h);
-    const double scaleX = double(res->width) / w;
-    const double scaleY = double(res->height) / h;
+    const double scaleX = outW / w;
+    const double scaleY = outH / h;
     view_->setMinimumPictureSize(
         QSize(static_cast<int>(std::lround(kMinimumPictureWidth / scaleX)),
               static_cast<int>(std::lround(kMinimumPictureHeight / scaleY))));
-    view_->setUp(scaleX, scaleY, code_);
+    view_->setUp(scaleX, scaleY, *output);
 }
 
 void CentrePane::paintEvent(QPaintEvent*) {

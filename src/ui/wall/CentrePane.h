@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/panels/ICentrePane.h"
+#include "ui/wall/OutputSize.h"
 
 #include <QWidget>
 #include <array>
@@ -79,6 +80,7 @@ private:
     MessageSink* messages_;
     IFrameMessenger* frame_ = nullptr;
     std::uint8_t code_;
+    OutputSize outputSize_;
 
     WallView* view_ = nullptr;
     std::array<QPushButton*, kTemplateCount> templates_{};

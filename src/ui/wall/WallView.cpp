@@ -3,7 +3,6 @@
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/ParameterMirror.h"
-#include "core/link/ResolutionTable.h"
 #include "core/store/Settings.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/panels/PanelContext.h"
@@ -131,15 +130,13 @@ void WallView::redraw() {
     update();
 }
 
-void WallView::setUp(double scaleX, double scaleY, std::uint8_t resolutionCode) {
-    const auto res = findResolution(resolutionCode);
-    // The custom entry carries no size of its own.
-    if (!res || res->width <= 0 || res->height <= 0 || scaleX <= 0.0 || scaleY <= 0.0) {
+void WallView::setUp(double scaleX, double scaleY, QSize output) {
+    if (output.isEmpty() || scaleX <= 0.0 || scaleY <= 0.0) {
         return;
     }
     scale_ = {scaleX, scaleY};
-    outputWidth_ = res->width;
-    outputHeight_ = res->height;
+    outputWidth_ = output.width();
+    outputHeight_ = output.height();
     const Rect client{0, 0, width(), height()};
     Item one;
     one.alternate = client;
@@ -216,7 +213,8 @@ std::array<int, 2> WallView::hitOrder() const {
 int WallView::itemAt(QPoint p) const {
     for (int i : hitOrder()) {
         const auto& item = items_[static_cast<std::size_t>(i)];
-        if (item && !item->hidden && wall::contains(item->rect, p)) {
+        // What is drawn: picture 1 shown over the whole area covers it all.
+        if (item && !item->hidden && wall::contains(drawnRect(i), p)) {
             return i;
         }
     }

@@ -48,9 +48,9 @@ public:
     // sending a window themselves), unless a drag is running, and repaints.
     void redraw() override;
 
-    // From the centre pane, with the control already at its size. An unknown code keeps the
-    // pictures as they are.
-    void setUp(double scaleX, double scaleY, std::uint8_t resolutionCode);
+    // From the centre pane, with the control already at its size, for an output of `output`
+    // pixels. An empty size or scale keeps the pictures as they are.
+    void setUp(double scaleX, double scaleY, QSize output);
     void setPicture2Shown(bool shown);
     // An output window (x, y, x + width, y + height) for picture `which` (0 or 1).
     void setPictureRectangle(const Rect& output, int which);
