@@ -254,6 +254,8 @@ void shrinkToFit(int& position, int& size, int limit, int minimum) {
 void OutputPanel::applyWindow(WindowField edited) {
     QLineEdit& xEdit = windowEdit(WindowField::X);
     if (edited == WindowField::X && leadingInt(xEdit.text()) == mirror_.p1OutX) {
+        // An emptied field reads as 0; it shows the stored position again, not a blank.
+        xEdit.setText(QString::number(mirror_.p1OutX));
         return;
     }
     const auto size = outputSize();
