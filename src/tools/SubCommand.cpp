@@ -60,7 +60,9 @@ const std::array<SubCommand, 20> kSubCommands{{
      prepareInputAdjust},
     {"plan", "read | send FILE | header | enable | disable",
      "the 64 offline plan entries as the plan editor shows them (read), sent back from that "
-     "text (send); the plan header read, or sent to run (enable) or stop (disable) the plans",
+     "text (send: all 64 entries go out, those not in the file empty; nothing is sent while a "
+     "line holds a date, time or interval the editor refuses); the plan header read, or sent "
+     "to run (enable) or stop (disable) the plans",
      preparePlan},
     {"clock", "read | set [now|\"YYYY-MM-DD HH:MM:SS\"]",
      "read the processor's clock, or set it (default now, this computer's local time)",

@@ -26,6 +26,14 @@ std::string inScratch(const std::string& arg) {
 // Each operand fault is refused before the link opens.
 TEST(SubCommandArgs, FaultsAreRefusedWithoutTouchingTheDevice) {
     scratch().write("plan.txt", "0 每天 1 2024-05-06 08:30:00 执行模板 3\n");
+    // What the editor refuses: 30 February, 24:00, an interval of 0 minutes; the empty entry
+    // of a read-back and the good line pass.
+    scratch().write("bad-plan.txt", "# slot mode interval date time action template channel\n"
+                                    "0 每天 1 2024-02-30 08:30:00 执行模板 3 HDMI\n"
+                                    "1 每天 1 2024-05-06 08:30:00 执行模板 3 HDMI\n"
+                                    "2 每天 1 2024-05-06 24:00:00 执行模板 3 HDMI\n"
+                                    "5 4 0 2024-05-06 08:30:00 执行模板 3 HDMI\n"
+                                    "7 0 0 0000-00-00 00:00:00 0 0 0\n");
     scratch().write("tasks.kss", "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11,\n");
     const std::string missingFile = templateText(TemplateText::FileMissing).data();
     const std::vector<RefusedRow> rows = {
@@ -52,6 +60,10 @@ TEST(SubCommandArgs, FaultsAreRefusedWithoutTouchingTheDevice) {
         {{"plan", "on"}, "plan: wrong number of arguments"},
         {{"plan", "send", "@none.txt"}, "plan send: cannot read " + scratch().file("none.txt")},
         {{"plan", "send", "@plan.txt"}, "plan send: " + scratch().file("plan.txt") + ": line 1:"},
+        {{"plan", "send", "@bad-plan.txt"},
+         "plan send: " + scratch().file("bad-plan.txt") +
+             ": nothing sent:\n  line 2: date 2024-02-30 is not in the calendar\n"
+             "  line 4: time 24:00:00 is past 23:59:59\n  line 5: interval 0 is not 1..480\n"},
         {{"clock"}, "clock: wrong number of arguments"},
         {{"clock", "read", "now"}, "clock: wrong number of arguments"},
         {{"clock", "set", "now", "x"}, "clock: wrong number of arguments"},

@@ -102,6 +102,9 @@ void ClockDialog::showLocalTime() {
 }
 
 void ClockDialog::sendClock(const QDateEdit& date, const QTimeEdit& time) {
+    if (!linkOpenOrSay(this, c_)) {
+        return;
+    }
     const DateTime t = pickedDateTime(date, time);
     // A single write with no answer to wait for; it still leaves the UI thread.
     c_.busy.runUnseen(
