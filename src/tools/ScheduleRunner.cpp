@@ -33,9 +33,18 @@ int runSchedule(Session& s, const std::vector<ScheduleTask>& tasks) {
     while (!stop.waitFor(s.schedule.tickPeriod)) {
         tickTime = s.schedule.clock();
         const TickResult r = executor.tick();
+        const std::string when = formatDateTime(dateTimeOf(tickTime));
         if (r.outcome == TickOutcome::Ran) {
-            s.out << formatDateTime(dateTimeOf(tickTime)) << '\t'
-                  << scheduleRowLine(r.task, rowOf(executor.list().tasks(), r.task)) << std::endl;
+            s.out << when << '\t' << scheduleRowLine(r.task, rowOf(executor.list().tasks(), r.task))
+                  << std::endl;
+        } else if (r.outcome == TickOutcome::MissingTemplate) {
+            s.err << "korvanectl: schedule run: " << when << " skipped task "
+                  << rowOf(executor.list().tasks(), r.task) << ": " << taskProblemText(r.problem)
+                  << ": " << r.task.path << std::endl;
+        } else if (r.outcome == TickOutcome::LinkClosed) {
+            s.err << "korvanectl: schedule run: " << when << " task "
+                  << rowOf(executor.list().tasks(), r.task) << " not run: the link is closed"
+                  << std::endl;
         }
     }
     executor.stop();

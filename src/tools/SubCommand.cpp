@@ -67,10 +67,12 @@ const std::array<SubCommand, 20> kSubCommands{{
     {"clock", "read | set [now|\"YYYY-MM-DD HH:MM:SS\"]",
      "read the processor's clock, or set it (default now, this computer's local time)",
      prepareClock},
-    {"schedule", "show FILE.kss | due FILE.kss --at DATETIME [--last N] | run FILE.kss",
-     "the runner's list of a schedule file (show); the task the runner would start at a moment, "
-     "given the last task run (due); run the schedule headless, ticking every 2 s and printing "
-     "each task run, until SIGINT or SIGTERM (run, needs the processor)",
+    {"schedule",
+     "show FILE.kss | due FILE.kss --at DATETIME [--last N [--ran DATETIME]] | run FILE.kss",
+     "the runner's list of a schedule file, invalid lines and skipped tasks marked (show); the "
+     "task the runner would start at a moment, given the last task run and when it ran (due; "
+     "--ran defaults to --at); run the schedule headless, ticking every 2 s and printing each "
+     "task run, skipped tasks on stderr, until SIGINT or SIGTERM (run, needs the processor)",
      prepareSchedule},
     {"discover", "--port P",
      "broadcast an identity request to --broadcast ADDR on port P; prints each processor that "

@@ -81,6 +81,10 @@ TEST(SubCommandArgs, FaultsAreRefusedWithoutTouchingTheDevice) {
         {{"schedule", "due", "@tasks.kss", "--at", "now", "--last", "1"},
          "schedule due: --last must be a task number of " + scratch().file("tasks.kss") +
              " (0..0), got '1'"},
+        {{"schedule", "due", "@tasks.kss", "--at", "now", "--ran", "now"},
+         "schedule due: --ran needs --last N"},
+        {{"schedule", "due", "@tasks.kss", "--at", "now", "--last", "0", "--ran", "x"},
+         "schedule due: --ran must be a date and time"},
         {{"schedule", "due", "@tasks.kss", "--at", "now", "--next", "0"},
          "schedule due: wrong number of arguments"},
         {{"discover"}, "discover: wrong number of arguments; usage: discover --port P"},

@@ -103,9 +103,10 @@ PanelSet FakePanelFactory::create(const PanelContext& context) {
     return set;
 }
 
-void FakePanelFactory::runScheduleRunner(QWidget*, IScheduleTimerCallback&, bool autoStart,
+bool FakePanelFactory::runScheduleRunner(QWidget*, IScheduleTimerCallback&, bool autoStart,
                                          IScheduleRunner*&) {
     log_.add(QStringLiteral("runner auto=%1").arg(flag(autoStart)));
+    return false;
 }
 
 } // namespace korvane::ui::test

@@ -98,7 +98,7 @@ class FakePanelFactory : public PanelFactory {
 public:
     explicit FakePanelFactory(CallLog& log) : log_(log) {}
     PanelSet create(const PanelContext& context) override;
-    void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
+    bool runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
                            IScheduleRunner*& openRunner) override;
     FakePointLocate pointLocate;
     bool withPointLocate = false;

@@ -252,12 +252,6 @@ int daysInMonth(int year, int month) {
     return month == 2 && leapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
 }
 
-bool emptyEntry(const PlanItem& p) {
-    return p.year == 0 && p.month == 0 && p.day == 0 && p.hour == 0 && p.minute == 0 &&
-           p.second == 0 && p.mode == 0 && p.interval == 0 && p.channel == 0 && p.action == 0 &&
-           p.templateNumber == 0;
-}
-
 std::optional<std::string> editorFault(const PlanItem& p) {
     if (p.year < 1 || p.month < 1 || p.month > 12 || p.day < 1 ||
         p.day > daysInMonth(p.year, p.month)) {
@@ -280,7 +274,8 @@ std::vector<std::string> planSendFaults(const PlanTextParse& parsed) {
     std::vector<std::pair<std::size_t, std::string>> faults;
     for (std::size_t slot = 0; slot < parsed.items.size(); ++slot) {
         const std::size_t line = parsed.lineOfSlot[slot];
-        if (line == 0 || emptyEntry(parsed.items[slot])) {
+        // A skipped entry never runs, whatever it holds: a read-back's unused slots are such.
+        if (line == 0 || parsed.items[slot].mode == planmode::kSkip) {
             continue;
         }
         if (auto fault = editorFault(parsed.items[slot])) {

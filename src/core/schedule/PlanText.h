@@ -39,7 +39,8 @@ PlanTextParse parsePlanText(std::string_view text);
 
 // What the plan editor would refuse in a parsed text, one "line N: ..." per bad line: a date
 // that is not in the calendar, a time past 23:59:59, an interval outside 1..480 for a period
-// that repeats by minutes. An all-zero entry is an empty slot and passes.
+// that repeats by minutes. A skipped entry (mode 0, as every unused slot of a
+// read-back) never runs and passes.
 std::vector<std::string> planSendFaults(const PlanTextParse& parsed);
 
 } // namespace korvane

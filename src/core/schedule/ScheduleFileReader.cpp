@@ -1,13 +1,15 @@
 #include "core/schedule/ScheduleFileReader.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace korvane {
 
 namespace {
 constexpr std::string_view kSeparators = ",'";
+constexpr std::size_t kReadChunk = 64 * 1024;
 
 // The characters the C library's isspace accepts in the "C" locale.
 bool isBlank(char c) {
@@ -57,6 +59,7 @@ ScheduleTask parseScheduleLine(std::string_view line) {
             break;
         }
         if (field < kScheduleNumericFieldCount) {
+            task.invalid = task.invalid || text.size() > kMaxScheduleNumberChars;
             scheduleNumericField(task, field) = readNumber(text);
         } else {
             task.path = readPath(text);
@@ -88,12 +91,30 @@ std::optional<std::vector<ScheduleTask>> readScheduleFile(const std::string& pat
     if (!std::filesystem::is_regular_file(path, ec)) {
         return std::nullopt;
     }
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec || size > kMaxScheduleFileBytes) {
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Never more than the limit, even from a file that grows while it is read.
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size));
+    std::array<char, kReadChunk> chunk{};
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > kMaxScheduleFileBytes) {
+            return std::nullopt;
+        }
+    }
     if (in.bad()) {
+        return std::nullopt;
+    }
+    const auto lineEnds = static_cast<std::size_t>(std::ranges::count(bytes, '\n'));
+    const std::size_t lines = lineEnds + (!bytes.empty() && bytes.back() != '\n' ? 1 : 0);
+    if (lines > kMaxScheduleTasks) {
         return std::nullopt;
     }
     return parseScheduleText(bytes);

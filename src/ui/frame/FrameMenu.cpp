@@ -41,6 +41,7 @@ FrameMenu::FrameMenu(QMenuBar& bar, std::function<void(int)> onCommand, QObject*
 
     QMenu* schedule = bar.addMenu(tr("时间表(&S)"));
     add(*schedule, kPlanEditor, tr("定制时间表"), icons::glyph(Glyph::Plan));
+    add(*schedule, kScheduleRunner, tr("运行时间表"), icons::glyph(Glyph::Plan));
 
     QMenu* language = bar.addMenu(tr("语言(&L)"));
     auto* group = new QActionGroup(this);

@@ -40,7 +40,7 @@ int FrameSynchroniser::synchronise(bool startup) {
         if (startup) {
             applyResolutionDefaults(kDefaultResolution);
             if (s_.settings.readScheduleRunning() != 0) {
-                frame_.post(FrameMessage::OpenScheduleRunner);
+                frame_.post(FrameMessage::OpenScheduleRunner, 1);
                 return 0;
             }
         }

@@ -5,6 +5,7 @@
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/MessagePresenter.h"
+#include "ui/device/SendSwitchOff.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameCommands.h"
 #include "ui/frame/FrameMenu.h"
@@ -298,6 +299,9 @@ void MainWindow::runCommand(int command) {
     case kPlanEditor:
         s_.panels.runPlanEditor(this);
         return;
+    case kScheduleRunner:
+        send(FrameMessage::OpenScheduleRunner, 0, 0);
+        return;
     case kPointLocate:
         if (panels_.pointLocate != nullptr) {
             panels_.pointLocate->runTool();
@@ -358,8 +362,20 @@ void MainWindow::showTestPattern() {
 
 void MainWindow::scheduleTick() {
     const TickResult r = executor_->tick();
-    if (r.outcome == TickOutcome::Ran && state_.runner != nullptr) {
+    if (r.outcome == TickOutcome::Ran && r.task.action == scheduleaction::kSwitchInput) {
+        // The input went out with the task; the input bar and the drawing's label follow it
+        // without sending it again.
+        const SendSwitchOff quiet(s_.link);
+        send(FrameMessage::PictureInput, pictureinput::kPicture1,
+             static_cast<std::uint8_t>(r.task.channel & 0xFF));
+    }
+    if (state_.runner == nullptr) {
+        return;
+    }
+    if (r.outcome == TickOutcome::Ran) {
         state_.runner->taskExecuted(r.task);
+    } else if (r.outcome == TickOutcome::MissingTemplate) {
+        state_.runner->taskSkipped(r.task, r.problem);
     }
 }
 

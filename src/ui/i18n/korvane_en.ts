@@ -1314,6 +1314,30 @@ Blue &lt; %3</translation>
         <source>执行时间调度计划失败!</source>
         <translation>Failed to run the schedule!</translation>
     </message>
+    <message>
+        <source>数字超过9位</source>
+        <translation>a number longer than 9 digits</translation>
+    </message>
+    <message>
+        <source>模板文件不存在</source>
+        <translation>template file missing</translation>
+    </message>
+    <message>
+        <source>不是模板文件</source>
+        <translation>not a template file</translation>
+    </message>
+    <message>
+        <source>[无效：%1]</source>
+        <translation>[invalid: %1]</translation>
+    </message>
+    <message>
+        <source>[跳过：%1]</source>
+        <translation>[skipped: %1]</translation>
+    </message>
+    <message>
+        <source>%1 的任务已跳过：%2</source>
+        <translation>Task at %1 skipped: %2</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::SerialSettingsDialog</name>
@@ -1515,6 +1539,10 @@ Out of memory.</translation>
     <message>
         <source>关于 Korvane Controller(&amp;A)...</source>
         <translation>&amp;About Korvane Controller...</translation>
+    </message>
+    <message>
+        <source>运行时间表</source>
+        <translation>Run Schedule…</translation>
     </message>
 </context>
 <context>

@@ -80,12 +80,10 @@ void CPanelFactory::wire(PanelSet& panels) {
     }
 }
 
-void CPanelFactory::runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer,
+bool CPanelFactory::runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer,
                                       bool autoStart, IScheduleRunner*& openRunner) {
-    if (context_) {
-        ScheduleRunnerDialog::runModal(parent, timer, context_->settings, context_->presenter,
-                                       autoStart, openRunner);
-    }
+    return context_ && ScheduleRunnerDialog::runModal(parent, timer, context_->settings,
+                                                      context_->presenter, autoStart, openRunner);
 }
 
 void CPanelFactory::runPlanEditor(QWidget* parent) {

@@ -15,7 +15,7 @@ class CPanelFactory : public PanelFactory {
 public:
     PanelSet create(const PanelContext& context) override;
     void wire(PanelSet& panels) override;
-    void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
+    bool runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
                            IScheduleRunner*& openRunner) override;
     bool hasPlanEditor() const override { return true; }
     void runPlanEditor(QWidget* parent) override;

@@ -2,7 +2,8 @@
 
 namespace korvane {
 struct ScheduleTask;
-}
+enum class TaskProblem;
+} // namespace korvane
 
 namespace korvane::ui {
 
@@ -11,6 +12,8 @@ class IScheduleRunner {
 public:
     virtual ~IScheduleRunner() = default;
     virtual void taskExecuted(const ScheduleTask& task) = 0;
+    // The due task was skipped: its template file is missing or not a template.
+    virtual void taskSkipped(const ScheduleTask& task, TaskProblem problem) = 0;
 };
 
 } // namespace korvane::ui

@@ -19,14 +19,15 @@ public:
     // The direct links between panels (seamless switch, change interfaces, layout window
     // interface), after the frame has attached itself to each.
     virtual void wire(PanelSet& panels) { (void)panels; }
-    // WM_USER+110: the schedule runner, modal, with its auto-start flag. While it is open
-    // `openRunner` points to it.
-    virtual void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
+    // The schedule runner, modal, with its auto-start flag. While it is open `openRunner` points
+    // to it. True when the operator declined the auto-start's question.
+    virtual bool runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
                                    IScheduleRunner*& openRunner) {
         (void)parent;
         (void)timer;
         (void)autoStart;
         (void)openRunner;
+        return false;
     }
     // The offline plan editor ("定制时间表") and plan dialog; absent until their windows exist.
     virtual bool hasPlanEditor() const { return false; }

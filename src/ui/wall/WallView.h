@@ -70,6 +70,8 @@ public:
     std::optional<Rect> pictureRect(int which) const;
     bool pictureShown(int which) const;
     int selectedPicture() const; // -1 for none
+    // The input code picture `which` is labelled with; -1 before any.
+    int labelCode(int which) const { return inputCode_.at(static_cast<std::size_t>(which)); }
     bool positioning() const { return positioning_; }
     QPoint selectedPoint() const { return selectedPoint_; }
     QPointF selectedBox() const { return selectedBox_; }
