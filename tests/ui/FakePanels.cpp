@@ -104,9 +104,17 @@ PanelSet FakePanelFactory::create(const PanelContext& context) {
 }
 
 bool FakePanelFactory::runScheduleRunner(QWidget*, IScheduleTimerCallback&, bool autoStart,
-                                         IScheduleRunner*&) {
+                                         ScheduleRunnerDialog*&) {
     log_.add(QStringLiteral("runner auto=%1").arg(flag(autoStart)));
     return false;
+}
+
+void FakePanelFactory::runPlanEditor(QWidget*) {
+    log_.add(QStringLiteral("planEditor"));
+}
+
+void FakePanelFactory::runPlanDialog(QWidget*) {
+    log_.add(QStringLiteral("planDialog"));
 }
 
 } // namespace korvane::ui::test

@@ -8,7 +8,7 @@
 #include "ui/frame/FrameState.h"
 #include "ui/frame/FrameTimers.h"
 #include "ui/frame/MenuCommand.h"
-#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/panels/InputBar.h"
 #include "ui/schedule/ScheduleRunnerDialog.h"
 #include "ui/wall/CentrePane.h"
@@ -35,7 +35,7 @@ const QString kAskStart = QStringLiteral("请确认是否启动时间表?");
 // sets.
 struct ScheduleFrame {
     FrameRig rig;
-    CPanelFactory factory;
+    PanelFactory factory;
     LocalTime now = makeLocalTime(2024, 5, 6, 7, 0, 0);
     // Every schedule tick reads the clock once.
     int ticks = 0;
@@ -64,7 +64,7 @@ struct ScheduleFrame {
     }
     InputBar& bar() const { return *dynamic_cast<InputBar*>(rig.frame->panels().inputBar); }
     WallView& view() const {
-        return dynamic_cast<CentrePane*>(rig.frame->panels().centre)->ledControl();
+        return dynamic_cast<CentrePane*>(rig.frame->panels().centre)->wallView();
     }
     std::vector<std::uint8_t> codesSinceFenced(std::size_t from) {
         rig.busy.runUnseen([this] { rig.link.read(readtype::kDeviceInfo); });

@@ -4,7 +4,7 @@
 #include "core/link/ReadTypes.h"
 #include "core/link/ResolutionTable.h"
 #include "ui/frame/MainWindow.h"
-#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/panels/DualPicturePanel.h"
 #include "ui/panels/OutputPanel.h"
 #include "ui/wall/CentrePane.h"
@@ -26,7 +26,7 @@ namespace {
 // The program's frame with its own panels, shown, over the simulator.
 struct WallFrame {
     FrameRig rig;
-    std::unique_ptr<CPanelFactory> factory = std::make_unique<CPanelFactory>();
+    std::unique_ptr<PanelFactory> factory = std::make_unique<PanelFactory>();
 
     bool start() {
         rig.realPanels = factory.get();
@@ -48,14 +48,14 @@ struct WallFrame {
     // A restart: the frame and its panels again, over the same settings and processor.
     bool restart() {
         rig.frame.reset();
-        factory = std::make_unique<CPanelFactory>();
+        factory = std::make_unique<PanelFactory>();
         rig.realPanels = factory.get();
         rig.handled.clear();
         return show();
     }
     static int synchronise() { return messageNumber(FrameMessage::Synchronise); }
     WallView& view() const {
-        return dynamic_cast<CentrePane*>(rig.frame->panels().centre)->ledControl();
+        return dynamic_cast<CentrePane*>(rig.frame->panels().centre)->wallView();
     }
     DualPicturePanel& dual() const {
         return *dynamic_cast<DualPicturePanel*>(rig.frame->panels().dualPicture);

@@ -3,7 +3,6 @@
 #include "core/schedule/LocalTime.h"
 #include "core/schedule/ScheduleList.h"
 #include "core/schedule/TaskCheck.h"
-#include "ui/panels/IScheduleRunner.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -28,7 +27,7 @@ class MessagePresenter;
 // "时间表": the operator picks a schedule script, sees its tasks and starts or stops it. The
 // frame's executor runs the tasks; this window only exists while the schedule may run, and it
 // cannot be closed while the schedule runs.
-class ScheduleRunnerDialog : public QDialog, public IScheduleRunner {
+class ScheduleRunnerDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kClockMs = 1000;
@@ -44,15 +43,18 @@ public:
     // The frame's way in: the runner modal, with `openRunner` pointing to it while it is open.
     // True when the operator declined the auto-start's question.
     static bool runModal(QWidget* parent, IScheduleTimerCallback& timer, Settings& settings,
-                         MessagePresenter& presenter, bool autoStart, IScheduleRunner*& openRunner);
+                         MessagePresenter& presenter, bool autoStart,
+                         ScheduleRunnerDialog*& openRunner);
 
     // Set before the window is shown: the schedule of the last run starts again (after the
     // operator confirms).
     void setAutoStart(bool autoStart) { autoStart_ = autoStart; }
     void setClock(LocalClock clock);
 
-    void taskExecuted(const ScheduleTask& task) override;
-    void taskSkipped(const ScheduleTask& task, TaskProblem problem) override;
+    // The frame's schedule tick carried out `task`.
+    void taskExecuted(const ScheduleTask& task);
+    // The due task was skipped: its template file is missing or not a template.
+    void taskSkipped(const ScheduleTask& task, TaskProblem problem);
 
     // Button 1: start or stop, each after a confirmation.
     void startStop();
