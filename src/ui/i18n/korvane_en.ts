@@ -50,6 +50,10 @@
         <source>同步实时时间</source>
         <translation>Reading the device clock</translation>
     </message>
+    <message>
+        <source>处理器时间已设为 %1</source>
+        <translation>Processor clock set to %1</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::DualPicturePanel</name>
@@ -628,6 +632,14 @@ Blue &lt; %3</translation>
         <source>通道切换中...</source>
         <translation>Switching the channel...</translation>
     </message>
+    <message>
+        <source>已发送图像静止：开</source>
+        <translation>Freeze on sent</translation>
+    </message>
+    <message>
+        <source>已发送图像静止：关</source>
+        <translation>Freeze off sent</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::ControllerApp</name>
@@ -778,6 +790,30 @@ Blue &lt; %3</translation>
     <message>
         <source>无法查询: %1</source>
         <translation>Cannot search: %1</translation>
+    </message>
+    <message>
+        <source>广播地址或端口不正确</source>
+        <translation>bad broadcast address or port</translation>
+    </message>
+    <message>
+        <source>无法创建网络连接</source>
+        <translation>cannot create a network socket</translation>
+    </message>
+    <message>
+        <source>无法绑定本机端口</source>
+        <translation>cannot bind the local port</translation>
+    </message>
+    <message>
+        <source>无法开启广播</source>
+        <translation>cannot enable broadcasting</translation>
+    </message>
+    <message>
+        <source>无法发送查询</source>
+        <translation>cannot send the query</translation>
+    </message>
+    <message>
+        <source>请填写用户名和密码。</source>
+        <translation>User name and password are required.</translation>
     </message>
 </context>
 <context>
@@ -1027,6 +1063,10 @@ Blue &lt; %3</translation>
     <message>
         <source>发送脱机计划列表</source>
         <translation>Sending the offline plan list</translation>
+    </message>
+    <message>
+        <source>脱机计划已发送</source>
+        <translation>Offline plans sent</translation>
     </message>
 </context>
 <context>
@@ -1328,6 +1368,10 @@ Out of memory.</translation>
         <source>程序将自动关闭并重新启动，请稍候!</source>
         <translation>The program will close and restart. Please wait!</translation>
     </message>
+    <message>
+        <source>已发送自动调整</source>
+        <translation>Auto adjust sent</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::FrameMenu</name>
@@ -1462,6 +1506,13 @@ Out of memory.</translation>
     <message>
         <source>请填入一个在%1和%2之间的整数。</source>
         <translation>Please enter an integer between %1 and %2.</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::DeviceTemplates</name>
+    <message>
+        <source>已保存到处理器模板%1</source>
+        <translation>Stored to processor template %1</translation>
     </message>
 </context>
 </TS>

@@ -216,7 +216,7 @@ void OutputPanel::sendCustom() {
 
 bool OutputPanel::changeResolution(int row, std::uint8_t code, int width, int height, int refresh) {
     if (confirmed_ >= 0 &&
-        !presenter_.confirm(this, tr("该操作将重置场景,请确认是否改变输出分辨率?"))) {
+        !presenter_.confirmDestructive(this, tr("该操作将重置场景,请确认是否改变输出分辨率?"))) {
         return false;
     }
     confirmed_ = row;

@@ -8,6 +8,7 @@
 #include "ui/device/BusyDialog.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/MessagePresenter.h"
+#include "ui/frame/StatusNotice.h"
 #include "ui/schedule/ClockDialog.h"
 #include "ui/schedule/PlanDialogParts.h"
 #include "ui/schedule/PlanLabels.h"
@@ -133,7 +134,9 @@ void PlanEditorDialog::sendPlans() {
     }
     packPlanItems(items_, c_.link.planTable());
     PlanListSend send(operationContext(), 0, kLastSlot);
-    c_.busy.run(this, tr("发送脱机计划列表"), send);
+    if (c_.busy.run(this, tr("发送脱机计划列表"), send) == BusyDialog::kSucceeded) {
+        announceDone(this, tr("脱机计划已发送"));
+    }
 }
 
 void PlanEditorDialog::modify() {

@@ -172,7 +172,7 @@ void CentrePane::readBackDone() {
 void CentrePane::storeTemplate(int slot) {
     // The pane stores only once the frame has wired it up.
     if (frame_ != nullptr) {
-        storeDeviceTemplate(busy_, facade_, slot);
+        storeDeviceTemplate(this, busy_, facade_, slot);
     }
 }
 
