@@ -101,6 +101,9 @@ MainWindow::MainWindow(const FrameServices& services, QWidget* parent)
     buildClientArea();
     buildInputBar();
     buildStatusBar();
+    // Below this the side columns and the drawing can no longer show their texts whole; the
+    // side panes scroll inside it.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     updateMenuChecks();
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -28,6 +28,7 @@ constexpr int kButtonHeight = 38;
 constexpr int kBottomMargin = 4;
 constexpr int kButtonGap = 1;
 constexpr int kAreaGap = 4;
+constexpr int kTightMargins = 8;
 // The strip behind the buttons reaches this far above and below them.
 constexpr int kStripOverhang = 3;
 const QColor kStrip(0x3A, 0x40, 0x48);
@@ -97,17 +98,34 @@ void CentrePane::layOutButtons() {
     std::vector<QPushButton*> row(templates_.begin(), templates_.end());
     row.push_back(store_);
     const int gaps = kButtonGap * static_cast<int>(row.size() - 1);
-    int natural = 0;
-    for (const QPushButton* b : row) {
-        natural += b->sizeHint().width();
+    // Widths from the full captions, whatever a narrower pane left on the buttons before.
+    std::vector<QString> full;
+    std::vector<int> natural;
+    int total = 0;
+    for (QPushButton* b : row) {
+        full.push_back(b->toolTip().isEmpty() ? b->text() : b->toolTip());
+        b->setText(full.back());
+        natural.push_back(b->sizeHint().width());
+        total += natural.back();
     }
     // A pane narrower than the row shrinks every button alike, so that "保存模板" stays within
-    // reach instead of being cut off at the right edge.
+    // reach; a caption that no longer fits ends in an ellipsis instead of being cut at both
+    // sides, and the button's tool tip keeps it whole.
     const double shrink =
-        natural + gaps > width() ? std::max(width() - gaps, 0) / double(std::max(natural, 1)) : 1.0;
+        total + gaps > width() ? std::max(width() - gaps, 0) / double(std::max(total, 1)) : 1.0;
     int x = 0;
-    for (QPushButton* b : row) {
-        const int w = static_cast<int>(b->sizeHint().width() * shrink);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        QPushButton* b = row[i];
+        const int w = static_cast<int>(natural[i] * shrink);
+        if (w < natural[i]) {
+            // Below its natural width a button keeps only a thin frame around its caption.
+            const QString shown = b->fontMetrics().elidedText(full[i], Qt::ElideRight,
+                                                              std::max(w - kTightMargins, 0));
+            b->setText(shown);
+            b->setToolTip(shown == full[i] ? QString() : full[i]);
+        } else {
+            b->setToolTip(QString());
+        }
         b->setGeometry(x, top, w, kButtonHeight);
         x += w + kButtonGap;
     }
