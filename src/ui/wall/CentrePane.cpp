@@ -67,6 +67,10 @@ CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
     }
     connect(store_, &QPushButton::clicked, this,
             [this] { storeMenu_->popup(store_->mapToGlobal(QPoint(0, store_->height()))); });
+    for (const QPushButton* b : templates_) {
+        captions_.push_back(b->text());
+    }
+    captions_.push_back(store_->text());
     setMinimumSize(240, 160);
 }
 
@@ -99,13 +103,12 @@ void CentrePane::layOutButtons() {
     row.push_back(store_);
     const int gaps = kButtonGap * static_cast<int>(row.size() - 1);
     // Widths from the full captions, whatever a narrower pane left on the buttons before.
-    std::vector<QString> full;
+    const std::vector<QString>& full = captions_;
     std::vector<int> natural;
     int total = 0;
-    for (QPushButton* b : row) {
-        full.push_back(b->toolTip().isEmpty() ? b->text() : b->toolTip());
-        b->setText(full.back());
-        natural.push_back(b->sizeHint().width());
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        row[i]->setText(full[i]);
+        natural.push_back(row[i]->sizeHint().width());
         total += natural.back();
     }
     // A pane narrower than the row shrinks every button alike, so that "保存模板" stays within

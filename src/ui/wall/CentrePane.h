@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class QMenu;
 class QPushButton;
@@ -85,6 +86,8 @@ private:
     WallView* view_ = nullptr;
     std::array<QPushButton*, kTemplateCount> templates_{};
     QPushButton* store_ = nullptr;
+    // The buttons' whole captions in row order; a narrow pane shows them shortened.
+    std::vector<QString> captions_;
     QMenu* storeMenu_ = nullptr;
 };
 
