@@ -112,8 +112,8 @@ void CentrePane::layOutButtons() {
         total += natural.back();
     }
     // A pane narrower than the row shrinks every button alike, so that "保存模板" stays within
-    // reach; a caption that no longer fits ends in an ellipsis instead of being cut at both
-    // sides, and the button's tool tip keeps it whole.
+    // reach; a caption that no longer fits loses its middle to an ellipsis (keeping the slot
+    // number at its end) instead of being cut at both sides, and the tool tip keeps it whole.
     const double shrink =
         total + gaps > width() ? std::max(width() - gaps, 0) / double(std::max(total, 1)) : 1.0;
     int x = 0;
@@ -122,7 +122,7 @@ void CentrePane::layOutButtons() {
         const int w = static_cast<int>(natural[i] * shrink);
         if (w < natural[i]) {
             // Below its natural width a button keeps only a thin frame around its caption.
-            const QString shown = b->fontMetrics().elidedText(full[i], Qt::ElideRight,
+            const QString shown = b->fontMetrics().elidedText(full[i], Qt::ElideMiddle,
                                                               std::max(w - kTightMargins, 0));
             b->setText(shown);
             b->setToolTip(shown == full[i] ? QString() : full[i]);
