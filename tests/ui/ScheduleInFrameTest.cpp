@@ -8,8 +8,8 @@
 #include "ui/frame/FrameState.h"
 #include "ui/frame/FrameTimers.h"
 #include "ui/frame/MenuCommand.h"
-#include "ui/panels/PanelFactory.h"
 #include "ui/panels/InputBar.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/schedule/ScheduleRunnerDialog.h"
 #include "ui/wall/CentrePane.h"
 #include "ui/wall/WallView.h"
@@ -122,7 +122,7 @@ void ScheduleInFrameTest::tasksAsTheFrameRunsThem() {
     const std::size_t from = w.rig.framesSoFar();
     w.now = makeLocalTime(2024, 5, 6, 8, 0, 1);
     QTRY_COMPARE_WITH_TIMEOUT(w.bar().currentInput(), std::uint8_t{input::kVga}, 10000);
-    QTRY_COMPARE(w.view().labelCode(WallView::kPicture1), int{input::kVga});
+    QTRY_COMPARE(w.view().labelCode(Picture::One), int{input::kVga});
     QCOMPARE(w.codesSinceFenced(from), std::vector<std::uint8_t>{0x11});
     QCOMPARE(int{w.rig.server.state().mirror.pq[pq::kPicture1Source]}, int{input::kVga});
 

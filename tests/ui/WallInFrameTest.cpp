@@ -4,9 +4,9 @@
 #include "core/link/ReadTypes.h"
 #include "core/link/ResolutionTable.h"
 #include "ui/frame/MainWindow.h"
-#include "ui/panels/PanelFactory.h"
 #include "ui/panels/DualPicturePanel.h"
 #include "ui/panels/OutputPanel.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/wall/CentrePane.h"
 #include "ui/wall/WallView.h"
 
@@ -119,12 +119,12 @@ void WallInFrameTest::picture2FollowsItsSwitch() {
     QVERIFY(w.switchPicture2(true));
     QCOMPARE(int{w.rig.mirror.pipOn}, 1);
     QCOMPARE(int{w.simFenced().pipOn}, 1);
-    QVERIFY(w.view().pictureShown(WallView::kPicture2));
+    QVERIFY(w.view().pictureShown(Picture::Two));
 
     QVERIFY(w.switchPicture2(false));
     QCOMPARE(int{w.simFenced().pipOn}, 0);
-    QVERIFY(!w.view().pictureShown(WallView::kPicture2));
-    const auto where = w.view().pictureRect(WallView::kPicture2);
+    QVERIFY(!w.view().pictureShown(Picture::Two));
+    const auto where = w.view().pictureRect(Picture::Two);
     QVERIFY(where.has_value());
     const int x = w.rig.mirror.p2X;
     const std::size_t from = w.rig.framesSoFar();
@@ -166,7 +166,7 @@ void WallInFrameTest::customResolutionSizesTheDrawing() {
     w.type(output.windowEdit(OutputPanel::WindowField::Width), 400);
     w.type(output.windowEdit(OutputPanel::WindowField::Height), 300);
     QCOMPARE(w.simFenced().p1OutHeight, 300);
-    const auto r = w.view().pictureRect(WallView::kPicture1);
+    const auto r = w.view().pictureRect(Picture::One);
     QVERIFY(r.has_value());
     const QPoint press = WallFrame::centreOf(*r);
     w.drag(press, press + QPoint(3000, 3000));
@@ -200,9 +200,12 @@ void WallInFrameTest::wholeAreaPicture1TakesThePress() {
     const ParameterMirror typed = w.simFenced();
     QCOMPARE(typed.p2Y, 512);
     QCOMPARE(typed.p1OutWidth, 640);
-    w.rig.frame->send(FrameMessage::LayoutFlag, layoutflag::kPicture1OnTop, 1);
-    w.rig.frame->send(FrameMessage::Picture1WholeArea, 0, 1);
-    const auto p2 = w.view().pictureRect(WallView::kPicture2);
+    const int wholeArea = messageNumber(FrameMessage::Picture1WholeArea);
+    const std::size_t told = w.rig.handledCount(wholeArea);
+    w.rig.frame->postPicture1OnTop(true);
+    w.rig.frame->postPicture1WholeArea(true);
+    QVERIFY(w.rig.waitHandled(wholeArea, told + 1));
+    const auto p2 = w.view().pictureRect(Picture::Two);
     QVERIFY(p2.has_value());
     QVERIFY(p2->left > 0 && p2->top > 0);
 
@@ -210,8 +213,8 @@ void WallInFrameTest::wholeAreaPicture1TakesThePress() {
     const QPoint press = WallFrame::centreOf(*p2);
     w.drag(press, press - QPoint(40, 40));
     QCOMPARE(w.codesSinceFenced(from), std::vector<std::uint8_t>{});
-    QCOMPARE(w.view().selectedPicture(), -1);
-    QCOMPARE(w.view().pictureRect(WallView::kPicture2)->left, p2->left);
+    QVERIFY(!w.view().selectedPicture().has_value());
+    QCOMPARE(w.view().pictureRect(Picture::Two)->left, p2->left);
     QCOMPARE(w.view().drag(), WallView::Drag::None);
 }
 

@@ -108,7 +108,7 @@ void PlanEditorDialog::showEvent(QShowEvent* event) {
 
 void PlanEditorDialog::startUp() {
     ReadBack read(operationContext(), ReadBackKind::PlanHeader);
-    if (c_.busy.run(this, tr("同步脱机计划列表"), read) == BusyDialog::kSucceeded) {
+    if (c_.busy.run(this, tr("同步脱机计划列表"), read) == BusyResult::Succeeded) {
         const std::uint8_t enabled = c_.mirror.planHeader[kHeaderEnabledByte];
         if (enabled == 1 || enabled == 0) {
             showHeader(enabled == 1);
@@ -134,7 +134,7 @@ void PlanEditorDialog::sendPlans() {
     }
     packPlanItems(items_, c_.link.planTable());
     PlanListSend send(operationContext(), 0, kLastSlot);
-    if (c_.busy.run(this, tr("发送脱机计划列表"), send) == BusyDialog::kSucceeded) {
+    if (c_.busy.run(this, tr("发送脱机计划列表"), send) == BusyResult::Succeeded) {
         announceDone(this, tr("脱机计划已发送"));
     }
 }
@@ -188,7 +188,7 @@ void PlanEditorDialog::sendHeader(bool enabled) {
     header[frame::kPayloadOffset] = kHeaderReserved;
     header[frame::kPayloadOffset + kHeaderEnabledByte] = enabled ? 1 : 0;
     PlanHeaderSend send(operationContext());
-    const bool sent = c_.busy.run(this, tr("发送脱机计划列表"), send) == BusyDialog::kSucceeded;
+    const bool sent = c_.busy.run(this, tr("发送脱机计划列表"), send) == BusyResult::Succeeded;
     showHeader(sent ? enabled : headerShown_);
 }
 
