@@ -63,6 +63,15 @@ Prepared preparePlanSend(const std::string& path) {
     if (!parsed.ok) {
         return refuseFile("plan send", path + ": " + parsed.error);
     }
+    // Nothing goes out while any line holds what the editor would refuse.
+    const auto faults = planSendFaults(parsed);
+    if (!faults.empty()) {
+        std::string what = path + ": nothing sent:";
+        for (const std::string& f : faults) {
+            what += "\n  " + f;
+        }
+        return refuse("plan send", what);
+    }
     return {[items = parsed.items](Session& s) { return runPlanSend(s, items); }, {}, {}};
 }
 

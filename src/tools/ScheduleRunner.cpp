@@ -63,6 +63,14 @@ int runSchedule(Session& s, const std::vector<ScheduleTask>& tasks) {
         if (r.outcome == TickOutcome::Ran) {
             s.out << now << '\t' << scheduleRowLine(r.task, rowOf(executor.list().tasks(), r.task))
                   << std::endl;
+        } else if (r.outcome == TickOutcome::MissingTemplate) {
+            s.err << "korvanectl: schedule run: " << now << " skipped task "
+                  << rowOf(executor.list().tasks(), r.task) << ": " << taskProblemText(r.problem)
+                  << ": " << r.task.path << std::endl;
+        } else if (r.outcome == TickOutcome::LinkClosed) {
+            s.err << "korvanectl: schedule run: " << now << " task "
+                  << rowOf(executor.list().tasks(), r.task) << " not run: the link is closed"
+                  << std::endl;
         }
     }
     executor.stop();

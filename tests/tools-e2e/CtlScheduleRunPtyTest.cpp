@@ -61,7 +61,10 @@ TEST_F(CtlPty, ScheduleRunDoesEachDueTaskAtItsTick) {
     };
     const CtlRun r = ctl({"schedule", "run", schedule.string()}, env);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
+    // The missing template is named on stderr when its task comes.
+    EXPECT_EQ(r.err, "korvanectl: schedule run: 2024-05-06 10:00:00 skipped task 2: template file "
+                     "missing: " +
+                         missing + "\n");
     EXPECT_EQ(r.out, "2024-05-06 08:00:00\t0\t每天\t天\t08:00:00\t脚本\t" + tmpl + "\n" +
                          "2024-05-06 09:00:00\t1\t每天\t天\t09:00:00\t通道切换\tHDMI\n"
                          "2024-05-06 11:00:00\t3\t每天\t天\t11:00:00\t通道切换\tVGA\n");

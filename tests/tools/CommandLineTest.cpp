@@ -149,6 +149,7 @@ TEST(CommandLine, HelpListsEveryCommandWithItsArguments) {
     }
     EXPECT_NE(r.out.find("SetPicture1InputWindow X Y W H [HLIMIT VLIMIT]\n"), std::string::npos);
     EXPECT_NE(r.out.find("prints the stored entries"), std::string::npos);
+    EXPECT_NE(r.out.find("all 64 entries go out, those not in the file empty"), std::string::npos);
 }
 
 TEST(CommandLine, VersionWinsOverTheRestOfTheLineAndOpensNothing) {

@@ -81,7 +81,7 @@ TEST(Completion, OffersWhatTheTablesHoldAtEachPlaceOfTheLine) {
         {"korvanectl plan ", {"disable", "enable", "header", "read", "send"}},
         {"korvanectl clock set ", {"now"}},
         {"korvanectl load ", {"show.kvt"}},
-        {"korvanectl schedule due ", {"--at", "--last", "week.kss"}},
+        {"korvanectl schedule due ", {"--at", "--last", "--ran", "week.kss"}},
         {"korvanectl sync --", {"--save"}},
     };
     for (const auto& row : rows) {

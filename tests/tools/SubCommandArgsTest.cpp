@@ -30,6 +30,14 @@ std::string inScratch(const std::string& arg) {
 // refused at once, as are a template shorter than 1030 bytes and files beyond their size limit.
 TEST(SubCommandArgs, FaultsAreRefusedWithoutTouchingTheDevice) {
     scratch().write("plan.txt", "0 每天 1 2024-05-06 08:30:00 执行模板 3\n");
+    // What the editor refuses: 30 February, 24:00, an interval of 0 minutes; the empty entry
+    // of a read-back and the good line pass.
+    scratch().write("bad-plan.txt", "# slot mode interval date time action template channel\n"
+                                    "0 每天 1 2024-02-30 08:30:00 执行模板 3 HDMI\n"
+                                    "1 每天 1 2024-05-06 08:30:00 执行模板 3 HDMI\n"
+                                    "2 每天 1 2024-05-06 24:00:00 执行模板 3 HDMI\n"
+                                    "5 4 0 2024-05-06 08:30:00 执行模板 3 HDMI\n"
+                                    "7 0 0 0000-00-00 00:00:00 0 0 0\n");
     scratch().write("tasks.kss", "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11,\n");
     scratch().write("short.kvt", std::string(1029, '\0'));
     scratch().write("big.txt", std::string((1u << 20) + 1, ' '));
@@ -75,6 +83,11 @@ TEST(SubCommandArgs, FaultsAreRefusedWithoutTouchingTheDevice) {
         {{"plan", "send", "@big.txt"},
          "plan send: cannot read " + scratch().file("big.txt") + ": larger than 1048576 bytes",
          1},
+        {{"plan", "send", "@bad-plan.txt"},
+         "plan send: " + scratch().file("bad-plan.txt") +
+             ": nothing sent:\n  line 2: date 2024-02-30 is not in the calendar\n"
+             "  line 4: time 24:00:00 is past 23:59:59\n  line 5: interval 0 is not 1..480\n",
+         1},
         {{"clock"}, "clock: wrong number of arguments"},
         {{"clock", "read", "now"}, "clock: wrong number of arguments"},
         {{"clock", "set", "now", "x"}, "clock: wrong number of arguments"},
@@ -95,6 +108,10 @@ TEST(SubCommandArgs, FaultsAreRefusedWithoutTouchingTheDevice) {
         {{"schedule", "due", "@tasks.kss", "--at", "now", "--last", "1"},
          "schedule due: --last must be a task number of " + scratch().file("tasks.kss") +
              " (0..0), got '1'"},
+        {{"schedule", "due", "@tasks.kss", "--at", "now", "--ran", "now"},
+         "schedule due: --ran needs --last N"},
+        {{"schedule", "due", "@tasks.kss", "--at", "now", "--last", "0", "--ran", "x"},
+         "schedule due: --ran must be a date and time"},
         {{"schedule", "due", "@tasks.kss", "--at", "now", "--next", "0"},
          "schedule due: wrong number of arguments"},
         {{"discover"}, "discover: wrong number of arguments; usage: discover --port P"},

@@ -157,7 +157,8 @@ void PictureQualityTest::operatorActionsSendExactly_data() {
     row("contrast 101", Act::Type, "contrast", "101", {}, range(100), "58");
     row("blue -1", Act::Type, "blue", "-1", {}, range(100), "50");
     row("brightness 2^32 + 50", Act::Type, "brightness", "4294967346", {}, range(100), "50");
-    row("colour not a number", Act::Type, "colour", "abc", {pqCommand(2, 0)});
+    row("colour not a number", Act::Type, "colour", "abc", {}, range(100), "60");
+    row("colour emptied", Act::Type, "colour", "", {}, range(100), "60");
     row("red 70 goes with the others", Act::Type, "red", "70", {colourCommand(3, 70, 50, 50)});
     row("green slider released", Act::Release, "green", "80", {colourCommand(3, 50, 80, 50)});
     row("brightness dragged", Act::Drag, "brightness", "10,20,30", {pqCommand(0, 30)}, {}, "30");

@@ -2,9 +2,9 @@
 
 #include "core/store/InputFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace korvane {
 
@@ -59,6 +59,7 @@ ScheduleTask parseScheduleLine(std::string_view line) {
             break;
         }
         if (field < kScheduleNumericFieldCount) {
+            task.invalid = task.invalid || text.size() > kMaxScheduleNumberChars;
             scheduleNumericField(task, field) = readNumber(text);
         } else {
             task.path = readPath(text);
@@ -91,6 +92,14 @@ std::optional<std::vector<ScheduleTask>> readScheduleFile(const std::string& pat
     if (const auto ec = readRegularFile(path, filelimit::kSchedule, bytes)) {
         if (error != nullptr) {
             *error = inputFileErrorText(ec, filelimit::kSchedule);
+        }
+        return std::nullopt;
+    }
+    const auto lineEnds = static_cast<std::size_t>(std::ranges::count(bytes, '\n'));
+    const std::size_t lines = lineEnds + (!bytes.empty() && bytes.back() != '\n' ? 1 : 0);
+    if (lines > kMaxScheduleTasks) {
+        if (error != nullptr) {
+            *error = "more than " + std::to_string(kMaxScheduleTasks) + " lines";
         }
         return std::nullopt;
     }

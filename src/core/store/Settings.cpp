@@ -193,6 +193,21 @@ bool Settings::writeModuleHeight(int pixels) {
     return write(key::kModuleHeight, pixels);
 }
 
+std::optional<CustomResolution> Settings::readCustomResolution() const {
+    const CustomResolution r{readInt(key::kCustomWidth, 0), readInt(key::kCustomHeight, 0),
+                             readInt(key::kCustomRefresh, 0)};
+    if (r.width <= 0 || r.height <= 0) {
+        return std::nullopt;
+    }
+    return r;
+}
+
+bool Settings::writeCustomResolution(const CustomResolution& r) {
+    bool ok = write(key::kCustomWidth, r.width);
+    ok = write(key::kCustomHeight, r.height) && ok;
+    return write(key::kCustomRefresh, r.refresh) && ok;
+}
+
 int Settings::readInt(const SettingKey& k, int absent) const {
     return ini_.readInt(k.section, k.name, absent);
 }

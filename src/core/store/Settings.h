@@ -13,6 +13,13 @@
 
 namespace korvane {
 
+// An output resolution the operator typed in, in pixels and hertz.
+struct CustomResolution {
+    int width = 0;
+    int height = 0;
+    int refresh = 0;
+};
+
 // The one way into korvaneapp.ini: one operation per key. Nothing is cached; each call reads or
 // writes the file, so a value written anywhere is seen by the next read everywhere. Writes give
 // false when the file could not be written (the value is then not stored).
@@ -77,6 +84,11 @@ public:
     bool writeBoxHeight(int pixels);
     bool writeModuleWidth(int pixels);
     bool writeModuleHeight(int pixels);
+
+    // The custom output resolution last sent; none until one was sent (or a stored size is not
+    // positive).
+    std::optional<CustomResolution> readCustomResolution() const;
+    bool writeCustomResolution(const CustomResolution& r);
 
     // True when the file's attributes can be read.
     static bool fileExists(const std::filesystem::path& file);

@@ -14,6 +14,7 @@
 #include "ui/frame/FrameSynchroniser.h"
 #include "ui/frame/FrameTemplateHost.h"
 #include "ui/frame/IFrameMessenger.h"
+#include "ui/frame/StatusNotice.h"
 #include "ui/i18n/UiText.h"
 #include "ui/panels/ICentrePane.h"
 #include "ui/panels/ILayoutControl.h"
@@ -61,13 +62,13 @@ bool FrameCommands::recallDeviceTemplate(int slot) {
 }
 
 void FrameCommands::storeDeviceTemplate(int slot) {
-    ui::storeDeviceTemplate(s_.busy, s_.facade, slot);
+    ui::storeDeviceTemplate(&window_, s_.busy, s_.facade, slot);
 }
 
 void FrameCommands::factoryReset() {
-    if (!s_.presenter.confirm(&window_,
-                              QCoreApplication::translate("korvane::ui::FrameCommands",
-                                                          "请确认是否要恢复出厂默认设置?"))) {
+    if (!s_.presenter.confirmDestructive(
+            &window_, QCoreApplication::translate("korvane::ui::FrameCommands",
+                                                  "请确认是否要恢复出厂默认设置?"))) {
         return;
     }
     s_.busy.runUnseen([&] { s_.facade.factoryReset(); });
@@ -78,7 +79,12 @@ void FrameCommands::factoryReset() {
 }
 
 void FrameCommands::autoAdjust() {
-    s_.busy.runUnseen([&] { s_.facade.autoAdjust(); });
+    int sent = 0;
+    s_.busy.runUnseen([&] { sent = s_.facade.autoAdjust(); });
+    if (sent != 0) {
+        announceDone(&window_,
+                     QCoreApplication::translate("korvane::ui::FrameCommands", "已发送自动调整"));
+    }
 }
 
 bool FrameCommands::toggleHollow(Picture picture) {

@@ -6,6 +6,7 @@
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/MessagePresenter.h"
+#include "ui/device/SendSwitchOff.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameCommands.h"
 #include "ui/frame/FrameMenu.h"
@@ -104,6 +105,9 @@ MainWindow::MainWindow(const FrameServices& services, QWidget* parent)
     buildClientArea();
     buildInputBar();
     buildStatusBar();
+    // Below this the side columns and the drawing can no longer show their texts whole; the
+    // side panes scroll inside it.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     updateMenuChecks();
     linkView_ = std::make_unique<LinkStatusView>(
         s_.link, s_.busy, panels_, *synchroniser_, *linkField_,
@@ -306,6 +310,7 @@ void MainWindow::connectMenu() {
         });
     }
     on(kPlanEditor, [this] { s_.panels.runPlanEditor(this); });
+    on(kScheduleRunner, [this] { sendOpenScheduleRunner(false); });
     on(kPointLocate, [this] {
         if (panels_.pointLocate != nullptr) {
             panels_.pointLocate->runTool();
@@ -358,8 +363,19 @@ void MainWindow::scheduleTick() {
         return;
     }
     const TickResult r = executor_->tick();
-    if (r.outcome == TickOutcome::Ran && state_.runner != nullptr) {
+    if (r.outcome == TickOutcome::Ran && r.task.action == scheduleaction::kSwitchInput) {
+        // The input went out with the task; the input bar and the drawing's label follow it
+        // without sending it again.
+        const SendSwitchOff quiet(s_.link);
+        sendPictureInput(Picture::One, static_cast<std::uint8_t>(r.task.channel & 0xFF));
+    }
+    if (state_.runner == nullptr) {
+        return;
+    }
+    if (r.outcome == TickOutcome::Ran) {
         state_.runner->taskExecuted(r.task);
+    } else if (r.outcome == TickOutcome::MissingTemplate) {
+        state_.runner->taskSkipped(r.task, r.problem);
     }
 }
 

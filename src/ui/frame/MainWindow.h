@@ -44,6 +44,8 @@ public:
     static constexpr int kLeftColumnWidth = 240;
     static constexpr int kRightColumnWidth = 298;
     static constexpr int kInitialColumnWidth = 200;
+    static constexpr int kMinimumWidth = 960;
+    static constexpr int kMinimumHeight = 600;
     static constexpr const char* kDefaultIcon = "main.ico";
 
     explicit MainWindow(const FrameServices& services, QWidget* parent = nullptr);

@@ -50,6 +50,10 @@
         <source>同步实时时间</source>
         <translation>Reading the device clock</translation>
     </message>
+    <message>
+        <source>处理器时间已设为 %1</source>
+        <translation>Processor clock set to %1</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::DualPicturePanel</name>
@@ -628,6 +632,14 @@ Blue &lt; %3</translation>
         <source>通道切换中...</source>
         <translation>Switching the channel...</translation>
     </message>
+    <message>
+        <source>已发送图像静止：开</source>
+        <translation>Freeze on sent</translation>
+    </message>
+    <message>
+        <source>已发送图像静止：关</source>
+        <translation>Freeze off sent</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::ControllerApp</name>
@@ -829,6 +841,30 @@ Blue &lt; %3</translation>
     <message>
         <source>无法查询: %1</source>
         <translation>Cannot search: %1</translation>
+    </message>
+    <message>
+        <source>广播地址或端口不正确</source>
+        <translation>bad broadcast address or port</translation>
+    </message>
+    <message>
+        <source>无法创建网络连接</source>
+        <translation>cannot create a network socket</translation>
+    </message>
+    <message>
+        <source>无法绑定本机端口</source>
+        <translation>cannot bind the local port</translation>
+    </message>
+    <message>
+        <source>无法开启广播</source>
+        <translation>cannot enable broadcasting</translation>
+    </message>
+    <message>
+        <source>无法发送查询</source>
+        <translation>cannot send the query</translation>
+    </message>
+    <message>
+        <source>请填写用户名和密码。</source>
+        <translation>User name and password are required.</translation>
     </message>
 </context>
 <context>
@@ -1079,6 +1115,10 @@ Blue &lt; %3</translation>
         <source>发送脱机计划列表</source>
         <translation>Sending the offline plan list</translation>
     </message>
+    <message>
+        <source>脱机计划已发送</source>
+        <translation>Offline plans sent</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::PlanTaskBox</name>
@@ -1252,6 +1292,30 @@ Blue &lt; %3</translation>
         <source>执行时间调度计划失败!</source>
         <translation>Failed to run the schedule!</translation>
     </message>
+    <message>
+        <source>数字超过9位</source>
+        <translation>a number longer than 9 digits</translation>
+    </message>
+    <message>
+        <source>模板文件不存在</source>
+        <translation>template file missing</translation>
+    </message>
+    <message>
+        <source>不是模板文件</source>
+        <translation>not a template file</translation>
+    </message>
+    <message>
+        <source>[无效：%1]</source>
+        <translation>[invalid: %1]</translation>
+    </message>
+    <message>
+        <source>[跳过：%1]</source>
+        <translation>[skipped: %1]</translation>
+    </message>
+    <message>
+        <source>%1 的任务已跳过：%2</source>
+        <translation>Task at %1 skipped: %2</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::SerialSettingsDialog</name>
@@ -1355,6 +1419,10 @@ Out of memory.</translation>
         <source>程序将自动关闭并重新启动，请稍候!</source>
         <translation>The program will close and restart. Please wait!</translation>
     </message>
+    <message>
+        <source>已发送自动调整</source>
+        <translation>Auto adjust sent</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::FrameMenu</name>
@@ -1454,6 +1522,10 @@ Out of memory.</translation>
         <source>关于 Korvane Controller(&amp;A)...</source>
         <translation>&amp;About Korvane Controller...</translation>
     </message>
+    <message>
+        <source>运行时间表</source>
+        <translation>Run Schedule…</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::FrameSynchroniser</name>
@@ -1539,6 +1611,13 @@ Out of memory.</translation>
     <message>
         <source>串口 %1</source>
         <translation>Serial %1</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::DeviceTemplates</name>
+    <message>
+        <source>已保存到处理器模板%1</source>
+        <translation>Stored to processor template %1</translation>
     </message>
 </context>
 </TS>

@@ -193,8 +193,10 @@ void DualPicturePanel::applySwitchState(bool all) {
         w->setEnabled(on);
     }
     updateConditionText();
-    notifyLayoutFlags();
     send([this, on] { c_.facade.setPipOn(on ? 1 : 0); });
+    // Only now: the drawing redraws from the mirror, which holds the new switch once the send
+    // has run (messages posted before it would be handled inside its wait).
+    notifyLayoutFlags();
 }
 
 void DualPicturePanel::forcePicture2Off() {

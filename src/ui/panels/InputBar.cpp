@@ -8,6 +8,7 @@
 #include "ui/device/BusyRunner.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/frame/IFrameMessenger.h"
+#include "ui/frame/StatusNotice.h"
 #include "ui/panels/IAutoUpdateQuery.h"
 #include "ui/panels/InputGlyphs.h"
 
@@ -97,7 +98,10 @@ void InputBar::buildControls() {
     for (auto [button, timer, pending] :
          {std::tuple{freezeOn_, &freezeOnTimer_, &freezeOnPending_},
           std::tuple{freezeOff_, &freezeOffTimer_, &freezeOffPending_}}) {
-        connect(button, &QPushButton::clicked, this, [timer = timer, pending = pending] {
+        // Checked shows the state last sent, not the press.
+        button->setCheckable(true);
+        connect(button, &QPushButton::clicked, this, [this, timer = timer, pending = pending] {
+            showFreezeSent();
             *pending = true;
             timer->start(); // a second press within the delay restarts it: one command
         });
@@ -268,7 +272,19 @@ void InputBar::freezeFired(bool on) {
         return;
     }
     pending = false;
-    c_.busy.runUnseen([this, on] { c_.facade.setFreeze(on ? 1 : 0); });
+    int sent = 0;
+    c_.busy.runUnseen([this, on, &sent] { sent = c_.facade.setFreeze(on ? 1 : 0); });
+    if (sent == 0) {
+        return;
+    }
+    freezeSent_ = on;
+    showFreezeSent();
+    announceDone(this, on ? tr("已发送图像静止：开") : tr("已发送图像静止：关"));
+}
+
+void InputBar::showFreezeSent() {
+    freezeOn_->setChecked(freezeSent_ && *freezeSent_);
+    freezeOff_->setChecked(freezeSent_ && !*freezeSent_);
 }
 
 void InputBar::freezeAreaClicked(std::uint8_t fullScreen) {

@@ -66,6 +66,7 @@ signals:
 
 private:
     void buildControls();
+    void showFreezeSent();
     void inputPressed(std::size_t row);
     void channelSwitchFollowUp();
     void seamlessClicked();
@@ -89,6 +90,8 @@ private:
     QTimer freezeOffTimer_;
     std::array<QToolButton*, kInputButtonCount> buttons_{};
     QCheckBox* seamless_ = nullptr;
+    // The freeze state last sent; none before the first.
+    std::optional<bool> freezeSent_;
     QPushButton* freezeOn_ = nullptr;
     QPushButton* freezeOff_ = nullptr;
     QRadioButton* partial_ = nullptr;

@@ -243,9 +243,12 @@ void PictureQualityPanel::commitEdit(std::size_t s) {
         return;
     }
     const QScopedValueRollback committing(committing_, true);
-    const int value = leadingInt(edits_[s]->text());
+    // Letters or an empty field are refused like a value out of range: sent as 0 they would
+    // black out the wall.
+    const auto entered = wholeNumber(edits_[s]->text());
+    const int value = entered.value_or(-1);
     const int maximum = pqSliders()[s].maximum;
-    if (value < 0 || value > maximum) {
+    if (!entered || value < 0 || value > maximum) {
         c_.presenter.inform(this, outOfRangeText(0, maximum));
         pushMembers();
         return;

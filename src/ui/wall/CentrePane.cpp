@@ -28,6 +28,7 @@ constexpr int kButtonHeight = 38;
 constexpr int kBottomMargin = 4;
 constexpr int kButtonGap = 1;
 constexpr int kAreaGap = 4;
+constexpr int kTightMargins = 8;
 // The strip behind the buttons reaches this far above and below them.
 constexpr int kStripOverhang = 3;
 const QColor kStrip(0x3A, 0x40, 0x48);
@@ -37,7 +38,7 @@ const QColor kArea(0x4A, 0x52, 0x5C);
 CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
     : QWidget(parent), link_(context.link), mirror_(context.mirror), facade_(context.facade),
       presenter_(context.presenter), busy_(context.busy), messages_(context.messages),
-      code_(context.mirror.pq[pq::kOutputResolution]) {
+      code_(context.mirror.pq[pq::kOutputResolution]), outputSize_(context.settings) {
     view_ = new WallView(context, this);
     connect(
         view_, &WallView::windowSent, this,
@@ -66,6 +67,10 @@ CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
     }
     connect(store_, &QPushButton::clicked, this,
             [this] { storeMenu_->popup(store_->mapToGlobal(QPoint(0, store_->height()))); });
+    for (const QPushButton* b : templates_) {
+        captions_.push_back(b->text());
+    }
+    captions_.push_back(store_->text());
     setMinimumSize(240, 160);
 }
 
@@ -97,17 +102,33 @@ void CentrePane::layOutButtons() {
     std::vector<QPushButton*> row(templates_.begin(), templates_.end());
     row.push_back(store_);
     const int gaps = kButtonGap * static_cast<int>(row.size() - 1);
-    int natural = 0;
-    for (const QPushButton* b : row) {
-        natural += b->sizeHint().width();
+    // Widths from the full captions, whatever a narrower pane left on the buttons before.
+    const std::vector<QString>& full = captions_;
+    std::vector<int> natural;
+    int total = 0;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        row[i]->setText(full[i]);
+        natural.push_back(row[i]->sizeHint().width());
+        total += natural.back();
     }
     // A pane narrower than the row shrinks every button alike, so that "保存模板" stays within
-    // reach instead of being cut off at the right edge.
+    // reach; a caption that no longer fits loses its middle to an ellipsis (keeping the slot
+    // number at its end) instead of being cut at both sides, and the tool tip keeps it whole.
     const double shrink =
-        natural + gaps > width() ? std::max(width() - gaps, 0) / double(std::max(natural, 1)) : 1.0;
+        total + gaps > width() ? std::max(width() - gaps, 0) / double(std::max(total, 1)) : 1.0;
     int x = 0;
-    for (QPushButton* b : row) {
-        const int w = static_cast<int>(b->sizeHint().width() * shrink);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        QPushButton* b = row[i];
+        const int w = static_cast<int>(natural[i] * shrink);
+        if (w < natural[i]) {
+            // Below its natural width a button keeps only a thin frame around its caption.
+            const QString shown = b->fontMetrics().elidedText(full[i], Qt::ElideMiddle,
+                                                              std::max(w - kTightMargins, 0));
+            b->setText(shown);
+            b->setToolTip(shown == full[i] ? QString() : full[i]);
+        } else {
+            b->setToolTip(QString());
+        }
         b->setGeometry(x, top, w, kButtonHeight);
         x += w + kButtonGap;
     }
@@ -115,25 +136,27 @@ void CentrePane::layOutButtons() {
 }
 
 void CentrePane::fitView() {
-    const auto res = findResolution(code_);
+    const auto output = outputSize_.forCode(code_);
     int w = width() - width() % 2;
     const int available = height() - kButtonRowHeight;
-    // The custom entry has no size of its own, and a pane squeezed to nothing has no room.
-    if (!res || res->width <= 0 || res->height <= 0 || w <= 0 || available <= 0) {
+    // A pane squeezed to nothing has no room.
+    if (!output || output->isEmpty() || w <= 0 || available <= 0) {
         return;
     }
-    const double scale = std::max(double(res->width) / w, double(res->height) / double(available));
-    const int h = wall::truncated(res->height / scale);
+    const double outW = output->width();
+    const double outH = output->height();
+    const double scale = std::max(outW / w, outH / double(available));
+    const int h = wall::truncated(outH / scale);
     if (h <= 0) {
         return;
     }
     view_->setGeometry(0, 0, w, h);
-    const double scaleX = double(res->width) / w;
-    const double scaleY = double(res->height) / h;
+    const double scaleX = outW / w;
+    const double scaleY = outH / h;
     view_->setMinimumPictureSize(
         QSize(static_cast<int>(std::lround(kMinimumPictureWidth / scaleX)),
               static_cast<int>(std::lround(kMinimumPictureHeight / scaleY))));
-    view_->setUp(scaleX, scaleY, code_);
+    view_->setUp(scaleX, scaleY, *output);
 }
 
 void CentrePane::paintEvent(QPaintEvent*) {
@@ -168,7 +191,7 @@ void CentrePane::readBackDone() {
 void CentrePane::storeTemplate(int slot) {
     // The pane stores only once the frame has wired it up.
     if (frame_ != nullptr) {
-        storeDeviceTemplate(busy_, facade_, slot);
+        storeDeviceTemplate(this, busy_, facade_, slot);
     }
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "ui/panels/ICentrePane.h"
+#include "ui/wall/OutputSize.h"
 
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class QMenu;
 class QPushButton;
@@ -79,10 +81,13 @@ private:
     MessageSink* messages_;
     IFrameMessenger* frame_ = nullptr;
     std::uint8_t code_;
+    OutputSize outputSize_;
 
     WallView* view_ = nullptr;
     std::array<QPushButton*, kTemplateCount> templates_{};
     QPushButton* store_ = nullptr;
+    // The buttons' whole captions in row order; a narrow pane shows them shortened.
+    std::vector<QString> captions_;
     QMenu* storeMenu_ = nullptr;
 };
 
