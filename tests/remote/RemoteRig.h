@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HttpRequest.h"
 #include "core/commands/CommandFacade.h"
 #include "core/commands/DeviceOperation.h"
 #include "core/link/DeviceLink.h"
@@ -26,12 +27,6 @@ namespace korvane::test {
 struct RecordingSink : MessageSink {
     std::vector<MessageId> ids;
     void report(MessageId id) override { ids.push_back(id); }
-};
-
-struct HttpAnswer {
-    int status = 0;
-    QJsonObject body;
-    QByteArray retryAfter;
 };
 
 // korvane-server's parts in one process: the simulator on a real pseudo-terminal, the link, the
@@ -89,27 +84,9 @@ struct RemoteRig {
     QUrl url(const QString& path) const {
         return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server->httpPort()).arg(path));
     }
-    // One request; the answer once it is complete (status 0 when none came within 30 s).
     HttpAnswer request(const QByteArray& method, const QString& path, const QByteArray& body = {},
-                       const QList<QPair<QByteArray, QByteArray>>& headers = {
-                           {"Content-Type", "application/json"}}) {
-        QNetworkRequest r(url(path));
-        for (const auto& [k, v] : headers) {
-            r.setRawHeader(k, v);
-        }
-        QNetworkReply* reply = http.sendCustomRequest(r, method, body);
-        QEventLoop loop;
-        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-        if (!reply->isFinished()) {
-            loop.exec();
-        }
-        HttpAnswer a;
-        a.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        a.body = QJsonDocument::fromJson(reply->readAll()).object();
-        a.retryAfter = reply->rawHeader("Retry-After");
-        reply->deleteLater();
-        return a;
+                       const HttpHeaders& headers = {{"Content-Type", "application/json"}}) {
+        return httpRequest(http, method, url(path), body, headers);
     }
     HttpAnswer post(const QString& path, const QByteArray& body = {}) {
         return request("POST", path, body);

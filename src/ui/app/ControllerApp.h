@@ -15,6 +15,7 @@
 namespace korvane::ui {
 
 class MainWindow;
+class RemoteHost;
 class CPanelFactory;
 class SerialSettingsDialog;
 class DemoDevice;
@@ -56,6 +57,7 @@ public:
     bool initInstance();
 
     MainWindow* mainFrame() const { return frame_.get(); }
+    RemoteHost* remoteHost() const { return remote_.get(); }
     DeviceLink& link() { return link_; }
     ParameterMirror& mirror() { return mirror_; }
     Settings& settings() { return settings_; }
@@ -85,6 +87,8 @@ private:
     std::unique_ptr<Language> language_;
     std::unique_ptr<DemoDevice> demo_;
     std::unique_ptr<MainWindow> frame_;
+    // Declared after the frame: it goes first.
+    std::unique_ptr<RemoteHost> remote_;
     bool chinese_ = true;
 };
 

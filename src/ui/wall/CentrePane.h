@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 
 class QMenu;
 class QPushButton;
@@ -49,6 +50,11 @@ public:
     bool setOutputResolution(std::uint8_t code);
 
     QPushButton& templateButton(int slot) const { return *templates_.at(slot - 1); }
+    // Names template `slot` (the empty name clears it) and shows it on its button; false, with
+    // the operator told, for a name that cannot be stored.
+    bool renameTemplate(int slot, const QString& name);
+    // The buttons show the stored template names (remote clients may rename them too).
+    void showTemplateNames();
     QPushButton& storeButton() const { return *store_; }
     QMenu& storeMenu() const { return *storeMenu_; }
 
@@ -70,6 +76,7 @@ private:
     void recallTemplate(int slot);
     void readBackDone();
     void storeTemplate(int slot);
+    void askTemplateName(int slot);
 
     DeviceLink& link_;
     ParameterMirror& mirror_;
@@ -78,6 +85,7 @@ private:
     BusyRunner& busy_;
     MessageSink* messages_;
     IFrameMessenger* frame_ = nullptr;
+    std::filesystem::path settingsFile_;
     std::uint8_t code_;
 
     WallView* view_ = nullptr;
