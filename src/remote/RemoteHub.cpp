@@ -88,8 +88,13 @@ void RemoteHub::pump() {
     device_.run(p->action, [this, p](const RemoteReply& reply) {
         running_ = false;
         finished(*p, reply);
-        // The next action starts from the event loop, so the operator's own input comes between.
-        refreshWanted_ = true;
+        if (device_.busy()) {
+            refreshWanted_ = true;
+        } else {
+            updateState();
+        }
+        // The next action waits for the pump's pause, so that the operator's own input, which
+        // the device runner holds back during an exchange, comes in before another remote one.
         schedulePump();
     });
 }
