@@ -297,6 +297,30 @@ private slots:
                  std::vector<std::string>{"ED CB 00 19 01 55 55 55 55 55 55 55 6D"});
     }
 
+    void oscSendersBeyondLoopbackNeedTheToken() {
+        // Messages as liblo hands them over from a sender on another machine (a documentation
+        // address; nothing is sent there: refusals of an unheard sender send nothing, and a
+        // successful action answers nothing).
+        using Incoming = remote::OscFront::Incoming;
+        const Incoming freeze{"/korvane/freeze", {1LL}, "192.0.2.7", "9000"};
+        const Incoming auth{"/korvane/auth", {rig->settings.token()}, "192.0.2.7", "9000"};
+        const std::size_t before = rig->frames();
+        rig->server->osc()->handle(auth);
+        rig->server->osc()->handle(freeze);
+        // Listening on loopback only, it is not heard at all: the next frame is a local one's.
+        osc->sendInt("/korvane/freeze", 0);
+        QVERIFY(framesReach(before + 1));
+        QCOMPARE(rig->framesSince(before),
+                 std::vector<std::string>{"ED CB 00 19 00 55 55 55 55 55 55 55 6C"});
+
+        QVERIFY(rig->server->start(QStringLiteral("0.0.0.0"), 0, 0));
+        rig->server->osc()->handle(auth);
+        rig->server->osc()->handle(freeze);
+        QVERIFY(framesReach(before + 2));
+        QCOMPARE(rig->framesSince(before + 1),
+                 std::vector<std::string>{"ED CB 00 19 01 55 55 55 55 55 55 55 6D"});
+    }
+
     void aClosedLinkAnswersConflict() {
         rig->link.close();
         const HttpAnswer a = rig->post("/api/freeze", R"({"on":true})");
@@ -398,8 +422,14 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("KORVANE_HOME", rig->home.path());
         server.setProcessEnvironment(env);
+        // A daily task at midnight is the latest of the day at any time: the first tick runs it.
+        const QString schedule = rig->home.filePath("always.kss");
+        QFile kss(schedule);
+        QVERIFY(kss.open(QIODevice::WriteOnly));
+        kss.write("0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,8,\n");
+        kss.close();
         server.start(KORVANE_SERVER_EXE, {"--device", QString::fromStdString(rig->sim.devicePath()),
-                                          "--http", "0", "--osc", "0"});
+                                          "--http", "0", "--osc", "0", "--schedule", schedule});
         QByteArray out;
         QVERIFY(QTest::qWaitFor(
             [&] {
@@ -418,9 +448,23 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return reply->isFinished(); }, 20000));
         QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
         reply->deleteLater();
-        QVERIFY(framesReach(before + 1));
-        QCOMPARE(rig->framesSince(before).back(),
-                 std::string("ED CB 00 19 01 55 55 55 55 55 55 55 6D"));
+        // The freeze, and the schedule's switch to VGA from its first tick; the state follows.
+        const auto sent = [&](const char* frame) {
+            const auto f = rig->framesSince(before);
+            return std::find(f.begin(), f.end(), frame) != f.end();
+        };
+        QVERIFY(
+            QTest::qWaitFor([&] { return sent("ED CB 00 19 01 55 55 55 55 55 55 55 6D"); }, 10000));
+        QVERIFY(
+            QTest::qWaitFor([&] { return sent("ED CB 00 11 00 08 55 55 55 55 55 55 17"); }, 20000));
+        const QUrl state(QStringLiteral("http://127.0.0.1:%1/api/state").arg(m.captured(1)));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return httpRequest(rig->http, "GET", state, {}, {})
+                           .body.value("Picture1Source")
+                           .toInt() == 8;
+            },
+            10000));
         server.terminate();
         QVERIFY(server.waitForFinished(10000));
         QCOMPARE(server.exitStatus(), QProcess::NormalExit);
