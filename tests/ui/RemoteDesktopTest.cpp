@@ -90,6 +90,15 @@ private slots:
         auto* dvi = d.rig.frame->findChild<QToolButton*>(QStringLiteral("inputDVI"));
         QVERIFY(dvi != nullptr);
         QVERIFY(!dvi->isEnabled()); // the selected input's button
+
+        // A recall is the centre pane's: the recall, then the whole read-back.
+        const std::size_t third = d.rig.framesSoFar();
+        QCOMPARE(d.post("/api/templates/1/recall", {}).status, 200);
+        const auto codes = d.rig.codesSince(third);
+        QVERIFY(codes.size() > 1);
+        QCOMPARE(int(codes.front()), 0x01);
+        QCOMPARE(d.rig.readsSince(third), kSynchroniseAllReads);
+        QVERIFY(d.rig.presenter.informed.isEmpty());
     }
 
     void theEventsSocketSeesWhatTheOperatorDid() {

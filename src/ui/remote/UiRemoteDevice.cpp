@@ -7,7 +7,6 @@
 #include "ui/device/DeviceGate.h"
 #include "ui/device/MessagePresenter.h"
 #include "ui/device/SendSwitchOff.h"
-#include "ui/frame/DeviceTemplates.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/panels/ICapturePanel.h"
@@ -17,6 +16,7 @@
 #include "ui/panels/IOutputPanel.h"
 #include "ui/panels/IPictureQualityPanel.h"
 #include "ui/panels/ISoundPanel.h"
+#include "ui/wall/CentrePane.h"
 
 #include <QMetaObject>
 #include <optional>
@@ -68,12 +68,14 @@ RemoteReply UiRemoteDevice::runNow(const remote::RemoteAction& action) {
     }
     const OperationContext ctx{s_.link, s_.mirror, s_.facade, s_.messages};
     if (action.kind == Kind::Recall) {
-        KeptMessages kept;
-        const bool ok = recallDeviceTemplate(&window_, s_.busy, kept, ctx, action.slot, &window_,
-                                             [this] { refreshPanels(); });
-        return ok && kept.text().isEmpty()
-                   ? RemoteReply{}
-                   : RemoteReply::failure(RemoteStatus::LinkLost, kept.text().toStdString());
+        auto* centre = dynamic_cast<CentrePane*>(window_.panels().centre);
+        if (centre != nullptr) {
+            KeptMessages kept;
+            const bool ok = centre->recallTemplate(action.slot, kept);
+            return ok && kept.text().isEmpty()
+                       ? RemoteReply{}
+                       : RemoteReply::failure(RemoteStatus::LinkLost, kept.text().toStdString());
+        }
     }
     if (action.kind == Kind::SelectInput && action.picture == 1) {
         window_.panels().inputBar->selectPicture1Input(static_cast<std::uint8_t>(action.value),

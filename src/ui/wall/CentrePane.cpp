@@ -160,8 +160,13 @@ void CentrePane::paintEvent(QPaintEvent*) {
 }
 
 void CentrePane::recallTemplate(int slot) {
+    recallTemplate(slot, presenter_);
+}
+
+bool CentrePane::recallTemplate(int slot, MessagePresenter& presenter) {
     const OperationContext ctx{link_, mirror_, facade_, messages_};
-    recallDeviceTemplate(this, busy_, presenter_, ctx, slot, frame_, [this] { readBackDone(); });
+    return recallDeviceTemplate(this, busy_, presenter, ctx, slot, frame_,
+                                [this] { readBackDone(); });
 }
 
 void CentrePane::readBackDone() {

@@ -53,6 +53,9 @@ public:
     // Names template `slot` (the empty name clears it) and shows it on its button; false, with
     // the operator told, for a name that cannot be stored.
     bool renameTemplate(int slot, const QString& name);
+    // The template button's recall, with its read-back and redraw; failures go to `presenter`.
+    // False when the recall itself failed.
+    bool recallTemplate(int slot, MessagePresenter& presenter);
     // The buttons show the stored template names (remote clients may rename them too).
     void showTemplateNames();
     QPushButton& storeButton() const { return *store_; }
