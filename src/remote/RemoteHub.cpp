@@ -16,8 +16,7 @@ constexpr char kThrottled[] = "too many requests; slow down";
 } // namespace
 
 RemoteHub::RemoteHub(RemoteDevice& device, RemoteSettings& settings, QObject* parent)
-    : QObject(parent), device_(device), settings_(settings),
-      token_(QByteArray::fromStdString(settings.token())) {
+    : QObject(parent), device_(device), settings_(settings) {
     pump_.setSingleShot(true);
     pump_.setInterval(kPumpMs);
     connect(&pump_, &QTimer::timeout, this, [this] { pump(); });

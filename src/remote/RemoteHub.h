@@ -42,7 +42,7 @@ public:
     std::optional<int> slotNamed(const std::string& name) const;
     // True when the token matches the stored one (compared in constant time).
     bool tokenMatches(const QByteArray& token) const;
-    // After the token was renewed.
+    // The token to check against (the server sets it when it starts; none matches before).
     void setToken(const QByteArray& token) { token_ = token; }
 
     // Reads the device's state again once it is free and announces what changed.

@@ -83,6 +83,9 @@ void RemoteHost::openDialog() {
     RemoteControlDialog dlg(*settings_, &window_);
     if (dlg.exec() == QDialog::Accepted) {
         apply();
+    } else if (server_->running()) {
+        // A token renewed in the dialog holds even when the rest was cancelled.
+        server_->hub().setToken(QByteArray::fromStdString(settings_->token()));
     }
 }
 
