@@ -2,7 +2,7 @@
 #include "HttpRequest.h"
 #include "remote/RemoteSettings.h"
 #include "ui/frame/FrameServices.h"
-#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/panels/InputBar.h"
 #include "ui/panels/SoundPanel.h"
 #include "ui/remote/QrCodeImage.h"
@@ -31,7 +31,7 @@ namespace {
 // the program starts it from its settings.
 struct DesktopRig {
     FrameRig rig;
-    CPanelFactory factory;
+    PanelFactory factory;
     std::unique_ptr<RemoteHost> host;
     QNetworkAccessManager http;
 

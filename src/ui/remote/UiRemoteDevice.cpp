@@ -15,7 +15,7 @@
 #include "ui/panels/IInputBar.h"
 #include "ui/panels/IOutputPanel.h"
 #include "ui/panels/IPictureQualityPanel.h"
-#include "ui/panels/ISoundPanel.h"
+#include "ui/panels/IPanel.h"
 #include "ui/wall/CentrePane.h"
 
 #include <QMetaObject>
