@@ -2,8 +2,9 @@
 #include "HttpRequest.h"
 #include "remote/RemoteSettings.h"
 #include "ui/frame/FrameServices.h"
-#include "ui/panels/PanelFactory.h"
+#include "ui/frame/MenuCommand.h"
 #include "ui/panels/InputBar.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/panels/SoundPanel.h"
 #include "ui/remote/QrCodeImage.h"
 #include "ui/remote/RemoteControlDialog.h"
@@ -17,6 +18,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebSocket>
 
@@ -125,6 +127,32 @@ private slots:
                 return false;
             }(),
             10000);
+    }
+
+    void aRemoteActionWaitsForTheOperatorsOperationAndNeverInterleaves() {
+        DesktopRig d;
+        QVERIFY(d.start());
+        const std::size_t before = d.rig.framesSoFar();
+        bool sentWhileBusy = false;
+        QNetworkReply* reply = nullptr;
+        // The operator's synchronisation; the remote action comes while its busy dialog runs.
+        d.rig.frame->runCommand(menucmd::kSynchronise);
+        QTimer::singleShot(100, this, [&] {
+            sentWhileBusy = d.rig.gate.busy();
+            QNetworkRequest r(d.url("/api/freeze"));
+            r.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+            reply = d.http.post(r, QByteArray(R"({"on":true})"));
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(reply != nullptr && reply->isFinished(), 20000);
+        QVERIFY(sentWhileBusy);
+        QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+        reply->deleteLater();
+        // The operator's whole read-back first, then the remote frame.
+        QTRY_VERIFY(!d.rig.codesSince(before).empty() && d.rig.codesSince(before).back() == 0x19);
+        auto codes = d.rig.codesSince(before);
+        codes.pop_back();
+        QVERIFY(codes.size() >= kSynchroniseAllReads.size());
+        QCOMPARE(codes, std::vector<std::uint8_t>(codes.size(), 0));
     }
 
     void aFailedRemoteActionIsShownInTheStatusBarNotInABox() {
