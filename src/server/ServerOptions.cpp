@@ -1,5 +1,6 @@
 #include "server/ServerOptions.h"
 
+#include "core/base/Version.h"
 #include "tools/ArgRule.h"
 
 #include <QHostAddress>
@@ -139,7 +140,7 @@ std::string serverHelp() {
 }
 
 std::string serverVersion() {
-    return std::string("korvane-server ") + KORVANE_VERSION + "\n";
+    return versionLine("korvane-server");
 }
 
 } // namespace korvane::server

@@ -54,12 +54,15 @@ std::string applyOption(SimArguments& a, std::string_view name, std::string_view
         if (!a.udp) {
             return bad + " (IPv4ADDRESS:PORT, port 0 for a free one)";
         }
-    } else if (name == "--no-reply" || name == "--short-reply") {
+    } else if (name == "--no-reply" || name == "--short-reply" || name == "--short-length") {
         const auto type = readType(value);
         if (!type) {
             return bad + " (a read type 0..255)";
         }
-        (name == "--no-reply" ? a.faults.noReply : a.faults.shortReply).insert(*type);
+        (name == "--no-reply"      ? a.faults.noReply
+         : name == "--short-reply" ? a.faults.shortReply
+                                   : a.faults.shortLengthByte)
+            .insert(*type);
     } else if (name == "--bad-checksum") {
         if (value == "all") {
             a.faults.badChecksumAll = true;
@@ -94,6 +97,10 @@ SimArguments parseSimArguments(std::span<const std::string_view> args) {
         std::string_view name = args[i];
         if (name == "--help" || name == "-h") {
             a.help = true;
+            continue;
+        }
+        if (name == "--version") {
+            a.version = true;
             continue;
         }
         if (name == "--no-pty") {
@@ -140,9 +147,11 @@ std::string simUsage() {
            "  --no-reply TYPE      leave read requests of TYPE unanswered\n"
            "  --bad-checksum TYPE  answer TYPE (or 'all') with a wrong checksum\n"
            "  --short-reply TYPE   answer TYPE one byte short\n"
+           "  --short-length TYPE  answer TYPE with a length byte one below its payload\n"
            "  --late-reply MS      hold every reply back MS milliseconds\n"
            "  --hangup-after N     drop the line after N accepted frames\n"
            "  --help               show this text\n"
+           "  --version            show the version\n"
            "\n"
            "Fault options may be repeated.\n";
 }

@@ -122,6 +122,11 @@ SimModel::Reply SimModel::makeReply(std::uint8_t type,
                                     std::span<const std::uint8_t> payload) const {
     Reply r(payload.size() + frame::kReplyOverhead);
     frame::buildReply(kReplyKind, payload, r);
+    if (faults_.shortLengthByte.contains(type) && !payload.empty()) {
+        const std::size_t n = payload.size() - 1;
+        r[frame::kReplyLengthOffset] = static_cast<std::uint8_t>(n);
+        r.back() = frame::sum8(r, 2, frame::kPayloadOffset + n);
+    }
     if (faults_.badChecksumAll || faults_.badChecksum.contains(type)) {
         r.back() = static_cast<std::uint8_t>(r.back() + 1);
     }

@@ -94,6 +94,10 @@ Prepared refuse(std::string_view command, const std::string& what) {
     return {{}, {}, std::string(command) + ": " + what};
 }
 
+Prepared refuseFile(std::string_view command, const std::string& what) {
+    return {{}, {}, std::string(command) + ": " + what, kExitFailure};
+}
+
 Prepared wrongArity(std::string_view command, std::string_view synopsis) {
     const std::string usage =
         std::string(command) + (synopsis.empty() ? "" : " ") + std::string(synopsis);

@@ -62,6 +62,8 @@ struct Prepared {
     Action action;
     OfflineAction offline;
     std::string error; // names the sub-command or command and the operand
+    // The exit status of a refusal: a usage error, unless a file named on the line was refused.
+    int refusalStatus = kExitUsage;
 };
 
 // Operands are checked before the link opens, so that a refused line touches no device.
@@ -77,6 +79,9 @@ const SubCommand* findSubCommand(std::string_view name);
 
 // A refusal naming the sub-command: "<command>: <what>".
 Prepared refuse(std::string_view command, const std::string& what);
+// A file named on the line that cannot be used: "<command>: <what>", a failure (not a usage
+// error).
+Prepared refuseFile(std::string_view command, const std::string& what);
 // "<command>: wrong number of arguments; usage: <command> <synopsis>"
 Prepared wrongArity(std::string_view command, std::string_view synopsis);
 // Checks one operand against `rule` and appends its value(s); false with `error` set when it is

@@ -19,9 +19,10 @@ SimArguments parse(std::initializer_list<std::string_view> args) {
 }
 
 TEST(SimArguments, EveryOptionLandsInTheFaults) {
-    const SimArguments a = parse({"--link", "/tmp/x", "--no-reply", "8", "--no-reply=13",
-                                  "--bad-checksum", "all", "--bad-checksum", "0", "--short-reply",
-                                  "11", "--late-reply", "250", "--hangup-after", "5"});
+    const SimArguments a =
+        parse({"--link", "/tmp/x", "--no-reply", "8", "--no-reply=13", "--bad-checksum", "all",
+               "--bad-checksum", "0", "--short-reply", "11", "--short-length", "4", "--late-reply",
+               "250", "--hangup-after", "5"});
     ASSERT_EQ(a.error, "");
     EXPECT_FALSE(a.help);
     EXPECT_EQ(a.link, fs::path("/tmp/x"));
@@ -29,6 +30,7 @@ TEST(SimArguments, EveryOptionLandsInTheFaults) {
     EXPECT_TRUE(a.faults.badChecksumAll);
     EXPECT_EQ(a.faults.badChecksum, (std::set<std::uint8_t>{0}));
     EXPECT_EQ(a.faults.shortReply, (std::set<std::uint8_t>{11}));
+    EXPECT_EQ(a.faults.shortLengthByte, (std::set<std::uint8_t>{4}));
     EXPECT_EQ(a.faults.lateReply, std::chrono::milliseconds{250});
     EXPECT_EQ(a.faults.hangUpAfter, std::optional<std::size_t>{5});
 
@@ -38,6 +40,9 @@ TEST(SimArguments, EveryOptionLandsInTheFaults) {
     EXPECT_TRUE(none.faults.noReply.empty());
     EXPECT_FALSE(none.faults.hangUpAfter.has_value());
     EXPECT_TRUE(parse({"--help"}).help);
+    const SimArguments version = parse({"--version"});
+    EXPECT_TRUE(version.version);
+    EXPECT_EQ(version.error, "");
 }
 
 class SimArgumentsRejected : public testing::TestWithParam<std::vector<std::string_view>> {};
@@ -57,6 +62,13 @@ INSTANTIATE_TEST_SUITE_P(Bad, SimArgumentsRejected,
                                          std::vector<std::string_view>{"--link="},
                                          std::vector<std::string_view>{"--verbose"},
                                          std::vector<std::string_view>{"stray"}));
+
+TEST(SimProgram, VersionPrintsOneLineAndStartsNoServer) {
+    ChildProcess sim({KORVANE_SIM_EXE, "--version"});
+    ASSERT_TRUE(sim.started());
+    EXPECT_EQ(sim.readLine(10000), std::optional<std::string>("korvane-sim 3.0.0"));
+    EXPECT_EQ(sim.wait(10000), 0);
+}
 
 TEST(SimProgram, PrintsTheDeviceServesItAndCleansUpOnSigterm) {
     char dir[] = "/tmp/korvane-sim-XXXXXX";

@@ -4,6 +4,7 @@
 #include "core/link/CommLog.h"
 #include "core/store/SettingsKeys.h"
 
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -227,6 +228,37 @@ TEST(Settings, DefaultFileIsInTheProgramDirectory) {
     EXPECT_TRUE(slurp(home.path() / "korvaneapp.ini").find("BoxH=10") != std::string::npos);
     ASSERT_TRUE(settings.writeIcon("main.ico"));
     EXPECT_EQ(settings.readIcon(), home.path() / "main.ico");
+}
+
+// Without KORVANE_HOME, and with no settings file beside the executable, every program uses the
+// user's configuration folder, made when first asked for.
+TEST(Settings, WithoutAHomeTheUsersConfigurationFolderIsUsed) {
+    test::ProgramHome keep; // restores KORVANE_HOME afterwards
+    test::TempDir config;
+    const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedXdg = oldXdg != nullptr ? oldXdg : "";
+    ::unsetenv("KORVANE_HOME");
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    EXPECT_FALSE(std::filesystem::exists(config.path() / "korvane"));
+    EXPECT_EQ(Settings().file(), config.path() / "korvane" / "korvaneapp.ini");
+    EXPECT_TRUE(std::filesystem::is_directory(config.path() / "korvane"));
+    if (oldXdg != nullptr) {
+        ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+// The recent file is stored as a full path whatever folder the caller works in.
+TEST(Settings, RecentFileIsStoredInFull) {
+    test::ProgramHome home;
+    Settings settings;
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(home.path());
+    ASSERT_TRUE(settings.writeRecentFile("t.kvt"));
+    std::filesystem::current_path(before);
+    EXPECT_EQ(IniFile(settings.file()).readString("app", "recentfile"),
+              (home.path() / "t.kvt").string());
 }
 
 TEST(Settings, FileExists) {

@@ -34,7 +34,16 @@ std::filesystem::path Settings::inProgramDirectory(const std::string& name) cons
     return file().parent_path() / name;
 }
 
+void Settings::keepLinkSettingsInMemory(const SerialSettings& serial,
+                                        const NetworkSettings& network) {
+    memorySerial_ = serial;
+    memoryNetwork_ = network;
+}
+
 SerialSettings Settings::readSerialSettings() const {
+    if (memorySerial_) {
+        return *memorySerial_;
+    }
     SerialSettings s;
     s.portNumber = readInt(key::kCommPort, key::kNoCommPort);
     s.devicePath = readText(key::kCommDevice);
@@ -46,6 +55,10 @@ SerialSettings Settings::readSerialSettings() const {
 }
 
 bool Settings::writeSerialSettings(const SerialSettings& s) {
+    if (memorySerial_) {
+        memorySerial_ = s;
+        return true;
+    }
     bool ok = write(key::kCommPort, s.portNumber);
     ok = write(key::kTimeout, s.timeout) && ok;
     ok = write(key::kBaudRate, s.baudRate) && ok;
@@ -53,7 +66,10 @@ bool Settings::writeSerialSettings(const SerialSettings& s) {
 }
 
 bool Settings::writeRecentFile(const std::filesystem::path& file) {
-    return write(key::kRecentFile, file.string());
+    // Stored as a full path, whatever folder the caller worked in.
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(file, ec);
+    return write(key::kRecentFile, (ec ? file : full).string());
 }
 
 std::filesystem::path Settings::readLastScheduleFile() const {
@@ -103,6 +119,9 @@ std::filesystem::path Settings::readPictureTwoBackground() const {
 }
 
 NetworkSettings Settings::readNetworkSettings() const {
+    if (memoryNetwork_) {
+        return *memoryNetwork_;
+    }
     NetworkSettings s;
     s.port = readInt(key::kNetPort, key::kDefaultNetPort);
     s.ip = cut(readText(key::kNetIp), kNetworkTextLength);
@@ -115,6 +134,10 @@ NetworkSettings Settings::readNetworkSettings() const {
 }
 
 bool Settings::writeNetworkSettings(const NetworkSettings& s) {
+    if (memoryNetwork_) {
+        memoryNetwork_ = s;
+        return true;
+    }
     bool ok = write(key::kNetPort, s.port);
     ok = write(key::kNetIp, cut(s.ip, kNetworkTextLength)) && ok;
     ok = write(key::kNetUsername, cut(s.username, kNetworkTextLength)) && ok;

@@ -2,6 +2,7 @@
 
 #include "core/link/CommLog.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/DataDirectory.h"
 #include "core/store/ProgramDirectory.h"
 #include "ui/app/AboutDialog.h"
 #include "ui/app/AppRestart.h"
@@ -13,6 +14,7 @@
 #include "ui/dialogs/SerialPortChoice.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
 #include "ui/frame/FrameServices.h"
+#include "ui/frame/LinkStatusField.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/i18n/Language.h"
 #include "ui/i18n/UiText.h"
@@ -45,9 +47,24 @@ ControllerApp::ControllerApp(AppOptions options)
       language_(std::make_unique<Language>()) {
     applyMirrorDefaults(mirror_, kDefaultResolution);
     link_.setSendSwitch(1);
+    // The log of this run lives in the program directory of this run; a log that cannot be
+    // written is said once in the status bar (the sink is the context, so the report is dropped
+    // once the application is gone).
+    CommLog::instance().relocate(CommLog::defaultPath());
+    CommLog::instance().setFailureHandler([this](const std::string&) {
+        QMetaObject::invokeMethod(
+            sink_.get(),
+            [this] {
+                if (frame_) {
+                    frame_->setStatusText(uiText(MessageId::LogWriteFailed));
+                }
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 ControllerApp::~ControllerApp() {
+    CommLog::instance().setFailureHandler({});
     frame_.reset();
     link_.close();
 }
@@ -59,6 +76,14 @@ bool ControllerApp::initInstance() {
         SerialSettingsDialog dlg(link_, settings_, presenter_, busy_,
                                  SerialSettingsDialog::Mode::Normal);
         dlg.showDemoHint(true);
+        // A configured device that did not open: say which and why.
+        const SerialSettings tried = settings_.readSerialSettings();
+        const SerialLink* serial = link_.serialLink();
+        if (!options_.demo && serialConfigured(tried) && serial != nullptr &&
+            serial->lastError() != 0) {
+            dlg.showOpenFailure(
+                deviceOpenFailure(QString::fromStdString(tried.devicePath), serial->lastError()));
+        }
         const int result = options_.runSerialDialog ? options_.runSerialDialog(dlg) : dlg.exec();
         if (result == SerialSettingsDialog::kExit) {
             return false;
@@ -85,6 +110,9 @@ bool ControllerApp::initInstance() {
         *frame_, services, std::make_unique<remote::RemoteSettings>(settings_.file()));
     applyWindowIcon();
     frame_->setStatusText(statusText());
+    if (demo_) {
+        frame_->linkStatus().setDemoDevice(demo_->devicePath());
+    }
     if (options_.showWindow) {
         // Without a window manager "maximised" means nothing, so the size is set as well.
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -104,8 +132,10 @@ bool ControllerApp::firstConnection() {
         demo_ = std::make_unique<DemoDevice>();
         try {
             demo_->start();
-            serial.devicePath = demo_->devicePath();
-            serial.portNumber = portNumberFor(serial.devicePath);
+            // The demo's device, line settings and addresses are its own and stay in memory:
+            // the operator's settings file is neither read for them nor written with them.
+            serial = demo_->serialSettings();
+            settings_.keepLinkSettingsInMemory(serial, demo_->networkSettings());
         } catch (const std::exception&) {
             demo_.reset();
         }
@@ -124,7 +154,7 @@ void ControllerApp::applyWindowIcon() {
         settings_.writeIcon(MainWindow::kDefaultIcon);
         file = settings_.readIcon();
     }
-    const QIcon icon(QString::fromStdString(file.string()));
+    const QIcon icon(QString::fromStdString(shippedFile(file).string()));
     if (!file.empty() && !icon.pixmap(16, 16).isNull()) {
         frame_->setWindowIcon(icon);
     }
@@ -150,7 +180,7 @@ void ControllerApp::showAbout() {
 }
 
 void ControllerApp::openHelp() {
-    openHelpDocument(settings_.file().parent_path(), presenter_, frame_.get());
+    openHelpDocument(settings_.file().parent_path(), dataDirectories(), presenter_, frame_.get());
 }
 
 } // namespace korvane::ui

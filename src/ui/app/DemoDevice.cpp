@@ -5,14 +5,18 @@
 #include "core/link/InputCodes.h"
 #include "core/link/ResolutionTable.h"
 #include "sim/SimPtyServer.h"
+#include "sim/SimUdpServer.h"
 #include "ui/app/SimModelTransport.h"
+#include "ui/dialogs/SerialPortChoice.h"
+
+#include <exception>
 
 namespace korvane::ui {
 
 namespace {
 // A set-up that shows both pictures, so the demo has something to display.
-void setUpDemo(sim::SimPtyServer& server) {
-    DeviceLink link(std::make_unique<SimModelTransport>(server), nullptr, nullptr);
+void setUpDemo(SimModelTransport::Feed feed) {
+    DeviceLink link(std::make_unique<SimModelTransport>(std::move(feed)), nullptr, nullptr);
     link.setSendSwitch(1);
     ParameterMirror mirror{};
     applyMirrorDefaults(mirror, kDefaultResolution);
@@ -28,16 +32,46 @@ void setUpDemo(sim::SimPtyServer& server) {
 DemoDevice::DemoDevice() : server_(std::make_unique<sim::SimPtyServer>()) {}
 
 DemoDevice::~DemoDevice() {
+    if (udp_) {
+        udp_->stop();
+    }
     server_->stop();
 }
 
 void DemoDevice::start() {
     server_->start();
-    setUpDemo(*server_);
+    setUpDemo([this](std::span<const std::uint8_t> bytes) {
+        server_->withModel([&](sim::SimModel& model) { model.feed(bytes); });
+    });
+    sim::SimModel model;
+    setUpDemo([&model](std::span<const std::uint8_t> bytes) { model.feed(bytes); });
+    try {
+        udp_ = std::make_unique<sim::SimUdpServer>(std::move(model), kUdpAddress, 0);
+        udp_->start();
+    } catch (const std::exception&) {
+        udp_.reset();
+    }
 }
 
 std::string DemoDevice::devicePath() const {
     return server_->devicePath();
+}
+
+SerialSettings DemoDevice::serialSettings() const {
+    SerialSettings s;
+    s.devicePath = devicePath();
+    s.portNumber = portNumberFor(s.devicePath);
+    s.timeout = kTimeout;
+    s.baudRate = kBaudRate;
+    return s;
+}
+
+NetworkSettings DemoDevice::networkSettings() const {
+    NetworkSettings n;
+    n.ip = kUdpAddress;
+    n.port = udp_ ? udp_->port() : 0;
+    n.broadcastAddress = kBroadcastAddress;
+    return n;
 }
 
 } // namespace korvane::ui

@@ -14,6 +14,7 @@
 #include "ui/frame/FrameSynchroniser.h"
 #include "ui/frame/FrameTemplateHost.h"
 #include "ui/frame/FrameTimers.h"
+#include "ui/frame/LinkStatusField.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/frame/SideColumn.h"
 #include "ui/frame/SidePaneStack.h"
@@ -195,6 +196,8 @@ void MainWindow::buildStatusBar() {
     statusText_ = new QLabel(this);
     statusText_->setObjectName(QStringLiteral("statusText"));
     statusBar()->addWidget(statusText_, 1);
+    linkStatus_ = new LinkStatusField(s_.link, this);
+    statusBar()->addPermanentWidget(linkStatus_);
     // The lock-key panes; X11 offers no portable way to read the lock states, so they only
     // name the keys.
     for (const QString& key : {tr("大写"), tr("数字"), tr("滚动")}) {

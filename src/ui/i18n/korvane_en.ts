@@ -1518,4 +1518,58 @@ Out of memory.</translation>
         <translation>Remote control: off</translation>
     </message>
 </context>
+<context>
+    <name>korvane::ui::SerialPortChoice</name>
+    <message>
+        <source>设备 %1 不存在</source>
+        <translation>No such device: %1</translation>
+    </message>
+    <message>
+        <source>没有权限打开 %1 (当前用户是否在该设备所属的组中, 例如 dialout?)</source>
+        <translation>Permission denied: %1 (is this user in the device&apos;s group, e.g. dialout?)</translation>
+    </message>
+    <message>
+        <source>%1 正被其他程序使用</source>
+        <translation>%1 is busy: another program holds it</translation>
+    </message>
+    <message>
+        <source>%1 不是串口设备</source>
+        <translation>%1 is not a serial device</translation>
+    </message>
+    <message>
+        <source>无法打开 %1</source>
+        <translation>Cannot open %1</translation>
+    </message>
+    <message>
+        <source>无法打开 %1: %2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::LinkStatusField</name>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>网络 %1:%2</source>
+        <translation>Network %1:%2</translation>
+    </message>
+    <message>
+        <source>网络</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>演示模式</source>
+        <translation>Demo</translation>
+    </message>
+    <message>
+        <source>演示模式 (模拟处理器 %1)</source>
+        <translation>Demo (simulated processor %1)</translation>
+    </message>
+    <message>
+        <source>串口 %1</source>
+        <translation>Serial %1</translation>
+    </message>
+</context>
 </TS>

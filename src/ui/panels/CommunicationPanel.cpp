@@ -185,8 +185,9 @@ void CommunicationPanel::loadNetworkTexts() {
 }
 
 void CommunicationPanel::showLinkState() {
+    // "开" and "关" show the link in use, in either mode.
     const bool network = link_.networkMode() != 0;
-    (!network && link_.isOpen() != 0 ? open_ : close_)->setChecked(true);
+    (link_.isOpen() != 0 ? open_ : close_)->setChecked(true);
     (network ? networkMode_ : serialMode_)->setChecked(true);
 }
 
@@ -241,6 +242,16 @@ bool CommunicationPanel::openNetworkLink(const NetworkSettings& s) {
 }
 
 void CommunicationPanel::openSerial() {
+    if (link_.networkMode() != 0) {
+        // "开" acts on the link in use.
+        const NetworkSettings n = settings_.readNetworkSettings();
+        if (n.port >= 1 && n.port <= kHighestPort && link_.isOpen() == 0 && !openNetworkLink(n)) {
+            presenter_.inform(this, tr("打开网口失败!"));
+        }
+        showLinkState();
+        queryStatus();
+        return;
+    }
     const SerialSettings s = settings_.readSerialSettings();
     if (!serialConfigured(s)) {
         showLinkState();
@@ -249,6 +260,7 @@ void CommunicationPanel::openSerial() {
     if (link_.isOpen() == 0 && !openSerialLink(s)) {
         presenter_.inform(this, uiText(MessageId::OpenPortFailed));
         showLinkState();
+        queryStatus();
         return;
     }
     showLinkState();
@@ -267,7 +279,9 @@ void CommunicationPanel::runSerialSettings() {
     if (dlg.exec() == SerialSettingsDialog::kOk) {
         loadSerialTexts();
     }
+    // Whatever the result, the controls and the picture show the link as it now is.
     showLinkState();
+    queryStatus();
 }
 
 void CommunicationPanel::runNetworkSettings() {
@@ -276,6 +290,7 @@ void CommunicationPanel::runNetworkSettings() {
         loadNetworkTexts();
     }
     showLinkState();
+    queryStatus();
 }
 
 void CommunicationPanel::switchToSerial() {
@@ -305,12 +320,16 @@ void CommunicationPanel::switchToNetwork() {
         showLinkState();
         return;
     }
-    link_.setNetworkMode(1);
-    if (link_.isOpen() == 0 && !openNetworkLink(n)) {
+    // The link in use stays so until the UDP link is open: a failure leaves serial mode and
+    // its port as they were.
+    const ByteTransport* udp = link_.udpTransport();
+    if ((udp == nullptr || udp->isOpen() == 0) && !openNetworkLink(n)) {
         presenter_.inform(this, tr("打开网口失败!"));
         showLinkState();
+        queryStatus();
         return;
     }
+    link_.setNetworkMode(1);
     // The frame layer closes the link of the current mode, so the serial port is closed with
     // the flag set back for that moment; the UDP socket was opened first.
     busy_.runUnseen([this] {
