@@ -20,6 +20,7 @@
 #include "ui/i18n/Language.h"
 #include "ui/i18n/UiText.h"
 #include "ui/panels/PanelFactory.h"
+#include "ui/remote/RemoteHost.h"
 #include "ui/widgets/UiIcons.h"
 
 #include <QCoreApplication>
@@ -112,6 +113,8 @@ bool ControllerApp::initInstance() {
     }
     frame_ = std::make_unique<MainWindow>(services);
     StartupTrace::attachIfAsked(*frame_);
+    remote_ = std::make_unique<RemoteHost>(
+        *frame_, services, std::make_unique<remote::RemoteSettings>(settings_.file()));
     applyWindowIcon();
     frame_->setStatusText(statusText());
     if (demo_) {

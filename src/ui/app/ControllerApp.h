@@ -21,6 +21,7 @@ class Language;
 class MainWindow;
 class MessagePresenter;
 class PanelFactory;
+class RemoteHost;
 class SerialSettingsDialog;
 class UiMessageSink;
 
@@ -57,6 +58,7 @@ public:
     bool initInstance();
 
     MainWindow* mainWindow() const { return frame_.get(); }
+    RemoteHost* remoteHost() const { return remote_.get(); }
     DeviceLink& link() { return link_; }
     ParameterMirror& mirror() { return mirror_; }
     Settings& settings() { return settings_; }
@@ -87,6 +89,8 @@ private:
     std::unique_ptr<DemoDevice> demo_;
     std::unique_ptr<LinkWatcher> watcher_;
     std::unique_ptr<MainWindow> frame_;
+    // Declared after the frame: it goes first.
+    std::unique_ptr<RemoteHost> remote_;
     bool chinese_ = true;
 };
 

@@ -364,6 +364,22 @@ Blue &lt; %3</translation>
 <context>
     <name>korvane::ui::CentrePane</name>
     <message>
+        <source>重命名...</source>
+        <translation>Rename...</translation>
+    </message>
+    <message>
+        <source>模板名称最多32个字符，不能含控制字符，前后不能有空格或引号。</source>
+        <translation>A template name has at most 32 characters, no control characters, and no blanks or quotes around it.</translation>
+    </message>
+    <message>
+        <source>重命名模板</source>
+        <translation>Rename Template</translation>
+    </message>
+    <message>
+        <source>模板%1的名称:</source>
+        <translation>Name of template %1:</translation>
+    </message>
+    <message>
         <source>模板%1</source>
         <translation>Template %1</translation>
     </message>
@@ -1557,6 +1573,72 @@ Out of memory.</translation>
     <message>
         <source>请填入一个在%1和%2之间的整数。</source>
         <translation>Please enter an integer between %1 and %2.</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::RemoteControlDialog</name>
+    <message>
+        <source>远程控制</source>
+        <translation>Remote Control</translation>
+    </message>
+    <message>
+        <source>启用远程控制</source>
+        <translation>Enable remote control</translation>
+    </message>
+    <message>
+        <source>HTTP 端口:</source>
+        <translation>HTTP port:</translation>
+    </message>
+    <message>
+        <source>OSC 端口:</source>
+        <translation>OSC port:</translation>
+    </message>
+    <message>
+        <source>监听地址:</source>
+        <translation>Listen address:</translation>
+    </message>
+    <message>
+        <source>更换令牌</source>
+        <translation>New Token</translation>
+    </message>
+    <message>
+        <source>令牌:</source>
+        <translation>Token:</translation>
+    </message>
+    <message>
+        <source>监听地址无效</source>
+        <translation>The listen address is not valid</translation>
+    </message>
+    <message>
+        <source>无法保存设置</source>
+        <translation>The settings could not be saved</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::RemoteHost</name>
+    <message>
+        <source>远程操作失败: %1</source>
+        <translation>Remote action failed: %1</translation>
+    </message>
+    <message>
+        <source>远程操作: %1</source>
+        <translation>Remote action: %1</translation>
+    </message>
+    <message>
+        <source>远程控制...</source>
+        <translation>Remote Control...</translation>
+    </message>
+    <message>
+        <source>远程控制: 失败 (%1)</source>
+        <translation>Remote control: failed (%1)</translation>
+    </message>
+    <message>
+        <source>远程控制: %1 HTTP %2 OSC %3</source>
+        <translation>Remote control: %1 HTTP %2 OSC %3</translation>
+    </message>
+    <message>
+        <source>远程控制: 关</source>
+        <translation>Remote control: off</translation>
     </message>
 </context>
 <context>

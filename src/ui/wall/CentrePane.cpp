@@ -5,6 +5,8 @@
 #include "core/link/DeviceLink.h"
 #include "core/link/ParameterMirror.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/Settings.h"
+#include "remote/RemoteSettings.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/MessagePresenter.h"
 #include "ui/device/SendSwitchOff.h"
@@ -14,6 +16,8 @@
 #include "ui/wall/LayoutGeometry.h"
 #include "ui/wall/WallView.h"
 
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
@@ -38,7 +42,8 @@ const QColor kArea(0x4A, 0x52, 0x5C);
 CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
     : QWidget(parent), link_(context.link), mirror_(context.mirror), facade_(context.facade),
       presenter_(context.presenter), busy_(context.busy), messages_(context.messages),
-      code_(context.mirror.pq[pq::kOutputResolution]), outputSize_(context.settings) {
+      settingsFile_(context.settings.file()), code_(context.mirror.pq[pq::kOutputResolution]),
+      outputSize_(context.settings) {
     view_ = new WallView(context, this);
     connect(
         view_, &WallView::windowSent, this,
@@ -57,8 +62,15 @@ CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
         auto* b = new QPushButton(tr("模板%1").arg(n), this);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, [this, n] { recallTemplate(n); });
+        b->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(b, &QPushButton::customContextMenuRequested, this, [this, n, b](QPoint at) {
+            QMenu menu(this);
+            menu.addAction(tr("重命名..."), this, [this, n] { askTemplateName(n); });
+            menu.exec(b->mapToGlobal(at));
+        });
         templates_[static_cast<std::size_t>(n - 1)] = b;
     }
+    showTemplateNames();
     store_ = new QPushButton(tr("保存模板"), this);
     store_->setFocusPolicy(Qt::NoFocus);
     storeMenu_ = new QMenu(this);
@@ -80,6 +92,7 @@ ILayoutControl& CentrePane::layoutControl() {
 
 void CentrePane::refreshFromMirror() {
     setOutputResolution(mirror_.pq[pq::kOutputResolution]);
+    showTemplateNames();
 }
 
 bool CentrePane::setOutputResolution(std::uint8_t code) {
@@ -171,8 +184,13 @@ void CentrePane::paintEvent(QPaintEvent*) {
 }
 
 void CentrePane::recallTemplate(int slot) {
+    recallTemplate(slot, presenter_);
+}
+
+bool CentrePane::recallTemplate(int slot, MessagePresenter& presenter) {
     const OperationContext ctx{link_, mirror_, facade_, messages_};
-    recallDeviceTemplate(this, busy_, presenter_, ctx, slot, frame_, [this] { readBackDone(); });
+    return recallDeviceTemplate(this, busy_, presenter, ctx, slot, frame_,
+                                [this] { readBackDone(); });
 }
 
 void CentrePane::readBackDone() {
@@ -192,6 +210,40 @@ void CentrePane::storeTemplate(int slot) {
     // The pane stores only once the frame has wired it up.
     if (frame_ != nullptr) {
         storeDeviceTemplate(this, busy_, facade_, slot);
+    }
+}
+
+} // namespace korvane::ui
+
+namespace korvane::ui {
+
+void CentrePane::showTemplateNames() {
+    const remote::RemoteSettings names(settingsFile_);
+    for (int n = 1; n <= kTemplateCount; ++n) {
+        const QString name = QString::fromStdString(names.templateName(n));
+        templates_[static_cast<std::size_t>(n - 1)]->setText(
+            name.isEmpty() ? tr("模板%1").arg(n) : QStringLiteral("%1 %2").arg(n).arg(name));
+    }
+}
+
+bool CentrePane::renameTemplate(int slot, const QString& name) {
+    remote::RemoteSettings names(settingsFile_);
+    if (!names.writeTemplateName(slot, name.toStdString())) {
+        presenter_.inform(this, tr("模板名称最多32个字符，不能含控制字符，前后不能有空格或引号。"));
+        return false;
+    }
+    showTemplateNames();
+    return true;
+}
+
+void CentrePane::askTemplateName(int slot) {
+    const remote::RemoteSettings names(settingsFile_);
+    bool ok = false;
+    const QString name = QInputDialog::getText(
+        this, tr("重命名模板"), tr("模板%1的名称:").arg(slot), QLineEdit::Normal,
+        QString::fromStdString(names.templateName(slot)), &ok);
+    if (ok) {
+        renameTemplate(slot, name.trimmed());
     }
 }
 
