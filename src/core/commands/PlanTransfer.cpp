@@ -33,7 +33,9 @@ int PlanListSend::run() {
             continue;
         }
         ctx_.facade.writePlanEntry(static_cast<std::uint8_t>(i), unpackPlanFields(e));
-        ctx_.link.pause(kPlanEntryPause);
+        if (ctx_.link.lastFrameSent()) { // the pause paces entries that went out
+            ctx_.link.pause(kPlanEntryPause);
+        }
     }
     return 1;
 }

@@ -56,6 +56,12 @@ public:
     int sendSwitch() const { return sendSwitch_.load(); }
     void setSendSwitch(int on) { sendSwitch_.store(on); }
     int readInProgress() const { return readInProgress_.load(); }
+    // Whether a frame handed over now would go out: the send switch is on and the link open.
+    bool transmits() const { return sendSwitch() != 0 && isOpen() != 0; }
+    // Whether the last frame the calling thread handed to this link really went out, rather
+    // than being dropped by the send switch or failed by the link. A pause that only lets the
+    // processor act on that frame is skipped when it did not.
+    bool lastFrameSent() const;
 
     int open();
     int configureSerialAndOpen(const SerialSettings& settings);
@@ -90,8 +96,13 @@ public:
     const frame::CommandFrame& commandFrame() const { return frame_; }
 
 private:
+    enum class SendOutcome { Failed, Sent, Dropped };
+
     ByteTransport* activeTransport() const;
-    int sendLocked(std::span<std::uint8_t> bytes);
+    SendOutcome sendLocked(std::span<std::uint8_t> bytes);
+    // A read whose request did not go out: nothing can answer it, so nothing is awaited. The
+    // reply buffer ends as a failed receive leaves it.
+    int readNotSent(std::uint8_t type, std::uint8_t first, std::uint8_t last);
     int receiveLocked(std::span<std::uint8_t> buffer);
     int readPlanEntries(std::uint8_t first, std::uint8_t last);
     void log(bool send, std::span<const std::uint8_t> bytes);
