@@ -70,10 +70,18 @@ void FrameCommands::factoryReset() {
                                                           "请确认是否要恢复出厂默认设置?"))) {
         return;
     }
-    s_.busy.runUnseen([&] { s_.facade.factoryReset(); });
-    WaitTask wait(s_.link, WaitTask::kFactoryReset);
-    s_.busy.run(&window_,
-                QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."), wait);
+    bool sent = false;
+    s_.busy.runUnseen([&] {
+        s_.facade.factoryReset();
+        sent = s_.link.lastFrameSent();
+    });
+    // The processor takes its time to reset; a reset that never went out takes none.
+    if (sent) {
+        WaitTask wait(s_.link, WaitTask::kFactoryReset);
+        s_.busy.run(&window_,
+                    QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."),
+                    wait);
+    }
     frame_.post(FrameMessage::Synchronise, 0, 0);
 }
 

@@ -143,6 +143,9 @@ void InputBar::post(FrameMessage m, long long first, long long second) {
 }
 
 void InputBar::pauseUnseen(int pauseMs) {
+    if (!c_.link.transmits()) {
+        return;
+    }
     c_.busy.runUnseen([this, pauseMs] { c_.link.pause(ms(pauseMs)); });
 }
 
@@ -150,7 +153,9 @@ std::optional<std::vector<std::uint8_t>> InputBar::readUnseen(std::uint8_t type,
                                                               bool purge) {
     std::optional<std::vector<std::uint8_t>> payload;
     c_.busy.runUnseen([&] {
-        c_.link.pause(ms(pauseMs));
+        if (pauseMs > 0 && c_.link.transmits()) {
+            c_.link.pause(ms(pauseMs));
+        }
         if (purge) {
             c_.link.purgeInput();
         }
@@ -163,27 +168,36 @@ std::optional<std::vector<std::uint8_t>> InputBar::readUnseen(std::uint8_t type,
 }
 
 void InputBar::selectPicture1Input(std::uint8_t code, bool quiet) {
+    selectInput(code, quiet);
+}
+
+bool InputBar::selectInput(std::uint8_t code, bool quiet) {
     current_ = code;
     for (QToolButton* b : buttons_) {
         b->setEnabled(true);
     }
     const auto marked = buttonMarkedBy(code);
     if (!marked) {
-        return;
+        return false;
     }
     buttons_[*marked]->setEnabled(false);
     post(FrameMessage::RefreshOutputAndDual, kPicture1, code);
     post(FrameMessage::LabelPicture, kPicture1, code);
     post(FrameMessage::PictureQualityInput, kPicture1, code);
     if (quiet) {
-        return;
+        return false;
     }
-    c_.busy.runUnseen([this, code] { c_.facade.selectInput(Picture::One, code); });
+    bool sent = false;
+    c_.busy.runUnseen([this, code, &sent] {
+        c_.facade.selectInput(Picture::One, code);
+        sent = c_.link.lastFrameSent();
+    });
     if (!autoUpdate()) {
-        return;
+        return sent;
     }
-    // Picture 2 may have been moved or switched off by the processor along with the input.
-    const auto picture2 = readUnseen(readtype::kPicture2, kAutoUpdateWaitMs, true);
+    // Picture 2 may have been moved or switched off by the processor along with the input; the
+    // wait gives it time to act on the switch, so it is owed only when the switch went out.
+    const auto picture2 = readUnseen(readtype::kPicture2, sent ? kAutoUpdateWaitMs : 0, true);
     if (picture2) {
         unpackPicture2(c_.mirror, *picture2);
         if (dual_ != nullptr) {
@@ -191,6 +205,7 @@ void InputBar::selectPicture1Input(std::uint8_t code, bool quiet) {
             dual_->refreshFromMirror();
         }
     }
+    return sent;
 }
 
 void InputBar::inputPressed(std::size_t row) {
@@ -198,20 +213,23 @@ void InputBar::inputPressed(std::size_t row) {
     if (b.extended && c_.mirror.deviceInfo[0] != inputbar::kExtendedModel) {
         return;
     }
-    selectPicture1Input(b.code, false);
+    const bool sent = selectInput(b.code, false);
     if (!autoUpdate()) {
         return;
     }
-    channelSwitchFollowUp();
+    channelSwitchFollowUp(sent);
     if (seamlessTarget_ != nullptr) {
         seamlessTarget_->inputChanged(kPicture1, 0);
     }
 }
 
-void InputBar::channelSwitchFollowUp() {
-    WaitTask settle(c_.link, WaitTask::kChannelSwitch);
-    if (c_.busy.run(this, tr("通道切换中..."), settle) != BusyDialog::kSucceeded) {
-        return;
+void InputBar::channelSwitchFollowUp(bool switchSent) {
+    // The processor needs the wait to switch; a switch that never went out needs none.
+    if (switchSent) {
+        WaitTask settle(c_.link, WaitTask::kChannelSwitch);
+        if (c_.busy.run(this, tr("通道切换中..."), settle) != BusyDialog::kSucceeded) {
+            return;
+        }
     }
     reannounceBothStacks();
     if (const auto main = readUnseen(readtype::kMain, kReadPauseMs, false)) {
@@ -240,7 +258,11 @@ void InputBar::reannounceBothStacks() {
 
 void InputBar::seamlessClicked() {
     const bool ticked = seamless_->isChecked();
-    c_.busy.runUnseen([this, ticked] { c_.facade.setSeamlessSwitch(ticked ? 1 : 0); });
+    bool sent = false;
+    c_.busy.runUnseen([this, ticked, &sent] {
+        c_.facade.setSeamlessSwitch(ticked ? 1 : 0);
+        sent = c_.link.lastFrameSent();
+    });
     if (seamlessTarget_ != nullptr) {
         seamlessTarget_->enablePicture2Switch(!ticked);
         if (!ticked) {
@@ -249,7 +271,9 @@ void InputBar::seamlessClicked() {
         seamlessTarget_->forcePicture2Off();
     }
     if (ticked) {
-        pauseUnseen(kSeamlessSettleMs);
+        if (sent) {
+            pauseUnseen(kSeamlessSettleMs);
+        }
         reannounceBothStacks();
     }
 }
