@@ -187,8 +187,18 @@ void Session::step(const std::string& name, const std::function<void()>& action)
     if (rig_.framesSoFar() == before) {
         fail(name.c_str()); // the step never reached the processor
     }
-    std::printf("  %-44s %6.2f s  worst stall %3lld ms  (%d probe ticks, %zu frames)\n",
-                name.c_str(), seconds, worst, probe_.ticks(), rig_.framesSoFar() - before);
+    std::string codes;
+    const auto frames = rig_.server.receivedFrames();
+    for (std::size_t i = before; i < frames.size(); ++i) {
+        char item[8];
+        std::snprintf(item, sizeof item, frames[i][kCodeByte] == kReadCode ? " r%u" : " %02x",
+                      static_cast<unsigned>(
+                          frames[i][frames[i][kCodeByte] == kReadCode ? kTypeByte : kCodeByte]));
+        codes += item;
+    }
+    std::printf("  %-44s %6.2f s  worst stall %3lld ms  (%d probe ticks, %zu frames:%s)\n",
+                name.c_str(), seconds, worst, probe_.ticks(), rig_.framesSoFar() - before,
+                codes.c_str());
     auto it = std::find_if(results_.begin(), results_.end(),
                            [&](const auto& r) { return r.first == name; });
     if (it == results_.end()) {
@@ -324,16 +334,21 @@ void Session::run() {
                   {{kReadCode, readtype::kMain, 100}}, [&] { chooseNext(*list); });
     }
 
-    // The processor settles 2000 ms after a mode change.
-    operation("output resolution change", {{code(C::SetOutputResolution), -1, 2000}}, [&] {
-        QComboBox& list = child<OutputPanel>().resolutionList();
-        int row = list.currentIndex();
-        do {
-            row = (row + 1) % list.count();
-        } while (list.itemData(row).toUInt() == kCustomResolution);
-        list.setCurrentIndex(row);
-        emit list.activated(row);
-    });
+    // The processor settles 2000 ms after a mode change; the synchronisation that follows
+    // waits 50 ms before its identity read and 100 ms before the device information read.
+    operation("output resolution change",
+              {{code(C::SetOutputResolution), -1, 2000},
+               {kReadCode, readtype::kIdentity, 50},
+               {kReadCode, readtype::kDeviceInfo, 100}},
+              [&] {
+                  QComboBox& list = child<OutputPanel>().resolutionList();
+                  int row = list.currentIndex();
+                  do {
+                      row = (row + 1) % list.count();
+                  } while (list.itemData(row).toUInt() == kCustomResolution);
+                  list.setCurrentIndex(row);
+                  emit list.activated(row);
+              });
 
     // The reset needs picture 1's capture switched on and its input size read.
     {
@@ -359,8 +374,11 @@ void Session::run() {
     operation("device template recall",
               {{code(C::TemplateSlot), -1, 100 + 2000}, {kReadCode, readtype::kMain, 2000}},
               [&] { frame_->runCommand(menucmd::kRecallTemplateFirst + 2); });
-    // The processor takes 6000 ms to reset itself.
-    operation("factory reset", {{code(C::FactoryReset), -1, 6000}},
+    // The processor takes 6000 ms to reset itself; then the synchronisation as above.
+    operation("factory reset",
+              {{code(C::FactoryReset), -1, 6000},
+               {kReadCode, readtype::kIdentity, 50},
+               {kReadCode, readtype::kDeviceInfo, 100}},
               [&] { frame_->runCommand(menucmd::kFactoryReset); });
 
     // One task every day at midnight, always the latest so far: the first tick runs it.
