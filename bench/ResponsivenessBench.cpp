@@ -20,10 +20,10 @@
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/frame/MenuCommand.h"
-#include "ui/panels/CPanelFactory.h"
 #include "ui/panels/CapturePanel.h"
 #include "ui/panels/CommunicationPanel.h"
 #include "ui/panels/OutputPanel.h"
+#include "ui/panels/PanelFactory.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -164,7 +164,7 @@ private:
     Results& results_;
     Table& table_;
     FrameRig rig_;
-    CPanelFactory panels_;
+    PanelFactory panels_;
     MainWindow* frame_ = nullptr;
     StallProbe probe_;
     HiddenBlockProbe hidden_{rig_.gate};

@@ -6,10 +6,10 @@
 #include "ui/device/SendSwitchOff.h"
 #include "ui/frame/IFrameMessenger.h"
 #include "ui/frame/MainWindow.h"
-#include "ui/panels/CPanelFactory.h"
 #include "ui/panels/CommunicationPanel.h"
 #include "ui/panels/DualPicturePanel.h"
 #include "ui/panels/IAutoUpdateQuery.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/wall/CentrePane.h"
 
 #include <QCheckBox>
@@ -605,7 +605,7 @@ void DualPictureTest::englishTexts() {
 // wall drawing and the communication panel reach it, and so does the frame's WM_USER+119.
 void DualPictureTest::wiredIntoTheFrame() {
     FrameRig rig;
-    CPanelFactory factory;
+    PanelFactory factory;
     rig.realPanels = &factory;
     QVERIFY(rig.connect());
     // The simulator answers at once, so the processor's pacing pauses (most of the start-up

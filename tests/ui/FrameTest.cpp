@@ -4,7 +4,7 @@
 #include "TestHome.h"
 #include "core/link/ResolutionTable.h"
 #include "core/schedule/ScheduleExecutor.h"
-#include "ui/device/WaitTask.h"
+#include "ui/device/BackgroundTask.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameTimers.h"
 #include "ui/frame/MenuCommand.h"
@@ -361,8 +361,9 @@ void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
 
     TickOutcome during = TickOutcome::NotRunning;
     QTimer::singleShot(150, &frame, [&] { during = frame.scheduleExecutor().tick().outcome; });
-    WaitTask wait(rig.link, std::chrono::milliseconds(600));
-    QCOMPARE(rig.busy.run(&frame, QStringLiteral("busy"), wait), 1);
+    QCOMPARE(rig.busy.run(&frame, QStringLiteral("busy"),
+                          waitTask(rig.link, std::chrono::milliseconds(600))),
+             1);
     QCOMPARE(during, TickOutcome::DeviceBusy);
     QCOMPARE(rig.codesSince(frames).size(), std::size_t{0});
 

@@ -6,8 +6,8 @@
 #include "TestHome.h"
 #include "core/link/ResolutionTable.h"
 #include "ui/frame/MainWindow.h"
-#include "ui/panels/CPanelFactory.h"
 #include "ui/panels/CommunicationPanel.h"
+#include "ui/panels/PanelFactory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,7 +53,7 @@ QString describe(const frame::CommandFrame& f) {
 }
 
 struct TrafficRig : FrameRig {
-    CPanelFactory own;
+    PanelFactory own;
 
     MainWindow& start() {
         realPanels = &own;

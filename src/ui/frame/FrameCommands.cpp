@@ -5,9 +5,9 @@
 #include "core/link/DeviceLink.h"
 #include "core/link/ParameterMirror.h"
 #include "core/store/Settings.h"
+#include "ui/device/BackgroundTask.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/MessagePresenter.h"
-#include "ui/device/WaitTask.h"
 #include "ui/frame/DeviceTemplates.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/FrameState.h"
@@ -77,10 +77,9 @@ void FrameCommands::factoryReset() {
     });
     // The processor takes its time to reset; a reset that never went out takes none.
     if (sent) {
-        WaitTask wait(s_.link, WaitTask::kFactoryReset);
         s_.busy.run(&window_,
                     QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."),
-                    wait);
+                    waitTask(s_.link, kFactoryResetWait));
     }
     frame_.post(FrameMessage::Synchronise, 0, 0);
 }

@@ -3,14 +3,12 @@
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/ParameterMirror.h"
+#include "ui/device/BackgroundTask.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/SendSwitchOff.h"
-#include "ui/device/WaitTask.h"
 #include "ui/frame/IFrameMessenger.h"
 #include "ui/panels/IAutoUpdateQuery.h"
-#include "ui/panels/IDualPicturePanel.h"
-#include "ui/panels/ISeamlessSwitch.h"
 #include "ui/panels/InputGlyphs.h"
 
 #include <QButtonGroup>
@@ -127,11 +125,6 @@ void InputBar::buildControls() {
     row->addStretch(1);
 }
 
-void InputBar::setDualPicture(IDualPicturePanel* panel, ISeamlessSwitch* seamless) {
-    dual_ = panel;
-    seamlessTarget_ = seamless;
-}
-
 bool InputBar::autoUpdate() const {
     return autoUpdate_ != nullptr && autoUpdate_->autoUpdate() != 0;
 }
@@ -200,10 +193,8 @@ bool InputBar::selectInput(std::uint8_t code, bool quiet) {
     const auto picture2 = readUnseen(readtype::kPicture2, sent ? kAutoUpdateWaitMs : 0, true);
     if (picture2) {
         unpackPicture2(c_.mirror, *picture2);
-        if (dual_ != nullptr) {
-            SendSwitchOff quietPanels(c_.link);
-            dual_->refreshFromMirror();
-        }
+        SendSwitchOff quietPanels(c_.link);
+        emit picture2ReadBack();
     }
     return sent;
 }
@@ -218,18 +209,15 @@ void InputBar::inputPressed(std::size_t row) {
         return;
     }
     channelSwitchFollowUp(sent);
-    if (seamlessTarget_ != nullptr) {
-        seamlessTarget_->inputChanged(kPicture1, 0);
-    }
+    emit picture1InputChanged();
 }
 
 void InputBar::channelSwitchFollowUp(bool switchSent) {
     // The processor needs the wait to switch; a switch that never went out needs none.
-    if (switchSent) {
-        WaitTask settle(c_.link, WaitTask::kChannelSwitch);
-        if (c_.busy.run(this, tr("通道切换中..."), settle) != BusyDialog::kSucceeded) {
-            return;
-        }
+    if (switchSent &&
+        c_.busy.run(this, tr("通道切换中..."), waitTask(c_.link, kChannelSwitchWait)) !=
+            BusyDialog::kSucceeded) {
+        return;
     }
     reannounceBothStacks();
     if (const auto main = readUnseen(readtype::kMain, kReadPauseMs, false)) {
@@ -263,19 +251,15 @@ void InputBar::seamlessClicked() {
         c_.facade.setSeamlessSwitch(ticked ? 1 : 0);
         sent = c_.link.lastFrameSent();
     });
-    if (seamlessTarget_ != nullptr) {
-        seamlessTarget_->enablePicture2Switch(!ticked);
-        if (!ticked) {
-            return;
-        }
-        seamlessTarget_->forcePicture2Off();
+    emit picture2SwitchAllowed(!ticked);
+    if (!ticked) {
+        return;
     }
-    if (ticked) {
-        if (sent) {
-            pauseUnseen(kSeamlessSettleMs);
-        }
-        reannounceBothStacks();
+    emit picture2ForcedOff();
+    if (sent) {
+        pauseUnseen(kSeamlessSettleMs);
     }
+    reannounceBothStacks();
 }
 
 void InputBar::applySeamlessValue(int value) {
@@ -283,11 +267,9 @@ void InputBar::applySeamlessValue(int value) {
     if (value == 0) {
         seamless_->setChecked(false);
     }
-    if (seamlessTarget_ != nullptr) {
-        seamlessTarget_->enablePicture2Switch(!seamless_->isChecked());
-        if (seamless_->isChecked()) {
-            seamlessTarget_->forcePicture2Off();
-        }
+    emit picture2SwitchAllowed(!seamless_->isChecked());
+    if (seamless_->isChecked()) {
+        emit picture2ForcedOff();
     }
 }
 
