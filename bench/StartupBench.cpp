@@ -9,7 +9,9 @@
 // wait, its read deadline where it got no reply, and the pauses before the identity read (50 ms)
 // and the device information read (100 ms). Busy dialogs' 50 ms starts are not part of it.
 //
-//   startup_bench [RUNS] [PATH-TO-korvane-controller]
+//   startup_bench [RUNS] [PATH-TO-korvane-controller] [TIMEOUT-SETTING]
+//
+// The timeout setting (1 to 60 s, 1 by default) goes into the fresh settings file.
 #include "core/link/CommLog.h"
 #include "core/link/ReadTypes.h"
 #include "core/link/SerialLink.h"
@@ -42,7 +44,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kTrace = "KORVANE_TRACE_STARTUP";
-constexpr auto kGiveUp = std::chrono::seconds{60};
+constexpr auto kGiveUp = std::chrono::seconds{120};
 // Time for the work that follows the synchronisation (the communication panel's first status
 // query) before the peak memory is read.
 constexpr auto kSettle = std::chrono::milliseconds{1500};
@@ -82,9 +84,9 @@ struct Floor {
     int unanswered = 0;
 };
 
-// The waits the frames in the log require, with the demo's timeout setting of 1 s.
-Floor floorFromLog(const std::vector<LoggedFrame>& frames) {
-    const double deadline = static_cast<double>(serialTimeoutsFor(1).readConstant.count());
+// The waits the frames in the log require, with the given timeout setting.
+Floor floorFromLog(const std::vector<LoggedFrame>& frames, int timeout) {
+    const double deadline = static_cast<double>(serialTimeoutsFor(timeout).readConstant.count());
     Floor f;
     bool identitySeen = false, deviceInfoSeen = false;
     for (std::size_t i = 0; i < frames.size(); ++i) {
@@ -142,12 +144,13 @@ bool traceTime(const std::string& line, const char* what, long long& ns) {
     return tag == kTrace && name == what && !in.fail();
 }
 
-bool runOnce(const std::string& exe, Run& out) {
+bool runOnce(const std::string& exe, int timeout, Run& out) {
     std::string home = (fs::temp_directory_path() / "korvane-startup-XXXXXX").string();
     if (::mkdtemp(home.data()) == nullptr) {
         std::perror("mkdtemp");
         return false;
     }
+    std::ofstream(fs::path(home) / "korvaneapp.ini") << "[comm]\r\ntimeout=" << timeout << "\r\n";
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) {
         std::perror("pipe");
@@ -195,7 +198,7 @@ bool runOnce(const std::string& exe, Run& out) {
                 synchronised = true;
                 out.syncMs = (static_cast<double>(ns) - nsAtStart) / 1e6;
                 const auto frames = readLog(fs::path(home) / CommLog::kFileName);
-                out.floor = floorFromLog(frames);
+                out.floor = floorFromLog(frames, timeout);
                 out.framesSent = static_cast<int>(
                     std::count_if(frames.begin(), frames.end(), [](auto& f) { return f.sent; }));
             }
@@ -236,10 +239,12 @@ double median(std::vector<double> v) {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const std::string exe = argc > 2 ? argv[2] : KORVANE_CONTROLLER_PATH;
+    const int timeout = argc > 3 ? std::clamp(std::atoi(argv[3]), 1, 60) : 1;
+    std::printf("timeout setting %d s\n", timeout);
     std::vector<double> paint, sync, fromPaint, hwm, floors;
     for (int i = 0; i < runs; ++i) {
         Run r;
-        if (!runOnce(exe, r)) {
+        if (!runOnce(exe, timeout, r)) {
             return 1;
         }
         std::printf("run %d: first paint %7.1f ms, synchronised %7.1f ms, VmHWM %6.1f MB; "
