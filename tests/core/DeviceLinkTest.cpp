@@ -194,7 +194,7 @@ TEST_F(LinkFixture, ProbeWithSendingOffSendsAndAwaitsNothing) {
     const std::uint8_t trs[3] = {'T', 'R', 'S'};
     queueReply(trs);
     link.setSendSwitch(0);
-    EXPECT_EQ(link.probeIdentity(), 2);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NoAnswer);
     EXPECT_TRUE(wire.written.empty());
     EXPECT_EQ(wire.readCalls, 0u);
     EXPECT_TRUE(sleeps.empty());
@@ -224,27 +224,27 @@ TEST_F(LinkFixture, LastFrameSentTellsSentFromDroppedAndFailed) {
 }
 
 TEST_F(LinkFixture, ProbeRefusesDuringARead) {
-    int probeDuringRead = -1;
+    std::optional<ProbeOutcome> probeDuringRead;
     link.setSleeper([&](std::chrono::milliseconds) {
-        if (probeDuringRead == -1) {
+        if (!probeDuringRead) {
             probeDuringRead = link.probeIdentity();
         }
     });
     const std::uint8_t trs[3] = {'T', 'R', 'S'};
     queueReply(trs);
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
-    EXPECT_EQ(probeDuringRead, 0);
+    EXPECT_EQ(probeDuringRead, ProbeOutcome::NotRun);
     EXPECT_EQ(wire.written.size(), 1u) << "the probe sent nothing";
 }
 
 TEST_F(LinkFixture, ProbeOutcomes) {
     const std::uint8_t trs[3] = {'T', 'R', 'S'};
     queueReply(trs);
-    EXPECT_EQ(link.probeIdentity(), 1);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::Answered);
     EXPECT_EQ(sleeps.back(), std::chrono::milliseconds{200});
-    EXPECT_EQ(link.probeIdentity(), 2) << "no answer";
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NoAnswer) << "no answer";
     wire.open = false;
-    EXPECT_EQ(link.probeIdentity(), 2) << "send failed";
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NoAnswer) << "send failed";
     // The probe built its own frame; the shared command frame is untouched.
     EXPECT_EQ(link.commandFrame(), frame::resetFrame());
 }

@@ -44,11 +44,11 @@ TEST_F(LinkFaults, ProbeDuringAReadSendsNothing) {
     while (link.readInProgress() == 0) {
         std::this_thread::yield();
     }
-    EXPECT_EQ(link.probeIdentity(), 0);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NotRun);
     reader.join();
     EXPECT_EQ(framesSoFar(), before + 1) << "only the read's own request went out";
     server.setFaults({});
-    EXPECT_EQ(link.probeIdentity(), 1);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::Answered);
 }
 
 TEST_F(LinkFaults, HangUpFailsPromptlyAndANewTerminalCanBeOpened) {

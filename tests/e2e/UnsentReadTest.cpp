@@ -84,7 +84,7 @@ TEST_P(UnsentReadFixture, ReadWithSendingOffNeverReachesTheProcessorNorWaitsForI
         EXPECT_EQ(link_->read(type), 0) << int(type);
     }
     EXPECT_EQ(link_->read(readtype::kPlanEntries, 0, 3), 0);
-    EXPECT_EQ(link_->probeIdentity(), 2);
+    EXPECT_EQ(link_->probeIdentity(), ProbeOutcome::NoAnswer);
     ParameterMirror mirror{};
     applyMirrorDefaults(mirror, kDefaultResolution);
     const ParameterMirror before = mirror;
@@ -106,7 +106,7 @@ TEST_P(UnsentReadFixture, ReadOnAClosedLinkNeverWaitsForAReply) {
     link_->close();
     EXPECT_EQ(link_->read(readtype::kPicture2), 0);
     EXPECT_EQ(link_->read(readtype::kPlanEntries, 0, 3), 0);
-    EXPECT_EQ(link_->probeIdentity(), 2);
+    EXPECT_EQ(link_->probeIdentity(), ProbeOutcome::NoAnswer);
     EXPECT_EQ(framesSoFar(), 0u);
     EXPECT_EQ(reads_.load(), 0);
     EXPECT_TRUE(sink_.ids.empty());

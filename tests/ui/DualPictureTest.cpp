@@ -35,17 +35,20 @@ using Threshold = DualPicturePanel::Threshold;
 
 namespace {
 
-// What the panel tells the frame: "+303 0 8" is WM_USER+303 posted with (0, 8); a message sent
-// (handled at once) also records whether the send switch was on meanwhile.
+// What the panel tells the frame: "+303 0 8" is message 303 (LabelPicture) posted with (0, 8); a
+// message sent (handled at once) also records whether the send switch was on meanwhile.
 class RecordingFrame : public IFrameMessenger {
 public:
     RecordingFrame(QStringList& log, const DeviceLink& link) : log_(log), link_(link) {}
     void post(FrameMessage m, long long first, long long second) override {
-        log_ << QStringLiteral("+%1 %2 %3").arg(messageNumber(m) - kWmUser).arg(first).arg(second);
+        log_ << QStringLiteral("+%1 %2 %3")
+                    .arg(messageNumber(m) - kFrameMessageBase)
+                    .arg(first)
+                    .arg(second);
     }
     int send(FrameMessage m, long long first, long long second) override {
         log_ << QStringLiteral("send +%1 %2 %3 sw%4")
-                    .arg(messageNumber(m) - kWmUser)
+                    .arg(messageNumber(m) - kFrameMessageBase)
                     .arg(first)
                     .arg(second)
                     .arg(link_.sendSwitch());
@@ -490,7 +493,7 @@ void DualPictureTest::sourceChangeReadBack() {
             model.feed(f);
         }
     });
-    rig.autoUpdate.ticked = autoUpdate;
+    rig.autoUpdate.ticked = autoUpdate != 0;
     const std::size_t from = rig.mark();
     QComboBox& source = rig.panel.sourceList();
     rig.choose(source, source.findText(QStringLiteral("VGA")));
@@ -602,7 +605,7 @@ void DualPictureTest::englishTexts() {
 }
 
 // In the program's frame: the start-up synchronisation redraws the panel without sending, the
-// wall drawing and the communication panel reach it, and so does the frame's WM_USER+119.
+// wall drawing and the communication panel reach it, and so does the frame's PictureInput.
 void DualPictureTest::wiredIntoTheFrame() {
     FrameRig rig;
     PanelFactory factory;
@@ -627,7 +630,7 @@ void DualPictureTest::wiredIntoTheFrame() {
     emit centre->picture2WindowChanged();
     QCOMPARE(dual->windowEdit(Picture2Field::Width).text(), QStringLiteral("400"));
 
-    frame.send(FrameMessage::PictureInput, pictureinput::kPicture2, input::kDp);
+    frame.sendPictureInput(Picture::Two, input::kDp);
     QCOMPARE(dual->sourceList().currentText(), QStringLiteral("DP"));
 
     comm->autoUpdateBox().setChecked(true);

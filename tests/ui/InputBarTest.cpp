@@ -27,12 +27,15 @@ using namespace korvane::ui::test;
 namespace {
 
 // What the bar asks of the frame and of the dual-picture panel, in one list so that the order
-// shows: "+111 1 11" is WM_USER+111 posted with (1, 11).
+// shows: "+111 1 11" is message 111 (RefreshOutputAndDual) posted with (1, 11).
 class BarFrame : public IFrameMessenger {
 public:
     explicit BarFrame(QStringList& log) : log_(log) {}
     void post(FrameMessage m, long long first, long long second) override {
-        log_ << QStringLiteral("+%1 %2 %3").arg(messageNumber(m) - kWmUser).arg(first).arg(second);
+        log_ << QStringLiteral("+%1 %2 %3")
+                    .arg(messageNumber(m) - kFrameMessageBase)
+                    .arg(first)
+                    .arg(second);
     }
     int send(FrameMessage m, long long first, long long second) override {
         post(m, first, second);
@@ -234,7 +237,7 @@ void InputBarTest::refreshShowsTheMirrorAndSendsNothing() {
     QFETCH(QString, marked);
     BarRig rig;
     QVERIFY(rig.start(input::kHdmi));
-    rig.autoUpdate.ticked = autoUpdate;
+    rig.autoUpdate.ticked = autoUpdate != 0;
     rig.mirror.pq[pq::kPicture1Source] = static_cast<std::uint8_t>(code);
     rig.mirror.freezeArea = static_cast<std::uint8_t>(freezeArea);
     rig.mirror.seamless = static_cast<std::uint8_t>(seamless);
@@ -264,7 +267,7 @@ void InputBarTest::refreshShowsTheMirrorAndSendsNothing() {
 void InputBarTest::autoUpdateFollowsASwitchWithReads() {
     BarRig rig;
     QVERIFY(rig.start(input::kDvi));
-    rig.autoUpdate.ticked = 1;
+    rig.autoUpdate.ticked = true;
     rig.mirror.freezeArea = 0; // the processor says full screen
     rig.mirror.p2Width = 1;
     const std::size_t from = rig.mark();
@@ -388,14 +391,14 @@ void InputBarTest::seamlessBoxSendsAndTellsTheDualPicturePanel_data() {
     QTest::newRow("unticked") << false << QStringList{"seamless.enable 1"};
 }
 
-// The box is offered once the frame passes a non-zero value (WM_USER+301).
+// The box is offered once the frame says it is available (SeamlessCheck).
 void InputBarTest::seamlessBoxSendsAndTellsTheDualPicturePanel() {
     QFETCH(bool, tick);
     QFETCH(QStringList, calls);
     BarRig rig;
     rig.mirror.seamless = tick ? 0 : 1;
     QVERIFY(rig.start());
-    rig.bar.setSeamlessCheck(1);
+    rig.bar.setSeamlessCheck(true);
     QVERIFY(rig.bar.seamlessBox()->isEnabled());
     rig.log.clear();
     const std::size_t from = rig.mark();
@@ -407,7 +410,7 @@ void InputBarTest::seamlessBoxSendsAndTellsTheDualPicturePanel() {
     QCOMPARE(rig.log, calls);
 
     rig.log.clear();
-    rig.bar.setSeamlessCheck(0);
+    rig.bar.setSeamlessCheck(false);
     QVERIFY(!rig.bar.seamlessBox()->isEnabled());
     QVERIFY(!rig.bar.seamlessBox()->isChecked());
     QCOMPARE(rig.log, QStringList{QStringLiteral("seamless.enable 1")});

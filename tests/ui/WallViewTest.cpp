@@ -21,7 +21,13 @@ namespace {
 
 constexpr Scale kScale{1920.0 / 800, 1080.0 / 450};
 const QSize kClient(800, 450);
-constexpr int kPicture2 = WallView::kPicture2;
+// The picture a test expects selected: 0 picture 1, 1 picture 2, -1 none.
+constexpr int kPicture1 = 0;
+constexpr int kPicture2 = 1;
+int selectedIndex(const WallView& c) {
+    const std::optional<Picture> p = c.selectedPicture();
+    return p ? static_cast<int>(*p) : -1;
+}
 
 // x, y, width, height as a window command carries them.
 QList<int> windowOf(const frame::CommandFrame& f) {
@@ -186,7 +192,7 @@ void WallViewTest::dragSendsOneWindow() {
     QFETCH(QList<int>, window);
     WallRig rig;
     WallView& c = rig.show();
-    c.setPicture1WholeArea(wholeArea ? 1 : 0);
+    c.setPicture1WholeArea(wholeArea);
     QSignalSpy sent(&c, &WallView::windowSent);
     QSignalSpy relayed(rig.pane.get(), &CentrePane::picture2WindowChanged);
 
@@ -200,7 +206,7 @@ void WallViewTest::dragSendsOneWindow() {
     QCOMPARE(f[frame::kCodeOffset], std::uint8_t(CommandCode::SetPicture2OutputWindow));
     QCOMPARE(windowOf(f), window);
     QCOMPARE(sent.size(), 1);
-    QCOMPARE(sent.front().front().toInt(), kPicture2);
+    QCOMPARE(sent.front().front().value<Picture>(), Picture::Two);
     QTRY_COMPARE(relayed.size(), 1);
 }
 
@@ -222,7 +228,7 @@ void WallViewTest::picture1DragSendsItsWindow() {
     QSignalSpy cleared(rig.pane.get(), &CentrePane::picture1WholeAreaCleared);
     QTest::mousePress(&c, Qt::LeftButton, {}, QPoint(100, 180));
     QTest::mouseMove(&c, QPoint(150, 200));
-    c.setPicture1WholeArea(wholeAreaMidDrag ? 1 : 0);
+    c.setPicture1WholeArea(wholeAreaMidDrag);
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(150, 200));
 
     QCOMPARE(rig.frames->size(), 1u);
@@ -233,9 +239,9 @@ void WallViewTest::picture1DragSendsItsWindow() {
     QCOMPARE(cleared.size(), wholeAreaMidDrag ? 1 : 0);
     // The flag is gone: picture 1 can be selected again.
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(700, 400));
-    QCOMPARE(c.selectedPicture(), -1);
+    QCOMPARE(selectedIndex(c), -1);
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(100, 180));
-    QCOMPARE(c.selectedPicture(), int(WallView::kPicture1));
+    QCOMPARE(selectedIndex(c), kPicture1);
 }
 
 void WallViewTest::dragsThatSendNothing_data() {
@@ -257,19 +263,19 @@ void WallViewTest::dragsThatSendNothing() {
     QFETCH(int, selected);
     WallRig rig;
     WallView& c = rig.show();
-    c.setPicture1WholeArea(mode == 1 ? 1 : 0);
+    c.setPicture1WholeArea(mode == 1);
     if (mode == 2) {
         c.startPositioning(96, 96, 16, 16);
     }
-    const auto one = c.pictureRect(WallView::kPicture1);
-    const auto two = c.pictureRect(kPicture2);
+    const auto one = c.pictureRect(Picture::One);
+    const auto two = c.pictureRect(Picture::Two);
     QSignalSpy sent(&c, &WallView::windowSent);
     rig.drag(from, to);
     QVERIFY(rig.frames->empty());
     QCOMPARE(sent.size(), 0);
-    QCOMPARE(edges(*c.pictureRect(WallView::kPicture1)), edges(*one));
-    QCOMPARE(edges(*c.pictureRect(kPicture2)), edges(*two));
-    QCOMPARE(c.selectedPicture(), selected);
+    QCOMPARE(edges(*c.pictureRect(Picture::One)), edges(*one));
+    QCOMPARE(edges(*c.pictureRect(Picture::Two)), edges(*two));
+    QCOMPARE(selectedIndex(c), selected);
 }
 
 void WallViewTest::dragStopsAtTheEdge_data() {
@@ -292,7 +298,7 @@ void WallViewTest::dragStopsAtTheEdge() {
     WallRig rig;
     WallView& c = rig.show();
     rig.drag({400, 225}, to);
-    QCOMPARE(edges(*c.pictureRect(kPicture2)), control);
+    QCOMPARE(edges(*c.pictureRect(Picture::Two)), control);
     QCOMPARE(rig.frames->size(), 1u);
     QCOMPARE(windowOf(rig.frames->front()), window);
 }
@@ -323,7 +329,7 @@ void WallViewTest::resizeStopsAtTheMinimum() {
 void WallViewTest::clickOnTheOverlapSelectsTheTopPicture_data() {
     QTest::addColumn<int>("picture1OnTop");
     QTest::addColumn<int>("selected");
-    QTest::newRow("picture 1 on top") << 1 << int(WallView::kPicture1);
+    QTest::newRow("picture 1 on top") << 1 << kPicture1;
     QTest::newRow("picture 2 on top") << 0 << kPicture2;
 }
 
@@ -332,9 +338,9 @@ void WallViewTest::clickOnTheOverlapSelectsTheTopPicture() {
     QFETCH(int, selected);
     WallRig rig;
     WallView& c = rig.show();
-    c.setPicture1OnTop(picture1OnTop);
+    c.setPicture1OnTop(picture1OnTop != 0);
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(400, 225));
-    QCOMPARE(c.selectedPicture(), selected);
+    QCOMPARE(selectedIndex(c), selected);
     QVERIFY(rig.frames->empty());
 }
 
@@ -358,7 +364,7 @@ void WallViewTest::picturesPaintImageFillOrNothing() {
         QVERIFY(bmp.save(rig.home.filePath(QStringLiteral("screen.bmp")), "BMP"));
     }
     WallView& c = rig.show();
-    c.setHollow(1, hollow);
+    c.setHollow(Picture::One, hollow);
     QCOMPARE(c.grab().toImage().pixel(50, 400), colour);
 }
 
@@ -369,19 +375,19 @@ void WallViewTest::redrawFollowsTheMirror() {
     rig.mirror.p2X = 0;
     rig.mirror.p2Y = 0;
     c.redraw();
-    QCOMPARE(edges(*c.pictureRect(kPicture2)), (QList{0, 0, 400, 226}));
+    QCOMPARE(edges(*c.pictureRect(Picture::Two)), (QList{0, 0, 400, 226}));
     rig.mirror.pipOn = 0;
     c.redraw();
-    QVERIFY(!c.pictureShown(kPicture2));
+    QVERIFY(!c.pictureShown(Picture::Two));
 
     rig.mirror.pipOn = 1;
     c.redraw();
     QTest::mousePress(&c, Qt::LeftButton, {}, QPoint(200, 100));
     QTest::mouseMove(&c, QPoint(300, 150));
-    const auto dragged = edges(*c.pictureRect(kPicture2));
+    const auto dragged = edges(*c.pictureRect(Picture::Two));
     rig.mirror.p2X = 960;
     c.redraw();
-    QCOMPARE(edges(*c.pictureRect(kPicture2)), dragged);
+    QCOMPARE(edges(*c.pictureRect(Picture::Two)), dragged);
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(300, 150));
 }
 
@@ -570,7 +576,7 @@ void WallViewTest::dragReachesTheSimulator() {
     QCOMPARE(rig.link.configureSerialAndOpen({server.devicePath(), 1, 1, 115200}), 1);
     WallView& c = rig.show();
     rig.drag({400, 225}, {440, 245});
-    QCOMPARE(edges(*c.pictureRect(kPicture2)), (QList{240, 132, 640, 358}));
+    QCOMPARE(edges(*c.pictureRect(Picture::Two)), (QList{240, 132, 640, 358}));
     QTRY_COMPARE(server.state().mirror.p2X, 576);
     const auto m = server.state().mirror;
     QCOMPARE((QList{m.p2X, m.p2Y, m.p2Width, m.p2Height}), (QList{576, 316, 960, 542}));

@@ -15,13 +15,15 @@
 namespace korvane::ui {
 
 AboutDialog::AboutDialog(const ParameterMirror& mirror, const Settings& settings, QWidget* parent)
-    : QDialog(parent), version_(new QLabel(this)), date_(new QLabel(this)) {
+    : QDialog(parent) {
+    auto* version = new QLabel(this);
+    auto* date = new QLabel(this);
     setWindowTitle(tr("关于 Korvane Controller"));
     const AboutTexts texts = aboutTexts(std::span<const std::uint8_t, 5>(mirror.deviceInfo));
-    version_->setText(texts.version);
-    date_->setText(texts.date);
-    version_->setObjectName(QStringLiteral("versionValue"));
-    date_->setObjectName(QStringLiteral("dateValue"));
+    version->setText(texts.version);
+    date->setText(texts.date);
+    version->setObjectName(QStringLiteral("versionValue"));
+    date->setObjectName(QStringLiteral("dateValue"));
 
     auto* picture = new QLabel(this);
     QPixmap icon;
@@ -35,8 +37,8 @@ AboutDialog::AboutDialog(const ParameterMirror& mirror, const Settings& settings
     auto* texts_ = new QGridLayout;
     texts_->addWidget(new QLabel(QStringLiteral("Korvane Controller v3.0 "), this), 0, 0, 1, 2);
     texts_->addWidget(new QLabel(tr("版本号: "), this), 1, 0);
-    texts_->addWidget(version_, 1, 1);
-    texts_->addWidget(date_, 2, 1);
+    texts_->addWidget(version, 1, 1);
+    texts_->addWidget(date, 2, 1);
     // Labels the original layout keeps hidden.
     auto* year = new QLabel(tr("出厂年份: "), this);
     auto* week = new QLabel(tr("出厂星期: "), this);
@@ -54,14 +56,6 @@ AboutDialog::AboutDialog(const ParameterMirror& mirror, const Settings& settings
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     setMinimumWidth(360);
-}
-
-QString AboutDialog::versionText() const {
-    return version_->text();
-}
-
-QString AboutDialog::dateText() const {
-    return date_->text();
 }
 
 } // namespace korvane::ui

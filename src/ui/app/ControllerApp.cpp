@@ -51,10 +51,6 @@ ControllerApp::~ControllerApp() {
     link_.close();
 }
 
-std::string ControllerApp::demoDevicePath() const {
-    return demo_ ? demo_->devicePath() : std::string();
-}
-
 bool ControllerApp::initInstance() {
     chinese_ = language_->choose(settings_, options_.systemLocale, presenter_);
 
