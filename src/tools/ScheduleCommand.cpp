@@ -107,9 +107,10 @@ Prepared prepareSchedule(std::span<const std::string> operands, LocalTime now) {
     if (verb != "due" && operands.size() != 2) {
         return wrongArity("schedule " + verb, "FILE.kss");
     }
-    auto tasks = readScheduleFile(path);
+    std::string why;
+    auto tasks = readScheduleFile(path, &why);
     if (!tasks) {
-        return refuse("schedule " + verb, "cannot read " + path);
+        return refuseFile("schedule " + verb, "cannot read " + path + ": " + why);
     }
     if (verb == "show") {
         return {{},

@@ -132,6 +132,7 @@ private slots:
     void enableRulesFollowTheSelection_data();
     void enableRulesFollowTheSelection();
     void resetSendsTheFactoryValuesInOrder();
+    void colourTemperatureWithTheLinkClosedKeepsTheGains();
     void refreshShowsTheMirrorInTheCurrentLanguage();
 };
 
@@ -292,6 +293,21 @@ void PictureQualityTest::readBacksReplaceTheirBytesOnly() {
         QVERIFY(watch.gainsOpen); // opened before the processor is asked
     }
     QCOMPARE(rig.link.sendSwitch(), 1);
+}
+
+// With the link closed no gains can be read back, so the previous ones stay in the mirror and
+// the edits instead of the placeholders the command carries.
+void PictureQualityTest::colourTemperatureWithTheLinkClosedKeepsTheGains() {
+    PqRig rig;
+    QVERIFY(rig.start({0, 11, 12, 13, 14, 2, 3, 4, 3, 15, 16, 17, 1, 0, 5}));
+    rig.link.close();
+    rig.choose(QStringLiteral("colourTemperature"), QStringLiteral("暖色"));
+    QCOMPARE(int{rig.mirror.pq[pq::kColourTemperature]}, 1);
+    QCOMPARE(int{rig.mirror.pq[pq::kRedGain]}, 15);
+    QCOMPARE(int{rig.mirror.pq[pq::kGreenGain]}, 16);
+    QCOMPARE(int{rig.mirror.pq[pq::kBlueGain]}, 17);
+    QCOMPARE(rig.edit(QStringLiteral("red"))->text(), QStringLiteral("15"));
+    QCOMPARE(rig.edit(QStringLiteral("blue"))->text(), QStringLiteral("17"));
 }
 
 void PictureQualityTest::enableRulesFollowTheSelection_data() {

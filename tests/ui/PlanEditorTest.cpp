@@ -156,6 +156,7 @@ private slots:
     void failedClockReadKeepsTheText();
     void olderDialogSendsOnlyChangedEntries();
     void olderDialogKeepsChangesWhileTheLinkIsClosed();
+    void olderDialogKeepsChangesWhenTheLineHangsUp();
     void frameOpensThePlanWindows_data();
     void frameOpensThePlanWindows();
 };
@@ -499,6 +500,31 @@ void PlanEditorTest::olderDialogKeepsChangesWhileTheLinkIsClosed() {
     click(dlg, "sendButton");
     QCOMPARE(rig.presenter.informed, QStringList{QStringLiteral("打开串口失败!")});
     QVERIFY(dlg.items()[2].modified);
+}
+
+// A line that hangs up after the first changed entry: the send ends there with one message,
+// and every changed entry keeps its mark for the next send.
+void PlanEditorTest::olderDialogKeepsChangesWhenTheLineHangsUp() {
+    PlanRig rig;
+    QVERIFY(rig.connect());
+    FakeClock pc;
+    LegacyPlanDialog dlg(rig.context, nullptr, pc.source());
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    auto* list = child<ColouredTable>(dlg, "planList");
+    for (const int row : {2, 3}) {
+        clickRow(*list, row);
+        click(dlg, "modifyButton");
+    }
+    sim::SimFaults faults;
+    faults.hangUpAfter = rig.server.receivedFrames().size() + 1;
+    rig.server.setFaults(faults);
+    const std::size_t before = rig.server.receivedFrames().size();
+    click(dlg, "sendButton");
+    QCOMPARE(rig.presenter.informed, QStringList{QStringLiteral("发送脱机计划列表失败!")});
+    QCOMPARE(rig.server.receivedFrames().size(), before + 1);
+    QVERIFY(dlg.items()[2].modified);
+    QVERIFY(dlg.items()[3].modified);
 }
 
 void PlanEditorTest::frameOpensThePlanWindows_data() {

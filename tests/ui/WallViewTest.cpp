@@ -5,10 +5,13 @@
 #include "ui/wall/IPointLocateView.h"
 #include "ui/wall/LayoutGeometry.h"
 
+#include <QDir>
 #include <QImage>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 using namespace korvane;
 using namespace korvane::ui;
@@ -345,23 +348,39 @@ void WallViewTest::clickOnTheOverlapSelectsTheTopPicture() {
 }
 
 void WallViewTest::picturesPaintImageFillOrNothing_data() {
-    QTest::addColumn<bool>("image");
+    QTest::addColumn<bool>("ownImage");
+    QTest::addColumn<bool>("shippedImage");
     QTest::addColumn<bool>("hollow");
     QTest::addColumn<QRgb>("colour");
-    QTest::newRow("fill colour without an image") << false << false << qRgb(0, 128, 192);
-    QTest::newRow("screen.bmp beside the settings") << true << false << qRgb(200, 40, 90);
-    QTest::newRow("hollow") << true << true << qRgb(0, 0, 0);
+    QTest::newRow("fill colour without an image") << false << false << false << qRgb(0, 128, 192);
+    QTest::newRow("screen.bmp beside the settings") << true << false << false << qRgb(200, 40, 90);
+    QTest::newRow("screen.bmp of the data folder") << false << true << false << qRgb(30, 160, 60);
+    QTest::newRow("the user's own copy wins") << true << true << false << qRgb(200, 40, 90);
+    QTest::newRow("hollow") << true << true << true << qRgb(0, 0, 0);
 }
 
 void WallViewTest::picturesPaintImageFillOrNothing() {
-    QFETCH(bool, image);
+    QFETCH(bool, ownImage);
+    QFETCH(bool, shippedImage);
     QFETCH(bool, hollow);
     QFETCH(QRgb, colour);
+    // The installed data folders of this machine stay out of the picture.
+    QTemporaryDir share;
+    QVERIFY(QDir(share.path()).mkpath(QStringLiteral("korvane")));
+    const QByteArray previous = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", share.path().toUtf8());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_DIRS", previous); });
     WallRig rig;
-    if (image) {
+    const auto saveBmp = [](const QString& file, QRgb fill) {
         QImage bmp(8, 8, QImage::Format_RGB32);
-        bmp.fill(qRgb(200, 40, 90));
-        QVERIFY(bmp.save(rig.home.filePath(QStringLiteral("screen.bmp")), "BMP"));
+        bmp.fill(fill);
+        return bmp.save(file, "BMP");
+    };
+    if (ownImage) {
+        QVERIFY(saveBmp(rig.home.filePath(QStringLiteral("screen.bmp")), qRgb(200, 40, 90)));
+    }
+    if (shippedImage) {
+        QVERIFY(saveBmp(share.filePath(QStringLiteral("korvane/screen.bmp")), qRgb(30, 160, 60)));
     }
     WallView& c = rig.show();
     c.setHollow(Picture::One, hollow);

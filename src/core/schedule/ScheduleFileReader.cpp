@@ -1,5 +1,7 @@
 #include "core/schedule/ScheduleFileReader.h"
 
+#include "core/store/InputFile.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -83,17 +85,13 @@ std::vector<ScheduleTask> parseScheduleText(std::string_view bytes) {
     return tasks;
 }
 
-std::optional<std::vector<ScheduleTask>> readScheduleFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
+std::optional<std::vector<ScheduleTask>> readScheduleFile(const std::string& path,
+                                                          std::string* error) {
+    std::string bytes;
+    if (const auto ec = readRegularFile(path, filelimit::kSchedule, bytes)) {
+        if (error != nullptr) {
+            *error = inputFileErrorText(ec, filelimit::kSchedule);
+        }
         return std::nullopt;
     }
     return parseScheduleText(bytes);

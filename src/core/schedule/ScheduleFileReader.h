@@ -34,8 +34,9 @@ ScheduleTask parseScheduleLine(std::string_view line);
 // A whole file's bytes as tasks in file order.
 std::vector<ScheduleTask> parseScheduleText(std::string_view bytes);
 
-// The tasks of the file at `path`, or nothing when it is not an existing regular file or cannot
-// be read.
-std::optional<std::vector<ScheduleTask>> readScheduleFile(const std::string& path);
+// The tasks of the file at `path`, or nothing when it is not an existing regular file of at most
+// 16 MiB or cannot be read (then `error`, when given, says why).
+std::optional<std::vector<ScheduleTask>> readScheduleFile(const std::string& path,
+                                                          std::string* error = nullptr);
 
 } // namespace korvane

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,7 @@ public:
     SerialSettings readSerialSettings() const;
     bool writeSerialSettings(const SerialSettings& s);
 
+    // Stored as a full path (a relative one is taken from the working folder).
     bool writeRecentFile(const std::filesystem::path& file);
 
     // Empty when the key is missing or names a file that no longer exists.
@@ -56,6 +58,16 @@ public:
     NetworkSettings readNetworkSettings() const;
     bool writeNetworkSettings(const NetworkSettings& s);
 
+    // The link mode used last: true for network (UDP), false for serial (also when missing).
+    bool readNetworkMode() const;
+    bool writeNetworkMode(bool network);
+    // Seconds between keep-alive probes of an idle link, 0..3600; 0 = none; 5 when missing.
+    int readKeepAlive() const;
+    // From now on the serial and network settings live in this object only: reads give them,
+    // writes change them here, and the settings file keeps the operator's own (a built-in
+    // simulated processor's device and addresses must never land in it).
+    void keepLinkSettingsInMemory(const SerialSettings& serial, const NetworkSettings& network);
+
     // The layout's box and module sizes in pixels (96, 96, 16, 16 when missing).
     int readBoxWidth() const;
     int readBoxHeight() const;
@@ -77,6 +89,8 @@ private:
     bool write(const SettingKey& k, std::string_view value);
 
     IniFile ini_;
+    std::optional<SerialSettings> memorySerial_;
+    std::optional<NetworkSettings> memoryNetwork_;
 };
 
 } // namespace korvane

@@ -1,6 +1,8 @@
 #include "ui/app/AboutDialog.h"
 
+#include "core/base/Version.h"
 #include "core/link/ParameterMirror.h"
+#include "core/store/DataDirectory.h"
 #include "core/store/Settings.h"
 #include "ui/app/AboutTexts.h"
 #include "ui/widgets/UiIcons.h"
@@ -29,13 +31,13 @@ AboutDialog::AboutDialog(const ParameterMirror& mirror, const Settings& settings
     QPixmap icon;
     const auto iconFile = settings.readIcon();
     if (!iconFile.empty()) {
-        icon = QIcon(QString::fromStdString(iconFile.string())).pixmap(32, 32);
+        icon = QIcon(QString::fromStdString(shippedFile(iconFile).string())).pixmap(32, 32);
     }
     picture->setPixmap(icon.isNull() ? icons::programIcon().pixmap(32, 32) : icon);
     picture->setAlignment(Qt::AlignTop);
 
     auto* texts_ = new QGridLayout;
-    texts_->addWidget(new QLabel(QStringLiteral("Korvane Controller v3.0 "), this), 0, 0, 1, 2);
+    texts_->addWidget(new QLabel(QStringLiteral(KORVANE_PROGRAM_TITLE " "), this), 0, 0, 1, 2);
     texts_->addWidget(new QLabel(tr("版本号: "), this), 1, 0);
     texts_->addWidget(version, 1, 1);
     texts_->addWidget(date, 2, 1);

@@ -2,6 +2,7 @@
 
 #include "core/link/CommLog.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/DataDirectory.h"
 #include "core/store/ProgramDirectory.h"
 #include "ui/app/AboutDialog.h"
 #include "ui/app/AppRestart.h"
@@ -13,6 +14,8 @@
 #include "ui/dialogs/SerialPortChoice.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
 #include "ui/frame/FrameServices.h"
+#include "ui/frame/LinkStatusField.h"
+#include "ui/frame/LinkStatusView.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/i18n/Language.h"
 #include "ui/i18n/UiText.h"
@@ -35,6 +38,7 @@ MessagePresenter& presenterOf(const AppOptions& o, std::unique_ptr<MessagePresen
     return *own;
 }
 
+constexpr std::chrono::milliseconds kStartProbeDeadline{300};
 } // namespace
 
 ControllerApp::ControllerApp(AppOptions options)
@@ -44,20 +48,48 @@ ControllerApp::ControllerApp(AppOptions options)
       language_(std::make_unique<Language>()) {
     applyMirrorDefaults(mirror_, kDefaultResolution);
     link_.setSendSwitch(1);
+    // The log of this run lives in the program directory of this run; a log that cannot be
+    // written is said once in the status bar (the sink is the context, so the report is dropped
+    // once the application is gone).
+    CommLog::instance().relocate(CommLog::defaultPath());
+    CommLog::instance().setFailureHandler([this](const std::string&) {
+        QMetaObject::invokeMethod(
+            sink_.get(),
+            [this] {
+                if (frame_) {
+                    frame_->setStatusText(uiText(MessageId::LogWriteFailed));
+                }
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 ControllerApp::~ControllerApp() {
+    CommLog::instance().setFailureHandler({});
     frame_.reset();
+    watcher_.reset();
     link_.close();
 }
 
 bool ControllerApp::initInstance() {
     chinese_ = language_->choose(settings_, options_.systemLocale, presenter_);
+    // From here on the link knows when the processor is gone and brings it back by itself.
+    LinkWatcher::Timing timing = LinkWatcher::kDefaultTiming;
+    timing.keepAlive = std::chrono::seconds{settings_.readKeepAlive()};
+    watcher_ = std::make_unique<LinkWatcher>(link_, timing);
 
     if (!firstConnection()) {
         SerialSettingsDialog dlg(link_, settings_, presenter_, busy_,
                                  SerialSettingsDialog::Mode::Normal);
         dlg.showDemoHint(true);
+        // A configured device that did not open: say which and why.
+        const SerialSettings tried = settings_.readSerialSettings();
+        const SerialLink* serial = link_.serialLink();
+        if (!options_.demo && serialConfigured(tried) && serial != nullptr &&
+            serial->lastError() != 0) {
+            dlg.showOpenFailure(
+                deviceOpenFailure(QString::fromStdString(tried.devicePath), serial->lastError()));
+        }
         const int result = options_.runSerialDialog ? options_.runSerialDialog(dlg) : dlg.exec();
         if (result == SerialSettingsDialog::kExit) {
             return false;
@@ -82,6 +114,9 @@ bool ControllerApp::initInstance() {
     StartupTrace::attachIfAsked(*frame_);
     applyWindowIcon();
     frame_->setStatusText(statusText());
+    if (demo_) {
+        frame_->linkStatus().setDemoDevice(demo_->devicePath());
+    }
     if (options_.showWindow) {
         // Without a window manager "maximised" means nothing, so the size is set as well.
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -93,16 +128,35 @@ bool ControllerApp::initInstance() {
     return true;
 }
 
-// Always over the serial port: network mode is only chosen later, from the communication
-// panel. No configured port counts as a failed attempt without touching any device.
+// Over the link mode used last. A configured device that is absent (or a processor that does
+// not answer) leaves the link lost and reconnecting; only a serial link with no device
+// configured at all counts as a failed attempt, without touching any device.
 bool ControllerApp::firstConnection() {
+    if (!options_.demo && settings_.readNetworkMode()) {
+        const NetworkSettings network = settings_.readNetworkSettings();
+        link_.setNetworkMode(1);
+        busy_.runUnseen([&] {
+            if (link_.configureNetworkAndOpen(network) == 0) {
+                return;
+            }
+            // An open socket says nothing of the processor: three unanswered probes make the
+            // link lost at once (and reconnecting) instead of after the first keep-alive.
+            for (int i = 0;
+                 i < 3 && link_.keepAliveProbe(kStartProbeDeadline) == ProbeOutcome::NoAnswer;
+                 ++i) {
+            }
+        });
+        return true;
+    }
     SerialSettings serial = settings_.readSerialSettings();
     if (options_.demo) {
-        demo_ = std::make_unique<DemoDevice>();
         try {
+            demo_ = std::make_unique<DemoDevice>();
             demo_->start();
-            serial.devicePath = demo_->devicePath();
-            serial.portNumber = portNumberFor(serial.devicePath);
+            // The demo's device, line settings and addresses are its own and stay in memory:
+            // the operator's settings file is neither read for them nor written with them.
+            serial = demo_->serialSettings();
+            settings_.keepLinkSettingsInMemory(serial, demo_->networkSettings());
         } catch (const std::exception&) {
             demo_.reset();
         }
@@ -110,9 +164,8 @@ bool ControllerApp::firstConnection() {
     if (!serialConfigured(serial)) {
         return false;
     }
-    int opened = 0;
-    busy_.runUnseen([&] { opened = link_.configureSerialAndOpen(serial); });
-    return opened != 0 && link_.isOpen() != 0;
+    busy_.runUnseen([&] { link_.configureSerialAndOpen(serial); });
+    return true;
 }
 
 void ControllerApp::applyWindowIcon() {
@@ -121,7 +174,7 @@ void ControllerApp::applyWindowIcon() {
         settings_.writeIcon(MainWindow::kDefaultIcon);
         file = settings_.readIcon();
     }
-    const QIcon icon(QString::fromStdString(file.string()));
+    const QIcon icon(QString::fromStdString(shippedFile(file).string()));
     if (!file.empty() && !icon.pixmap(16, 16).isNull()) {
         frame_->setWindowIcon(icon);
     }
@@ -132,6 +185,9 @@ QString ControllerApp::statusText() const {
         return QCoreApplication::translate("korvane::ui::ControllerApp",
                                            "演示模式: 程序内的模拟处理器在 %1")
             .arg(QString::fromStdString(demo_->devicePath()));
+    }
+    if (link_.linkStatus().lost()) {
+        return LinkStatusView::lossText(link_.linkStatus());
     }
     if (link_.isOpen() == 0) {
         return QCoreApplication::translate(
@@ -147,7 +203,7 @@ void ControllerApp::showAbout() {
 }
 
 void ControllerApp::openHelp() {
-    openHelpDocument(settings_.file().parent_path(), presenter_, frame_.get());
+    openHelpDocument(settings_.file().parent_path(), dataDirectories(), presenter_, frame_.get());
 }
 
 } // namespace korvane::ui

@@ -641,6 +641,57 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
+    <name>korvane::ui::LinkStatusView</name>
+    <message>
+        <source>线路挂断</source>
+        <translation>line hung up</translation>
+    </message>
+    <message>
+        <source>设备已移除</source>
+        <translation>device removed</translation>
+    </message>
+    <message>
+        <source>发送失败</source>
+        <translation>write failed</translation>
+    </message>
+    <message>
+        <source>处理器无应答</source>
+        <translation>no answer from the processor</translation>
+    </message>
+    <message>
+        <source>无法打开设备</source>
+        <translation>cannot open the device</translation>
+    </message>
+    <message>
+        <source>✓ 已连接</source>
+        <translation>✓ Connected</translation>
+    </message>
+    <message>
+        <source>✗ 连接已断开</source>
+        <translation>✗ Link lost</translation>
+    </message>
+    <message>
+        <source>✗ 正在重新连接</source>
+        <translation>✗ Reconnecting</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>与处理器的连接已断开: %1 (%2)，正在自动重新连接</source>
+        <translation>Link to the processor lost: %1 (%2); reconnecting by itself</translation>
+    </message>
+    <message>
+        <source>连接已断开，命令未发送: %1</source>
+        <translation>Link lost, commands are not sent: %1</translation>
+    </message>
+    <message>
+        <source>已重新连接</source>
+        <translation>Reconnected</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::LocateSettingsDialog</name>
     <message>
         <source>使用水平/垂直定位</source>
@@ -1434,6 +1485,60 @@ Out of memory.</translation>
     <message>
         <source>请填入一个在%1和%2之间的整数。</source>
         <translation>Please enter an integer between %1 and %2.</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::SerialPortChoice</name>
+    <message>
+        <source>设备 %1 不存在</source>
+        <translation>No such device: %1</translation>
+    </message>
+    <message>
+        <source>没有权限打开 %1 (当前用户是否在该设备所属的组中, 例如 dialout?)</source>
+        <translation>Permission denied: %1 (is this user in the device&apos;s group, e.g. dialout?)</translation>
+    </message>
+    <message>
+        <source>%1 正被其他程序使用</source>
+        <translation>%1 is busy: another program holds it</translation>
+    </message>
+    <message>
+        <source>%1 不是串口设备</source>
+        <translation>%1 is not a serial device</translation>
+    </message>
+    <message>
+        <source>无法打开 %1</source>
+        <translation>Cannot open %1</translation>
+    </message>
+    <message>
+        <source>无法打开 %1: %2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::LinkStatusField</name>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>网络 %1:%2</source>
+        <translation>Network %1:%2</translation>
+    </message>
+    <message>
+        <source>网络</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>演示模式</source>
+        <translation>Demo</translation>
+    </message>
+    <message>
+        <source>演示模式 (模拟处理器 %1)</source>
+        <translation>Demo (simulated processor %1)</translation>
+    </message>
+    <message>
+        <source>串口 %1</source>
+        <translation>Serial %1</translation>
     </message>
 </context>
 </TS>

@@ -276,8 +276,11 @@ void PictureQualityPanel::dropDownChosen(std::size_t d) {
     case kColourTemp:
         applyColourTemperatureRule();
         // The processor sets the gains of the new temperature itself; they are read back.
-        for (std::size_t s : kGainSliders) {
-            c_.mirror.pq[pqSliders()[s].index] = kUnknownGain;
+        // With the link closed nothing is read back, so the previous gains stay.
+        if (c_.link.isOpen() != 0) {
+            for (std::size_t s : kGainSliders) {
+                c_.mirror.pq[pqSliders()[s].index] = kUnknownGain;
+            }
         }
         sendUnseen(index, value);
         readBack(ReadBackKind::Gains, tr("更新参数"));

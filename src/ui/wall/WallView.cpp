@@ -4,6 +4,7 @@
 #include "core/link/DeviceLink.h"
 #include "core/link/ParameterMirror.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/DataDirectory.h"
 #include "core/store/Settings.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/panels/PanelContext.h"
@@ -64,7 +65,7 @@ QImage loadBackground(const Settings& settings, std::filesystem::path file) {
     if (file.is_relative()) {
         file = settings.file().parent_path() / file;
     }
-    return QImage(QString::fromStdString(file.string()));
+    return QImage(QString::fromStdString(shippedFile(file).string()));
 }
 } // namespace
 
