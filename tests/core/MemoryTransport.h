@@ -21,6 +21,8 @@ public:
         bool failWrites = false;
         // Writes fail once this many have been taken (a line that goes part-way through).
         std::size_t writesBeforeFailure = SIZE_MAX;
+        // How often a reply was waited for.
+        std::size_t readCalls = 0;
     };
 
     explicit MemoryTransport(Shared& s) : s_(s) {}
@@ -38,6 +40,7 @@ public:
         return static_cast<int>(length);
     }
     int readAll(std::uint8_t* buffer, std::size_t length) override {
+        ++s_.readCalls;
         if (!s_.open || s_.incoming.size() < length) {
             s_.incoming.clear();
             return -1;

@@ -38,7 +38,9 @@ int PlanListSend::run() {
             report(MessageId::PlanSendFailed);
             return 0;
         }
-        ctx_.link.pause(kPlanEntryPause);
+        if (ctx_.link.lastFrameSent()) { // the pause paces entries that went out
+            ctx_.link.pause(kPlanEntryPause);
+        }
     }
     return 1;
 }

@@ -10,6 +10,11 @@
 namespace korvane {
 
 namespace {
+// The outcome of the last send per thread: the worker that sent a command is the one that
+// decides whether to wait for the processor to act on it.
+thread_local const DeviceLink* lastSendLink = nullptr;
+thread_local bool lastSendWentOut = false;
+
 bool carriesIdentity(std::span<const std::uint8_t> reply) {
     return reply.size() >= frame::kPayloadOffset + sizeof kIdentity &&
            std::equal(std::begin(kIdentity), std::end(kIdentity),
@@ -133,17 +138,23 @@ void DeviceLink::log(bool send, std::span<const std::uint8_t> bytes) {
     }
 }
 
-int DeviceLink::sendFrame(std::span<std::uint8_t> bytes) {
-    std::lock_guard lock(exchange_);
-    return sendLocked(bytes);
+bool DeviceLink::lastFrameSent() const {
+    return lastSendLink == this && lastSendWentOut;
 }
 
-int DeviceLink::sendLocked(std::span<std::uint8_t> bytes) {
+int DeviceLink::sendFrame(std::span<std::uint8_t> bytes) {
+    std::lock_guard lock(exchange_);
+    return sendLocked(bytes) != SendOutcome::Failed ? 1 : 0;
+}
+
+DeviceLink::SendOutcome DeviceLink::sendLocked(std::span<std::uint8_t> bytes) {
+    lastSendLink = this;
+    lastSendWentOut = false;
     if (sendSwitch() == 0) {
-        return 1;
+        return SendOutcome::Dropped;
     }
     if (bytes.size() < 3 || refuseWhileLost()) {
-        return 0;
+        return SendOutcome::Failed;
     }
     try {
         frame::storeChecksum(bytes);
@@ -151,15 +162,16 @@ int DeviceLink::sendLocked(std::span<std::uint8_t> bytes) {
         const int sent = t != nullptr ? t->writeAll(bytes.data(), bytes.size()) : -1;
         if (sent != static_cast<int>(bytes.size())) {
             writeFailed();
-            return 0;
+            return SendOutcome::Failed;
         }
+        lastSendWentOut = true;
         if (bytes[0] == frame::kHeader1 && bytes[1] == frame::kHeader2) {
             log(true, bytes);
         }
     } catch (const std::exception&) {
-        return 0;
+        return SendOutcome::Failed;
     }
-    return 1;
+    return SendOutcome::Sent;
 }
 
 int DeviceLink::receiveFrame(std::span<std::uint8_t> buffer) {
@@ -191,7 +203,7 @@ int DeviceLink::write(CommandCode code, const frame::DataBytes& data) {
     frame_ = frame::resetFrame();
     frame_[frame::kCodeOffset] = static_cast<std::uint8_t>(code);
     std::copy(data.begin(), data.end(), frame_.begin() + frame::kDataOffset);
-    return sendLocked(frame_);
+    return sendLocked(frame_) != SendOutcome::Failed ? 1 : 0;
 }
 
 int DeviceLink::read(std::uint8_t type, std::uint8_t first, std::uint8_t last) {
@@ -208,8 +220,13 @@ int DeviceLink::read(std::uint8_t type, std::uint8_t first, std::uint8_t last) {
         frame_[frame::kDataOffset + 1] = first;
         frame_[frame::kDataOffset + 2] = last;
     }
-    if (sendLocked(frame_) == 0) {
+    switch (sendLocked(frame_)) {
+    case SendOutcome::Failed:
         return 0;
+    case SendOutcome::Dropped:
+        return readNotSent(type, first, last);
+    case SendOutcome::Sent:
+        break;
     }
     sleep_(kReadWait);
     const auto info = readTypeInfo(type);
@@ -231,6 +248,25 @@ int DeviceLink::read(std::uint8_t type, std::uint8_t first, std::uint8_t last) {
                                                                                                : 0;
     answered(result != 0, true);
     return result;
+}
+
+int DeviceLink::readNotSent(std::uint8_t type, std::uint8_t first, std::uint8_t last) {
+    if (!readTypeInfo(type)) {
+        return 0;
+    }
+    auto& buffer = replies_[type];
+    if (type == readtype::kPlanEntries) {
+        if (last < first) {
+            return 0;
+        }
+        std::fill(buffer.begin(), buffer.end(), 0);
+        if (messages_ != nullptr) {
+            messages_->report(MessageId::RecvFail); // as the first entry's missing reply would
+        }
+        return 0;
+    }
+    std::fill(buffer.begin(), buffer.end(), 0);
+    return 0;
 }
 
 int DeviceLink::readPlanEntries(std::uint8_t first, std::uint8_t last) {
@@ -264,8 +300,8 @@ ProbeOutcome DeviceLink::probeIdentity() {
     frame::CommandFrame probe = frame::resetFrame();
     probe[frame::kCodeOffset] = static_cast<std::uint8_t>(CommandCode::ReadBlock);
     probe[frame::kDataOffset] = readtype::kIdentity;
-    if (sendLocked(probe) != 1) {
-        return ProbeOutcome::NoAnswer;
+    if (sendLocked(probe) != SendOutcome::Sent) {
+        return ProbeOutcome::NoAnswer; // failed, or dropped by the send switch: none can come
     }
     sleep_(kProbeWait);
     auto& buffer = replies_[readtype::kIdentity];

@@ -71,6 +71,12 @@ public:
     int sendSwitch() const { return sendSwitch_.load(); }
     void setSendSwitch(int on) { sendSwitch_.store(on); }
     int readInProgress() const { return readInProgress_.load(); }
+    // Whether a frame handed over now would go out: the send switch is on and the link open.
+    bool transmits() const { return sendSwitch() != 0 && isOpen() != 0; }
+    // Whether the last frame the calling thread handed to this link really went out, rather
+    // than being dropped by the send switch or failed by the link. A pause that only lets the
+    // processor act on that frame is skipped when it did not.
+    bool lastFrameSent() const;
 
     int open();
     int configureSerialAndOpen(const SerialSettings& settings);
@@ -165,6 +171,8 @@ public:
     };
 
 private:
+    enum class SendOutcome { Failed, Sent, Dropped };
+
     ByteTransport* activeTransport() const;
     // Health hooks, all called with the exchange lock held.
     void opened(int result);
@@ -183,7 +191,10 @@ private:
     std::string whereText();
     // Sends the identity request and takes the reply within `deadline`; true when valid.
     bool probeLocked(std::chrono::milliseconds deadline);
-    int sendLocked(std::span<std::uint8_t> bytes);
+    SendOutcome sendLocked(std::span<std::uint8_t> bytes);
+    // A read whose request did not go out: nothing can answer it, so nothing is awaited. The
+    // reply buffer ends as a failed receive leaves it.
+    int readNotSent(std::uint8_t type, std::uint8_t first, std::uint8_t last);
     // `within`: a deadline of its own for the reply in place of the configured time-out.
     int receiveLocked(std::span<std::uint8_t> buffer,
                       std::optional<std::chrono::milliseconds> within = std::nullopt);

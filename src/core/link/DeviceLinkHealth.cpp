@@ -218,10 +218,10 @@ bool DeviceLink::probeLocked(std::chrono::milliseconds deadline) {
     probe[frame::kCodeOffset] = static_cast<std::uint8_t>(CommandCode::ReadBlock);
     probe[frame::kDataOffset] = readtype::kIdentity;
     probing_ = true;
-    const int sent = sendLocked(probe);
+    const bool sent = sendLocked(probe) == SendOutcome::Sent;
     probing_ = false;
-    if (sent != 1) {
-        return false;
+    if (!sent) {
+        return false; // failed, or dropped by the send switch: no answer can come
     }
     auto& buffer = replies_[readtype::kIdentity];
     std::fill(buffer.begin(), buffer.end(), 0);

@@ -3,6 +3,7 @@
 #include "core/link/DeviceLink.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/DeviceGate.h"
+#include "ui/device/UnseenWaitGuard.h"
 
 #include <QEventLoop>
 #include <system_error>
@@ -45,7 +46,10 @@ void BusyRunner::runUnseen(const std::function<void()>& work) {
     } catch (const std::system_error&) {
         return; // no thread, no exchange: the UI thread never does it itself
     }
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    {
+        const UnseenWaitGuard guard;
+        loop.exec();
+    }
     worker.join();
 }
 

@@ -71,10 +71,17 @@ void FrameCommands::factoryReset() {
                                                   "请确认是否要恢复出厂默认设置?"))) {
         return;
     }
-    s_.busy.runUnseen([&] { s_.facade.factoryReset(); });
-    s_.busy.run(&window_,
-                QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."),
-                waitTask(s_.link, kFactoryResetWait));
+    bool sent = false;
+    s_.busy.runUnseen([&] {
+        s_.facade.factoryReset();
+        sent = s_.link.lastFrameSent();
+    });
+    // The processor takes its time to reset; a reset that never went out takes none.
+    if (sent) {
+        s_.busy.run(&window_,
+                    QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."),
+                    waitTask(s_.link, kFactoryResetWait));
+    }
     frame_.postSynchronise(false);
 }
 

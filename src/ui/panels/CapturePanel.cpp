@@ -208,7 +208,9 @@ void CapturePanel::switchClicked(Picture p, bool on) {
         if (!on) {
             return;
         }
-        c_.link.pause(kReadAfterSwitch);
+        if (c_.link.transmits()) {
+            c_.link.pause(kReadAfterSwitch);
+        }
         if (c_.link.read(type) != 0) {
             const auto payload = replyPayload(c_.link.replyBuffer(type));
             reply.assign(payload.begin(), payload.end());

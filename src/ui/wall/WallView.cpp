@@ -401,7 +401,9 @@ void WallView::sendWindow(Picture which) {
     } else {
         busy_.runUnseen([this, out] {
             facade_.setPicture1OutputWindow(out);
-            link_.pause(kPicture1Settle);
+            if (link_.lastFrameSent()) {
+                link_.pause(kPicture1Settle);
+            }
         });
         if (wholeArea_) {
             wholeArea_ = false;
