@@ -25,6 +25,10 @@ struct SimFaults {
     std::chrono::milliseconds lateReply{0};
     // After this many accepted frames the processor stops listening and the line goes dead.
     std::optional<std::size_t> hangUpAfter;
+    // After this many accepted frames the processor hears and answers nothing for `silentFor`,
+    // then carries on as before (a power cycle, a pulled network cable). Once only.
+    std::optional<std::size_t> silentAfter;
+    std::chrono::milliseconds silentFor{0};
 };
 
 } // namespace korvane::sim

@@ -1,5 +1,6 @@
 #include "CtlMain.h"
 
+#include "DeviceWait.h"
 #include "HelpText.h"
 #include "StreamMessageSink.h"
 #include "SubCommand.h"
@@ -53,7 +54,7 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
 
     StreamMessageSink messages(err);
     std::string openError;
-    const auto link = env.openLink(line.link, messages, openError);
+    const auto link = openWaitingForDevice(env.openLink, line.link, messages, openError);
     if (!link) {
         err << "korvanectl: " << openError << '\n';
         return kExitFailure;

@@ -72,12 +72,25 @@ std::optional<std::string> applyBroadcast(LinkOptions& o, std::string_view value
     return std::nullopt;
 }
 
+// Up to a day: a bound that still catches a typing slip like 10000000.
+constexpr int kMostWaitSeconds = 86400;
+
+std::optional<std::string> applyWait(LinkOptions& o, std::string_view value) {
+    const auto n = parseInteger(value);
+    if (!n || *n < 0 || *n > kMostWaitSeconds) {
+        return "--wait must be 0.." + std::to_string(kMostWaitSeconds) + " seconds, got '" +
+               std::string(value) + "'";
+    }
+    o.waitSeconds = static_cast<int>(*n);
+    return std::nullopt;
+}
+
 std::optional<std::string> applyVerbose(LinkOptions& o, std::string_view) {
     o.verbose = true;
     return std::nullopt;
 }
 
-constexpr std::array<GlobalOption, 6> kOptions{{
+constexpr std::array<GlobalOption, 7> kOptions{{
     {"--device", "PATH",
      "serial device of the processor, e.g. /dev/ttyUSB0 (default: the settings file's)",
      applyDevice},
@@ -90,6 +103,10 @@ constexpr std::array<GlobalOption, 6> kOptions{{
     {"--broadcast", "ADDR",
      "where discover sends its request (default: the settings file's broadcast address)",
      applyBroadcast},
+    {"--wait", "S",
+     "wait up to S seconds for the device to appear (or, over UDP, to answer) instead of "
+     "failing at once",
+     applyWait},
     {"--verbose", "", "say which device, line settings and addresses are used, and from where",
      applyVerbose},
 }};

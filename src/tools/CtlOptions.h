@@ -23,6 +23,8 @@ struct LinkOptions {
     SerialSettings serial;
     std::optional<NetworkSettings> network;
     std::string broadcastAddress;
+    // How long to wait for the device to appear (serial) or answer (UDP); 0 = fail at once.
+    int waitSeconds = 0;
     // Which values the command line gave; the others come from the settings file.
     bool baudGiven = false;
     bool timeoutGiven = false;

@@ -68,7 +68,8 @@ const std::array<SubCommand, 20> kSubCommands{{
     {"schedule", "show FILE.kss | due FILE.kss --at DATETIME [--last N] | run FILE.kss",
      "the runner's list of a schedule file (show); the task the runner would start at a moment, "
      "given the last task run (due); run the schedule headless, ticking every 2 s and printing "
-     "each task run, until SIGINT or SIGTERM (run, needs the processor)",
+     "each task run, until SIGINT or SIGTERM (run, needs the processor; a lost link is printed "
+     "and reconnected, and what fell due meanwhile runs when it is back)",
      prepareSchedule},
     {"discover", "--port P",
      "broadcast an identity request to --broadcast ADDR on port P; prints each processor that "

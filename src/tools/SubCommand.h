@@ -30,6 +30,8 @@ inline constexpr int kExitUsage = 2;
 struct ScheduleTiming {
     LocalClock clock = systemLocalTime;
     std::chrono::milliseconds tickPeriod = kScheduleTickPeriod;
+    // How often `schedule run` probes an idle link (0 = never; a serial hang-up is seen anyway).
+    std::chrono::milliseconds keepAlive{5000};
 };
 
 // What a sub-command works with once the link is open.

@@ -48,6 +48,8 @@ const IntRead kBoxV = [](const auto& s) { return s.readBoxHeight(); };
 const IntRead kMBoxH = [](const auto& s) { return s.readModuleWidth(); };
 const IntRead kMBoxV = [](const auto& s) { return s.readModuleHeight(); };
 const IntRead kNetPort = [](const auto& s) { return s.readNetworkSettings().port; };
+const IntRead kKeepAlive = [](const auto& s) { return s.readKeepAlive(); };
+const IntRead kNetworkMode = [](const auto& s) { return s.readNetworkMode() ? 1 : 0; };
 
 TEST_F(SettingsFixture, IntegerKeys) {
     const std::pair<IntRead, IntCase> cases[] = {
@@ -81,6 +83,18 @@ TEST_F(SettingsFixture, IntegerKeys) {
         {kNetPort, {key::kNetPort, std::nullopt, 0}},
         {kNetPort, {key::kNetPort, "5000", 5000}},
         {kNetPort, {key::kNetPort, "port", 0}},
+        {kKeepAlive, {key::kLinkKeepAlive, std::nullopt, 5}},
+        {kKeepAlive, {key::kLinkKeepAlive, "0", 0}},
+        {kKeepAlive, {key::kLinkKeepAlive, "12", 12}},
+        {kKeepAlive, {key::kLinkKeepAlive, "-3", 0}},
+        {kKeepAlive, {key::kLinkKeepAlive, "99999", 3600}},
+        {kKeepAlive, {key::kLinkKeepAlive, "off", 0}},
+        {kNetworkMode, {key::kLinkMode, std::nullopt, 0}},
+        {kNetworkMode, {key::kLinkMode, "network", 1}},
+        {kNetworkMode, {key::kLinkMode, "Network", 1}},
+        {kNetworkMode, {key::kLinkMode, "serial", 0}},
+        {kNetworkMode, {key::kLinkMode, "networks", 0}},
+        {kNetworkMode, {key::kLinkMode, "", 0}},
     };
     for (const auto& [read, c] : cases) {
         store(c.key, c.stored);
@@ -181,6 +195,7 @@ TEST_F(SettingsFixture, WritesGoToTheirKeys) {
     ASSERT_TRUE(settings.writeBoxHeight(48));
     ASSERT_TRUE(settings.writeModuleWidth(8));
     ASSERT_TRUE(settings.writeModuleHeight(4));
+    ASSERT_TRUE(settings.writeNetworkMode(true));
 
     const IniFile raw(file);
     const std::pair<SettingKey, std::string> expected[] = {
@@ -197,6 +212,7 @@ TEST_F(SettingsFixture, WritesGoToTheirKeys) {
         {key::kScheduleRunning, "200"},
         {key::kIcon, "main.ico"},
         {key::kRecentFile, "/t/x.kvt"},
+        {key::kLinkMode, "network"},
         {key::kBoxWidth, "64"},
         {key::kBoxHeight, "48"},
         {key::kModuleWidth, "8"},

@@ -69,6 +69,9 @@ TEST(Completion, OffersWhatTheTablesHoldAtEachPlaceOfTheLine) {
          {"schedule", "send", "store", "switch-query", "sync"}},
         {"korvanectl --baud 1", {"115200", "19200"}},
         {"korvanectl --ver", {"--verbose", "--version"}},
+        {"korvanectl --vers", {"--version"}},
+        // An option without a value does not take the next word with it.
+        {"korvanectl --verbose se", {"send"}},
         {"korvanectl send SelectI", {"SelectInput"}},
         {"korvanectl --udp 127.0.0.2:5000 send selectinput 2 ",
          {"AV1", "AV2", "DP", "DVI", "HDMI", "VGA"}},

@@ -39,7 +39,8 @@ const int kSynchronise = messageNumber(FrameMessage::Synchronise);
 void writeIni(const QString& text) {
     QFile ini(qEnvironmentVariable("KORVANE_HOME") + QStringLiteral("/korvaneapp.ini"));
     QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(text.toUtf8());
+    // No keep-alive: these tests count every frame the program sends.
+    ini.write((text + QStringLiteral("[link]\nkeepalive=0\n")).toUtf8());
 }
 
 QString configuredDevice(const sim::SimPtyServer& server) {

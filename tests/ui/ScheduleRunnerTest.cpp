@@ -2,6 +2,7 @@
 #include "TestHome.h"
 #include "core/link/Frame.h"
 #include "core/link/InputCodes.h"
+#include "core/link/LinkWatcher.h"
 #include "core/schedule/ScheduleExecutor.h"
 #include "core/store/IniFile.h"
 #include "core/store/SettingsKeys.h"
@@ -107,6 +108,7 @@ private slots:
     void startAndStop();
     void clockAndRowsFollowTheLanguage();
     void frameExecutorRunsTheDueTaskAtItsTick();
+    void aDueTaskWaitsForALostLink();
     void restartReopensTheRunningSchedule();
 };
 
@@ -356,6 +358,54 @@ void ScheduleRunnerTest::frameExecutorRunsTheDueTaskAtItsTick() {
     QTest::mouseClick(dlg.startButton(), Qt::LeftButton);
     QVERIFY(!frame.timers().scheduleRunning());
     QVERIFY(!frame.scheduleExecutor().running());
+}
+
+// The processor falls silent before a task's time: the task is not marked as run while the
+// link is lost, and runs once it is back.
+void ScheduleRunnerTest::aDueTaskWaitsForALostLink() {
+    FrameRig rig;
+    QVERIFY(rig.connect());
+    MainWindow& frame = rig.makeFrame();
+    LinkWatcher::Timing timing = LinkWatcher::kDefaultTiming;
+    timing.keepAlive = std::chrono::milliseconds{300};
+    LinkWatcher watcher(rig.link, timing);
+    RunnerRig runner;
+    const QString file =
+        runner.write(QStringLiteral("day.kss"), "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11,\r\n");
+    runner.settings.writeLastScheduleFile(file.toStdString());
+    int ticks = 0;
+    frame.scheduleExecutor().setClock([&ticks] {
+        ++ticks;
+        return makeLocalTime(2024, 5, 6, 8, 0, 1);
+    });
+    const auto selects = [&rig] {
+        std::size_t n = 0;
+        for (const auto& f : rig.server.receivedFrames()) {
+            n += f[frame::kCodeOffset] == static_cast<std::uint8_t>(CommandCode::SelectInput);
+        }
+        return n;
+    };
+    sim::SimFaults silent;
+    silent.silentAfter = rig.framesSoFar();
+    silent.silentFor = std::chrono::milliseconds{8000};
+    rig.server.setFaults(silent);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.link.linkStatus().lost(), 10000);
+
+    ScheduleRunnerDialog dlg(frame.callbacks(), runner.settings, runner.presenter, &frame);
+    dlg.show();
+    frame.state().runner = &dlg;
+    QTest::mouseClick(dlg.startButton(), Qt::LeftButton);
+    QVERIFY(frame.timers().scheduleRunning());
+    // Ticks come every 2 s; while the link stays lost none of them reaches the executor.
+    QTest::qWait(2500);
+    QVERIFY(rig.link.linkStatus().lost());
+    QCOMPARE(ticks, 0);
+    QCOMPARE(selects(), std::size_t{0});
+    QTRY_COMPARE_WITH_TIMEOUT(selects(), std::size_t{1}, 20000);
+    QCOMPARE(rig.link.linkStatus().state, LinkState::Connected);
+    QCOMPARE(static_cast<int>(rig.mirror.pq[pq::kPicture1Source]), static_cast<int>(input::kHdmi));
+    frame.state().runner = nullptr;
+    QTest::mouseClick(dlg.startButton(), Qt::LeftButton);
 }
 
 // With runningschdle = 1 the next start-up reads nothing from the processor and reopens the

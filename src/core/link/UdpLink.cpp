@@ -90,6 +90,15 @@ int UdpLink::readAll(std::uint8_t* buffer, std::size_t length) {
     return got == static_cast<int>(length) ? got : -1;
 }
 
+int UdpLink::readAllWithin(std::uint8_t* buffer, std::size_t length,
+                           std::chrono::milliseconds deadline) {
+    if (isOpen() == 0) {
+        return -1;
+    }
+    const int got = receive(buffer, length, deadline);
+    return got == static_cast<int>(length) ? got : -1;
+}
+
 int UdpLink::send(const std::uint8_t* bytes, std::size_t length) {
     const Clock::time_point deadline = Clock::now() + kSendBudget;
     std::size_t total = 0;

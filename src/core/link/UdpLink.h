@@ -45,6 +45,8 @@ public:
     // Discards the datagrams waiting on the socket, as the serial line discards its unread
     // bytes: a reply that came after its read gave up must not answer the next read. 1.
     int purgeInput() override;
+    int readAllWithin(std::uint8_t* buffer, std::size_t length,
+                      std::chrono::milliseconds deadline) override;
 
     // The count of bytes sent within the send budget.
     int send(const std::uint8_t* bytes, std::size_t length);

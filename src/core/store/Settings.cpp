@@ -5,6 +5,7 @@
 #include "core/store/SettingsKeys.h"
 
 #include <algorithm>
+#include <cctype>
 #include <sys/stat.h>
 
 namespace korvane {
@@ -95,6 +96,21 @@ std::string Settings::readLanguage() const {
 
 bool Settings::writeLanguage(bool chinese) {
     return write(key::kLanguage, chinese ? key::kChinese : key::kEnglish);
+}
+
+bool Settings::readNetworkMode() const {
+    const std::string mode = readText(key::kLinkMode);
+    return std::ranges::equal(mode, key::kNetworkMode, [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+bool Settings::writeNetworkMode(bool network) {
+    return write(key::kLinkMode, network ? key::kNetworkMode : key::kSerialMode);
+}
+
+int Settings::readKeepAlive() const {
+    return std::clamp(readInt(key::kLinkKeepAlive, key::kDefaultKeepAlive), 0, key::kMaxKeepAlive);
 }
 
 std::filesystem::path Settings::readIcon() const {

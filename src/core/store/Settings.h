@@ -58,6 +58,11 @@ public:
     NetworkSettings readNetworkSettings() const;
     bool writeNetworkSettings(const NetworkSettings& s);
 
+    // The link mode used last: true for network (UDP), false for serial (also when missing).
+    bool readNetworkMode() const;
+    bool writeNetworkMode(bool network);
+    // Seconds between keep-alive probes of an idle link, 0..3600; 0 = none; 5 when missing.
+    int readKeepAlive() const;
     // From now on the serial and network settings live in this object only: reads give them,
     // writes change them here, and the settings file keeps the operator's own (a built-in
     // simulated processor's device and addresses must never land in it).

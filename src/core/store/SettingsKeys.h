@@ -34,6 +34,8 @@ inline constexpr SettingKey kNetIp{"net", "ip"};
 inline constexpr SettingKey kNetUsername{"net", "username"};
 inline constexpr SettingKey kNetPassword{"net", "password"};
 inline constexpr SettingKey kNetBroadcast{"net", "broadcast"};
+inline constexpr SettingKey kLinkMode{"link", "mode"};           // serial or network
+inline constexpr SettingKey kLinkKeepAlive{"link", "keepalive"}; // seconds, 0 = off
 
 inline constexpr int kNoCommPort = 999;
 inline constexpr int kDefaultTimeout = 1;
@@ -43,6 +45,10 @@ inline constexpr int kDefaultBaudRate = 9600;
 inline constexpr int kDefaultBoxSize = 96;
 inline constexpr int kDefaultModuleSize = 16;
 inline constexpr int kDefaultNetPort = 0;
+inline constexpr int kDefaultKeepAlive = 5;
+inline constexpr int kMaxKeepAlive = 3600;
+inline constexpr std::string_view kSerialMode = "serial";
+inline constexpr std::string_view kNetworkMode = "network";
 inline constexpr std::string_view kChinese = "CHN";
 inline constexpr std::string_view kEnglish = "ENG";
 inline constexpr std::string_view kScreenBackgroundFallback = "screen.bmp";

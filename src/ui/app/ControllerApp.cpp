@@ -15,6 +15,7 @@
 #include "ui/dialogs/SerialSettingsDialog.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/LinkStatusField.h"
+#include "ui/frame/LinkStatusView.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/i18n/Language.h"
 #include "ui/i18n/UiText.h"
@@ -37,6 +38,7 @@ MessagePresenter& presenterOf(const AppOptions& o, std::unique_ptr<MessagePresen
     return *own;
 }
 
+constexpr std::chrono::milliseconds kStartProbeDeadline{300};
 } // namespace
 
 ControllerApp::ControllerApp(AppOptions options)
@@ -65,11 +67,16 @@ ControllerApp::ControllerApp(AppOptions options)
 ControllerApp::~ControllerApp() {
     CommLog::instance().setFailureHandler({});
     frame_.reset();
+    watcher_.reset();
     link_.close();
 }
 
 bool ControllerApp::initInstance() {
     chinese_ = language_->choose(settings_, options_.systemLocale, presenter_);
+    // From here on the link knows when the processor is gone and brings it back by itself.
+    LinkWatcher::Timing timing = LinkWatcher::kDefaultTiming;
+    timing.keepAlive = std::chrono::seconds{settings_.readKeepAlive()};
+    watcher_ = std::make_unique<LinkWatcher>(link_, timing);
 
     if (!firstConnection()) {
         SerialSettingsDialog dlg(link_, settings_, presenter_, busy_,
@@ -121,13 +128,30 @@ bool ControllerApp::initInstance() {
     return true;
 }
 
-// Always over the serial port: network mode is only chosen later, from the communication
-// panel. No configured port counts as a failed attempt without touching any device.
+// Over the link mode used last. A configured device that is absent (or a processor that does
+// not answer) leaves the link lost and reconnecting; only a serial link with no device
+// configured at all counts as a failed attempt, without touching any device.
 bool ControllerApp::firstConnection() {
+    if (!options_.demo && settings_.readNetworkMode()) {
+        const NetworkSettings network = settings_.readNetworkSettings();
+        link_.setNetworkMode(1);
+        busy_.runUnseen([&] {
+            if (link_.configureNetworkAndOpen(network) == 0) {
+                return;
+            }
+            // An open socket says nothing of the processor: three unanswered probes make the
+            // link lost at once (and reconnecting) instead of after the first keep-alive.
+            for (int i = 0;
+                 i < 3 && link_.keepAliveProbe(kStartProbeDeadline) == ProbeOutcome::NoAnswer;
+                 ++i) {
+            }
+        });
+        return true;
+    }
     SerialSettings serial = settings_.readSerialSettings();
     if (options_.demo) {
-        demo_ = std::make_unique<DemoDevice>();
         try {
+            demo_ = std::make_unique<DemoDevice>();
             demo_->start();
             // The demo's device, line settings and addresses are its own and stay in memory:
             // the operator's settings file is neither read for them nor written with them.
@@ -140,9 +164,8 @@ bool ControllerApp::firstConnection() {
     if (!serialConfigured(serial)) {
         return false;
     }
-    int opened = 0;
-    busy_.runUnseen([&] { opened = link_.configureSerialAndOpen(serial); });
-    return opened != 0 && link_.isOpen() != 0;
+    busy_.runUnseen([&] { link_.configureSerialAndOpen(serial); });
+    return true;
 }
 
 void ControllerApp::applyWindowIcon() {
@@ -162,6 +185,9 @@ QString ControllerApp::statusText() const {
         return QCoreApplication::translate("korvane::ui::ControllerApp",
                                            "演示模式: 程序内的模拟处理器在 %1")
             .arg(QString::fromStdString(demo_->devicePath()));
+    }
+    if (link_.linkStatus().lost()) {
+        return LinkStatusView::lossText(link_.linkStatus());
     }
     if (link_.isOpen() == 0) {
         return QCoreApplication::translate(

@@ -2,6 +2,7 @@
 
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
+#include "core/link/LinkWatcher.h"
 #include "core/link/ParameterMirror.h"
 #include "core/store/Settings.h"
 #include "ui/device/BusyRunner.h"
@@ -60,6 +61,8 @@ public:
     ParameterMirror& mirror() { return mirror_; }
     Settings& settings() { return settings_; }
     bool chinese() const { return chinese_; }
+    // --demo's simulated processor (null without --demo); a test pulls it and plugs it back.
+    DemoDevice* demoDevice() const { return demo_.get(); }
 
     void showAbout();
     void openHelp();
@@ -82,6 +85,7 @@ private:
     std::unique_ptr<PanelFactory> panels_;
     std::unique_ptr<Language> language_;
     std::unique_ptr<DemoDevice> demo_;
+    std::unique_ptr<LinkWatcher> watcher_;
     std::unique_ptr<MainWindow> frame_;
     bool chinese_ = true;
 };

@@ -9,7 +9,10 @@
 #include "ui/app/SimModelTransport.h"
 #include "ui/dialogs/SerialPortChoice.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <exception>
+#include <system_error>
 
 namespace korvane::ui {
 
@@ -29,17 +32,33 @@ void setUpDemo(SimModelTransport::Feed feed) {
 }
 } // namespace
 
-DemoDevice::DemoDevice() : server_(std::make_unique<sim::SimPtyServer>()) {}
+DemoDevice::DemoDevice() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "korvane-demo-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::system_error(errno, std::generic_category(), "mkdtemp");
+    }
+    folder_ = pattern;
+    server_ = std::make_unique<sim::SimPtyServer>(sim::SimModel{}, folder_ / "ttyDemo");
+}
 
 DemoDevice::~DemoDevice() {
     if (udp_) {
         udp_->stop();
     }
     server_->stop();
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
 }
 
 void DemoDevice::start() {
     server_->start();
+    if (udp_) {
+        udp_->start();
+    }
+    if (setUp_) {
+        return;
+    }
+    setUp_ = true;
     setUpDemo([this](std::span<const std::uint8_t> bytes) {
         server_->withModel([&](sim::SimModel& model) { model.feed(bytes); });
     });
@@ -53,8 +72,15 @@ void DemoDevice::start() {
     }
 }
 
+void DemoDevice::stop() {
+    server_->stop();
+    if (udp_) {
+        udp_->stop();
+    }
+}
+
 std::string DemoDevice::devicePath() const {
-    return server_->devicePath();
+    return server_->linkPath().string();
 }
 
 SerialSettings DemoDevice::serialSettings() const {

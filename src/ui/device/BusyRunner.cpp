@@ -14,6 +14,10 @@ BusyResult BusyRunner::run(QWidget* parent, const QString& caption, const Backgr
     if (link_.isOpen() == 0) {
         return BusyResult::Succeeded;
     }
+    // A lost link is told once in the status bar, not by a message box for every click.
+    if (link_.holdBackWhileLost()) {
+        return BusyResult::Failed;
+    }
     DeviceGate::Hold hold(gate_);
     ++shown_;
     BusyDialog dlg(caption, task, link_, parent);

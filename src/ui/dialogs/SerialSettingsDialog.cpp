@@ -40,6 +40,10 @@ SerialSettingsDialog::SerialSettingsDialog(DeviceLink& link, Settings& settings,
     port_->setMinimumWidth(220);
     std::vector<SerialPortEntry> ports;
     listSerialPorts(ports);
+    // The stable names too: an adapter that comes back under another number is found again.
+    for (auto& stable : listStableSerialNames()) {
+        ports.push_back(std::move(stable));
+    }
     for (const auto& p : ports) {
         const QString path = QString::fromStdString(p.path);
         port_->addItem(path, path);

@@ -1,5 +1,6 @@
 #include "ui/frame/MainWindow.h"
 
+#include "core/link/DeviceLink.h"
 #include "core/schedule/ScheduleExecutor.h"
 #include "core/store/Settings.h"
 #include "ui/device/BusyRunner.h"
@@ -15,6 +16,7 @@
 #include "ui/frame/FrameTemplateHost.h"
 #include "ui/frame/FrameTimers.h"
 #include "ui/frame/LinkStatusField.h"
+#include "ui/frame/LinkStatusView.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/frame/SideColumn.h"
 #include "ui/frame/SidePaneStack.h"
@@ -103,6 +105,9 @@ MainWindow::MainWindow(const FrameServices& services, QWidget* parent)
     buildInputBar();
     buildStatusBar();
     updateMenuChecks();
+    linkView_ = std::make_unique<LinkStatusView>(
+        s_.link, s_.busy, panels_, *synchroniser_, *linkField_,
+        [this](const QString& text) { setStatusText(text); }, this);
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::geometryChanged, this, [this] { postDisplayChange(); });
@@ -196,6 +201,9 @@ void MainWindow::buildStatusBar() {
     statusText_ = new QLabel(this);
     statusText_->setObjectName(QStringLiteral("statusText"));
     statusBar()->addWidget(statusText_, 1);
+    linkField_ = new QLabel(this);
+    linkField_->setObjectName(QStringLiteral("linkStateField"));
+    statusBar()->addPermanentWidget(linkField_);
     linkStatus_ = new LinkStatusField(s_.link, this);
     statusBar()->addPermanentWidget(linkStatus_);
     // The lock-key panes; X11 offers no portable way to read the lock states, so they only
@@ -345,6 +353,10 @@ void MainWindow::showTestPattern() {
 }
 
 void MainWindow::scheduleTick() {
+    // Nothing can be sent: a task that falls due now runs once the link is back.
+    if (s_.link.linkStatus().lost()) {
+        return;
+    }
     const TickResult r = executor_->tick();
     if (r.outcome == TickOutcome::Ran && state_.runner != nullptr) {
         state_.runner->taskExecuted(r.task);

@@ -28,6 +28,7 @@ class FrameScheduleActions;
 class FrameSynchroniser;
 class FrameTemplateHost;
 class FrameTimers;
+class LinkStatusView;
 class LinkStatusField;
 
 // The single top-level window: the input bar across the top, the centre pane between two
@@ -100,6 +101,7 @@ private:
     SideColumn* rightColumn_ = nullptr;
     SidePaneStack* stacks_[2] = {nullptr, nullptr};
     QLabel* statusText_ = nullptr;
+    QLabel* linkField_ = nullptr;
     LinkStatusField* linkStatus_ = nullptr;
     std::unique_ptr<FrameMenu> menu_;
     std::unique_ptr<FrameTimers> timers_;
@@ -110,6 +112,7 @@ private:
     std::unique_ptr<FrameCallbacks> callbacks_;
     std::unique_ptr<FrameMessageTable> messages_;
     std::unique_ptr<FrameCommands> commands_;
+    std::unique_ptr<LinkStatusView> linkView_;
 };
 
 } // namespace korvane::ui

@@ -641,6 +641,57 @@ Blue &lt; %3</translation>
     </message>
 </context>
 <context>
+    <name>korvane::ui::LinkStatusView</name>
+    <message>
+        <source>线路挂断</source>
+        <translation>line hung up</translation>
+    </message>
+    <message>
+        <source>设备已移除</source>
+        <translation>device removed</translation>
+    </message>
+    <message>
+        <source>发送失败</source>
+        <translation>write failed</translation>
+    </message>
+    <message>
+        <source>处理器无应答</source>
+        <translation>no answer from the processor</translation>
+    </message>
+    <message>
+        <source>无法打开设备</source>
+        <translation>cannot open the device</translation>
+    </message>
+    <message>
+        <source>✓ 已连接</source>
+        <translation>✓ Connected</translation>
+    </message>
+    <message>
+        <source>✗ 连接已断开</source>
+        <translation>✗ Link lost</translation>
+    </message>
+    <message>
+        <source>✗ 正在重新连接</source>
+        <translation>✗ Reconnecting</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>与处理器的连接已断开: %1 (%2)，正在自动重新连接</source>
+        <translation>Link to the processor lost: %1 (%2); reconnecting by itself</translation>
+    </message>
+    <message>
+        <source>连接已断开，命令未发送: %1</source>
+        <translation>Link lost, commands are not sent: %1</translation>
+    </message>
+    <message>
+        <source>已重新连接</source>
+        <translation>Reconnected</translation>
+    </message>
+</context>
+<context>
     <name>korvane::ui::LocateSettingsDialog</name>
     <message>
         <source>使用水平/垂直定位</source>

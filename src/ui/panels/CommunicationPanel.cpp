@@ -252,7 +252,12 @@ void CommunicationPanel::openSerial() {
         queryStatus();
         return;
     }
-    const SerialSettings s = settings_.readSerialSettings();
+    SerialSettings s = settings_.readSerialSettings();
+    // A device the link was opened on without being stored (--demo's) opens again too.
+    if (const SerialLink* serial = link_.serialLink();
+        !serialConfigured(s) && serial != nullptr && !serial->settings().devicePath.empty()) {
+        s = serial->settings();
+    }
     if (!serialConfigured(s)) {
         showLinkState();
         return;
@@ -310,6 +315,7 @@ void CommunicationPanel::switchToSerial() {
             udp->close();
         }
     });
+    settings_.writeNetworkMode(false); // the next start opens this mode
     showLinkState();
     queryStatus();
 }
@@ -337,6 +343,7 @@ void CommunicationPanel::switchToNetwork() {
         link_.close();
         link_.setNetworkMode(1);
     });
+    settings_.writeNetworkMode(true); // the next start opens this mode
     showLinkState();
     queryStatus();
 }
