@@ -121,7 +121,7 @@ TEST(CommLog, AFullLogNeverFailsAnExchange) {
     wire.incoming.assign(std::begin(reply), std::end(reply));
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
     wire.incoming.assign(std::begin(reply), std::end(reply));
-    EXPECT_EQ(link.probeIdentity(), 1);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::Answered);
     EXPECT_EQ(wire.written.size(), 3u);
     EXPECT_EQ(told, std::vector<std::string>{std::generic_category().message(ENOSPC)});
     EXPECT_TRUE(log.failed());

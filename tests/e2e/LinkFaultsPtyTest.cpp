@@ -98,5 +98,5 @@ TEST_F(LinkFaults, ALengthByteBelowThePayloadFailsEveryReadType) {
     // The probe takes such an identity for no answer.
     faults.shortLengthByte = {readtype::kIdentity};
     server.setFaults(faults);
-    EXPECT_EQ(link.probeIdentity(), 2);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NoAnswer);
 }
