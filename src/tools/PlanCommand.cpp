@@ -70,7 +70,7 @@ Prepared preparePlanSend(const std::string& path) {
         for (const std::string& f : faults) {
             what += "\n  " + f;
         }
-        return refuse("plan send", what);
+        return refuseFile("plan send", what);
     }
     return {[items = parsed.items](Session& s) { return runPlanSend(s, items); }, {}, {}};
 }
