@@ -106,7 +106,8 @@ TEST(CtlScheduleRunLinkLoss, SurvivesALostLineAndRunsWhatFellDueOnReturn) {
     server.start();
     EXPECT_TRUE(out.waitFor("2024-05-06 09:30:00\tlink back\t" + device.string() + "\n"));
     EXPECT_TRUE(out.waitFor("2024-05-06 09:30:00\t0\t每天\t天\t09:00:00\t通道切换\tHDMI\n"));
-    std::raise(SIGTERM);
+    // To the runner's own thread, as a terminal's Ctrl-C reaches a one-threaded korvanectl.
+    ::pthread_kill(runner.native_handle(), SIGTERM);
     runner.join();
     EXPECT_EQ(status, 0);
 
