@@ -29,43 +29,25 @@ namespace {
 // Every datagram of these tests stays on loopback.
 const char* const kSimAddress = "127.0.0.2";
 
-// The transports tell when they really open or close.
-class SerialWatch : public SerialLink {
+// The transports tell when they really open or close, each under its own name.
+template <class Link> class Watched : public Link {
 public:
-    explicit SerialWatch(QStringList& log) : log_(log) {}
+    Watched(QStringList& log, QString name) : log_(log), name_(std::move(name)) {}
     int open() override {
-        const int r = SerialLink::open();
-        log_ << (r != 0 ? QStringLiteral("serial open") : QStringLiteral("serial failed"));
+        const int r = Link::open();
+        log_ << name_ + (r != 0 ? QStringLiteral(" open") : QStringLiteral(" failed"));
         return r;
     }
     void close() override {
-        if (isOpen() != 0) {
-            log_ << QStringLiteral("serial close");
+        if (this->isOpen() != 0) {
+            log_ << name_ + QStringLiteral(" close");
         }
-        SerialLink::close();
+        Link::close();
     }
 
 private:
     QStringList& log_;
-};
-
-class UdpWatch : public UdpLink {
-public:
-    explicit UdpWatch(QStringList& log) : log_(log) {}
-    int open() override {
-        const int r = UdpLink::open();
-        log_ << (r != 0 ? QStringLiteral("udp open") : QStringLiteral("udp failed"));
-        return r;
-    }
-    void close() override {
-        if (isOpen() != 0) {
-            log_ << QStringLiteral("udp close");
-        }
-        UdpLink::close();
-    }
-
-private:
-    QStringList& log_;
+    QString name_;
 };
 
 class PostLog : public IFrameMessenger {
@@ -91,7 +73,8 @@ const QStringList kAnsweredQuery{read(readtype::kIdentity), read(readtype::kDevi
 
 struct CommRig {
     QStringList transports;
-    PanelRig rig{std::make_unique<SerialWatch>(transports), std::make_unique<UdpWatch>(transports)};
+    PanelRig rig{std::make_unique<Watched<SerialLink>>(transports, QStringLiteral("serial")),
+                 std::make_unique<Watched<UdpLink>>(transports, QStringLiteral("udp"))};
     std::unique_ptr<CommunicationPanel> panel;
 
     // The settings file names the simulator's terminal (or none).
