@@ -40,7 +40,7 @@ public:
     int descriptor() const override { return port_.fd(); }
 
     // errno of the last failed open, 0 after a successful one.
-    int lastError() const { return lastError_; }
+    int lastError() const override { return lastError_; }
 
 private:
     SerialSettings settings_;

@@ -55,7 +55,7 @@ public:
     int receive(std::uint8_t* buffer, std::size_t length, std::chrono::milliseconds wait);
 
     // errno of the last failure, 0 after a successful open.
-    int lastError() const { return lastError_; }
+    int lastError() const override { return lastError_; }
 
 private:
     void report(MessageId id) const;
