@@ -5,10 +5,15 @@
 #include <atomic>
 #include <condition_variable>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <ostream>
 #include <streambuf>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace korvane;
 using namespace korvane::test;
@@ -151,4 +156,85 @@ TEST(CtlWait, WaitsForTheDeviceToAppear) {
     EXPECT_EQ(ctl::runCtl(absent, out2, err2), 1);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds{900});
     EXPECT_EQ(err2.str(), "korvanectl: no such device: " + device.string() + "\n");
+}
+
+namespace {
+// The signals a thread of `pid` blocks, from the kernel's own account (bit N-1 for signal N).
+std::uint64_t blockedSignals(pid_t pid, const std::string& tid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/task/" + tid + "/status");
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("SigBlk:", 0) == 0) {
+            return std::stoull(line.substr(7), nullptr, 16);
+        }
+    }
+    return 0;
+}
+
+// Waits up to 20 s for the child to end; its raw wait status, or -1 (then it is killed).
+int waitForExit(pid_t pid) {
+    int raw = 0;
+    for (int i = 0; i < 2000; ++i) {
+        if (::waitpid(pid, &raw, WNOHANG) == pid) {
+            return raw;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds{10});
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &raw, 0);
+    return -1;
+}
+} // namespace
+
+// korvanectl schedule run, as its own process, with its link watcher running: every thread but
+// the one that waits for the stop signals blocks them, so a signal sent to the process lands
+// there, and each of them ends the run cleanly (status 0).
+TEST(CtlScheduleRunSignals, OnlyTheWaitingThreadTakesTheStopSignalsAndEachEndsTheRun) {
+    constexpr std::uint64_t kStops =
+        (1ULL << (SIGINT - 1)) | (1ULL << (SIGTERM - 1)) | (1ULL << (SIGHUP - 1));
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(::strsignal(signal));
+        LinkedFolder folder;
+        ::setenv("KORVANE_HOME", folder.path.c_str(), 1);
+        const auto device = folder.path / "ttyProcessor";
+        sim::SimPtyServer server{sim::SimModel{simNow}, device};
+        server.start();
+        const auto schedule = folder.path / "day.kss";
+        std::ofstream(schedule, std::ios::binary) << dailyLine(9, 11);
+        const std::string output = (folder.path / "out.txt").string();
+
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(fd, 1);
+            ::dup2(fd, 2);
+            ::execl(KORVANECTL_PATH, "korvanectl", "--device", device.c_str(), "schedule", "run",
+                    schedule.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // The runner's first synchronisation is the sign it is up, its watcher with it.
+        for (int i = 0; i < 1000 && server.receivedFrames().size() < kSyncReads.size(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds{10});
+        }
+        ASSERT_GE(server.receivedFrames().size(), kSyncReads.size());
+        int others = 0;
+        for (const auto& task :
+             std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
+            const std::string tid = task.path().filename().string();
+            if (tid == std::to_string(pid)) {
+                EXPECT_EQ(blockedSignals(pid, tid) & kStops, 0u) << "the waiting thread";
+                continue;
+            }
+            ++others;
+            EXPECT_EQ(blockedSignals(pid, tid) & kStops, kStops) << "thread " << tid;
+        }
+        EXPECT_GE(others, 1) << "the link watcher runs beside the main thread";
+
+        ASSERT_EQ(::kill(pid, signal), 0);
+        const int raw = waitForExit(pid);
+        std::ifstream in(output);
+        const std::string text{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << raw << "\n" << text;
+    }
 }
