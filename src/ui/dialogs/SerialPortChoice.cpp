@@ -1,10 +1,10 @@
 #include "ui/dialogs/SerialPortChoice.h"
 
+#include "core/link/OpenFailure.h"
 #include "core/store/SettingsKeys.h"
 
 #include <QCoreApplication>
 #include <cctype>
-#include <cerrno>
 #include <cstring>
 
 namespace korvane::ui {
@@ -31,23 +31,22 @@ QString deviceOpenFailure(const QString& devicePath, int error) {
     const auto text = [](const char* source) {
         return QCoreApplication::translate("korvane::ui::SerialPortChoice", source);
     };
-    switch (error) {
-    case ENOENT:
+    switch (openFailureOf(error)) {
+    case OpenFailure::NoSuchDevice:
         return text("设备 %1 不存在").arg(devicePath);
-    case EACCES:
-    case EPERM:
+    case OpenFailure::PermissionDenied:
         return text("没有权限打开 %1 (当前用户是否在该设备所属的组中, 例如 dialout?)")
             .arg(devicePath);
-    case EBUSY:
+    case OpenFailure::Busy:
         return text("%1 正被其他程序使用").arg(devicePath);
-    case ENOTTY:
+    case OpenFailure::NotSerialDevice:
         return text("%1 不是串口设备").arg(devicePath);
-    case 0:
+    case OpenFailure::Unknown:
         return text("无法打开 %1").arg(devicePath);
-    default:
-        return text("无法打开 %1: %2")
-            .arg(devicePath, QString::fromLocal8Bit(std::strerror(error)));
+    case OpenFailure::Other:
+        break;
     }
+    return text("无法打开 %1: %2").arg(devicePath, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 } // namespace korvane::ui
