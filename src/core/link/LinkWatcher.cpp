@@ -97,39 +97,51 @@ void LinkWatcher::drainWake() const {
     [[maybe_unused]] const auto n = ::read(wakeFd_, &count, sizeof count);
 }
 
-void LinkWatcher::watchPathOf(const DeviceLink::WatchTarget& target) {
+bool LinkWatcher::watchPathOf(const DeviceLink::WatchTarget& target) {
     if (inotifyFd_ < 0) {
-        return;
+        return false;
     }
     // The folder of the device path or, while that folder is missing (/dev/serial/by-id goes
     // with the last adapter), the nearest folder above it that exists: each level that comes
     // back is seen as it comes, down to the device path itself.
     const std::filesystem::path path =
         target.network ? std::filesystem::path{} : std::filesystem::path(target.where);
-    std::filesystem::path at;
-    std::string child;
-    if (path.has_filename() && path.has_parent_path()) {
-        std::filesystem::path below = path;
-        at = path.parent_path();
-        std::error_code ec;
-        while (!std::filesystem::is_directory(at, ec) && at.has_parent_path() &&
-               at != at.parent_path()) {
-            below = at;
-            at = at.parent_path();
+    bool moved = false;
+    // Until it stands: a level may come back between looking and watching.
+    for (;;) {
+        std::filesystem::path at;
+        std::string child;
+        if (path.has_filename() && path.has_parent_path()) {
+            std::filesystem::path below = path;
+            at = path.parent_path();
+            std::error_code ec;
+            while (!std::filesystem::is_directory(at, ec) && at.has_parent_path() &&
+                   at != at.parent_path()) {
+                below = at;
+                at = at.parent_path();
+            }
+            child = below.filename().string();
         }
-        child = below.filename().string();
-    }
-    if (at == watchedAt_ && child == watchedName_ && (watchId_ >= 0 || at.empty())) {
-        return;
-    }
-    if (watchId_ >= 0) {
-        ::inotify_rm_watch(inotifyFd_, watchId_);
-        watchId_ = -1;
-    }
-    watchedAt_ = at;
-    watchedName_ = child;
-    if (!at.empty()) {
-        watchId_ = ::inotify_add_watch(inotifyFd_, at.c_str(), kPathEvents);
+        if (at == watchedAt_ && child == watchedName_ &&
+            (watchId_ >= 0 || at.empty() || unwatchable_)) {
+            return moved;
+        }
+        if (watchId_ >= 0) {
+            ::inotify_rm_watch(inotifyFd_, watchId_);
+            watchId_ = -1;
+        }
+        watchedAt_ = at;
+        watchedName_ = child;
+        moved = true;
+        if (!at.empty()) {
+            watchId_ = ::inotify_add_watch(inotifyFd_, at.c_str(), kPathEvents);
+        }
+        // Not watchable (no watches left, say): not tried again for this place; the back-off's
+        // tries still find the device.
+        unwatchable_ = watchId_ < 0;
+        if (unwatchable_) {
+            return moved;
+        }
     }
 }
 
@@ -236,7 +248,9 @@ LinkWatcher::Clock::time_point LinkWatcher::serviceDue(const LinkStatus& status,
 void LinkWatcher::run() {
     while (!stop_) {
         const DeviceLink::WatchTarget target = link_.watchTarget();
-        watchPathOf(target);
+        if (watchPathOf(target)) {
+            onPathEvent(target); // the path may have come or gone before the watch stood
+        }
         const LinkStatus status = link_.linkStatus();
         const Clock::time_point due = serviceDue(status, Clock::now());
         if (link_.linkStatus() != status) {

@@ -52,8 +52,8 @@ private:
     void wake() const;
     void drainWake() const;
     // Keeps one inotify watch on the folder of the serial device path, or on the nearest
-    // existing folder above it while that folder is missing.
-    void watchPathOf(const DeviceLink::WatchTarget& target);
+    // existing folder above it while that folder is missing; true when the watch moved.
+    bool watchPathOf(const DeviceLink::WatchTarget& target);
     // Reads the watched folder's events; true when the entry on the way to the device path (the
     // device path itself, or a missing folder above it) was touched.
     bool pathTouched();
@@ -73,6 +73,7 @@ private:
     // The folder watched, and the name in it on the way to the device path.
     std::filesystem::path watchedAt_;
     std::string watchedName_;
+    bool unwatchable_ = false;
     int listenerId_ = 0;
 
     // Used by the watcher thread only.
