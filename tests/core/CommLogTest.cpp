@@ -1,8 +1,8 @@
 #include "core/link/CommLog.h"
 
-#include "MemoryTransport.h"
-#include "TempDir.h"
 #include "core/link/DeviceLink.h"
+#include "support/MemoryTransport.h"
+#include "support/TempFolder.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ TEST(CommLog, EntryText) {
 }
 
 TEST(CommLog, SizeRuleAppliesWhenOpening) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / CommLog::kFileName;
     const std::uint8_t bytes[3] = {1, 2, 3};
     for (const std::uintmax_t size : {CommLog::kMaxSizeAtOpen, CommLog::kMaxSizeAtOpen + 1}) {
@@ -59,7 +59,7 @@ TEST(CommLog, SizeRuleAppliesWhenOpening) {
 }
 
 TEST(CommLog, SecondWriterIsRefusedAndUnwritableFolderIsSilent) {
-    test::TempDir dir;
+    test::TempFolder dir;
     CommLog first(dir.path() / CommLog::kFileName);
     EXPECT_TRUE(first.isOpen());
     CommLog second(dir.path() / CommLog::kFileName);
@@ -71,10 +71,10 @@ TEST(CommLog, SecondWriterIsRefusedAndUnwritableFolderIsSilent) {
 }
 
 TEST(CommLog, WhatTheLinkLogs) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / CommLog::kFileName;
     CommLog log(path);
-    test::MemoryTransport::Shared wire;
+    auto wire = std::make_shared<test::MemoryLine>();
     DeviceLink link(std::make_unique<test::MemoryTransport>(wire), &log, nullptr);
     link.setSleeper([](std::chrono::milliseconds) {});
 
@@ -83,21 +83,21 @@ TEST(CommLog, WhatTheLinkLogs) {
     EXPECT_TRUE(slurp(path).empty());
 
     link.setSendSwitch(1);
-    wire.failWrites = true;
+    wire->failWrites = true;
     EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 0);
     EXPECT_TRUE(slurp(path).empty()) << "a failed send is not logged";
-    wire.failWrites = false;
+    wire->failWrites = false;
 
     // A 0x88 reply is accepted but not logged; an ordinary one is.
     const std::uint8_t unlogged[9] = {0xED, 0xCB, 0x00, 0x88, 0x03, 'T', 'R', 'S', 0x84};
-    wire.incoming.assign(std::begin(unlogged), std::end(unlogged));
+    wire->incoming.assign(std::begin(unlogged), std::end(unlogged));
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
     std::string text = slurp(path);
     EXPECT_EQ(text.find("Recv:"), std::string::npos);
     EXPECT_NE(text.find("Send:"), std::string::npos);
 
     const std::uint8_t logged[9] = {0xED, 0xCB, 0x00, 0x00, 0x03, 'T', 'R', 'S', 0xFC};
-    wire.incoming.assign(std::begin(logged), std::end(logged));
+    wire->incoming.assign(std::begin(logged), std::end(logged));
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
     text = slurp(path);
     EXPECT_NE(text.find("Recv:"), std::string::npos);

@@ -1,12 +1,13 @@
 #include "core/link/DeviceLink.h"
 
-#include "MemoryTransport.h"
 #include "core/commands/CommandFacade.h"
 #include "core/commands/DeviceOperation.h"
 #include "core/commands/SendAll.h"
 #include "core/link/Frame.h"
 #include "core/link/ParameterMirror.h"
 #include "core/link/ResolutionTable.h"
+#include "support/MemoryTransport.h"
+#include "support/RecordingSink.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -16,37 +17,32 @@ using namespace korvane;
 
 namespace {
 
-struct RecordingSink : MessageSink {
-    std::vector<MessageId> ids;
-    void report(MessageId id) override { ids.push_back(id); }
-};
-
-struct LinkFixture : ::testing::Test {
-    test::MemoryTransport::Shared wire;
-    RecordingSink sink;
+struct DeviceLinkTest : ::testing::Test {
+    std::shared_ptr<test::MemoryLine> wire = std::make_shared<test::MemoryLine>();
+    test::RecordingSink sink;
     DeviceLink link{std::make_unique<test::MemoryTransport>(wire), nullptr, &sink};
     std::vector<std::chrono::milliseconds> sleeps;
-    LinkFixture() {
+    DeviceLinkTest() {
         link.setSleeper([this](std::chrono::milliseconds d) { sleeps.push_back(d); });
         link.setSendSwitch(1);
     }
     void queueReply(std::span<const std::uint8_t> payload, std::uint8_t kind = 0) {
         std::vector<std::uint8_t> out(payload.size() + frame::kReplyOverhead);
         frame::buildReply(kind, payload, out);
-        wire.incoming.insert(wire.incoming.end(), out.begin(), out.end());
+        wire->incoming.insert(wire->incoming.end(), out.begin(), out.end());
     }
 };
 
 } // namespace
 
-TEST_F(LinkFixture, ReadSendsTheRequestWaitsAndKeepsTheReply) {
+TEST_F(DeviceLinkTest, ReadSendsTheRequestWaitsAndKeepsTheReply) {
     const std::vector<std::uint8_t> payload(16, 7);
     queueReply(payload);
     ASSERT_EQ(link.read(readtype::kPicture2Input), 1);
-    ASSERT_EQ(wire.written.size(), 1u);
+    ASSERT_EQ(wire->writes.size(), 1u);
     const std::vector<std::uint8_t> request = {0xED, 0xCB, 0x00, 0x00, 0x02, 0x55, 0x55,
                                                0x55, 0x55, 0x55, 0x55, 0x55, 0x55};
-    EXPECT_EQ(wire.written[0], request);
+    EXPECT_EQ(wire->writes[0], request);
     const std::vector<std::chrono::milliseconds> expected = {std::chrono::milliseconds{80},
                                                              std::chrono::milliseconds{500}};
     EXPECT_EQ(sleeps, expected);
@@ -56,19 +52,19 @@ TEST_F(LinkFixture, ReadSendsTheRequestWaitsAndKeepsTheReply) {
     EXPECT_EQ(link.readInProgress(), 0);
 }
 
-TEST_F(LinkFixture, ReadTypesWithoutReplySendAndFail) {
+TEST_F(DeviceLinkTest, ReadTypesWithoutReplySendAndFail) {
     for (const std::uint8_t type : {std::uint8_t{9}, std::uint8_t{17}, std::uint8_t{200}}) {
-        wire.written.clear();
+        wire->writes.clear();
         EXPECT_EQ(link.read(type), 0) << int(type);
-        ASSERT_EQ(wire.written.size(), 1u) << "the request still goes out";
-        EXPECT_EQ(wire.written[0][4], type);
+        ASSERT_EQ(wire->writes.size(), 1u) << "the request still goes out";
+        EXPECT_EQ(wire->writes[0][4], type);
     }
 }
 
-TEST_F(LinkFixture, BadRepliesFailAndLeaveTheBufferZeroed) {
+TEST_F(DeviceLinkTest, BadRepliesFailAndLeaveTheBufferZeroed) {
     const std::vector<std::uint8_t> payload = {1, 2, 3, 4, 5, 6};
     queueReply(payload);
-    wire.incoming.back() ^= 0xFF; // checksum
+    wire->incoming.back() ^= 0xFF; // checksum
     EXPECT_EQ(link.read(readtype::kClock), 0);
     // A short reply: fewer bytes than the type's length.
     queueReply(std::span(payload).first(3));
@@ -79,7 +75,7 @@ TEST_F(LinkFixture, BadRepliesFailAndLeaveTheBufferZeroed) {
     }
 }
 
-TEST_F(LinkFixture, IdentityReadNeedsTheLetters) {
+TEST_F(DeviceLinkTest, IdentityReadNeedsTheLetters) {
     const std::uint8_t trs[3] = {'T', 'R', 'S'};
     const std::uint8_t other[3] = {'T', 'R', 'X'};
     queueReply(trs);
@@ -88,7 +84,7 @@ TEST_F(LinkFixture, IdentityReadNeedsTheLetters) {
     EXPECT_EQ(link.read(readtype::kIdentity), 0);
 }
 
-TEST_F(LinkFixture, PlanEntriesLandInTheTable) {
+TEST_F(DeviceLinkTest, PlanEntriesLandInTheTable) {
     for (std::uint8_t i = 4; i <= 6; ++i) {
         std::vector<std::uint8_t> p(13, 0);
         p[0] = i;
@@ -96,8 +92,8 @@ TEST_F(LinkFixture, PlanEntriesLandInTheTable) {
         queueReply(p);
     }
     ASSERT_EQ(link.read(readtype::kPlanEntries, 4, 6), 1);
-    EXPECT_EQ(wire.written[0][5], 4);
-    EXPECT_EQ(wire.written[0][6], 6);
+    EXPECT_EQ(wire->writes[0][5], 4);
+    EXPECT_EQ(wire->writes[0][6], 6);
     for (std::uint8_t i = 4; i <= 6; ++i) {
         EXPECT_EQ(link.planTable()[i].index, i);
         EXPECT_EQ(planWordA(link.planTable()[i]), i + 1);
@@ -106,14 +102,14 @@ TEST_F(LinkFixture, PlanEntriesLandInTheTable) {
     EXPECT_TRUE(sink.ids.empty());
 }
 
-TEST_F(LinkFixture, PlanEntriesFailures) {
+TEST_F(DeviceLinkTest, PlanEntriesFailures) {
     // last < first: the request goes out, the read fails.
     EXPECT_EQ(link.read(readtype::kPlanEntries, 5, 4), 0);
-    EXPECT_EQ(wire.written.size(), 1u);
+    EXPECT_EQ(wire->writes.size(), 1u);
     // An index beyond the 64-entry table is refused before anything is sent.
     EXPECT_EQ(link.read(readtype::kPlanEntries, 60, 64), 0);
     EXPECT_EQ(link.read(readtype::kPlanEntries, 64, 64), 0);
-    EXPECT_EQ(wire.written.size(), 1u);
+    EXPECT_EQ(wire->writes.size(), 1u);
     // A missing entry reports "recv fail"; entries already stored stay.
     std::vector<std::uint8_t> p(13, 0);
     p[0] = 10;
@@ -125,7 +121,7 @@ TEST_F(LinkFixture, PlanEntriesFailures) {
     EXPECT_EQ(messageText(sink.ids[0]), "recv fail");
 }
 
-TEST_F(LinkFixture, ProbeRefusesDuringARead) {
+TEST_F(DeviceLinkTest, ProbeRefusesDuringARead) {
     int probeDuringRead = -1;
     link.setSleeper([&](std::chrono::milliseconds) {
         if (probeDuringRead == -1) {
@@ -136,56 +132,56 @@ TEST_F(LinkFixture, ProbeRefusesDuringARead) {
     queueReply(trs);
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
     EXPECT_EQ(probeDuringRead, 0);
-    EXPECT_EQ(wire.written.size(), 1u) << "the probe sent nothing";
+    EXPECT_EQ(wire->writes.size(), 1u) << "the probe sent nothing";
 }
 
-TEST_F(LinkFixture, ProbeOutcomes) {
+TEST_F(DeviceLinkTest, ProbeOutcomes) {
     const std::uint8_t trs[3] = {'T', 'R', 'S'};
     queueReply(trs);
     EXPECT_EQ(link.probeIdentity(), 1);
     EXPECT_EQ(sleeps.back(), std::chrono::milliseconds{200});
     EXPECT_EQ(link.probeIdentity(), 2) << "no answer";
-    wire.open = false;
+    wire->open = false;
     EXPECT_EQ(link.probeIdentity(), 2) << "send failed";
     // The probe built its own frame; the shared command frame is untouched.
     EXPECT_EQ(link.commandFrame(), frame::resetFrame());
 }
 
-TEST_F(LinkFixture, NetworkModeWithoutUdpTransportFails) {
+TEST_F(DeviceLinkTest, NetworkModeWithoutUdpTransportFails) {
     link.setNetworkMode(1);
     EXPECT_EQ(link.isOpen(), 0);
     EXPECT_EQ(link.open(), 0);
     EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 0);
     EXPECT_EQ(link.purgeInput(), 1);
-    EXPECT_TRUE(wire.written.empty());
+    EXPECT_TRUE(wire->writes.empty());
     link.setNetworkMode(0);
     EXPECT_EQ(link.isOpen(), 1);
 }
 
 // A line that fails part-way through a send-all ends the run there, without the settle wait, and
 // the run counts as failed, so that the caller does not report the set-up as sent.
-TEST_F(LinkFixture, SendAllStopsAtTheFirstFailedSend) {
+TEST_F(DeviceLinkTest, SendAllStopsAtTheFirstFailedSend) {
     using std::chrono::milliseconds;
     ParameterMirror mirror;
     applyMirrorDefaults(mirror, kDefaultResolution);
     CommandFacade facade(link, mirror);
     const OperationContext ctx{link, mirror, facade, &sink};
 
-    wire.writesBeforeFailure = 4;
+    wire->writesBeforeFailure = 4;
     EXPECT_EQ(SendAll(ctx, SendAll::Mode::EveryParameter).run(), 0);
-    EXPECT_EQ(wire.written.size(), 4u);
+    EXPECT_EQ(wire->writes.size(), 4u);
     EXPECT_TRUE(sleeps.empty());
 
-    wire.written.clear();
-    wire.writesBeforeFailure = 0;
+    wire->writes.clear();
+    wire->writesBeforeFailure = 0;
     EXPECT_EQ(SendAll(ctx, SendAll::Mode::RecallSlot, 3).run(), 0);
     EXPECT_EQ(sleeps, (std::vector<milliseconds>{milliseconds{100}}));
 
-    wire.writesBeforeFailure = SIZE_MAX;
+    wire->writesBeforeFailure = SIZE_MAX;
     sleeps.clear();
     EXPECT_EQ(SendAll(ctx, SendAll::Mode::EveryParameter).run(), 1);
     // Everything but the two input windows, whose limits no input reply has given yet.
-    EXPECT_EQ(wire.written.size(), 25u);
+    EXPECT_EQ(wire->writes.size(), 25u);
     EXPECT_EQ(sleeps, (std::vector<milliseconds>{milliseconds{2000}}));
     EXPECT_EQ(std::count(sink.ids.begin(), sink.ids.end(), MessageId::OpenPortFailed), 0);
 }

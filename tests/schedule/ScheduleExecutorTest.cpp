@@ -1,6 +1,7 @@
 #include "core/schedule/ScheduleExecutor.h"
 
 #include "ScheduleTestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -49,7 +50,7 @@ ScheduleTask templateTask(int h, const std::string& path) {
 } // namespace
 
 TEST_F(ScheduleExecutorTest, RunsEachActionOnce) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     const std::string file = dir.write("show.kvt", "template");
     ScheduleTask unknownAction = daily(14, 0, 0, 7);
     executor.start(
@@ -68,9 +69,9 @@ TEST_F(ScheduleExecutorTest, RunsEachActionOnce) {
 }
 
 TEST_F(ScheduleExecutorTest, MissingTemplateCountsAsRunWithoutLoading) {
-    test::ScratchDir dir;
-    executor.start({templateTask(8, dir.pathOf("gone.kvt")), templateTask(9, ""),
-                    templateTask(10, dir.pathOf(""))});
+    test::TempFolder dir;
+    executor.start({templateTask(8, dir.file("gone.kvt")), templateTask(9, ""),
+                    templateTask(10, dir.file(""))});
 
     for (int hour = 8; hour <= 10; ++hour) {
         SCOPED_TRACE(hour);
@@ -97,7 +98,7 @@ TEST_F(ScheduleExecutorTest, BusyDeviceDefersTheDueTask) {
 }
 
 TEST_F(ScheduleExecutorTest, StopAndStartRunsTheLatestTaskAgain) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     const std::string file = dir.write("plan.kss", "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,0,\r\n"
                                                    "0,0,0,12,0,0,0,0,0,0,0,0,0,0,1,12,\r\n");
     ASSERT_TRUE(executor.start(file));
@@ -112,7 +113,7 @@ TEST_F(ScheduleExecutorTest, StopAndStartRunsTheLatestTaskAgain) {
     EXPECT_EQ(tickAt(6, 13, 0, 6), TickOutcome::Ran);
     EXPECT_EQ(actions.calls, (std::vector<std::string>{"input 12", "input 12"}));
 
-    EXPECT_FALSE(executor.start(dir.pathOf("missing.kss")));
+    EXPECT_FALSE(executor.start(dir.file("missing.kss")));
     EXPECT_FALSE(executor.running());
 }
 

@@ -2,6 +2,7 @@
 #include "core/schedule/ScheduleFileReader.h"
 #include "core/schedule/ScheduleList.h"
 #include "core/schedule/ScheduleRowTexts.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -88,7 +89,7 @@ TEST(ScheduleReader, LineEndsAndLastLine) {
 }
 
 TEST(ScheduleList, LoadReplacesTasksAndLastRunOnlyOnSuccess) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     const std::string first = dir.write("a.kss", "1,0,0,8,0,0\r\n2,0,0,9,0,0");
     const std::string second = dir.write("b.kss", "3,0,0,7,0,0\n");
 
@@ -100,8 +101,8 @@ TEST(ScheduleList, LoadReplacesTasksAndLastRunOnlyOnSuccess) {
     ASSERT_EQ(list.findDue(makeLocalTime(2024, 5, 6, 10, 0, 0)).verdict, DueVerdict::Due);
     ASSERT_EQ(list.lastRun().year, 2);
 
-    EXPECT_FALSE(list.load(dir.pathOf("missing.kss")));
-    EXPECT_FALSE(list.load(dir.pathOf(""))); // the folder itself is no schedule file
+    EXPECT_FALSE(list.load(dir.file("missing.kss")));
+    EXPECT_FALSE(list.load(dir.file(""))); // the folder itself is no schedule file
     EXPECT_EQ(list.tasks().size(), 2u);
     EXPECT_EQ(list.lastRun().year, 2);
 

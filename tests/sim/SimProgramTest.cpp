@@ -2,6 +2,7 @@
 #include "PtyClient.h"
 #include "SimTestSupport.h"
 #include "sim/SimArguments.h"
+#include "support/TempFolder.h"
 
 #include <csignal>
 #include <filesystem>
@@ -59,9 +60,8 @@ INSTANTIATE_TEST_SUITE_P(Bad, SimArgumentsRejected,
                                          std::vector<std::string_view>{"stray"}));
 
 TEST(SimProgram, PrintsTheDeviceServesItAndCleansUpOnSigterm) {
-    char dir[] = "/tmp/korvane-sim-XXXXXX";
-    ASSERT_NE(::mkdtemp(dir), nullptr);
-    const fs::path link = fs::path(dir) / "tty";
+    const korvane::test::TempFolder dir;
+    const fs::path link = dir.path() / "tty";
     ChildProcess sim({KORVANE_SIM_EXE, "--link", link.string(), "--bad-checksum", "13"});
     ASSERT_TRUE(sim.started());
     const auto device = sim.readLine(10000);
@@ -78,7 +78,6 @@ TEST(SimProgram, PrintsTheDeviceServesItAndCleansUpOnSigterm) {
     sim.signal(SIGTERM);
     EXPECT_EQ(sim.wait(10000), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
-    fs::remove_all(dir);
 }
 
 TEST(SimProgram, BadArgumentsExitWithTwoAndSayWhy) {

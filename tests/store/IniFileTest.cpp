@@ -1,6 +1,6 @@
 #include "core/store/IniFile.h"
 
-#include "StoreTestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -60,7 +60,7 @@ TEST(IniFile, ProfileIntegerFollowsTheWindowsRule) {
 
 class IniLineEnds : public ::testing::TestWithParam<std::string> {
 protected:
-    test::TempDir dir;
+    test::TempFolder dir;
     std::filesystem::path file = dir.path() / "a.ini";
     std::string eol = GetParam();
 };
@@ -142,7 +142,7 @@ TEST_P(IniLineEnds, WritesChangeOnlyTheirLineAndKeepTheFileStyle) {
 }
 
 TEST(IniFile, FirstWriteCreatesTheFile) {
-    test::TempDir dir;
+    test::TempFolder dir;
     IniFile ini(dir.path() / "new.ini");
     EXPECT_EQ(ini.readInt("comm", "commport", 999), 999);
     EXPECT_FALSE(std::filesystem::exists(ini.path()));
@@ -151,7 +151,7 @@ TEST(IniFile, FirstWriteCreatesTheFile) {
 }
 
 TEST(IniFile, IntegerReadsTreatEmptyAsMissingAndGarbageAsZero) {
-    test::TempDir dir;
+    test::TempFolder dir;
     spit(dir.path() / "a.ini", "[s]\nempty=\nword=abc\nblank=   \nneg=-3\n");
     const IniFile ini(dir.path() / "a.ini");
     EXPECT_EQ(ini.readInt("s", "empty", 96), 96);
@@ -162,7 +162,7 @@ TEST(IniFile, IntegerReadsTreatEmptyAsMissingAndGarbageAsZero) {
 }
 
 TEST(IniFile, TextsAreCutToTheCallersLength) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const std::string longText(1000, 'x');
     IniFile ini(dir.path() / "a.ini");
     ASSERT_TRUE(ini.writeString("s", "long", longText));
@@ -174,7 +174,7 @@ TEST(IniFile, TextsAreCutToTheCallersLength) {
 }
 
 TEST(IniFile, RefusedWritesLeaveTheFileAlone) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / "a.ini";
     const std::string before = "[s]\nk=v\n";
     spit(path, before);
@@ -195,7 +195,7 @@ TEST(IniFile, RefusedWritesLeaveTheFileAlone) {
 }
 
 TEST(IniFile, AFileThatCannotBeReadIsNotReplaced) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / "a.ini";
     std::filesystem::create_directory(path);
     std::filesystem::create_directory(path / "keep");
@@ -207,7 +207,7 @@ TEST(IniFile, AFileThatCannotBeReadIsNotReplaced) {
 }
 
 TEST(IniFile, GarbageFilesReadAsMissingKeysAndKeepTheirBytes) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / "a.ini";
     for (unsigned round = 1; round <= 20; ++round) {
         std::mt19937 gen(round);
@@ -226,7 +226,7 @@ TEST(IniFile, GarbageFilesReadAsMissingKeysAndKeepTheirBytes) {
 }
 
 TEST(IniFile, ConcurrentWritersLoseNoKey) {
-    test::TempDir dir;
+    test::TempFolder dir;
     IniFile ini(dir.path() / "a.ini");
     constexpr int kThreads = 4;
     constexpr int kRounds = 10;

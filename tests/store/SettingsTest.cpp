@@ -1,8 +1,8 @@
 #include "core/store/Settings.h"
 
-#include "StoreTestSupport.h"
 #include "core/link/CommLog.h"
 #include "core/store/SettingsKeys.h"
+#include "support/TempFolder.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ namespace key = korvane::settingskey;
 namespace {
 
 struct SettingsFixture : ::testing::Test {
-    test::TempDir dir;
+    test::TempFolder dir;
     std::filesystem::path file = dir.path() / std::string(key::kFileName);
     Settings settings{file};
 
@@ -230,7 +230,7 @@ TEST(Settings, DefaultFileIsInTheProgramDirectory) {
 }
 
 TEST(Settings, FileExists) {
-    test::TempDir dir;
+    test::TempFolder dir;
     spit(dir.path() / "f", "");
     EXPECT_TRUE(Settings::fileExists(dir.path() / "f"));
     EXPECT_TRUE(Settings::fileExists(dir.path()));

@@ -20,7 +20,7 @@ std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file) {
 }
 
 std::string lastFrameHex(const CtlPty& t) {
-    return hexText(t.server.receivedFrames().back());
+    return hex(t.server.receivedFrames().back());
 }
 
 // A state that differs from the factory's wherever the reads below look.
@@ -156,7 +156,7 @@ TEST_F(CtlPty, EachReadPrintsWhatTheProcessorHolds) {
           {"Picture2OutHeight", "266"}}},
         {{"switch-query"}, 11, switchFields},
         {{"switch-query", "--long-wait"}, 11, switchFields},
-        {{"input-settings"}, 12, {{"InputSettings", hexText(inputSettings)}}},
+        {{"input-settings"}, 12, {{"InputSettings", hex(inputSettings)}}},
         {{"device-info"}, 13, {{"Model", "14"}, {"Version", "A3"}, {"FactoryDate", "201422"}}},
         {{"identity"}, 8, {{"Identity", "TRS"}}},
         {{"plan", "header"},

@@ -1,5 +1,5 @@
 #include "CtlRunner.h"
-#include "ScratchFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ const char* const kRows[] = {
 };
 
 TEST(ScheduleCommand, ShowPrintsTheRunnersListOneTaskPerLine) {
-    const test::ScratchFolder scratch;
+    const test::TempFolder scratch;
     CtlRunner ctl;
     const auto r = ctl.run({"schedule", "show", scratch.write("tasks.kss", kTasks)});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -58,7 +58,7 @@ TEST(ScheduleCommand, DueNamesTheTaskTheRunnerWouldStart) {
         {{"--at", "2020-02-29 23:59:59", "--last", "2"}, ran(2)},
         {{"--at", "2020-03-01 13:30:00"}, notToday(2)},
     };
-    const test::ScratchFolder scratch;
+    const test::TempFolder scratch;
     const std::string file = scratch.write("tasks.kss", kTasks);
     for (const auto& row : rows) {
         std::vector<std::string> args = {"schedule", "due", file};

@@ -1,6 +1,6 @@
 #include "CtlRunner.h"
-#include "ScratchFolder.h"
 #include "core/store/TemplateTexts.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@ struct RefusedRow {
     std::string message;
 };
 
-const test::ScratchFolder& scratch() {
-    static const test::ScratchFolder folder;
+const test::TempFolder& scratch() {
+    static const test::TempFolder folder;
     return folder;
 }
 

@@ -1,12 +1,12 @@
 #include "CallLog.h"
 #include "FakePanels.h"
 #include "ScriptedPresenter.h"
-#include "TestHome.h"
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/Frame.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimState.h"
+#include "support/TempFolder.h"
 #include "ui/app/ControllerApp.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
 #include "ui/frame/MainWindow.h"
@@ -74,10 +74,13 @@ struct Handled {
 
 class AppTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestHome> home_;
+    std::unique_ptr<korvane::test::ProgramHome> home_;
 
 private slots:
-    void init() { home_ = std::make_unique<TestHome>(); }
+    void init() {
+        home_.reset(); // puts the previous home back before taking a fresh one
+        home_ = std::make_unique<korvane::test::ProgramHome>();
+    }
     void startUpWithAConfiguredDeviceSynchronises();
     void startUpWithARunningScheduleReadsNothing();
     void startUpWithoutAPortAsksForOne_data();

@@ -9,6 +9,7 @@
 namespace korvane::ui::test {
 
 FrameRig::FrameRig() {
+    pacing.attach(link);
     applyMirrorDefaults(mirror, kDefaultResolution);
     link.setSendSwitch(1);
 }

@@ -8,6 +8,7 @@
 #include "core/link/ParameterMirror.h"
 #include "core/store/Settings.h"
 #include "sim/SimPtyServer.h"
+#include "support/RecordingSleeper.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/UiMessageSink.h"
@@ -28,6 +29,8 @@ struct FrameRig {
     ScriptedPresenter presenter;
     UiMessageSink sink{presenter};
     DeviceLink link{nullptr, &sink};
+    // The simulator answers at once: the processor's pacing pauses are noted and cut short.
+    korvane::test::RecordingSleeper pacing;
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
     Settings settings{settingsFile(home)};

@@ -1,9 +1,10 @@
 #include "core/link/Frame.h"
 
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/ResolutionTable.h"
 #include "core/schedule/ScheduleExecutor.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempFolder.h"
 #include "ui/device/WaitTask.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameTimers.h"
@@ -43,7 +44,7 @@ QByteArray bytes(const std::vector<std::uint8_t>& v) {
 
 class FrameTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
     std::unique_ptr<FrameRig> shared_;
     QByteArray sharedFor_;
 
@@ -287,24 +288,6 @@ void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
     QCOMPARE(static_cast<int>(rig.mirror.volume), volume);
 }
 
-namespace {
-struct RecordingMessenger : IFrameMessenger {
-    QStringList posted;
-    QStringList sent;
-    void post(FrameMessage m, long long a, long long b) override {
-        posted << QStringLiteral("%1 %2 %3").arg(messageNumber(m) - kWmUser).arg(a).arg(b);
-    }
-    int send(FrameMessage m, long long a, long long b) override {
-        sent << QStringLiteral("%1 %2 %3").arg(messageNumber(m) - kWmUser).arg(a).arg(b);
-        return 1;
-    }
-    void openPane(int, int) override {}
-    void reannounceOpenPane(int) override {}
-    std::uint8_t currentResolution() const override { return 6; }
-    void setCurrentResolution(std::uint8_t) override {}
-};
-} // namespace
-
 // Exactly one pane open; a header announces its pane once; opening by number and adding panes
 // announce nothing; a re-announcement names the open pane.
 void FrameTest::sidePaneStackOpensOneAndAnnounces() {
@@ -330,15 +313,14 @@ void FrameTest::sidePaneStackOpensOneAndAnnounces() {
     QCOMPARE(openOnes(), QList<int>{2});
     stack.header(0)->click();
     QCOMPARE(openOnes(), QList<int>{0});
-    QCOMPARE(owner.posted, QStringList{"519 1 0"});
+    QCOMPARE(owner.log(), QStringList{"+519 1 0"});
     stack.header(0)->click();
-    QCOMPARE(owner.posted.size(), 1);
+    QCOMPARE(owner.log().size(), 1);
     stack.openPane(1);
     QCOMPARE(openOnes(), QList<int>{1});
-    QCOMPARE(owner.posted.size(), 1);
-    QVERIFY(owner.sent.isEmpty());
+    QCOMPARE(owner.log().size(), 1);
     stack.reannounce();
-    QCOMPARE(owner.sent, QStringList{"520 1 1"});
+    QCOMPARE(owner.log().mid(1), QStringList{"send +520 1 1"});
     // The open panel fills the space between its header and the headers below it.
     const int h = stack.header(1)->height();
     QCOMPARE(panels[1]->geometry().top(), stack.header(1)->geometry().bottom() + 2);
@@ -359,11 +341,24 @@ void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
     frame.scheduleExecutor().start(std::vector<ScheduleTask>{task});
     const std::size_t frames = rig.framesSoFar();
 
+    // The operation's pause lasts until the tick has been tried on the UI thread.
     TickOutcome during = TickOutcome::NotRunning;
-    QTimer::singleShot(150, &frame, [&] { during = frame.scheduleExecutor().tick().outcome; });
+    std::atomic<bool> ticked{false};
+    rig.link.setSleeper([&ticked](std::chrono::milliseconds) {
+        const QDeadlineTimer deadline(10000);
+        while (!ticked && !deadline.hasExpired()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds{1});
+        }
+    });
+    QTimer::singleShot(0, &frame, [&] {
+        during = frame.scheduleExecutor().tick().outcome;
+        ticked = true;
+    });
     WaitTask wait(rig.link, std::chrono::milliseconds(600));
     QCOMPARE(rig.busy.run(&frame, QStringLiteral("busy"), wait), 1);
+    QVERIFY(ticked);
     QCOMPARE(during, TickOutcome::DeviceBusy);
+    rig.pacing.attach(rig.link);
     QCOMPARE(rig.codesSince(frames).size(), std::size_t{0});
 
     QCOMPARE(frame.scheduleExecutor().tick().outcome, TickOutcome::Ran);

@@ -2,8 +2,9 @@
 
 #include "FakePanels.h"
 #include "PanelRig.h"
-#include "TestHome.h"
 #include "core/link/InputCodes.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempFolder.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/frame/IFrameMessenger.h"
 #include "ui/panels/IAutoUpdateQuery.h"
@@ -23,29 +24,6 @@ using namespace korvane::ui;
 using namespace korvane::ui::test;
 
 namespace {
-
-// What the bar asks of the frame and of the dual-picture panel, in one list so that the order
-// shows: "+111 1 11" is WM_USER+111 posted with (1, 11).
-class BarFrame : public IFrameMessenger {
-public:
-    explicit BarFrame(QStringList& log) : log_(log) {}
-    void post(FrameMessage m, long long first, long long second) override {
-        log_ << QStringLiteral("+%1 %2 %3").arg(messageNumber(m) - kWmUser).arg(first).arg(second);
-    }
-    int send(FrameMessage m, long long first, long long second) override {
-        post(m, first, second);
-        return 1;
-    }
-    void openPane(int, int) override {}
-    void reannounceOpenPane(int stack) override {
-        log_ << QStringLiteral("reannounce %1").arg(stack);
-    }
-    std::uint8_t currentResolution() const override { return 0; }
-    void setCurrentResolution(std::uint8_t) override {}
-
-private:
-    QStringList& log_;
-};
 
 class FakeDual : public IDualPicturePanel, public ISeamlessSwitch {
 public:
@@ -73,7 +51,7 @@ constexpr std::uint8_t kNoButton = 2;
 
 struct BarRig : PanelRig {
     QStringList log;
-    BarFrame frame{log};
+    RecordingMessenger frame{&log};
     FakeDual dual{log, link};
     AutoUpdateBox autoUpdate;
     InputBar bar{context};
@@ -133,7 +111,7 @@ QStringList selectionPosts(int code) {
 
 class InputBarTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void inputButtonsSendTheirCodeAndNothingElse_data();

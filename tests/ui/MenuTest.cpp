@@ -1,6 +1,7 @@
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
+#include "support/RecordingSleeper.h"
+#include "support/TempFolder.h"
 #include "ui/frame/MenuCommand.h"
 
 #include <QAction>
@@ -22,16 +23,11 @@ QStringList refreshAllQuiet() {
             "centre.refresh sw=0"};
 }
 
-// The pacing pauses the operations asked for, and how many frames had gone out by then.
-struct PauseRecord {
-    std::mutex mutex;
-    std::vector<std::pair<long long, std::size_t>> pauses;
-};
 } // namespace
 
 class MenuTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void deviceTemplateStoreAndRecall();
@@ -102,15 +98,10 @@ void MenuTest::factoryResetWaitsAndResynchronises() {
     QFETCH(bool, confirmed);
     FrameRig rig;
     QVERIFY(rig.connect());
-    auto record = std::make_shared<PauseRecord>();
-    rig.link.setSleeper([record, &rig](std::chrono::milliseconds d) {
-        {
-            std::lock_guard lock(record->mutex);
-            record->pauses.emplace_back(d.count(), rig.framesSoFar());
-        }
-        // Long waits are only noted: what matters is that they were asked for, and when.
-        std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(200)));
-    });
+    // Long waits are only noted: what matters is that they were asked for, and when (how many
+    // frames had gone out by then).
+    const korvane::test::RecordingSleeper record([&rig] { return rig.framesSoFar(); });
+    record.attach(rig.link);
     MainWindow& frame = rig.makeFrame();
     const std::size_t mark = rig.framesSoFar();
     rig.presenter.answers = {confirmed};
@@ -128,11 +119,12 @@ void MenuTest::factoryResetWaitsAndResynchronises() {
     QCOMPARE(static_cast<int>(codes.front()), 0x13);
     QCOMPARE(rig.readsSince(mark + 1),
              (std::vector<std::uint8_t>{8, 13, 0, 1, 2, 3, 4, 6, 11, 12, 14, 8}));
-    std::lock_guard lock(record->mutex);
-    const auto wait = std::find_if(record->pauses.begin(), record->pauses.end(),
-                                   [](const auto& p) { return p.first == 6000; });
-    QVERIFY(wait != record->pauses.end());
-    QCOMPARE(wait->second, mark + 1); // after the reset frame, before any read
+    const auto pauses = record.pauses();
+    const auto wait = std::find_if(pauses.begin(), pauses.end(), [](const auto& p) {
+        return p.asked == std::chrono::milliseconds{6000};
+    });
+    QVERIFY(wait != pauses.end());
+    QCOMPARE(wait->count, mark + 1); // after the reset frame, before any read
 }
 
 void MenuTest::closedLinkOperationsSucceedAtOnceAndSendNothing_data() {

@@ -1,6 +1,6 @@
 #include "PanelRig.h"
-#include "TestHome.h"
 #include "core/link/InputCodes.h"
+#include "support/TempFolder.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/panels/CPanelFactory.h"
@@ -73,7 +73,7 @@ struct FactoryRig : PanelRig {
 
 class PanelFactoryTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void realPanelsFollowTheProcessorAndEachOther();

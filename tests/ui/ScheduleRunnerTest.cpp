@@ -1,10 +1,10 @@
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
 #include "core/link/InputCodes.h"
 #include "core/schedule/ScheduleExecutor.h"
 #include "core/store/IniFile.h"
 #include "core/store/SettingsKeys.h"
+#include "support/TempFolder.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameTimers.h"
 #include "ui/panels/CPanelFactory.h"
@@ -96,7 +96,7 @@ LocalClock fixedClock(const LocalTime& t) {
 
 class ScheduleRunnerTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void opensWithTheLastScript_data();

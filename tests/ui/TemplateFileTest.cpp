@@ -1,8 +1,8 @@
 #include "core/store/TemplateFile.h"
 
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
+#include "support/TempFolder.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/panels/PanelContext.h"
@@ -57,13 +57,10 @@ struct ThrowingPanels : FakePanelFactory {
     }
 };
 
-// The frame over the simulator, with the device's pacing pauses cut short.
+// The frame over the simulator.
 struct TemplateRig : FrameRig {
     MainWindow& start() {
         connect();
-        link.setSleeper([](std::chrono::milliseconds d) {
-            std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
-        });
         return makeFrame();
     }
     QString file(const QString& name) const { return home.filePath(name); }
@@ -82,7 +79,7 @@ struct TemplateRig : FrameRig {
 
 class TemplateFileTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void saveThenLoadThroughTheMenu_data();
@@ -307,7 +304,7 @@ void TemplateFileTest::slotMessagesSaveAndLoad() {
     rig.facade.setVolume(44);
     QTest::qWait(20);
     frame.send(FrameMessage::SaveSlotTemplate, 0, 4);
-    const QString slot = QDir(home_.path()).filePath(QStringLiteral("KorvaneTemp4.kvt"));
+    const QString slot = QString::fromStdString(home_.file("KorvaneTemp4.kvt"));
     QCOMPARE(fileBytes(slot), templateBytes(rig.mirror));
     QCOMPARE(rig.presenter.informed, QStringList{"文件已保存!"});
 

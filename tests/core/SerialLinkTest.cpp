@@ -1,4 +1,5 @@
 #include "core/link/SerialLink.h"
+
 #include "core/link/SerialPort.h"
 
 #include <cerrno>
@@ -52,7 +53,7 @@ SerialSettings settingsFor(const std::string& path) {
 
 } // namespace
 
-TEST(Serial, TimeoutArithmetic) {
+TEST(SerialLink, TimeoutArithmetic) {
     const auto one = serialTimeoutsFor(1);
     EXPECT_EQ(one.readConstant, milliseconds{700});
     EXPECT_EQ(one.writeConstant, milliseconds{40});
@@ -62,7 +63,7 @@ TEST(Serial, TimeoutArithmetic) {
     EXPECT_EQ(sixty.writeConstant, milliseconds{2400});
 }
 
-TEST(Serial, OpenFailuresGiveZeroAndTheReason) {
+TEST(SerialLink, OpenFailuresGiveZeroAndTheReason) {
     struct Case {
         const char* path;
         int baud;
@@ -91,7 +92,7 @@ TEST(Serial, OpenFailuresGiveZeroAndTheReason) {
     EXPECT_EQ(badBaud.lastError(), EINVAL);
 }
 
-TEST(Serial, TransfersOverAPseudoTerminal) {
+TEST(SerialLink, TransfersOverAPseudoTerminal) {
     Pty pty;
     ASSERT_FALSE(pty.path.empty());
     SerialLink link;
@@ -119,7 +120,7 @@ TEST(Serial, TransfersOverAPseudoTerminal) {
     EXPECT_EQ(link.readAll(in, 9), -1);
 }
 
-TEST(Serial, PurgeDropsWaitingBytes) {
+TEST(SerialLink, PurgeDropsWaitingBytes) {
     Pty pty;
     SerialLink link;
     link.setSettings(settingsFor(pty.path));
@@ -133,7 +134,7 @@ TEST(Serial, PurgeDropsWaitingBytes) {
     EXPECT_EQ(b, 1);
 }
 
-TEST(Serial, ReopeningAnOpenLinkClosesFirst) {
+TEST(SerialLink, ReopeningAnOpenLinkClosesFirst) {
     Pty pty;
     SerialLink link;
     link.setSettings(settingsFor(pty.path));
@@ -151,7 +152,7 @@ TEST(Serial, ReopeningAnOpenLinkClosesFirst) {
     EXPECT_EQ(other.open(), 1);
 }
 
-TEST(Serial, HangUpFailsTheReadWithoutSpinning) {
+TEST(SerialLink, HangUpFailsTheReadWithoutSpinning) {
     Pty pty;
     SerialLink link;
     link.setSettings({pty.path, 999, 60, 115200}); // a 42 s first-byte deadline
