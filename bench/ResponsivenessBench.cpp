@@ -12,9 +12,9 @@
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/frame/MenuCommand.h"
-#include "ui/panels/CPanelFactory.h"
 #include "ui/panels/CommunicationPanel.h"
 #include "ui/panels/OutputPanel.h"
+#include "ui/panels/PanelFactory.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,7 +78,7 @@ private:
 
     Results& results_;
     FrameRig rig_;
-    CPanelFactory panels_;
+    PanelFactory panels_;
     MainWindow* frame_ = nullptr;
     StallProbe probe_;
 };

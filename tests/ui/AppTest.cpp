@@ -106,7 +106,7 @@ void AppTest::startUpWithAConfiguredDeviceSynchronises() {
     ControllerApp app(options);
     QVERIFY(app.initInstance());
     Handled handled;
-    handled.watch(app.mainFrame());
+    handled.watch(app.mainWindow());
     QVERIFY(handled.waitFor(kSynchronise));
 
     std::vector<std::uint8_t> types;
@@ -129,7 +129,7 @@ void AppTest::startUpWithAConfiguredDeviceSynchronises() {
                           "dual.select 11"}));
     QVERIFY(presenter.informed.isEmpty());
     QCOMPARE(app.link().sendSwitch(), 1);
-    QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("Korvane Controller v3.0"));
+    QCOMPARE(app.mainWindow()->windowTitle(), QStringLiteral("Korvane Controller v3.0"));
     QCOMPARE(app.settings().readIcon().filename().string(), "main.ico");
 }
 
@@ -152,7 +152,7 @@ void AppTest::startUpWithARunningScheduleReadsNothing() {
     app.mirror().volume = 3; // the defaults must replace this
     QVERIFY(app.initInstance());
     Handled handled;
-    handled.watch(app.mainFrame());
+    handled.watch(app.mainWindow());
     QVERIFY(handled.waitFor(messageNumber(FrameMessage::OpenScheduleRunner)));
     QTest::qWait(300);
     QCOMPARE(server.receivedFrames().size(), before);
@@ -194,10 +194,10 @@ void AppTest::startUpWithoutAPortAsksForOne() {
     ControllerApp app(options);
     QCOMPARE(app.initInstance(), starts);
     QCOMPARE(asked, 1);
-    QCOMPARE(app.mainFrame() != nullptr, starts);
+    QCOMPARE(app.mainWindow() != nullptr, starts);
     QCOMPARE(app.link().isOpen(), 0);
     if (starts) {
-        const auto* status = app.mainFrame()->findChild<QLabel*>(QStringLiteral("statusText"));
+        const auto* status = app.mainWindow()->findChild<QLabel*>(QStringLiteral("statusText"));
         QVERIFY(status != nullptr);
         QVERIFY(status->text().contains(QStringLiteral("--demo")));
     }

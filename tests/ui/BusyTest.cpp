@@ -2,10 +2,10 @@
 #include "core/link/DeviceLink.h"
 #include "sim/SimPtyServer.h"
 #include "support/TempFolder.h"
+#include "ui/device/BackgroundTask.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
-#include "ui/device/FunctionTask.h"
 #include "ui/device/UiMessageSink.h"
 
 #include <QApplication>
@@ -70,14 +70,14 @@ void BusyTest::resultOfTheTask() {
     QFETCH(int, outcome);
     QFETCH(int, result);
     std::atomic<bool> ranOffUiThread{false};
-    FunctionTask task([&] {
+    BackgroundTask task = [&] {
         ranOffUiThread = QThread::currentThread() != QCoreApplication::instance()->thread();
         QThread::msleep(150);
         if (outcome == int(Outcome::Throws)) {
             throw std::runtime_error("device gone");
         }
         return outcome == int(Outcome::Succeeds);
-    });
+    };
     const int shows = counter_.shows;
     QString caption;
     QTimer::singleShot(60, [&] {
@@ -85,7 +85,7 @@ void BusyTest::resultOfTheTask() {
             caption = dlg->caption();
         }
     });
-    BusyDialog dlg(QStringLiteral("同步数据"), &task, link_);
+    BusyDialog dlg(QStringLiteral("同步数据"), task, link_);
     QCOMPARE(dlg.doModal(), result);
     QVERIFY(ranOffUiThread);
     QCOMPARE(counter_.shows, shows + 1);
@@ -95,8 +95,8 @@ void BusyTest::resultOfTheTask() {
 
 void BusyTest::workerThatCannotStartEndsWithFailure() {
     bool ran = false;
-    FunctionTask task([&] { return ran = true; });
-    BusyDialog dlg(QString(), &task, link_);
+    BackgroundTask task = [&] { return ran = true; };
+    BusyDialog dlg(QString(), task, link_);
     dlg.setThreadStart([](std::thread&, std::function<void()>) { return false; });
     QCOMPARE(dlg.doModal(), BusyDialog::kFailed);
     QVERIFY(!ran);
@@ -107,9 +107,9 @@ void BusyTest::closedLinkSucceedsAtOnceWithoutShowingOrRunning() {
     DeviceGate gate;
     BusyRunner runner(closed, gate);
     bool ran = false;
-    FunctionTask task([&] { return ran = true; });
+    BackgroundTask task = [&] { return ran = true; };
     const int shows = counter_.shows;
-    BusyDialog dlg(QString(), &task, closed);
+    BusyDialog dlg(QString(), task, closed);
     QCOMPARE(dlg.doModal(), BusyDialog::kSucceeded);
     QCOMPARE(runner.run(nullptr, QString(), task), BusyDialog::kSucceeded);
     QVERIFY(!ran);
@@ -123,12 +123,12 @@ void BusyTest::workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits() {
     ScriptedPresenter presenter;
     UiMessageSink sink(presenter);
     std::atomic<qsizetype> seenAfterReport{-1};
-    FunctionTask task([&] {
+    BackgroundTask task = [&] {
         sink.report(MessageId::SyncPicture1OutputFailed);
         seenAfterReport = presenter.informed.size();
         return false;
-    });
-    BusyDialog dlg(QString(), &task, link_);
+    };
+    BusyDialog dlg(QString(), task, link_);
     QCOMPARE(dlg.doModal(), BusyDialog::kFailed);
     QCOMPARE(seenAfterReport.load(), 1);
     QCOMPARE(presenter.informed, QStringList{"同步画面1输出参数失败!"});

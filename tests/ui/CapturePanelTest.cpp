@@ -72,7 +72,8 @@ struct CaptureRig : PanelRig {
         }
         mirror.captureMode = captureOn;
         mirror.pipOn = pipOn;
-        panel.setDualPicture(&dual);
+        QObject::connect(&panel, &CapturePanel::picture2WindowReadBack,
+                         [this] { dual.refreshFromMirror(); });
         {
             SendSwitchOff quiet(link);
             panel.refreshFromMirror();

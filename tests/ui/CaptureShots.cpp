@@ -56,8 +56,8 @@ void shoot(const QString& folder, const QString& language) {
          folder + QStringLiteral("/capture_%1.png").arg(language));
 
     CentrePane centre(rig.context);
-    centre.ledControl().labelPicture(1, input::kVga);
-    centre.ledControl().labelPicture(0, input::kHdmi);
+    centre.wallView().labelPicture(1, input::kVga);
+    centre.wallView().labelPicture(0, input::kHdmi);
     for (std::uint8_t code : {std::uint8_t{11}, std::uint8_t{6}}) {
         rig.mirror.pq[pq::kOutputResolution] = code;
         {

@@ -7,10 +7,10 @@
 #include "ui/device/SendSwitchOff.h"
 #include "ui/frame/IFrameMessenger.h"
 #include "ui/frame/MainWindow.h"
-#include "ui/panels/CPanelFactory.h"
 #include "ui/panels/CommunicationPanel.h"
 #include "ui/panels/DualPicturePanel.h"
 #include "ui/panels/IAutoUpdateQuery.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/wall/CentrePane.h"
 
 #include <QCheckBox>
@@ -586,7 +586,7 @@ void DualPictureTest::englishTexts() {
 // wall drawing and the communication panel reach it, and so does the frame's WM_USER+119.
 void DualPictureTest::wiredIntoTheFrame() {
     FrameRig rig;
-    CPanelFactory factory;
+    PanelFactory factory;
     rig.realPanels = &factory;
     QVERIFY(rig.connect());
     MainWindow& frame = rig.makeFrame();

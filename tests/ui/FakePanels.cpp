@@ -104,8 +104,16 @@ PanelSet FakePanelFactory::create(const PanelContext& context) {
 }
 
 void FakePanelFactory::runScheduleRunner(QWidget*, IScheduleTimerCallback&, bool autoStart,
-                                         IScheduleRunner*&) {
+                                         ScheduleRunnerDialog*&) {
     log_.add(QStringLiteral("runner auto=%1").arg(flag(autoStart)));
+}
+
+void FakePanelFactory::runPlanEditor(QWidget*) {
+    log_.add(QStringLiteral("planEditor"));
+}
+
+void FakePanelFactory::runPlanDialog(QWidget*) {
+    log_.add(QStringLiteral("planDialog"));
 }
 
 } // namespace korvane::ui::test

@@ -9,10 +9,9 @@
 #include "ui/panels/IInputBar.h"
 #include "ui/panels/ILayoutControl.h"
 #include "ui/panels/IOutputPanel.h"
+#include "ui/panels/IPanelFactory.h"
 #include "ui/panels/IPictureQualityPanel.h"
 #include "ui/panels/IPointLocateWindow.h"
-#include "ui/panels/ISoundPanel.h"
-#include "ui/panels/PanelFactory.h"
 
 #include <QWidget>
 
@@ -27,7 +26,6 @@ class FakePanel : public QWidget,
                   public IInputBar,
                   public IPictureQualityPanel,
                   public ICapturePanel,
-                  public ISoundPanel,
                   public IOutputPanel,
                   public IDualPicturePanel,
                   public ICommPanel {
@@ -91,15 +89,20 @@ public:
     QList<int> arrows;
     bool isShown() const override { return shown; }
     void arrow(int direction) override { arrows << direction; }
+    QWidget* widget() override { return nullptr; }
+    void attachFrame(IFrameMessenger*) override {}
+    void runTool() override {}
 };
 
-// Makes recording panels; the schedule runner is recorded, not opened.
-class FakePanelFactory : public PanelFactory {
+// Makes recording panels; the schedule runner and the plan windows are recorded, not opened.
+class FakePanelFactory : public IPanelFactory {
 public:
     explicit FakePanelFactory(CallLog& log) : log_(log) {}
     PanelSet create(const PanelContext& context) override;
     void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
-                           IScheduleRunner*& openRunner) override;
+                           ScheduleRunnerDialog*& openRunner) override;
+    void runPlanEditor(QWidget* parent) override;
+    void runPlanDialog(QWidget* parent) override;
     FakePointLocate pointLocate;
     bool withPointLocate = false;
 

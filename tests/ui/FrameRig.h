@@ -39,7 +39,7 @@ struct FrameRig {
     CallLog log;
     FakePanelFactory panels{log};
     // The program's own panels in place of the recording ones, when set before makeFrame.
-    PanelFactory* realPanels = nullptr;
+    IPanelFactory* realPanels = nullptr;
     int restarts = 0;
     std::unique_ptr<MainWindow> frame;
     // Every message the frame handled: number and result.

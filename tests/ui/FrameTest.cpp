@@ -5,7 +5,7 @@
 #include "core/schedule/ScheduleExecutor.h"
 #include "support/RecordingMessenger.h"
 #include "support/TempFolder.h"
-#include "ui/device/WaitTask.h"
+#include "ui/device/BackgroundTask.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameTimers.h"
 #include "ui/frame/MenuCommand.h"
@@ -354,8 +354,9 @@ void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
         during = frame.scheduleExecutor().tick().outcome;
         ticked = true;
     });
-    WaitTask wait(rig.link, std::chrono::milliseconds(600));
-    QCOMPARE(rig.busy.run(&frame, QStringLiteral("busy"), wait), 1);
+    QCOMPARE(rig.busy.run(&frame, QStringLiteral("busy"),
+                          waitTask(rig.link, std::chrono::milliseconds(600))),
+             1);
     QVERIFY(ticked);
     QCOMPARE(during, TickOutcome::DeviceBusy);
     rig.pacing.attach(rig.link);

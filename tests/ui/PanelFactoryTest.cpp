@@ -1,9 +1,10 @@
+#include "ui/panels/PanelFactory.h"
+
 #include "PanelRig.h"
 #include "core/link/InputCodes.h"
 #include "support/TempFolder.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/MainWindow.h"
-#include "ui/panels/CPanelFactory.h"
 #include "ui/panels/CommunicationPanel.h"
 #include "ui/panels/InputBar.h"
 #include "ui/panels/PictureQualityPanel.h"
@@ -22,7 +23,7 @@ namespace {
 
 // The frame as the program builds it, over the simulator.
 struct FactoryRig : PanelRig {
-    CPanelFactory factory;
+    PanelFactory factory;
     std::unique_ptr<MainWindow> frame;
     QList<int> handled;
 

@@ -6,7 +6,7 @@
 #include "support/TempFolder.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/frame/MenuCommand.h"
-#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/schedule/ClockDialog.h"
 #include "ui/schedule/LegacyPlanDialog.h"
 #include "ui/schedule/PlanEditorDialog.h"
@@ -512,7 +512,7 @@ void PlanEditorTest::frameOpensThePlanWindows() {
     QFETCH(int, command);
     QFETCH(QString, window);
     FrameRig rig;
-    CPanelFactory factory;
+    PanelFactory factory;
     rig.realPanels = &factory;
     MainWindow& frame = rig.makeFrame();
     QVERIFY(frame.action(menucmd::kPlanEditor)->isEnabled());

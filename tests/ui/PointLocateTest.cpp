@@ -6,7 +6,7 @@
 #include "ui/locate/LocateSettingsDialog.h"
 #include "ui/locate/PointLocateWindow.h"
 #include "ui/locate/TestPatternWindow.h"
-#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/panels/PanelNumbers.h"
 #include "ui/wall/CentrePane.h"
 #include "ui/wall/WallView.h"
@@ -51,7 +51,7 @@ QString patternFrame(int action) {
 // The frame as the program builds it, over the simulator, on a 1920 × 1080 output with
 // picture 1 filling it.
 struct LocateRig : PanelRig {
-    CPanelFactory factory;
+    PanelFactory factory;
     std::unique_ptr<MainWindow> frame;
     QList<std::pair<int, QPoint>> handled; // message number, parameters
     int settingsDialogs = 0;
@@ -129,9 +129,7 @@ struct LocateRig : PanelRig {
     TestPatternWindow& patterns() const {
         return *dynamic_cast<TestPatternWindow*>(frame->panels().testPattern);
     }
-    WallView& led() const {
-        return dynamic_cast<CentrePane*>(frame->panels().centre)->ledControl();
-    }
+    WallView& led() const { return dynamic_cast<CentrePane*>(frame->panels().centre)->wallView(); }
     QAction& menuItem() const { return *frame->action(menucmd::kPointLocate); }
     // What went out besides the communication panel's status reads.
     QStringList commandsSince(std::size_t from) {

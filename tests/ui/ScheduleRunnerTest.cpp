@@ -7,8 +7,8 @@
 #include "support/TempFolder.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameTimers.h"
-#include "ui/panels/CPanelFactory.h"
 #include "ui/panels/IScheduleTimerCallback.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/schedule/ScheduleRunnerDialog.h"
 #include "ui/widgets/ColouredTable.h"
 
@@ -364,7 +364,7 @@ void ScheduleRunnerTest::frameExecutorRunsTheDueTaskAtItsTick() {
 void ScheduleRunnerTest::restartReopensTheRunningSchedule() {
     FrameRig rig;
     QVERIFY(rig.connect());
-    CPanelFactory factory;
+    PanelFactory factory;
     rig.realPanels = &factory;
     const QString file = rig.home.filePath(QStringLiteral("day.kss"));
     {

@@ -3,7 +3,7 @@
 #include "FrameRig.h"
 #include "support/TempFolder.h"
 #include "ui/frame/MenuCommand.h"
-#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/PanelFactory.h"
 
 #include <QLabel>
 #include <QTest>
@@ -41,7 +41,7 @@ void StallProbeTest::uiKeepsRunningDuringStartUpAndTemplateRecall() {
 // The same with the real panels, which redraw and read back as the operator's program does.
 void StallProbeTest::uiKeepsRunningWithTheProgramsPanels() {
     FrameRig rig;
-    CPanelFactory panels;
+    PanelFactory panels;
     rig.realPanels = &panels;
     measure(rig);
 }

@@ -2,8 +2,8 @@
 #include "core/link/Frame.h"
 #include "support/TempFolder.h"
 #include "ui/dialogs/SerialPortChoice.h"
-#include "ui/panels/CPanelFactory.h"
 #include "ui/panels/CommunicationPanel.h"
+#include "ui/panels/PanelFactory.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -70,7 +70,7 @@ private slots:
 // path; "关" and "开" in the pane reopen the port and the next synchronisation reads it.
 void UnplugTest::unplugDuringSynchroniseThenReopenFromTheCommunicationPane() {
     FrameRig rig;
-    CPanelFactory panels;
+    PanelFactory panels;
     rig.realPanels = &panels;
     const std::filesystem::path device =
         std::filesystem::path(rig.home.path().toStdString()) / "ttyKORVANE";

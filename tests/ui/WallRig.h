@@ -69,9 +69,9 @@ struct WallRig {
         pane->show();
         exposed = QTest::qWaitForWindowExposed(pane.get());
         pane->refreshFromMirror();
-        return pane->ledControl();
+        return pane->wallView();
     }
-    WallView& control() { return pane->ledControl(); }
+    WallView& control() { return pane->wallView(); }
 
     // Press, one move, release: the operator's drag.
     void drag(QPoint from, QPoint to) {

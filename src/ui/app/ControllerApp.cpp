@@ -16,7 +16,7 @@
 #include "ui/frame/MainWindow.h"
 #include "ui/i18n/Language.h"
 #include "ui/i18n/UiText.h"
-#include "ui/panels/CPanelFactory.h"
+#include "ui/panels/PanelFactory.h"
 #include "ui/widgets/UiIcons.h"
 
 #include <QCoreApplication>
@@ -40,7 +40,7 @@ MessagePresenter& presenterOf(const AppOptions& o, std::unique_ptr<MessagePresen
 ControllerApp::ControllerApp(AppOptions options)
     : options_(std::move(options)), presenter_(presenterOf(options_, ownPresenter_)),
       sink_(std::make_unique<UiMessageSink>(presenter_)), link_(&CommLog::instance(), sink_.get()),
-      facade_(link_, mirror_), busy_(link_, gate_), panels_(std::make_unique<CPanelFactory>()),
+      facade_(link_, mirror_), busy_(link_, gate_), panels_(std::make_unique<PanelFactory>()),
       language_(std::make_unique<Language>()) {
     applyMirrorDefaults(mirror_, kDefaultResolution);
     link_.setSendSwitch(1);

@@ -14,13 +14,13 @@
 
 namespace korvane::ui {
 
-class MainWindow;
-class CPanelFactory;
-class SerialSettingsDialog;
 class DemoDevice;
+class IPanelFactory;
 class Language;
+class MainWindow;
 class MessagePresenter;
 class PanelFactory;
+class SerialSettingsDialog;
 class UiMessageSink;
 
 // How the program is started; tests replace what would need an operator.
@@ -32,7 +32,7 @@ struct AppOptions {
     // Null: message boxes.
     MessagePresenter* presenter = nullptr;
     // Null: the program's own panels.
-    PanelFactory* panels = nullptr;
+    IPanelFactory* panels = nullptr;
     // Null: the program starts itself again, detached.
     std::function<void()> restart;
     // Null: the dialog runs modally. Gives the dialog's result.
@@ -55,7 +55,7 @@ public:
     // settings dialog).
     bool initInstance();
 
-    MainWindow* mainFrame() const { return frame_.get(); }
+    MainWindow* mainWindow() const { return frame_.get(); }
     DeviceLink& link() { return link_; }
     ParameterMirror& mirror() { return mirror_; }
     Settings& settings() { return settings_; }
@@ -81,7 +81,7 @@ private:
     CommandFacade facade_;
     DeviceGate gate_;
     BusyRunner busy_;
-    std::unique_ptr<CPanelFactory> panels_;
+    std::unique_ptr<PanelFactory> panels_;
     std::unique_ptr<Language> language_;
     std::unique_ptr<DemoDevice> demo_;
     std::unique_ptr<MainWindow> frame_;

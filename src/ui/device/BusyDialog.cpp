@@ -1,7 +1,6 @@
 #include "ui/device/BusyDialog.h"
 
 #include "core/link/DeviceLink.h"
-#include "ui/device/BackgroundTask.h"
 #include "ui/widgets/StripAnimation.h"
 #include "ui/widgets/UiIcons.h"
 
@@ -23,11 +22,11 @@ bool startThread(std::thread& thread, std::function<void()> work) {
 }
 } // namespace
 
-BusyDialog::BusyDialog(const QString& caption, BackgroundTask* task, const DeviceLink& link,
+BusyDialog::BusyDialog(const QString& caption, BackgroundTask task, const DeviceLink& link,
                        QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), task_(task),
-      link_(link), caption_(new QLabel(caption, this)), animation_(new StripAnimation(this)),
-      threadStart_(startThread) {
+    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      task_(std::move(task)), link_(link), caption_(new QLabel(caption, this)),
+      animation_(new StripAnimation(this)), threadStart_(startThread) {
     setObjectName(QStringLiteral("busyDialog"));
     setModal(true);
     setAutoFillBackground(true);
@@ -78,9 +77,9 @@ int BusyDialog::doModal() {
 void BusyDialog::work() {
     std::this_thread::sleep_for(std::chrono::milliseconds(kStartDelayMs));
     int result = kFailed;
-    if (task_ != nullptr) {
+    if (task_) {
         try {
-            result = task_->run() ? kSucceeded : kFailed;
+            result = task_() ? kSucceeded : kFailed;
         } catch (...) {
             result = kFailed;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/device/BackgroundTask.h"
+
 #include <QDialog>
 #include <functional>
 #include <thread>
@@ -12,7 +14,6 @@ class DeviceLink;
 
 namespace korvane::ui {
 
-class BackgroundTask;
 class StripAnimation;
 
 // The small modal window that runs one long operation on a worker thread while the UI thread
@@ -29,7 +30,7 @@ public:
     // Starts `work` on a new thread stored in `thread`; false when no thread could be made.
     using ThreadStart = std::function<bool(std::thread& thread, std::function<void()> work)>;
 
-    BusyDialog(const QString& caption, BackgroundTask* task, const DeviceLink& link,
+    BusyDialog(const QString& caption, BackgroundTask task, const DeviceLink& link,
                QWidget* parent = nullptr);
     ~BusyDialog() override;
 
@@ -47,7 +48,7 @@ private:
     void work();
     void finish(int result);
 
-    BackgroundTask* task_;
+    BackgroundTask task_;
     const DeviceLink& link_;
     QLabel* caption_;
     StripAnimation* animation_;

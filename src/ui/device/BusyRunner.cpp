@@ -3,7 +3,6 @@
 #include "core/link/DeviceLink.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/DeviceGate.h"
-#include "ui/device/OperationTask.h"
 
 #include <QEventLoop>
 #include <system_error>
@@ -11,19 +10,18 @@
 
 namespace korvane::ui {
 
-int BusyRunner::run(QWidget* parent, const QString& caption, BackgroundTask& task) {
+int BusyRunner::run(QWidget* parent, const QString& caption, const BackgroundTask& task) {
     if (link_.isOpen() == 0) {
         return BusyDialog::kSucceeded;
     }
     DeviceGate::Hold hold(gate_);
     ++shown_;
-    BusyDialog dlg(caption, &task, link_, parent);
+    BusyDialog dlg(caption, task, link_, parent);
     return dlg.doModal();
 }
 
 int BusyRunner::run(QWidget* parent, const QString& caption, DeviceOperation& operation) {
-    OperationTask task(operation);
-    return run(parent, caption, task);
+    return run(parent, caption, operationTask(operation));
 }
 
 void BusyRunner::runUnseen(const std::function<void()>& work) {

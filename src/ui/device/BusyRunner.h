@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/device/BackgroundTask.h"
+
 #include <QString>
 #include <functional>
 #include <mutex>
@@ -13,7 +15,6 @@ class DeviceOperation;
 
 namespace korvane::ui {
 
-class BackgroundTask;
 class DeviceGate;
 
 // The one way the program runs device work off the UI thread: behind the busy dialog, or
@@ -24,7 +25,7 @@ public:
     BusyRunner(DeviceLink& link, DeviceGate& gate) : link_(link), gate_(gate) {}
 
     // The busy dialog: 1 for success, 2 for failure; 1 at once while the link is closed.
-    int run(QWidget* parent, const QString& caption, BackgroundTask& task);
+    int run(QWidget* parent, const QString& caption, const BackgroundTask& task);
     int run(QWidget* parent, const QString& caption, DeviceOperation& operation);
     // `work` on a worker thread; returns when it has ended. Exceptions are swallowed.
     void runUnseen(const std::function<void()>& work);

@@ -5,9 +5,9 @@
 #include "core/link/DeviceLink.h"
 #include "core/link/ParameterMirror.h"
 #include "core/store/Settings.h"
+#include "ui/device/BackgroundTask.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/MessagePresenter.h"
-#include "ui/device/WaitTask.h"
 #include "ui/frame/DeviceTemplates.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/FrameState.h"
@@ -71,9 +71,9 @@ void FrameCommands::factoryReset() {
         return;
     }
     s_.busy.runUnseen([&] { s_.facade.factoryReset(); });
-    WaitTask wait(s_.link, WaitTask::kFactoryReset);
     s_.busy.run(&window_,
-                QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."), wait);
+                QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."),
+                waitTask(s_.link, kFactoryResetWait));
     frame_.post(FrameMessage::Synchronise, 0, 0);
 }
 

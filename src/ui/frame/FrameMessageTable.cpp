@@ -20,8 +20,8 @@
 #include "ui/panels/IInputBar.h"
 #include "ui/panels/ILayoutControl.h"
 #include "ui/panels/IOutputPanel.h"
+#include "ui/panels/IPanelFactory.h"
 #include "ui/panels/IPictureQualityPanel.h"
-#include "ui/panels/PanelFactory.h"
 #include "ui/panels/PanelSet.h"
 
 #include <QWidget>

@@ -14,7 +14,7 @@ namespace korvane::ui {
 
 class BusyRunner;
 class MessagePresenter;
-class PanelFactory;
+class IPanelFactory;
 
 // Everything the main frame works with, handed in so that the frame runs the same in the
 // program and in tests. Every part outlives the frame.
@@ -26,7 +26,7 @@ struct FrameServices {
     MessagePresenter& presenter;
     MessageSink* messages;
     BusyRunner& busy;
-    PanelFactory& panels;
+    IPanelFactory& panels;
     // Starts the program anew once this process has ended (after a language change).
     std::function<void()> restart;
     // The application's own commands.

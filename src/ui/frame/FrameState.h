@@ -8,7 +8,7 @@
 
 namespace korvane::ui {
 
-class IScheduleRunner;
+class ScheduleRunnerDialog;
 
 // The side pane whose reads timer 3 will run.
 struct PendingPaneRefresh {
@@ -31,7 +31,7 @@ struct FrameState {
     QString lastTemplateFolder;
     PendingPaneRefresh pendingRefresh;
     // The schedule runner while it is open.
-    IScheduleRunner* runner = nullptr;
+    ScheduleRunnerDialog* runner = nullptr;
     bool laidOut = false;
 };
 

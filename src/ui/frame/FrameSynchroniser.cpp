@@ -19,8 +19,8 @@
 #include "ui/panels/IDualPicturePanel.h"
 #include "ui/panels/IInputBar.h"
 #include "ui/panels/IOutputPanel.h"
+#include "ui/panels/IPanel.h"
 #include "ui/panels/IPictureQualityPanel.h"
-#include "ui/panels/ISoundPanel.h"
 #include "ui/panels/PanelSet.h"
 
 #include <QCoreApplication>

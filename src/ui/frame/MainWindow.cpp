@@ -25,12 +25,11 @@
 #include "ui/panels/IInputBar.h"
 #include "ui/panels/ILayoutControl.h"
 #include "ui/panels/IOutputPanel.h"
+#include "ui/panels/IPanelFactory.h"
 #include "ui/panels/IPictureQualityPanel.h"
 #include "ui/panels/IPointLocateWindow.h"
-#include "ui/panels/IScheduleRunner.h"
-#include "ui/panels/ISoundPanel.h"
 #include "ui/panels/PanelContext.h"
-#include "ui/panels/PanelFactory.h"
+#include "ui/schedule/ScheduleRunnerDialog.h"
 #include "ui/widgets/UiIcons.h"
 
 #include <QAction>
@@ -97,7 +96,6 @@ MainWindow::MainWindow(const FrameServices& services, QWidget* parent)
     menu_ = std::make_unique<FrameMenu>(*menuBar(), [this](int c) { runCommand(c); });
     menu_->action(menucmd::kPointLocate)->setEnabled(panels_.pointLocate != nullptr);
     menu_->action(menucmd::kTestPattern)->setEnabled(panels_.testPattern != nullptr);
-    menu_->action(menucmd::kPlanEditor)->setEnabled(s_.panels.hasPlanEditor());
 
     buildClientArea();
     buildInputBar();
@@ -182,7 +180,6 @@ void MainWindow::wirePanels() {
         panels_.pointLocate->attachFrame(this);
     }
     panels_.output->setResolutionCallback(callbacks_.get());
-    s_.panels.wire(panels_);
 }
 
 void MainWindow::buildInputBar() {

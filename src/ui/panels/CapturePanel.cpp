@@ -11,7 +11,6 @@
 #include "ui/device/MessagePresenter.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/i18n/UiText.h"
-#include "ui/panels/IDualPicturePanel.h"
 #include "ui/panels/PanelNumbers.h"
 
 #include <QGridLayout>
@@ -228,8 +227,8 @@ void CapturePanel::switchClicked(Picture p, bool on) {
     const SendSwitchOff quiet(c_.link);
     showMirrorWindow(p);
     showInputSignal(p);
-    if (p == Picture::Two && dual_ != nullptr) {
-        dual_->refresh(true);
+    if (p == Picture::Two) {
+        emit picture2WindowReadBack();
     }
 }
 

@@ -15,8 +15,6 @@ class QRadioButton;
 
 namespace korvane::ui {
 
-class IDualPicturePanel;
-
 // "图像截取": which part of each picture's incoming frame is used, bounded by the input
 // resolution the processor reported last ("输入信号"). Edits are only corrected when left; the
 // window goes out with "发送" and back to the whole input with "参数复位".
@@ -33,8 +31,6 @@ public:
     // goes out again unless the send switch is off.
     void refreshFromMirror() override;
     void runRefreshOperation() override { refreshFromMirror(); }
-    // Redrawn after picture 2's window was read back; may stay null.
-    void setDualPicture(IDualPicturePanel* dual) { dual_ = dual; }
 
     QLineEdit& edit(Picture p, Field f) const { return *group(p).edits[capture::at(f)]; }
     QLineEdit& inputSignal(Picture p) const { return *group(p).signal; }
@@ -42,6 +38,10 @@ public:
     QRadioButton& switchOff(Picture p) const { return *group(p).off; }
     QPushButton& sendButton(Picture p) const { return *group(p).send; }
     QPushButton& resetButton(Picture p) const { return *group(p).reset; }
+
+signals:
+    // Picture 2's window was read back from the processor; sent with the send switch off.
+    void picture2WindowReadBack();
 
 private:
     struct Group {
@@ -74,7 +74,6 @@ private:
     std::uint8_t switchState(Picture p) const;
 
     PanelContext c_;
-    IDualPicturePanel* dual_ = nullptr;
     std::array<Group, 2> groups_{};
 };
 

@@ -215,11 +215,9 @@ void DualPicturePanel::enablePicture2Switch(bool enable) {
     }
 }
 
-void DualPicturePanel::inputChanged(int picture, int flag) {
-    // Picture 1's input changed; the processor may have changed picture 2 along with it.
-    (void)picture;
+void DualPicturePanel::picture1InputChanged() {
     const SendSwitchOff quiet(c_.link);
-    refresh(flag != 0);
+    refresh(false);
 }
 
 // --- source --------------------------------------------------------------------------------

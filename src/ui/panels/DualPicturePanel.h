@@ -3,7 +3,6 @@
 #include "ui/frame/FrameMessage.h"
 #include "ui/panels/DualPictureForm.h"
 #include "ui/panels/IDualPicturePanel.h"
-#include "ui/panels/ISeamlessSwitch.h"
 #include "ui/panels/PanelContext.h"
 #include "ui/panels/Picture2Window.h"
 
@@ -37,7 +36,7 @@ class ILayoutControl;
 // overlay, the effect used when the two pictures swap, the swap itself and the top picture.
 // Every change goes to the processor at once; the swap and source changes are read back so
 // that the panel shows what the processor did.
-class DualPicturePanel : public QWidget, public IDualPicturePanel, public ISeamlessSwitch {
+class DualPicturePanel : public QWidget, public IDualPicturePanel {
     Q_OBJECT
 public:
     using Pair = dualform::Pair;
@@ -51,12 +50,20 @@ public:
     void refreshFromMirror() override { refresh(false); }
     void attachFrame(IFrameMessenger* frame) override { frame_ = frame; }
     void selectPicture2Input(std::uint8_t code) override;
-    void refresh(bool full) override;
-    void windowChanged() override;
+    // Redraws from the mirror. `full` (after the capture panel read picture 2 back) leaves
+    // picture 2's on/off state with the processor; otherwise the redraw also applies it, which
+    // sends only while the send switch is on.
+    void refresh(bool full);
+    // The operator moved or resized picture 2 on the wall drawing: the window edits show the
+    // mirror's window again.
+    void windowChanged();
 
-    void enablePicture2Switch(bool enable) override;
-    void forcePicture2Off() override;
-    void inputChanged(int picture, int flag) override;
+    // What the input bar tells: picture 2's on/off choice is offered only while seamless
+    // switching is off; seamless switching was ticked, so picture 2's switch shows off without
+    // a command; picture 1's input changed, and the processor may have changed picture 2 with it.
+    void enablePicture2Switch(bool enable);
+    void forcePicture2Off();
+    void picture1InputChanged();
 
     // Wired by the panel factory; each may stay unset.
     void setAutoUpdateQuery(IAutoUpdateQuery* query) { autoUpdate_ = query; }

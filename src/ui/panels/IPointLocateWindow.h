@@ -15,12 +15,12 @@ public:
     // An arrow key: 0 left, 1 right, 2 up, 3 down.
     virtual void arrow(int direction) = 0;
     // The window the frame keeps as its own child; null when there is none.
-    virtual QWidget* widget() { return nullptr; }
+    virtual QWidget* widget() = 0;
     // Where the window posts its messages (WM_USER+304, +305).
-    virtual void attachFrame(IFrameMessenger* frame) { (void)frame; }
+    virtual void attachFrame(IFrameMessenger* frame) = 0;
     // "水平/垂直定位": closes the window when it is shown, else asks for the box sizes and
     // opens it.
-    virtual void runTool() {}
+    virtual void runTool() = 0;
 };
 
 } // namespace korvane::ui

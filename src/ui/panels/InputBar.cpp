@@ -3,14 +3,12 @@
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/ParameterMirror.h"
+#include "ui/device/BackgroundTask.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/SendSwitchOff.h"
-#include "ui/device/WaitTask.h"
 #include "ui/frame/IFrameMessenger.h"
 #include "ui/panels/IAutoUpdateQuery.h"
-#include "ui/panels/IDualPicturePanel.h"
-#include "ui/panels/ISeamlessSwitch.h"
 #include "ui/panels/InputGlyphs.h"
 
 #include <QButtonGroup>
@@ -127,11 +125,6 @@ void InputBar::buildControls() {
     row->addStretch(1);
 }
 
-void InputBar::setDualPicture(IDualPicturePanel* panel, ISeamlessSwitch* seamless) {
-    dual_ = panel;
-    seamlessTarget_ = seamless;
-}
-
 bool InputBar::autoUpdate() const {
     return autoUpdate_ != nullptr && autoUpdate_->autoUpdate() != 0;
 }
@@ -186,10 +179,8 @@ void InputBar::selectPicture1Input(std::uint8_t code, bool quiet) {
     const auto picture2 = readUnseen(readtype::kPicture2, kAutoUpdateWaitMs, true);
     if (picture2) {
         unpackPicture2(c_.mirror, *picture2);
-        if (dual_ != nullptr) {
-            SendSwitchOff quietPanels(c_.link);
-            dual_->refreshFromMirror();
-        }
+        SendSwitchOff quietPanels(c_.link);
+        emit picture2ReadBack();
     }
 }
 
@@ -203,14 +194,12 @@ void InputBar::inputPressed(std::size_t row) {
         return;
     }
     channelSwitchFollowUp();
-    if (seamlessTarget_ != nullptr) {
-        seamlessTarget_->inputChanged(kPicture1, 0);
-    }
+    emit picture1InputChanged();
 }
 
 void InputBar::channelSwitchFollowUp() {
-    WaitTask settle(c_.link, WaitTask::kChannelSwitch);
-    if (c_.busy.run(this, tr("通道切换中..."), settle) != BusyDialog::kSucceeded) {
+    if (c_.busy.run(this, tr("通道切换中..."), waitTask(c_.link, kChannelSwitchWait)) !=
+        BusyDialog::kSucceeded) {
         return;
     }
     reannounceBothStacks();
@@ -241,17 +230,13 @@ void InputBar::reannounceBothStacks() {
 void InputBar::seamlessClicked() {
     const bool ticked = seamless_->isChecked();
     c_.busy.runUnseen([this, ticked] { c_.facade.setSeamlessSwitch(ticked ? 1 : 0); });
-    if (seamlessTarget_ != nullptr) {
-        seamlessTarget_->enablePicture2Switch(!ticked);
-        if (!ticked) {
-            return;
-        }
-        seamlessTarget_->forcePicture2Off();
+    emit picture2SwitchAllowed(!ticked);
+    if (!ticked) {
+        return;
     }
-    if (ticked) {
-        pauseUnseen(kSeamlessSettleMs);
-        reannounceBothStacks();
-    }
+    emit picture2ForcedOff();
+    pauseUnseen(kSeamlessSettleMs);
+    reannounceBothStacks();
 }
 
 void InputBar::applySeamlessValue(int value) {
@@ -259,11 +244,9 @@ void InputBar::applySeamlessValue(int value) {
     if (value == 0) {
         seamless_->setChecked(false);
     }
-    if (seamlessTarget_ != nullptr) {
-        seamlessTarget_->enablePicture2Switch(!seamless_->isChecked());
-        if (seamless_->isChecked()) {
-            seamlessTarget_->forcePicture2Off();
-        }
+    emit picture2SwitchAllowed(!seamless_->isChecked());
+    if (seamless_->isChecked()) {
+        emit picture2ForcedOff();
     }
 }
 

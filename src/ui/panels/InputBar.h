@@ -20,8 +20,6 @@ class QToolButton;
 namespace korvane::ui {
 
 class IAutoUpdateQuery;
-class IDualPicturePanel;
-class ISeamlessSwitch;
 
 // The strip across the top of the main frame: picture 1's input, one button per input, the
 // freeze buttons and the freeze area. With "自动更新" ticked an input change is followed by
@@ -45,9 +43,7 @@ public:
     void setSeamlessCheck(int value) override;
     void hideExtendedInput() override;
 
-    // Wired by the panel factory; each may stay unset.
-    void setDualPicture(IDualPicturePanel* panel, ISeamlessSwitch* seamless);
-    // The communication panel's "自动更新" box.
+    // The communication panel's "自动更新" box; wired by the panel factory, may stay unset.
     void setAutoUpdateQuery(IAutoUpdateQuery* query) { autoUpdate_ = query; }
 
     std::uint8_t currentInput() const { return current_; }
@@ -57,6 +53,16 @@ public:
     QPushButton* freezeOffButton() const { return freezeOff_; }
     QRadioButton* partialRadio() const { return partial_; }
     QRadioButton* fullScreenRadio() const { return fullScreen_; }
+
+signals:
+    // Picture 2 was read back after an input change; sent with the send switch off.
+    void picture2ReadBack();
+    // The seamless switch and picture 2 exclude each other: picture 2's on/off choice is
+    // offered only while seamless switching is off, and ticking it shows picture 2 off.
+    void picture2SwitchAllowed(bool allowed);
+    void picture2ForcedOff();
+    // After an input button's channel-switch follow-up.
+    void picture1InputChanged();
 
 private:
     void buildControls();
@@ -76,8 +82,6 @@ private:
 
     PanelContext c_;
     IFrameMessenger* frame_ = nullptr;
-    IDualPicturePanel* dual_ = nullptr;
-    ISeamlessSwitch* seamlessTarget_ = nullptr;
     IAutoUpdateQuery* autoUpdate_ = nullptr;
     std::uint8_t current_ = 0;
     bool freezeOnPending_ = false;

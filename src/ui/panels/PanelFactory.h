@@ -1,37 +1,25 @@
 #pragma once
 
-#include "ui/panels/PanelSet.h"
+#include "ui/panels/IPanelFactory.h"
+#include "ui/panels/PanelContext.h"
 
-class QWidget;
+#include <optional>
 
 namespace korvane::ui {
 
-class IScheduleRunner;
-class IScheduleTimerCallback;
-struct PanelContext;
-
-// Makes the frame's panes and the windows it opens, so that the frame can be built around
-// stand-ins (tests, and panes whose own issue has not come yet).
-class PanelFactory {
+// The panes the program shows. A new panel takes its pane in `create` and, if it talks to
+// another panel, its link right there.
+class PanelFactory : public IPanelFactory {
 public:
-    virtual ~PanelFactory() = default;
-    virtual PanelSet create(const PanelContext& context) = 0;
-    // The direct links between panels (seamless switch, change interfaces, layout window
-    // interface), after the frame has attached itself to each.
-    virtual void wire(PanelSet& panels) { (void)panels; }
-    // WM_USER+110: the schedule runner, modal, with its auto-start flag. While it is open
-    // `openRunner` points to it.
-    virtual void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
-                                   IScheduleRunner*& openRunner) {
-        (void)parent;
-        (void)timer;
-        (void)autoStart;
-        (void)openRunner;
-    }
-    // The offline plan editor ("定制时间表") and plan dialog; absent until their windows exist.
-    virtual bool hasPlanEditor() const { return false; }
-    virtual void runPlanEditor(QWidget* parent) { (void)parent; }
-    virtual void runPlanDialog(QWidget* parent) { (void)parent; }
+    PanelSet create(const PanelContext& context) override;
+    void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
+                           ScheduleRunnerDialog*& openRunner) override;
+    void runPlanEditor(QWidget* parent) override;
+    void runPlanDialog(QWidget* parent) override;
+
+private:
+    // The windows opened later work with what the panes were made with.
+    std::optional<PanelContext> context_;
 };
 
 } // namespace korvane::ui

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/link/InputCodes.h"
-#include "ui/panels/ISoundPanel.h"
+#include "ui/panels/IPanel.h"
 
 #include <QWidget>
 #include <array>
@@ -26,7 +26,7 @@ struct PanelContext;
 
 // "声音": volume and mute go out as soon as they change; which audio input goes with each
 // video input goes out as a whole with "设置".
-class SoundPanel : public QWidget, public ISoundPanel {
+class SoundPanel : public QWidget, public IPanel {
     Q_OBJECT
 public:
     static constexpr int kMaxVolume = 100;

@@ -65,7 +65,7 @@ ScheduleRunnerDialog::ScheduleRunnerDialog(IScheduleTimerCallback& timer, Settin
 
 void ScheduleRunnerDialog::runModal(QWidget* parent, IScheduleTimerCallback& timer,
                                     Settings& settings, MessagePresenter& presenter, bool autoStart,
-                                    IScheduleRunner*& openRunner) {
+                                    ScheduleRunnerDialog*& openRunner) {
     ScheduleRunnerDialog dlg(timer, settings, presenter, parent);
     dlg.setAutoStart(autoStart);
     openRunner = &dlg;

@@ -2,7 +2,6 @@
 
 #include "core/schedule/LocalTime.h"
 #include "core/schedule/ScheduleList.h"
-#include "ui/panels/IScheduleRunner.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -27,7 +26,7 @@ class MessagePresenter;
 // "时间表": the operator picks a schedule script, sees its tasks and starts or stops it. The
 // frame's executor runs the tasks; this window only exists while the schedule may run, and it
 // cannot be closed while the schedule runs.
-class ScheduleRunnerDialog : public QDialog, public IScheduleRunner {
+class ScheduleRunnerDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kClockMs = 1000;
@@ -40,14 +39,16 @@ public:
 
     // The frame's way in: the runner modal, with `openRunner` pointing to it while it is open.
     static void runModal(QWidget* parent, IScheduleTimerCallback& timer, Settings& settings,
-                         MessagePresenter& presenter, bool autoStart, IScheduleRunner*& openRunner);
+                         MessagePresenter& presenter, bool autoStart,
+                         ScheduleRunnerDialog*& openRunner);
 
     // Set before the window is shown: the schedule of the last run starts again (after the
     // operator confirms).
     void setAutoStart(bool autoStart) { autoStart_ = autoStart; }
     void setClock(LocalClock clock);
 
-    void taskExecuted(const ScheduleTask& task) override;
+    // The frame's schedule tick carried out `task`.
+    void taskExecuted(const ScheduleTask& task);
 
     // Button 1: start or stop, each after a confirmation.
     void startStop();

@@ -42,7 +42,7 @@ public:
     void refreshFromMirror() override;
     void attachFrame(IFrameMessenger* frame) override { frame_ = frame; }
     ILayoutControl& layoutControl() override;
-    WallView& ledControl() const { return *view_; }
+    WallView& wallView() const { return *view_; }
 
     // Sizes the drawing for an output resolution; an unknown code is reported and changes
     // nothing.
