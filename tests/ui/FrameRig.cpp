@@ -44,8 +44,9 @@ MainWindow& FrameRig::makeFrame(bool awaitStartUp) {
     frame = std::make_unique<MainWindow>(services);
     QObject::connect(frame.get(), &MainWindow::messageHandled,
                      [this](int number, int result) { handled.emplace_back(number, result); });
-    if (awaitStartUp) {
-        waitHandled(messageNumber(FrameMessage::Synchronise));
+    if (awaitStartUp && !waitHandled(messageNumber(FrameMessage::Synchronise))) {
+        // Every check after this would look at a frame still starting up.
+        QTest::qFail("the start-up synchronisation never finished", __FILE__, __LINE__);
     }
     return *frame;
 }
