@@ -161,7 +161,7 @@ void FrameTest::messageTable() {
     const std::size_t target = rig.handledCount(message) + 1;
     frame.post(static_cast<FrameMessage>(message), first, second);
     QVERIFY(rig.waitHandled(message, target));
-    QTest::qWait(30); // lets messages the handler posted in turn come through
+    QVERIFY(rig.settle()); // messages the handler posted in turn come through
 
     QCOMPARE(rig.log.since(mark), calls);
     QCOMPARE(bytes(rig.readsSince(frames)), reads);
@@ -188,7 +188,7 @@ void FrameTest::twoAnnouncementsWithin10msRefreshOnce() {
     frame.post(FrameMessage::PaneOpened, 1, 1);
     QVERIFY(rig.waitHandled(messageNumber(FrameMessage::PaneOpened), 2));
     QTRY_COMPARE(rig.log.since(mark).size(), 2);
-    QTest::qWait(100);
+    QVERIFY(rig.settle());
     QCOMPARE(bytes(rig.readsSince(frames)), QByteArray("\x00\x04\x06", 3));
     QCOMPARE(rig.log.since(mark),
              (QStringList{"inputBar.refresh quiet=1 sw=0", "dual.refresh sw=0"}));
@@ -242,7 +242,7 @@ void FrameTest::paneRefreshReadsPerPane() {
         QVERIFY(rig.waitHandled(opened, target));
         QTRY_VERIFY(!frame.state().pendingRefresh.pending);
         QTRY_COMPARE(rig.log.since(mark).size(), calls.size());
-        QTest::qWait(reads.isEmpty() ? 100 : 20);
+        QVERIFY(rig.settle());
     } else {
         const int now = messageNumber(FrameMessage::PaneRefreshNow);
         const std::size_t target = rig.handledCount(now) + 1;
@@ -270,7 +270,7 @@ void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
     MainWindow& frame = rig.makeFrame();
     rig.facade.setVolume(77);
     rig.facade.setOutputResolution(3);
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     rig.mirror.volume = 12;
     rig.mirror.pq[pq::kOutputResolution] = 6;
     SidePaneStack& right = frame.stack(1);
@@ -279,7 +279,7 @@ void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
         right.header(0)->click();
         QVERIFY(rig.waitHandled(messageNumber(FrameMessage::PaneOpened)));
         QTRY_COMPARE(static_cast<int>(rig.mirror.pq[pq::kOutputResolution]), 3);
-        QTest::qWait(50);
+        QVERIFY(rig.settle());
     } else {
         right.openPane(0);
         right.reannounce();
@@ -364,7 +364,7 @@ void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
 
     QCOMPARE(frame.scheduleExecutor().tick().outcome, TickOutcome::Ran);
     QTRY_COMPARE(rig.framesSoFar(), frames + 1);
-    const auto after = rig.server.receivedFrames();
+    const auto after = rig.sent();
     QCOMPARE(static_cast<int>(after.back()[frame::kCodeOffset]), 0x11);
     QCOMPARE(static_cast<int>(after.back()[frame::kDataOffset + 1]), 11);
 }

@@ -48,13 +48,12 @@ void MenuTest::deviceTemplateStoreAndRecall() {
     QVERIFY(rig.connect());
     MainWindow& frame = rig.makeFrame();
     rig.facade.setVolume(55);
-    QTest::qWait(30);
+    QVERIFY(rig.settle());
 
     std::size_t mark = rig.framesSoFar();
     frame.runCommand(menucmd::kStoreTemplateFirst + 2);
-    QTRY_COMPARE(rig.framesSoFar(), mark + 1);
-    QTest::qWait(50);
-    const auto stored = rig.server.receivedFrames();
+    QVERIFY(rig.settle());
+    const auto stored = rig.sent();
     QCOMPARE(stored.size(), mark + 1);
     QCOMPARE(static_cast<int>(stored.back()[frame::kCodeOffset]), 0x01);
     QCOMPARE(static_cast<int>(stored.back()[frame::kDataOffset]), 0);
@@ -62,12 +61,12 @@ void MenuTest::deviceTemplateStoreAndRecall() {
     QVERIFY(rig.presenter.informed.isEmpty());
 
     rig.facade.setVolume(90);
-    QTest::qWait(30);
+    QVERIFY(rig.settle());
     mark = rig.framesSoFar();
     const auto logMark = rig.log.mark();
     frame.runCommand(menucmd::kRecallTemplateFirst + 2);
 
-    const auto frames = rig.server.receivedFrames();
+    const auto frames = rig.sent();
     QVERIFY(frames.size() > mark);
     QCOMPARE(static_cast<int>(frames[mark][frame::kCodeOffset]), 0x01);
     QCOMPARE(static_cast<int>(frames[mark][frame::kDataOffset]), 1);
@@ -108,7 +107,7 @@ void MenuTest::factoryResetWaitsAndResynchronises() {
     frame.runCommand(menucmd::kFactoryReset);
     QCOMPARE(rig.presenter.asked, QStringList{"请确认是否要恢复出厂默认设置?"});
     if (!confirmed) {
-        QTest::qWait(100);
+        QVERIFY(rig.settle());
         QCOMPARE(rig.framesSoFar(), mark);
         QCOMPARE(rig.handledCount(kSynchronise), std::size_t{1});
         return;
@@ -149,7 +148,7 @@ void MenuTest::closedLinkOperationsSucceedAtOnceAndSendNothing() {
     if (command != menucmd::kRecallTemplateFirst + 3) {
         QVERIFY(rig.waitHandled(kSynchronise, 2));
     }
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     QCOMPARE(rig.framesSoFar(), mark);
     QCOMPARE(rig.busy.dialogsShown(), shown);
     const QStringList calls = rig.log.since(logMark);
@@ -187,7 +186,7 @@ void MenuTest::languageSwitch() {
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     frame.runCommand(command);
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     QCOMPARE(QString::fromStdString(rig.settings.readLanguage()), after);
     QCOMPARE(rig.restarts, restarts ? 1 : 0);
     QVERIFY(rig.presenter.asked.isEmpty());

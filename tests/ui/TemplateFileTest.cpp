@@ -66,7 +66,7 @@ struct TemplateRig : FrameRig {
     QString file(const QString& name) const { return home.filePath(name); }
     std::vector<std::uint8_t> sentFrom(std::size_t mark, CommandCode code) const {
         std::vector<std::uint8_t> first;
-        const auto frames = server.receivedFrames();
+        const auto frames = sent();
         for (std::size_t i = mark; i < frames.size(); ++i) {
             if (frames[i][frame::kCodeOffset] == static_cast<std::uint8_t>(code)) {
                 first.push_back(frames[i][frame::kDataOffset]);
@@ -213,7 +213,7 @@ void TemplateFileTest::missingFile() {
     QCOMPARE(rig.presenter.informed, QStringList{"文件不存在!"});
     QCOMPARE(frame.windowTitle(), titleBefore);
     QVERIFY(std::memcmp(&before, &rig.mirror, sizeof before) == 0);
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     QCOMPARE(rig.framesSoFar(), mark);
 }
 
@@ -246,7 +246,7 @@ void TemplateFileTest::closedLinkAppliesTheFileAndSendsNothing() {
     QVERIFY(calls.contains(QStringLiteral("layout.clear")));
     QVERIFY(calls.contains(QStringLiteral("quality.refresh sw=0")));
     QCOMPARE(calls.count(QStringLiteral("quality.refresh sw=0")), 2);
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     QCOMPARE(rig.framesSoFar(), mark);
     QCOMPARE(rig.link.sendSwitch(), 1);
 }
@@ -285,7 +285,7 @@ void TemplateFileTest::failedLoadFromTheOutputPanel() {
 
     if (!throws) {
         QCOMPARE(rig.presenter.informed, QStringList{"文件读写错误!"});
-        QTest::qWait(50);
+        QVERIFY(rig.settle());
         QCOMPARE(rig.framesSoFar(), mark);
         QCOMPARE(static_cast<int>(rig.mirror.pq[pq::kOutputResolution]), 9);
         return;
