@@ -96,6 +96,10 @@ SimArguments parseSimArguments(std::span<const std::string_view> args) {
             a.help = true;
             continue;
         }
+        if (name == "--version") {
+            a.version = true;
+            continue;
+        }
         if (name == "--no-pty") {
             a.pty = false;
             continue;
@@ -143,6 +147,7 @@ std::string simUsage() {
            "  --late-reply MS      hold every reply back MS milliseconds\n"
            "  --hangup-after N     drop the line after N accepted frames\n"
            "  --help               show this text\n"
+           "  --version            show the version\n"
            "\n"
            "Fault options may be repeated.\n";
 }

@@ -24,6 +24,7 @@ struct SimArguments {
     bool pty = true;
     SimFaults faults;
     bool help = false;
+    bool version = false;
     // Empty when the command line was understood; otherwise what was wrong with it.
     std::string error;
 };

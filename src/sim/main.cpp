@@ -1,6 +1,7 @@
 #include "SimArguments.h"
 #include "SimPtyServer.h"
 #include "SimUdpServer.h"
+#include "core/base/Version.h"
 
 #include <csignal>
 #include <exception>
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
     }
     if (parsed.help) {
         std::cout << simUsage();
+        return 0;
+    }
+    if (parsed.version) {
+        std::cout << korvane::versionLine("korvane-sim");
         return 0;
     }
 

@@ -3,6 +3,7 @@
 #include "HelpText.h"
 #include "StreamMessageSink.h"
 #include "SubCommand.h"
+#include "core/base/Version.h"
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/ResolutionTable.h"
@@ -21,6 +22,10 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     const CommandLine line = parseCommandLine(args);
     if (line.help) {
         out << helpText();
+        return kExitOk;
+    }
+    if (line.version) {
+        out << versionLine("korvanectl");
         return kExitOk;
     }
     if (!line.error.empty()) {

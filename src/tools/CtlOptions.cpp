@@ -97,6 +97,10 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
             line.help = true;
             return line;
         }
+        if (arg == "--version") {
+            line.version = true;
+            return line;
+        }
         const std::size_t eq = arg.find('=');
         const std::string_view name = arg.substr(0, eq);
         const auto option = std::ranges::find(kOptions, name, &GlobalOption::name);

@@ -32,6 +32,7 @@ std::span<const GlobalOption> globalOptions();
 
 struct CommandLine {
     bool help = false;
+    bool version = false;
     LinkOptions link;
     std::string subCommand;
     std::vector<std::string> operands;

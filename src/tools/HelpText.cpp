@@ -7,18 +7,34 @@
 #include "core/link/InputCodes.h"
 #include "core/link/ResolutionTable.h"
 
+#include <algorithm>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace korvane::ctl {
 
 namespace {
 void optionLines(std::ostream& out) {
-    for (const auto& o : globalOptions()) {
-        std::string head = std::string(o.name) + " " + std::string(o.valueName);
-        head.resize(std::max<std::size_t>(head.size() + 1, 16), ' ');
-        out << "  " << head << o.description << '\n';
+    const std::vector<std::pair<std::string, std::string_view>> rows = [] {
+        std::vector<std::pair<std::string, std::string_view>> r;
+        for (const auto& o : globalOptions()) {
+            r.emplace_back(std::string(o.name) + " " + std::string(o.valueName), o.description);
+        }
+        r.emplace_back("--help", "show this help");
+        r.emplace_back("--version", "show the version");
+        return r;
+    }();
+    // Two spaces at least before every description, so that the manual page's generator
+    // (and the eye) can tell the option from its text.
+    std::size_t width = 0;
+    for (const auto& row : rows) {
+        width = std::max(width, row.first.size() + 2);
     }
-    out << "  --help          show this help\n";
+    for (auto [head, description] : rows) {
+        head.resize(width, ' ');
+        out << "  " << head << description << '\n';
+    }
 }
 
 std::string subCommandLine(const SubCommand& sub) {

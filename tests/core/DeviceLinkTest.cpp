@@ -122,27 +122,27 @@ TEST_F(DeviceLinkTest, PlanEntriesFailures) {
 }
 
 TEST_F(DeviceLinkTest, ProbeRefusesDuringARead) {
-    int probeDuringRead = -1;
+    std::optional<ProbeOutcome> probeDuringRead;
     link.setSleeper([&](std::chrono::milliseconds) {
-        if (probeDuringRead == -1) {
+        if (!probeDuringRead) {
             probeDuringRead = link.probeIdentity();
         }
     });
     const std::uint8_t trs[3] = {'T', 'R', 'S'};
     queueReply(trs);
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
-    EXPECT_EQ(probeDuringRead, 0);
+    EXPECT_EQ(probeDuringRead, ProbeOutcome::NotRun);
     EXPECT_EQ(wire->writes.size(), 1u) << "the probe sent nothing";
 }
 
 TEST_F(DeviceLinkTest, ProbeOutcomes) {
     const std::uint8_t trs[3] = {'T', 'R', 'S'};
     queueReply(trs);
-    EXPECT_EQ(link.probeIdentity(), 1);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::Answered);
     EXPECT_EQ(sleeps.back(), std::chrono::milliseconds{200});
-    EXPECT_EQ(link.probeIdentity(), 2) << "no answer";
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NoAnswer) << "no answer";
     wire->open = false;
-    EXPECT_EQ(link.probeIdentity(), 2) << "send failed";
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NoAnswer) << "send failed";
     // The probe built its own frame; the shared command frame is untouched.
     EXPECT_EQ(link.commandFrame(), frame::resetFrame());
 }

@@ -54,11 +54,11 @@ TEST_F(LinkFaults, ProbeDuringAReadSendsNothing) {
         std::this_thread::yield();
     }
     EXPECT_NE(link.readInProgress(), 0) << "the read never began";
-    EXPECT_EQ(link.probeIdentity(), 0);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NotRun);
     reader.join();
     EXPECT_EQ(framesSoFar(), before + 1) << "only the read's own request went out";
     server.setFaults({});
-    EXPECT_EQ(link.probeIdentity(), 1);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::Answered);
 }
 
 TEST_F(LinkFaults, HangUpFailsPromptlyAndANewTerminalCanBeOpened) {

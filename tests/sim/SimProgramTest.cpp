@@ -39,6 +39,9 @@ TEST(SimArguments, EveryOptionLandsInTheFaults) {
     EXPECT_TRUE(none.faults.noReply.empty());
     EXPECT_FALSE(none.faults.hangUpAfter.has_value());
     EXPECT_TRUE(parse({"--help"}).help);
+    const SimArguments version = parse({"--version"});
+    EXPECT_TRUE(version.version);
+    EXPECT_EQ(version.error, "");
 }
 
 class SimArgumentsRejected : public testing::TestWithParam<std::vector<std::string_view>> {};
@@ -58,6 +61,13 @@ INSTANTIATE_TEST_SUITE_P(Bad, SimArgumentsRejected,
                                          std::vector<std::string_view>{"--link="},
                                          std::vector<std::string_view>{"--verbose"},
                                          std::vector<std::string_view>{"stray"}));
+
+TEST(SimProgram, VersionPrintsOneLineAndStartsNoServer) {
+    ChildProcess sim({KORVANE_SIM_EXE, "--version"});
+    ASSERT_TRUE(sim.started());
+    EXPECT_EQ(sim.readLine(10000), std::optional<std::string>("korvane-sim 3.0.0"));
+    EXPECT_EQ(sim.wait(10000), 0);
+}
 
 TEST(SimProgram, PrintsTheDeviceServesItAndCleansUpOnSigterm) {
     const korvane::test::TempFolder dir;

@@ -95,9 +95,10 @@ struct RecordingHost : TemplateLoadHost {
     void setCurrentResolution(std::uint8_t code) override {
         events.push_back(withSwitch("resolution " + std::to_string(code)));
     }
-    void pictureInputRead(int picture, std::uint8_t input) override {
+    void pictureInputRead(Picture picture, std::uint8_t input) override {
+        const int number = picture == Picture::One ? 1 : 2;
         events.push_back(
-            withSwitch("input " + std::to_string(picture) + "=" + std::to_string(input)));
+            withSwitch("input " + std::to_string(number) + "=" + std::to_string(input)));
     }
     std::string withSwitch(const std::string& e) const {
         return e + (link.sendSwitch() != 0 ? " (switch on)" : " (switch off)");

@@ -3,7 +3,10 @@
 namespace korvane::ui::test {
 
 QString RecordingMessenger::posted(FrameMessage m, long long first, long long second) {
-    return QStringLiteral("+%1 %2 %3").arg(messageNumber(m) - kWmUser).arg(first).arg(second);
+    return QStringLiteral("+%1 %2 %3")
+        .arg(messageNumber(m) - kFrameMessageBase)
+        .arg(first)
+        .arg(second);
 }
 
 void RecordingMessenger::post(FrameMessage m, long long first, long long second) {

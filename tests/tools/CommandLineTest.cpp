@@ -151,6 +151,15 @@ TEST(CommandLine, HelpListsEveryCommandWithItsArguments) {
     EXPECT_NE(r.out.find("prints the stored entries"), std::string::npos);
 }
 
+TEST(CommandLine, VersionWinsOverTheRestOfTheLineAndOpensNothing) {
+    CtlRunner ctl;
+    const auto r = ctl.run({"--device", "/dev/ttyS9", "--version", "send", "AutoAdjust"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "korvanectl 3.0.0\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(ctl.wire->opens, 0);
+}
+
 TEST(CommandLine, OpenFailuresNameTheCauseAndThePath) {
     const struct {
         int error;

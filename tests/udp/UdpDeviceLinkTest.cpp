@@ -59,7 +59,7 @@ TEST_F(Fixture, OpenReopensWithTheStoredSettings) {
     EXPECT_EQ(link.read(readtype::kIdentity), 0);
     EXPECT_EQ(link.open(), 1);
     EXPECT_EQ(link.isOpen(), 1);
-    EXPECT_EQ(link.probeIdentity(), 1);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::Answered);
 }
 
 TEST_F(Fixture, ForeignDatagramsNeverReachTheReplyBuffer) {

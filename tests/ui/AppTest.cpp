@@ -8,6 +8,7 @@
 #include "sim/SimState.h"
 #include "support/TempFolder.h"
 #include "ui/app/ControllerApp.h"
+#include "ui/app/HelpDocument.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/i18n/Language.h"
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 #include <QXmlStreamReader>
@@ -88,6 +90,8 @@ private slots:
     void languageAtStartUp_data();
     void languageAtStartUp();
     void everyTextHasAnEnglishTranslation();
+    void helpOpensTheFirstDocumentThatExists_data();
+    void helpOpensTheFirstDocumentThatExists();
 };
 
 void AppTest::startUpWithAConfiguredDeviceSynchronises() {
@@ -280,6 +284,47 @@ void AppTest::everyTextHasAnEnglishTranslation() {
     }
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
     QVERIFY(messages > 50);
+}
+
+void AppTest::helpOpensTheFirstDocumentThatExists_data() {
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("opened"); // empty: "帮助文件不存在!"
+    const QString manual = QStringLiteral("home/TRS TX-45使用说明书.pdf");
+    const QString older = QStringLiteral("home/TRS TX-40 Help.pdf");
+    const QString first = QStringLiteral("data1/manual/index.html");
+    const QString second = QStringLiteral("data2/manual/index.html");
+    QTest::newRow("all") << QStringList{manual, older, first, second} << manual;
+    QTest::newRow("older help file") << QStringList{older, first} << older;
+    QTest::newRow("installed manual") << QStringList{second, first} << first;
+    QTest::newRow("second data folder") << QStringList{second} << second;
+    QTest::newRow("none") << QStringList{} << QString();
+}
+
+void AppTest::helpOpensTheFirstDocumentThatExists() {
+    QFETCH(QStringList, present);
+    QFETCH(QString, opened);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const std::filesystem::path base = root.path().toStdString();
+    std::filesystem::create_directories(base / "home");
+    for (const QString& name : present) {
+        const auto file = base / name.toStdString();
+        std::filesystem::create_directories(file.parent_path());
+        QFile f(QString::fromStdString(file.string()));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const std::vector<std::filesystem::path> dataDirs{base / "data1", base / "data2"};
+    ScriptedPresenter presenter;
+    QStringList shown;
+    openHelpDocument(base / "home", dataDirs, presenter, nullptr,
+                     [&](const QString& path) { shown << path; });
+    if (opened.isEmpty()) {
+        QCOMPARE(shown, QStringList());
+        QCOMPARE(presenter.informed, QStringList{QStringLiteral("帮助文件不存在!")});
+    } else {
+        QCOMPARE(shown, QStringList{root.filePath(opened)});
+        QCOMPARE(presenter.informed, QStringList());
+    }
 }
 
 QTEST_MAIN(AppTest)

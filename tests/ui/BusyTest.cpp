@@ -58,17 +58,17 @@ void BusyTest::initTestCase() {
 
 void BusyTest::resultOfTheTask_data() {
     QTest::addColumn<int>("outcome");
-    QTest::addColumn<int>("result");
-    QTest::newRow("succeeds") << int(Outcome::Succeeds) << BusyDialog::kSucceeded;
-    QTest::newRow("returns failure") << int(Outcome::Fails) << BusyDialog::kFailed;
-    QTest::newRow("throws") << int(Outcome::Throws) << BusyDialog::kFailed;
+    QTest::addColumn<bool>("succeeded");
+    QTest::newRow("succeeds") << int(Outcome::Succeeds) << true;
+    QTest::newRow("returns failure") << int(Outcome::Fails) << false;
+    QTest::newRow("throws") << int(Outcome::Throws) << false;
 }
 
-// 1 for success, 2 for failure or an exception; the dialog shows with its caption meanwhile
-// and the program carries on.
+// Success, or failure for a failed task or an exception; the dialog shows with its caption
+// meanwhile and the program carries on.
 void BusyTest::resultOfTheTask() {
     QFETCH(int, outcome);
-    QFETCH(int, result);
+    QFETCH(bool, succeeded);
     std::atomic<bool> ranOffUiThread{false};
     BackgroundTask task = [&] {
         ranOffUiThread = QThread::currentThread() != QCoreApplication::instance()->thread();
@@ -86,7 +86,7 @@ void BusyTest::resultOfTheTask() {
         }
     });
     BusyDialog dlg(QStringLiteral("同步数据"), task, link_);
-    QCOMPARE(dlg.doModal(), result);
+    QCOMPARE(dlg.doModal(), succeeded ? BusyResult::Succeeded : BusyResult::Failed);
     QVERIFY(ranOffUiThread);
     QCOMPARE(counter_.shows, shows + 1);
     QCOMPARE(caption, QStringLiteral("同步数据"));
@@ -98,7 +98,7 @@ void BusyTest::workerThatCannotStartEndsWithFailure() {
     BackgroundTask task = [&] { return ran = true; };
     BusyDialog dlg(QString(), task, link_);
     dlg.setThreadStart([](std::thread&, std::function<void()>) { return false; });
-    QCOMPARE(dlg.doModal(), BusyDialog::kFailed);
+    QCOMPARE(dlg.doModal(), BusyResult::Failed);
     QVERIFY(!ran);
 }
 
@@ -110,8 +110,8 @@ void BusyTest::closedLinkSucceedsAtOnceWithoutShowingOrRunning() {
     BackgroundTask task = [&] { return ran = true; };
     const int shows = counter_.shows;
     BusyDialog dlg(QString(), task, closed);
-    QCOMPARE(dlg.doModal(), BusyDialog::kSucceeded);
-    QCOMPARE(runner.run(nullptr, QString(), task), BusyDialog::kSucceeded);
+    QCOMPARE(dlg.doModal(), BusyResult::Succeeded);
+    QCOMPARE(runner.run(nullptr, QString(), task), BusyResult::Succeeded);
     QVERIFY(!ran);
     QCOMPARE(counter_.shows, shows);
     QCOMPARE(runner.dialogsShown(), 0);
@@ -129,7 +129,7 @@ void BusyTest::workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits() {
         return false;
     };
     BusyDialog dlg(QString(), task, link_);
-    QCOMPARE(dlg.doModal(), BusyDialog::kFailed);
+    QCOMPARE(dlg.doModal(), BusyResult::Failed);
     QCOMPARE(seenAfterReport.load(), 1);
     QCOMPARE(presenter.informed, QStringList{"同步画面1输出参数失败!"});
     QCOMPARE(presenter.onUiThread, QList<bool>{true});

@@ -56,8 +56,8 @@ void shoot(const QString& folder, const QString& language) {
          folder + QStringLiteral("/capture_%1.png").arg(language));
 
     CentrePane centre(rig.context);
-    centre.wallView().labelPicture(1, input::kVga);
-    centre.wallView().labelPicture(0, input::kHdmi);
+    centre.wallView().labelPicture(Picture::One, input::kVga);
+    centre.wallView().labelPicture(Picture::Two, input::kHdmi);
     for (std::uint8_t code : {std::uint8_t{11}, std::uint8_t{6}}) {
         rig.mirror.pq[pq::kOutputResolution] = code;
         {

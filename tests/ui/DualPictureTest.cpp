@@ -471,7 +471,7 @@ void DualPictureTest::sourceChangeReadBack() {
             model.feed(f);
         }
     });
-    rig.autoUpdate.ticked = autoUpdate;
+    rig.autoUpdate.ticked = autoUpdate != 0;
     const std::size_t from = rig.mark();
     QComboBox& source = rig.panel.sourceList();
     rig.choose(source, source.findText(QStringLiteral("VGA")));
@@ -583,7 +583,7 @@ void DualPictureTest::englishTexts() {
 }
 
 // In the program's frame: the start-up synchronisation redraws the panel without sending, the
-// wall drawing and the communication panel reach it, and so does the frame's WM_USER+119.
+// wall drawing and the communication panel reach it, and so does the frame's PictureInput.
 void DualPictureTest::wiredIntoTheFrame() {
     FrameRig rig;
     PanelFactory factory;
@@ -603,7 +603,7 @@ void DualPictureTest::wiredIntoTheFrame() {
     emit centre->picture2WindowChanged();
     QCOMPARE(dual->windowEdit(Picture2Field::Width).text(), QStringLiteral("400"));
 
-    frame.send(FrameMessage::PictureInput, pictureinput::kPicture2, input::kDp);
+    frame.sendPictureInput(Picture::Two, input::kDp);
     QCOMPARE(dual->sourceList().currentText(), QStringLiteral("DP"));
 
     comm->autoUpdateBox().setChecked(true);

@@ -9,6 +9,10 @@ namespace {
 QString flag(bool b) {
     return b ? QStringLiteral("1") : QStringLiteral("0");
 }
+
+int number(Picture p) {
+    return p == Picture::One ? 1 : 2;
+}
 } // namespace
 
 void FakePanel::refreshFromMirror() {
@@ -23,14 +27,14 @@ void FakePanel::selectPicture1Input(std::uint8_t code, bool quiet) {
 void FakePanel::refreshInputs(bool quiet) {
     add(QStringLiteral("refresh quiet=%1 sw=%2").arg(flag(quiet)).arg(link_.sendSwitch()));
 }
-void FakePanel::setSeamlessCheck(int value) {
-    add(QStringLiteral("seamless %1").arg(value));
+void FakePanel::setSeamlessCheck(bool available) {
+    add(QStringLiteral("seamless %1").arg(flag(available)));
 }
 void FakePanel::hideExtendedInput() {
     add(QStringLiteral("hideExtended"));
 }
-void FakePanel::setInputKind(int notVga) {
-    add(QStringLiteral("inputKind %1").arg(notVga));
+void FakePanel::setInputKind(bool notVga) {
+    add(QStringLiteral("inputKind %1").arg(flag(notVga)));
 }
 void FakePanel::runRefreshOperation() {
     add(QStringLiteral("refreshOperation"));
@@ -41,8 +45,8 @@ void FakePanel::setResolutionCallback(IOutputResolutionCallback* callback) {
 void FakePanel::selectPicture2Input(std::uint8_t code) {
     add(QStringLiteral("select %1").arg(code));
 }
-void FakePanel::setOnlineIndicator(int state) {
-    add(QStringLiteral("online %1").arg(state));
+void FakePanel::setOnlineIndicator(bool answering) {
+    add(QStringLiteral("online %1").arg(flag(answering)));
 }
 
 void FakeCentre::refreshFromMirror() {
@@ -51,17 +55,17 @@ void FakeCentre::refreshFromMirror() {
 void FakeCentre::attachFrame(IFrameMessenger*) {
     log_.add(QStringLiteral("centre.attach"));
 }
-void FakeCentre::setPicture1OnTop(int onTop) {
-    log_.add(QStringLiteral("layout.onTop %1").arg(onTop));
+void FakeCentre::setPicture1OnTop(bool onTop) {
+    log_.add(QStringLiteral("layout.onTop %1").arg(flag(onTop)));
 }
-void FakeCentre::setHollow(int picture, bool hollow) {
-    log_.add(QStringLiteral("layout.hollow %1 %2").arg(picture).arg(flag(hollow)));
+void FakeCentre::setHollow(Picture picture, bool hollow) {
+    log_.add(QStringLiteral("layout.hollow %1 %2").arg(number(picture)).arg(flag(hollow)));
 }
-void FakeCentre::setPicture1WholeArea(int wholeArea) {
-    log_.add(QStringLiteral("layout.wholeArea %1").arg(wholeArea));
+void FakeCentre::setPicture1WholeArea(bool wholeArea) {
+    log_.add(QStringLiteral("layout.wholeArea %1").arg(flag(wholeArea)));
 }
-void FakeCentre::labelPicture(int selector, std::uint8_t code) {
-    log_.add(QStringLiteral("layout.label %1 %2").arg(selector).arg(code));
+void FakeCentre::labelPicture(Picture picture, std::uint8_t code) {
+    log_.add(QStringLiteral("layout.label %1 %2").arg(number(picture)).arg(code));
 }
 void FakeCentre::stopPositioning() {
     log_.add(QStringLiteral("layout.stopPositioning"));

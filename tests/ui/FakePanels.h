@@ -38,13 +38,13 @@ public:
     void attachFrame(IFrameMessenger* frame) override;
     void selectPicture1Input(std::uint8_t code, bool quiet) override;
     void refreshInputs(bool quiet) override;
-    void setSeamlessCheck(int value) override;
+    void setSeamlessCheck(bool available) override;
     void hideExtendedInput() override;
-    void setInputKind(int notVga) override;
+    void setInputKind(bool notVga) override;
     void runRefreshOperation() override;
     void setResolutionCallback(IOutputResolutionCallback* callback) override;
     void selectPicture2Input(std::uint8_t code) override;
-    void setOnlineIndicator(int state) override;
+    void setOnlineIndicator(bool answering) override;
 
 private:
     void add(const QString& what) { log_.add(name_ + QLatin1Char('.') + what); }
@@ -61,10 +61,10 @@ public:
     void refreshFromMirror() override;
     void attachFrame(IFrameMessenger* frame) override;
     ILayoutControl& layoutControl() override { return *this; }
-    void setPicture1OnTop(int onTop) override;
-    void setHollow(int picture, bool hollow) override;
-    void setPicture1WholeArea(int wholeArea) override;
-    void labelPicture(int selector, std::uint8_t code) override;
+    void setPicture1OnTop(bool onTop) override;
+    void setHollow(Picture picture, bool hollow) override;
+    void setPicture1WholeArea(bool wholeArea) override;
+    void labelPicture(Picture picture, std::uint8_t code) override;
     void stopPositioning() override;
     void selectBox(int column, int row) override;
     void setBoxSizes(int boxWidth, int boxHeight, int moduleWidth, int moduleHeight) override;
@@ -79,8 +79,8 @@ private:
 // The communication panel's "自动更新" box, as far as the input bar and the dual-picture panel ask.
 class AutoUpdateBox : public IAutoUpdateQuery {
 public:
-    int ticked = 0;
-    int autoUpdate() override { return ticked; }
+    bool ticked = false;
+    bool autoUpdate() override { return ticked; }
 };
 
 class FakePointLocate : public IPointLocateWindow {

@@ -123,7 +123,7 @@ void FrameTest::messageTable_data() {
     row("119 picture 2 above 13", M::PictureInput, 2, 20)
         << QStringList{"dual.select 13"} << none << QString();
     row("119 kind 4 named input", M::PictureInput, 4, 11)
-        << QStringList{"dual.select 11", "layout.label 0 11"} << none << QString();
+        << QStringList{"dual.select 11", "layout.label 2 11"} << none << QString();
     row("119 kind 4 other input", M::PictureInput, 4, 5)
         << QStringList{"dual.select 5"} << none << QString();
     row("301", M::SeamlessCheck, 0, 1) << QStringList{"inputBar.seamless 1"} << none << QString();
@@ -199,7 +199,7 @@ void FrameTest::twoAnnouncementsWithin10msRefreshOnce() {
 void FrameTest::paneRefreshReadsPerPane_data() {
     QTest::addColumn<int>("stack");
     QTest::addColumn<int>("pane");
-    QTest::addColumn<bool>("byHeader"); // else WM_USER+520
+    QTest::addColumn<bool>("byHeader"); // else PaneRefreshNow
     QTest::addColumn<QByteArray>("reads");
     QTest::addColumn<QStringList>("calls");
     const QStringList twice{"output.refresh sw=0", "output.refresh sw=0"};
@@ -219,7 +219,7 @@ void FrameTest::paneRefreshReadsPerPane_data() {
         << 1 << 2 << false << QByteArray() << QStringList();
 }
 
-// Opening a pane by its header (timer 3) or a stack's re-announcement (WM_USER+520): the reads
+// Opening a pane by its header (timer 3) or a stack's re-announcement (PaneRefreshNow): the reads
 // the simulator received and the panels redrawn.
 void FrameTest::paneRefreshReadsPerPane() {
     QFETCH(int, stack);
@@ -259,7 +259,7 @@ void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes_data() {
     QTest::addColumn<bool>("byHeader");
     QTest::addColumn<int>("volume");
     QTest::newRow("timer 3") << true << 77;
-    QTest::newRow("WM_USER+520") << false << 12;
+    QTest::newRow("PaneRefreshNow") << false << 12;
 }
 
 void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
@@ -356,7 +356,7 @@ void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
     });
     QCOMPARE(rig.busy.run(&frame, QStringLiteral("busy"),
                           waitTask(rig.link, std::chrono::milliseconds(600))),
-             1);
+             BusyResult::Succeeded);
     QVERIFY(ticked);
     QCOMPARE(during, TickOutcome::DeviceBusy);
     rig.pacing.attach(rig.link);

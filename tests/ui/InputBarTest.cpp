@@ -206,7 +206,7 @@ void InputBarTest::refreshShowsTheMirrorAndSendsNothing() {
     QFETCH(QString, marked);
     BarRig rig;
     QVERIFY(rig.start(input::kHdmi));
-    rig.autoUpdate.ticked = autoUpdate;
+    rig.autoUpdate.ticked = autoUpdate != 0;
     rig.mirror.pq[pq::kPicture1Source] = static_cast<std::uint8_t>(code);
     rig.mirror.freezeArea = static_cast<std::uint8_t>(freezeArea);
     rig.mirror.seamless = static_cast<std::uint8_t>(seamless);
@@ -233,7 +233,7 @@ void InputBarTest::refreshShowsTheMirrorAndSendsNothing() {
 void InputBarTest::autoUpdateFollowsASwitchWithReads() {
     BarRig rig;
     QVERIFY(rig.start(input::kDvi));
-    rig.autoUpdate.ticked = 1;
+    rig.autoUpdate.ticked = true;
     rig.mirror.freezeArea = 0; // the processor says full screen
     rig.mirror.p2Width = 1;
     const std::size_t from = rig.mark();
@@ -313,14 +313,14 @@ void InputBarTest::seamlessBoxSendsAndTellsTheDualPicturePanel_data() {
     QTest::newRow("unticked") << false << QStringList{"seamless.enable 1"};
 }
 
-// The box is offered once the frame passes a non-zero value (WM_USER+301).
+// The box is offered once the frame says it is available (SeamlessCheck).
 void InputBarTest::seamlessBoxSendsAndTellsTheDualPicturePanel() {
     QFETCH(bool, tick);
     QFETCH(QStringList, calls);
     BarRig rig;
     rig.mirror.seamless = tick ? 0 : 1;
     QVERIFY(rig.start());
-    rig.bar.setSeamlessCheck(1);
+    rig.bar.setSeamlessCheck(true);
     QVERIFY(rig.bar.seamlessBox()->isEnabled());
     rig.log.clear();
     const std::size_t from = rig.mark();
@@ -332,7 +332,7 @@ void InputBarTest::seamlessBoxSendsAndTellsTheDualPicturePanel() {
     QCOMPARE(rig.log, calls);
 
     rig.log.clear();
-    rig.bar.setSeamlessCheck(0);
+    rig.bar.setSeamlessCheck(false);
     QVERIFY(!rig.bar.seamlessBox()->isEnabled());
     QVERIFY(!rig.bar.seamlessBox()->isChecked());
     QCOMPARE(rig.log, QStringList{QStringLiteral("seamless.enable 1")});

@@ -3,7 +3,7 @@
 #include "PanelRig.h"
 #include "support/TempFolder.h"
 #include "ui/device/SendSwitchOff.h"
-#include "ui/panels/IOutputResolutionCallback.h"
+#include "ui/frame/IOutputResolutionCallback.h"
 
 #include <QComboBox>
 #include <QGroupBox>

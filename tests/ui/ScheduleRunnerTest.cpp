@@ -7,7 +7,7 @@
 #include "support/TempFolder.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameTimers.h"
-#include "ui/panels/IScheduleTimerCallback.h"
+#include "ui/frame/IScheduleTimerCallback.h"
 #include "ui/panels/PanelFactory.h"
 #include "ui/schedule/ScheduleRunnerDialog.h"
 #include "ui/widgets/ColouredTable.h"
@@ -41,8 +41,8 @@ const QByteArray kThreeTasks = "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11,\r\n"
 // The frame's schedule callback as the runner sees it: what was asked, and a scripted answer.
 struct RecordingTimer : IScheduleTimerCallback {
     QStringList calls;
-    int startResult = 1;
-    int start(const std::string& path) override {
+    bool startResult = true;
+    bool start(const std::string& path) override {
         calls << QStringLiteral("start ") + QString::fromStdString(path);
         return startResult;
     }
@@ -208,7 +208,7 @@ void ScheduleRunnerTest::startRefused() {
     if (setUp != QLatin1String("none")) {
         rig.settings.writeLastScheduleFile(file.toStdString());
     }
-    rig.timer.startResult = setUp == QLatin1String("refused") ? 0 : 1;
+    rig.timer.startResult = setUp != QLatin1String("refused");
     ScheduleRunnerDialog& dlg = rig.open();
     if (setUp == QLatin1String("deleted")) {
         QFile::remove(file);

@@ -297,7 +297,7 @@ void TemplateFileTest::failedLoadFromTheOutputPanel() {
     QCOMPARE(static_cast<int>(rig.mirror.pq[pq::kOutputResolution]), 6);
 }
 
-// WM_USER+200 / +201: the slot file in the program directory.
+// SaveSlotTemplate / LoadSlotTemplate: the slot file in the program directory.
 void TemplateFileTest::slotMessagesSaveAndLoad() {
     TemplateRig rig;
     MainWindow& frame = rig.start();

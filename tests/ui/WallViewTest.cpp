@@ -5,10 +5,13 @@
 #include "ui/wall/IPointLocateView.h"
 #include "ui/wall/LayoutGeometry.h"
 
+#include <QDir>
 #include <QImage>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 using namespace korvane;
 using namespace korvane::ui;
@@ -21,7 +24,13 @@ namespace {
 
 constexpr Scale kScale{1920.0 / 800, 1080.0 / 450};
 const QSize kClient(800, 450);
-constexpr int kPicture2 = WallView::kPicture2;
+// The picture a test expects selected: 0 picture 1, 1 picture 2, -1 none.
+constexpr int kPicture1 = 0;
+constexpr int kPicture2 = 1;
+int selectedIndex(const WallView& c) {
+    const std::optional<Picture> p = c.selectedPicture();
+    return p ? static_cast<int>(*p) : -1;
+}
 
 // x, y, width, height as a window command carries them.
 QList<int> windowOf(const frame::CommandFrame& f) {
@@ -186,7 +195,7 @@ void WallViewTest::dragSendsOneWindow() {
     QFETCH(QList<int>, window);
     WallRig rig;
     WallView& c = rig.show();
-    c.setPicture1WholeArea(wholeArea ? 1 : 0);
+    c.setPicture1WholeArea(wholeArea);
     QSignalSpy sent(&c, &WallView::windowSent);
     QSignalSpy relayed(rig.pane.get(), &CentrePane::picture2WindowChanged);
 
@@ -200,7 +209,7 @@ void WallViewTest::dragSendsOneWindow() {
     QCOMPARE(f[frame::kCodeOffset], std::uint8_t(CommandCode::SetPicture2OutputWindow));
     QCOMPARE(windowOf(f), window);
     QCOMPARE(sent.size(), 1);
-    QCOMPARE(sent.front().front().toInt(), kPicture2);
+    QCOMPARE(sent.front().front().value<Picture>(), Picture::Two);
     QTRY_COMPARE(relayed.size(), 1);
 }
 
@@ -222,7 +231,7 @@ void WallViewTest::picture1DragSendsItsWindow() {
     QSignalSpy cleared(rig.pane.get(), &CentrePane::picture1WholeAreaCleared);
     QTest::mousePress(&c, Qt::LeftButton, {}, QPoint(100, 180));
     QTest::mouseMove(&c, QPoint(150, 200));
-    c.setPicture1WholeArea(wholeAreaMidDrag ? 1 : 0);
+    c.setPicture1WholeArea(wholeAreaMidDrag);
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(150, 200));
 
     QCOMPARE(rig.line->frames().size(), 1u);
@@ -233,9 +242,9 @@ void WallViewTest::picture1DragSendsItsWindow() {
     QCOMPARE(cleared.size(), wholeAreaMidDrag ? 1 : 0);
     // The flag is gone: picture 1 can be selected again.
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(700, 400));
-    QCOMPARE(c.selectedPicture(), -1);
+    QCOMPARE(selectedIndex(c), -1);
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(100, 180));
-    QCOMPARE(c.selectedPicture(), int(WallView::kPicture1));
+    QCOMPARE(selectedIndex(c), kPicture1);
 }
 
 void WallViewTest::dragsThatSendNothing_data() {
@@ -257,19 +266,19 @@ void WallViewTest::dragsThatSendNothing() {
     QFETCH(int, selected);
     WallRig rig;
     WallView& c = rig.show();
-    c.setPicture1WholeArea(mode == 1 ? 1 : 0);
+    c.setPicture1WholeArea(mode == 1);
     if (mode == 2) {
         c.startPositioning(96, 96, 16, 16);
     }
-    const auto one = c.pictureRect(WallView::kPicture1);
-    const auto two = c.pictureRect(kPicture2);
+    const auto one = c.pictureRect(Picture::One);
+    const auto two = c.pictureRect(Picture::Two);
     QSignalSpy sent(&c, &WallView::windowSent);
     rig.drag(from, to);
     QVERIFY(rig.line->writes.empty());
     QCOMPARE(sent.size(), 0);
-    QCOMPARE(edges(*c.pictureRect(WallView::kPicture1)), edges(*one));
-    QCOMPARE(edges(*c.pictureRect(kPicture2)), edges(*two));
-    QCOMPARE(c.selectedPicture(), selected);
+    QCOMPARE(edges(*c.pictureRect(Picture::One)), edges(*one));
+    QCOMPARE(edges(*c.pictureRect(Picture::Two)), edges(*two));
+    QCOMPARE(selectedIndex(c), selected);
 }
 
 void WallViewTest::dragStopsAtTheEdge_data() {
@@ -292,7 +301,7 @@ void WallViewTest::dragStopsAtTheEdge() {
     WallRig rig;
     WallView& c = rig.show();
     rig.drag({400, 225}, to);
-    QCOMPARE(edges(*c.pictureRect(kPicture2)), control);
+    QCOMPARE(edges(*c.pictureRect(Picture::Two)), control);
     QCOMPARE(rig.line->frames().size(), 1u);
     QCOMPARE(windowOf(rig.line->frames().front()), window);
 }
@@ -323,7 +332,7 @@ void WallViewTest::resizeStopsAtTheMinimum() {
 void WallViewTest::clickOnTheOverlapSelectsTheTopPicture_data() {
     QTest::addColumn<int>("picture1OnTop");
     QTest::addColumn<int>("selected");
-    QTest::newRow("picture 1 on top") << 1 << int(WallView::kPicture1);
+    QTest::newRow("picture 1 on top") << 1 << kPicture1;
     QTest::newRow("picture 2 on top") << 0 << kPicture2;
 }
 
@@ -332,33 +341,49 @@ void WallViewTest::clickOnTheOverlapSelectsTheTopPicture() {
     QFETCH(int, selected);
     WallRig rig;
     WallView& c = rig.show();
-    c.setPicture1OnTop(picture1OnTop);
+    c.setPicture1OnTop(picture1OnTop != 0);
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(400, 225));
-    QCOMPARE(c.selectedPicture(), selected);
+    QCOMPARE(selectedIndex(c), selected);
     QVERIFY(rig.line->writes.empty());
 }
 
 void WallViewTest::picturesPaintImageFillOrNothing_data() {
-    QTest::addColumn<bool>("image");
+    QTest::addColumn<bool>("ownImage");
+    QTest::addColumn<bool>("shippedImage");
     QTest::addColumn<bool>("hollow");
     QTest::addColumn<QRgb>("colour");
-    QTest::newRow("fill colour without an image") << false << false << qRgb(0, 128, 192);
-    QTest::newRow("screen.bmp beside the settings") << true << false << qRgb(200, 40, 90);
-    QTest::newRow("hollow") << true << true << qRgb(0, 0, 0);
+    QTest::newRow("fill colour without an image") << false << false << false << qRgb(0, 128, 192);
+    QTest::newRow("screen.bmp beside the settings") << true << false << false << qRgb(200, 40, 90);
+    QTest::newRow("screen.bmp of the data folder") << false << true << false << qRgb(30, 160, 60);
+    QTest::newRow("the user's own copy wins") << true << true << false << qRgb(200, 40, 90);
+    QTest::newRow("hollow") << true << true << true << qRgb(0, 0, 0);
 }
 
 void WallViewTest::picturesPaintImageFillOrNothing() {
-    QFETCH(bool, image);
+    QFETCH(bool, ownImage);
+    QFETCH(bool, shippedImage);
     QFETCH(bool, hollow);
     QFETCH(QRgb, colour);
+    // The installed data folders of this machine stay out of the picture.
+    QTemporaryDir share;
+    QVERIFY(QDir(share.path()).mkpath(QStringLiteral("korvane")));
+    const QByteArray previous = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", share.path().toUtf8());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_DIRS", previous); });
     WallRig rig;
-    if (image) {
+    const auto saveBmp = [](const QString& file, QRgb fill) {
         QImage bmp(8, 8, QImage::Format_RGB32);
-        bmp.fill(qRgb(200, 40, 90));
-        QVERIFY(bmp.save(rig.home.filePath(QStringLiteral("screen.bmp")), "BMP"));
+        bmp.fill(fill);
+        return bmp.save(file, "BMP");
+    };
+    if (ownImage) {
+        QVERIFY(saveBmp(rig.home.filePath(QStringLiteral("screen.bmp")), qRgb(200, 40, 90)));
+    }
+    if (shippedImage) {
+        QVERIFY(saveBmp(share.filePath(QStringLiteral("korvane/screen.bmp")), qRgb(30, 160, 60)));
     }
     WallView& c = rig.show();
-    c.setHollow(1, hollow);
+    c.setHollow(Picture::One, hollow);
     QCOMPARE(c.grab().toImage().pixel(50, 400), colour);
 }
 
@@ -369,19 +394,19 @@ void WallViewTest::redrawFollowsTheMirror() {
     rig.mirror.p2X = 0;
     rig.mirror.p2Y = 0;
     c.redraw();
-    QCOMPARE(edges(*c.pictureRect(kPicture2)), (QList{0, 0, 400, 226}));
+    QCOMPARE(edges(*c.pictureRect(Picture::Two)), (QList{0, 0, 400, 226}));
     rig.mirror.pipOn = 0;
     c.redraw();
-    QVERIFY(!c.pictureShown(kPicture2));
+    QVERIFY(!c.pictureShown(Picture::Two));
 
     rig.mirror.pipOn = 1;
     c.redraw();
     QTest::mousePress(&c, Qt::LeftButton, {}, QPoint(200, 100));
     QTest::mouseMove(&c, QPoint(300, 150));
-    const auto dragged = edges(*c.pictureRect(kPicture2));
+    const auto dragged = edges(*c.pictureRect(Picture::Two));
     rig.mirror.p2X = 960;
     c.redraw();
-    QCOMPARE(edges(*c.pictureRect(kPicture2)), dragged);
+    QCOMPARE(edges(*c.pictureRect(Picture::Two)), dragged);
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(300, 150));
 }
 
@@ -570,7 +595,7 @@ void WallViewTest::dragReachesTheSimulator() {
     QCOMPARE(rig.link.configureSerialAndOpen({server.devicePath(), 1, 1, 115200}), 1);
     WallView& c = rig.show();
     rig.drag({400, 225}, {440, 245});
-    QCOMPARE(edges(*c.pictureRect(kPicture2)), (QList{240, 132, 640, 358}));
+    QCOMPARE(edges(*c.pictureRect(Picture::Two)), (QList{240, 132, 640, 358}));
     QTRY_COMPARE(server.state().mirror.p2X, 576);
     const auto m = server.state().mirror;
     QCOMPARE((QList{m.p2X, m.p2Y, m.p2Width, m.p2Height}), (QList{576, 316, 960, 542}));

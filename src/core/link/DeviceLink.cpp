@@ -237,27 +237,27 @@ int DeviceLink::readPlanEntries(std::uint8_t first, std::uint8_t last) {
     return 1;
 }
 
-int DeviceLink::probeIdentity() {
+ProbeOutcome DeviceLink::probeIdentity() {
     if (readInProgress() != 0) {
-        return 0;
+        return ProbeOutcome::NotRun;
     }
     std::unique_lock lock(exchange_, std::try_to_lock);
     if (!lock.owns_lock()) {
-        return 0; // another exchange holds the line
+        return ProbeOutcome::NotRun; // another exchange holds the line
     }
     frame::CommandFrame probe = frame::resetFrame();
     probe[frame::kCodeOffset] = static_cast<std::uint8_t>(CommandCode::ReadBlock);
     probe[frame::kDataOffset] = readtype::kIdentity;
     if (sendLocked(probe) != 1) {
-        return 2;
+        return ProbeOutcome::NoAnswer;
     }
     sleep_(kProbeWait);
     auto& buffer = replies_[readtype::kIdentity];
     std::fill(buffer.begin(), buffer.end(), 0);
     if (receiveLocked(buffer) == 0) {
-        return 2;
+        return ProbeOutcome::NoAnswer;
     }
-    return carriesIdentity(buffer) ? 1 : 2;
+    return carriesIdentity(buffer) ? ProbeOutcome::Answered : ProbeOutcome::NoAnswer;
 }
 
 std::span<const std::uint8_t> DeviceLink::replyBuffer(std::uint8_t type) const {

@@ -23,6 +23,13 @@ namespace korvane {
 
 class CommLog;
 
+// How an identity probe ended.
+enum class ProbeOutcome {
+    NotRun,   // another exchange held the line; nothing was sent
+    Answered, // the processor gave its identity
+    NoAnswer, // the request could not be sent, or no valid identity came back
+};
+
 // The frame layer: builds command frames, moves them over the serial or UDP transport, receives
 // the fixed-length replies into one buffer per read type and keeps the offline plan table.
 // One exchange runs at a time; the link serialises them itself.
@@ -72,8 +79,8 @@ public:
     int receiveFrame(std::span<std::uint8_t> buffer);
     // One read request and its reply (type 15: entries first..last into the plan table).
     int read(std::uint8_t type, std::uint8_t first = 0, std::uint8_t last = 0);
-    // 0 = not run (a read is in progress), 1 = the processor answered, 2 = no valid answer.
-    int probeIdentity();
+    // Asks the processor for its identity, unless another exchange holds the line.
+    ProbeOutcome probeIdentity();
     // The write builder: resets the command frame, stores code and data bytes, sends.
     int write(CommandCode code, const frame::DataBytes& data);
 

@@ -11,6 +11,7 @@ namespace input {
 inline constexpr std::uint8_t kAv1 = 0;
 inline constexpr std::uint8_t kAv2 = 1;
 inline constexpr std::uint8_t kVga = 8;
+inline constexpr std::uint8_t kVga2 = 9;
 inline constexpr std::uint8_t kHdmi = 11;
 inline constexpr std::uint8_t kDp = 12;
 inline constexpr std::uint8_t kDvi = 14;

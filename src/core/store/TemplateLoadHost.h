@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/link/CommandCodes.h"
 #include "core/store/TemplateTexts.h"
 
 #include <cstdint>
@@ -33,7 +34,7 @@ public:
     // After the read-back, with the send switch off: the output resolution and the input of
     // picture 1 and 2 the processor reported.
     virtual void setCurrentResolution(std::uint8_t) {}
-    virtual void pictureInputRead(int /*picture*/, std::uint8_t /*inputCode*/) {}
+    virtual void pictureInputRead(Picture /*picture*/, std::uint8_t /*inputCode*/) {}
 };
 
 } // namespace korvane

@@ -13,8 +13,6 @@
 namespace korvane {
 
 namespace {
-constexpr int kPicture1 = 1;
-constexpr int kPicture2 = 2;
 
 // Panels redraw with the send switch off so that their own change notifications send nothing;
 // it comes back on even when a step throws.
@@ -63,8 +61,8 @@ LoadResult TemplateLoader::load(const std::filesystem::path& file) {
             SendSwitchOff quiet(ctx_.link);
             host_.setCurrentResolution(ctx_.mirror.pq[pq::kOutputResolution]);
             host_.refreshPanels();
-            host_.pictureInputRead(kPicture1, ctx_.mirror.switchState[sw::kPicture1Input]);
-            host_.pictureInputRead(kPicture2, ctx_.mirror.switchState[sw::kPicture2Input]);
+            host_.pictureInputRead(Picture::One, ctx_.mirror.switchState[sw::kPicture1Input]);
+            host_.pictureInputRead(Picture::Two, ctx_.mirror.switchState[sw::kPicture2Input]);
         }
     } catch (...) {
         return LoadResult::Failed;

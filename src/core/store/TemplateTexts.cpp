@@ -1,5 +1,7 @@
 #include "core/store/TemplateTexts.h"
 
+#include "core/base/Version.h"
+
 #include <array>
 #include <utility>
 
@@ -7,7 +9,7 @@ namespace korvane {
 
 namespace {
 constexpr std::array<std::pair<TemplateText, std::string_view>, 11> kTexts{{
-    {TemplateText::ProgramTitle, "Korvane Controller v3.0"},
+    {TemplateText::ProgramTitle, KORVANE_PROGRAM_TITLE},
     {TemplateText::SlotTitle, "模板"},
     {TemplateText::LoadingCaption, "正在加载模板..."},
     {TemplateText::SynchroniseCaption, "同步数据"},

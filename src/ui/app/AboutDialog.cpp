@@ -1,6 +1,8 @@
 #include "ui/app/AboutDialog.h"
 
+#include "core/base/Version.h"
 #include "core/link/ParameterMirror.h"
+#include "core/store/DataDirectory.h"
 #include "core/store/Settings.h"
 #include "ui/app/AboutTexts.h"
 #include "ui/widgets/UiIcons.h"
@@ -15,28 +17,30 @@
 namespace korvane::ui {
 
 AboutDialog::AboutDialog(const ParameterMirror& mirror, const Settings& settings, QWidget* parent)
-    : QDialog(parent), version_(new QLabel(this)), date_(new QLabel(this)) {
+    : QDialog(parent) {
+    auto* version = new QLabel(this);
+    auto* date = new QLabel(this);
     setWindowTitle(tr("关于 Korvane Controller"));
     const AboutTexts texts = aboutTexts(std::span<const std::uint8_t, 5>(mirror.deviceInfo));
-    version_->setText(texts.version);
-    date_->setText(texts.date);
-    version_->setObjectName(QStringLiteral("versionValue"));
-    date_->setObjectName(QStringLiteral("dateValue"));
+    version->setText(texts.version);
+    date->setText(texts.date);
+    version->setObjectName(QStringLiteral("versionValue"));
+    date->setObjectName(QStringLiteral("dateValue"));
 
     auto* picture = new QLabel(this);
     QPixmap icon;
     const auto iconFile = settings.readIcon();
     if (!iconFile.empty()) {
-        icon = QIcon(QString::fromStdString(iconFile.string())).pixmap(32, 32);
+        icon = QIcon(QString::fromStdString(shippedFile(iconFile).string())).pixmap(32, 32);
     }
     picture->setPixmap(icon.isNull() ? icons::programIcon().pixmap(32, 32) : icon);
     picture->setAlignment(Qt::AlignTop);
 
     auto* texts_ = new QGridLayout;
-    texts_->addWidget(new QLabel(QStringLiteral("Korvane Controller v3.0 "), this), 0, 0, 1, 2);
+    texts_->addWidget(new QLabel(QStringLiteral(KORVANE_PROGRAM_TITLE " "), this), 0, 0, 1, 2);
     texts_->addWidget(new QLabel(tr("版本号: "), this), 1, 0);
-    texts_->addWidget(version_, 1, 1);
-    texts_->addWidget(date_, 2, 1);
+    texts_->addWidget(version, 1, 1);
+    texts_->addWidget(date, 2, 1);
     // Labels the original layout keeps hidden.
     auto* year = new QLabel(tr("出厂年份: "), this);
     auto* week = new QLabel(tr("出厂星期: "), this);
@@ -54,14 +58,6 @@ AboutDialog::AboutDialog(const ParameterMirror& mirror, const Settings& settings
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     setMinimumWidth(360);
-}
-
-QString AboutDialog::versionText() const {
-    return version_->text();
-}
-
-QString AboutDialog::dateText() const {
-    return date_->text();
 }
 
 } // namespace korvane::ui

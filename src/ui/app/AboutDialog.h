@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-class QLabel;
-
 namespace korvane {
 class Settings;
 struct ParameterMirror;
@@ -17,12 +15,6 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     AboutDialog(const ParameterMirror& mirror, const Settings& settings, QWidget* parent = nullptr);
-    QString versionText() const;
-    QString dateText() const;
-
-private:
-    QLabel* version_;
-    QLabel* date_;
 };
 
 } // namespace korvane::ui

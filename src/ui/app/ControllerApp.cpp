@@ -2,6 +2,7 @@
 
 #include "core/link/CommLog.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/DataDirectory.h"
 #include "core/store/ProgramDirectory.h"
 #include "ui/app/AboutDialog.h"
 #include "ui/app/AppRestart.h"
@@ -49,10 +50,6 @@ ControllerApp::ControllerApp(AppOptions options)
 ControllerApp::~ControllerApp() {
     frame_.reset();
     link_.close();
-}
-
-std::string ControllerApp::demoDevicePath() const {
-    return demo_ ? demo_->devicePath() : std::string();
 }
 
 bool ControllerApp::initInstance() {
@@ -125,7 +122,7 @@ void ControllerApp::applyWindowIcon() {
         settings_.writeIcon(MainWindow::kDefaultIcon);
         file = settings_.readIcon();
     }
-    const QIcon icon(QString::fromStdString(file.string()));
+    const QIcon icon(QString::fromStdString(shippedFile(file).string()));
     if (!file.empty() && !icon.pixmap(16, 16).isNull()) {
         frame_->setWindowIcon(icon);
     }
@@ -151,7 +148,7 @@ void ControllerApp::showAbout() {
 }
 
 void ControllerApp::openHelp() {
-    openHelpDocument(settings_.file().parent_path(), presenter_, frame_.get());
+    openHelpDocument(settings_.file().parent_path(), dataDirectories(), presenter_, frame_.get());
 }
 
 } // namespace korvane::ui

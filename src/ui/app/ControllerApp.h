@@ -60,8 +60,6 @@ public:
     ParameterMirror& mirror() { return mirror_; }
     Settings& settings() { return settings_; }
     bool chinese() const { return chinese_; }
-    // The device path of --demo's simulated processor; empty without --demo.
-    std::string demoDevicePath() const;
 
     void showAbout();
     void openHelp();

@@ -12,6 +12,10 @@
 namespace korvane::ui {
 
 namespace {
+// The dialog's exit codes.
+constexpr int kSucceededCode = 1;
+constexpr int kFailedCode = 2;
+
 bool startThread(std::thread& thread, std::function<void()> work) {
     try {
         thread = std::thread(std::move(work));
@@ -54,9 +58,9 @@ QString BusyDialog::caption() const {
     return caption_->text();
 }
 
-int BusyDialog::doModal() {
+BusyResult BusyDialog::doModal() {
     if (link_.isOpen() == 0) {
-        return kSucceeded;
+        return BusyResult::Succeeded;
     }
     if (animation_->setStrip(icons::busyStrip(kStripFrames, 64), kStripFrames,
                              QColor::fromRgba(icons::kStripTransparent))) {
@@ -64,24 +68,24 @@ int BusyDialog::doModal() {
     }
     // Without a worker nothing would ever end the dialog, so it ends itself with failure.
     if (!threadStart_(worker_, [this] { work(); })) {
-        QTimer::singleShot(0, this, [this] { finish(kFailed); });
+        QTimer::singleShot(0, this, [this] { finish(BusyResult::Failed); });
     }
     const int result = exec();
     animation_->stop();
     if (worker_.joinable()) {
         worker_.join();
     }
-    return result == kSucceeded ? kSucceeded : kFailed;
+    return result == kSucceededCode ? BusyResult::Succeeded : BusyResult::Failed;
 }
 
 void BusyDialog::work() {
     std::this_thread::sleep_for(std::chrono::milliseconds(kStartDelayMs));
-    int result = kFailed;
+    BusyResult result = BusyResult::Failed;
     if (task_) {
         try {
-            result = task_() ? kSucceeded : kFailed;
+            result = task_() ? BusyResult::Succeeded : BusyResult::Failed;
         } catch (...) {
-            result = kFailed;
+            result = BusyResult::Failed;
         }
     }
     // The worker never touches the window; it only hands over the result.
@@ -89,8 +93,8 @@ void BusyDialog::work() {
         this, [this, result] { finish(result); }, Qt::QueuedConnection);
 }
 
-void BusyDialog::finish(int result) {
-    done(result);
+void BusyDialog::finish(BusyResult result) {
+    done(result == BusyResult::Succeeded ? kSucceededCode : kFailedCode);
 }
 
 void BusyDialog::reject() {}

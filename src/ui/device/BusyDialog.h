@@ -16,13 +16,17 @@ namespace korvane::ui {
 
 class StripAnimation;
 
+// How a long operation behind the busy dialog ended.
+enum class BusyResult {
+    Succeeded, // also at once, without running, while the link is closed
+    Failed,    // the operation failed, threw, or no worker thread could be started
+};
+
 // The small modal window that runs one long operation on a worker thread while the UI thread
 // keeps painting. Used once per operation.
 class BusyDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kSucceeded = 1;
-    static constexpr int kFailed = 2;
     static constexpr int kStripFrames = 8;
     // Lets the window finish appearing before the operation starts.
     static constexpr int kStartDelayMs = 50;
@@ -34,9 +38,8 @@ public:
                QWidget* parent = nullptr);
     ~BusyDialog() override;
 
-    // 1 when the task succeeded, 2 when it failed, threw or could not be started. With the
-    // link closed the task is not run, nothing is shown and the result is 1 at once.
-    int doModal();
+    // With the link closed the task is not run and nothing is shown.
+    BusyResult doModal();
     // Replaces how the worker thread is started.
     void setThreadStart(ThreadStart start) { threadStart_ = std::move(start); }
     QString caption() const;
@@ -46,7 +49,7 @@ public slots:
 
 private:
     void work();
-    void finish(int result);
+    void finish(BusyResult result);
 
     BackgroundTask task_;
     const DeviceLink& link_;

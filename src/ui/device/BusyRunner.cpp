@@ -10,9 +10,9 @@
 
 namespace korvane::ui {
 
-int BusyRunner::run(QWidget* parent, const QString& caption, const BackgroundTask& task) {
+BusyResult BusyRunner::run(QWidget* parent, const QString& caption, const BackgroundTask& task) {
     if (link_.isOpen() == 0) {
-        return BusyDialog::kSucceeded;
+        return BusyResult::Succeeded;
     }
     DeviceGate::Hold hold(gate_);
     ++shown_;
@@ -20,7 +20,7 @@ int BusyRunner::run(QWidget* parent, const QString& caption, const BackgroundTas
     return dlg.doModal();
 }
 
-int BusyRunner::run(QWidget* parent, const QString& caption, DeviceOperation& operation) {
+BusyResult BusyRunner::run(QWidget* parent, const QString& caption, DeviceOperation& operation) {
     return run(parent, caption, operationTask(operation));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/device/BackgroundTask.h"
+#include "ui/device/BusyDialog.h"
 
 #include <QString>
 #include <functional>
@@ -24,9 +25,9 @@ class BusyRunner {
 public:
     BusyRunner(DeviceLink& link, DeviceGate& gate) : link_(link), gate_(gate) {}
 
-    // The busy dialog: 1 for success, 2 for failure; 1 at once while the link is closed.
-    int run(QWidget* parent, const QString& caption, const BackgroundTask& task);
-    int run(QWidget* parent, const QString& caption, DeviceOperation& operation);
+    // The busy dialog; success at once while the link is closed.
+    BusyResult run(QWidget* parent, const QString& caption, const BackgroundTask& task);
+    BusyResult run(QWidget* parent, const QString& caption, DeviceOperation& operation);
     // `work` on a worker thread; returns when it has ended. Exceptions are swallowed.
     void runUnseen(const std::function<void()>& work);
     // Counts busy dialogs that were really shown (not the closed-link shortcut).

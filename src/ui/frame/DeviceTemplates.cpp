@@ -20,18 +20,18 @@ bool recallDeviceTemplate(QWidget* parent, BusyRunner& busy, MessagePresenter& p
                           const OperationContext& ctx, int slot, IFrameMessenger* frame,
                           const std::function<void()>& readBackDone) {
     SendAll recall(ctx, SendAll::Mode::RecallSlot, slot);
-    if (busy.run(parent, uiText(TemplateText::LoadingCaption), recall) != BusyDialog::kSucceeded) {
+    if (busy.run(parent, uiText(TemplateText::LoadingCaption), recall) != BusyResult::Succeeded) {
         presenter.inform(parent, uiText(TemplateText::LoadFailed));
         return false;
     }
     // The processor needs its settling time before it answers, hence the initial wait.
     SynchroniseAll readBack(ctx, true);
     if (busy.run(parent, uiText(TemplateText::SynchroniseCaption), readBack) ==
-        BusyDialog::kSucceeded) {
+        BusyResult::Succeeded) {
         readBackDone();
     }
     if (frame != nullptr && ctx.mirror.freezeArea == 0) {
-        frame->post(FrameMessage::Picture1WholeArea, 0, 1);
+        frame->postPicture1WholeArea(true);
     }
     return true;
 }

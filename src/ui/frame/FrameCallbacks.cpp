@@ -29,25 +29,25 @@ int FrameCallbacks::changeResolution(std::uint8_t code, int width, int height, i
         }
         s_.link.pause(milliseconds(kResolutionSettleMs));
     });
-    return frame_.send(FrameMessage::Synchronise, 0, 0);
+    return frame_.sendSynchronise();
 }
 
 void FrameCallbacks::loadTemplateFile(const std::string& path) {
     state_.templatePath = path;
-    frame_.post(FrameMessage::LoadTemplatePath);
+    frame_.postLoadTemplatePath();
 }
 
-int FrameCallbacks::start(const std::string& path) {
+bool FrameCallbacks::start(const std::string& path) {
     // A schedule of many thousand tasks takes tens of milliseconds to read: off the UI thread.
     std::optional<std::vector<ScheduleTask>> tasks;
     s_.busy.runUnseen([&] { tasks = readScheduleFile(path); });
     if (!tasks) {
         executor_.stop();
-        return 0;
+        return false;
     }
     executor_.start(std::move(*tasks));
     timers_.startSchedule();
-    return 1;
+    return true;
 }
 
 void FrameCallbacks::stop() {

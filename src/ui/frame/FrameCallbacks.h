@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/panels/IOutputResolutionCallback.h"
-#include "ui/panels/IScheduleTimerCallback.h"
+#include "ui/frame/IOutputResolutionCallback.h"
+#include "ui/frame/IScheduleTimerCallback.h"
 
 namespace korvane {
 class ScheduleExecutor;
@@ -26,7 +26,7 @@ public:
 
     int changeResolution(std::uint8_t code, int width, int height, int refresh) override;
     void loadTemplateFile(const std::string& path) override;
-    int start(const std::string& path) override;
+    bool start(const std::string& path) override;
     void stop() override;
 
 private:

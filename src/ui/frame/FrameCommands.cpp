@@ -74,21 +74,21 @@ void FrameCommands::factoryReset() {
     s_.busy.run(&window_,
                 QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."),
                 waitTask(s_.link, kFactoryResetWait));
-    frame_.post(FrameMessage::Synchronise, 0, 0);
+    frame_.postSynchronise(false);
 }
 
 void FrameCommands::autoAdjust() {
     s_.busy.runUnseen([&] { s_.facade.autoAdjust(); });
 }
 
-bool FrameCommands::toggleHollow(int picture) {
-    bool& hollow = state_.hollow[picture == 1 ? 0 : 1];
+bool FrameCommands::toggleHollow(Picture picture) {
+    bool& hollow = state_.hollow[static_cast<std::size_t>(picture)];
     hollow = !hollow;
-    if (picture == 1) {
-        panels_.centre->layoutControl().setHollow(1, hollow);
+    if (picture == Picture::One) {
+        panels_.centre->layoutControl().setHollow(Picture::One, hollow);
         panels_.centre->widget()->update();
     } else {
-        frame_.post(FrameMessage::LayoutFlag, layoutflag::kPicture2Hollow, hollow ? 1 : 0);
+        frame_.postHollow(Picture::Two, hollow);
     }
     return hollow;
 }

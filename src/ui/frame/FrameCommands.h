@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/link/CommandCodes.h"
 #include "ui/device/FileChoice.h"
 
 class QWidget;
@@ -35,7 +36,7 @@ public:
     // "自动调整".
     void autoAdjust();
     // "画面1中空" / "画面2中空"; the new state.
-    bool toggleHollow(int picture);
+    bool toggleHollow(Picture picture);
     // "中文" / "英文": true when the language changed and the program is restarting.
     bool switchLanguage(bool chinese);
 

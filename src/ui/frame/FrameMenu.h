@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
 #include <map>
 
 class QAction;
@@ -10,17 +9,17 @@ class QMenuBar;
 
 namespace korvane::ui {
 
-// The main window's menu bar, each item named by its command number.
+// The main window's menu bar, each action carrying its command number as its data. The window
+// connects each action to what it does.
 class FrameMenu : public QObject {
     Q_OBJECT
 public:
-    FrameMenu(QMenuBar& bar, std::function<void(int)> onCommand, QObject* parent = nullptr);
+    explicit FrameMenu(QMenuBar& bar, QObject* parent = nullptr);
     QAction* action(int command) const;
 
 private:
-    QAction* add(QMenu& menu, int command, const QString& text, const QIcon& icon);
+    QAction* add(QMenu* menu, int command, const QString& text, const QIcon& icon);
 
-    std::function<void(int)> onCommand_;
     std::map<int, QAction*> actions_;
 };
 

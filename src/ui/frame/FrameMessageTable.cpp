@@ -131,17 +131,17 @@ int FrameMessageTable::refreshOutputAndDual(long long flag, long long) {
 
 int FrameMessageTable::layoutFlag(long long kind, long long value) {
     ILayoutControl& layout = p_.panels.centre->layoutControl();
-    switch (kind) {
-    case layoutflag::kPicture1OnTop:
-        layout.setPicture1OnTop(static_cast<int>(value));
+    switch (static_cast<LayoutFlagKind>(kind)) {
+    case LayoutFlagKind::Picture1OnTop:
+        layout.setPicture1OnTop(value != 0);
         layout.redraw();
         return 1;
-    case layoutflag::kPicture2Hollow:
-        layout.setHollow(2, value != 0);
+    case LayoutFlagKind::Picture2Hollow:
+        layout.setHollow(Picture::Two, value != 0);
         p_.panels.centre->widget()->update();
         return 1;
-    case layoutflag::kPicture1Hollow:
-        layout.setHollow(1, value != 0);
+    case LayoutFlagKind::Picture1Hollow:
+        layout.setHollow(Picture::One, value != 0);
         p_.panels.centre->widget()->update();
         return 1;
     default:
@@ -154,7 +154,7 @@ int FrameMessageTable::pictureQualityInput(long long picture, long long code) {
         return 0;
     }
     const std::uint8_t c = byteOf(code);
-    p_.panels.pictureQuality->setInputKind(c == 8 || c == 9 ? 0 : 1);
+    p_.panels.pictureQuality->setInputKind(!(c == input::kVga || c == input::kVga2));
     return 1;
 }
 
@@ -171,15 +171,16 @@ int FrameMessageTable::captureRefresh(long long flag, long long) {
 
 int FrameMessageTable::pictureInput(long long kind, long long code) {
     const std::uint8_t c = byteOf(code);
-    switch (kind) {
-    case pictureinput::kPicture1:
+    const auto k = static_cast<PictureInputKind>(kind);
+    switch (k) {
+    case PictureInputKind::Picture1:
         p_.panels.inputBar->selectPicture1Input(c, false);
         return 1;
-    case pictureinput::kPicture2:
-    case pictureinput::kPicture2Labelled:
-        p_.panels.dualPicture->selectPicture2Input(std::min(c, pictureinput::kPicture2Highest));
-        if (kind == pictureinput::kPicture2Labelled && namedInput(c)) {
-            p_.frame.post(FrameMessage::LabelPicture, 0, c);
+    case PictureInputKind::Picture2:
+    case PictureInputKind::Picture2Labelled:
+        p_.panels.dualPicture->selectPicture2Input(std::min(c, kPicture2HighestInput));
+        if (k == PictureInputKind::Picture2Labelled && namedInput(c)) {
+            p_.frame.postLabelPicture(Picture::Two, c);
         }
         return 1;
     default:
@@ -206,17 +207,17 @@ int FrameMessageTable::synchronise(long long, long long startup) {
 }
 
 int FrameMessageTable::seamlessCheck(long long, long long value) {
-    p_.panels.inputBar->setSeamlessCheck(static_cast<int>(value));
+    p_.panels.inputBar->setSeamlessCheck(value != 0);
     return 1;
 }
 
 int FrameMessageTable::picture1WholeArea(long long, long long value) {
-    p_.panels.centre->layoutControl().setPicture1WholeArea(static_cast<int>(value));
+    p_.panels.centre->layoutControl().setPicture1WholeArea(value != 0);
     return 1;
 }
 
 int FrameMessageTable::labelPicture(long long selector, long long code) {
-    p_.panels.centre->layoutControl().labelPicture(static_cast<int>(selector), byteOf(code));
+    p_.panels.centre->layoutControl().labelPicture(labelledPicture(selector), byteOf(code));
     return 1;
 }
 

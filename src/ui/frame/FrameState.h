@@ -3,6 +3,7 @@
 #include "core/link/ResolutionTable.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -21,12 +22,13 @@ struct PendingPaneRefresh {
 struct FrameState {
     // The output resolution the output panel compares against.
     std::uint8_t currentResolution = kDefaultResolution;
-    // Handed over by the template-file callback for WM_USER+105.
+    // Handed over by the template-file callback for LoadTemplatePath.
     std::string templatePath;
     // Set by a language change: the close asks nothing.
     bool restarting = false;
     bool chinese = true;
-    bool hollow[2] = {false, false};
+    // By picture.
+    std::array<bool, 2> hollow{false, false};
     // Initial folder of the template file dialogs.
     QString lastTemplateFolder;
     PendingPaneRefresh pendingRefresh;

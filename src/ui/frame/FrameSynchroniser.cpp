@@ -40,26 +40,26 @@ int FrameSynchroniser::synchronise(bool startup) {
         if (startup) {
             applyResolutionDefaults(kDefaultResolution);
             if (s_.settings.readScheduleRunning() != 0) {
-                frame_.post(FrameMessage::OpenScheduleRunner);
+                frame_.postOpenScheduleRunner();
                 return 0;
             }
         }
         const OperationContext ctx{s_.link, s_.mirror, s_.facade, s_.messages};
         ReadBack identity(ctx, ReadBackKind::Identity);
-        if (s_.busy.run(&window_, QString(), identity) == BusyDialog::kSucceeded) {
+        if (s_.busy.run(&window_, QString(), identity) == BusyResult::Succeeded) {
             {
                 SendSwitchOff quiet(s_.link);
-                panels_.communication->setOnlineIndicator(s_.link.isOpen() != 0 ? 1 : 0);
+                panels_.communication->setOnlineIndicator(s_.link.isOpen() != 0);
             }
             ReadBack info(ctx, ReadBackKind::DeviceInfo);
-            if (s_.busy.run(&window_, QString(), info) == BusyDialog::kSucceeded) {
+            if (s_.busy.run(&window_, QString(), info) == BusyResult::Succeeded) {
                 SendSwitchOff quiet(s_.link);
                 panels_.inputBar->hideExtendedInput();
             }
         }
         SynchroniseAll all(ctx, false);
         if (s_.busy.run(&window_, uiText(TemplateText::SynchroniseCaption), all) ==
-            BusyDialog::kSucceeded) {
+            BusyResult::Succeeded) {
             readBackDone();
             return 1;
         }
@@ -86,10 +86,8 @@ void FrameSynchroniser::readBackDone() {
     SendSwitchOff quiet(s_.link);
     frame_.setCurrentResolution(s_.mirror.pq[pq::kOutputResolution]);
     refreshAllPanels();
-    frame_.send(FrameMessage::PictureInput, pictureinput::kPicture1,
-                s_.mirror.switchState[sw::kPicture1Input]);
-    frame_.send(FrameMessage::PictureInput, pictureinput::kPicture2,
-                s_.mirror.switchState[sw::kPicture2Input]);
+    frame_.sendPictureInput(Picture::One, s_.mirror.switchState[sw::kPicture1Input]);
+    frame_.sendPictureInput(Picture::Two, s_.mirror.switchState[sw::kPicture2Input]);
 }
 
 void FrameSynchroniser::refreshAllPanels() {

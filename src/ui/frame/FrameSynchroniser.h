@@ -20,12 +20,12 @@ public:
                       PanelSet& panels)
         : window_(window), frame_(frame), s_(services), panels_(panels) {}
 
-    // WM_USER+300. At start-up the mirror first takes the defaults of code 6, and a schedule
+    // Synchronise. At start-up the mirror first takes the defaults of code 6, and a schedule
     // that was running at the last exit reopens its runner instead of any read. 1 when
     // synchronise-all succeeded and the panels were redrawn.
     int synchronise(bool startup);
-    // WM_USER+100: the mirror's defaults for a resolution; nothing is sent. False (with the
-    // message) for a code the table does not know.
+    // ApplyResolutionDefaults: the mirror's defaults for a resolution; nothing is sent. False (with
+    // the message) for a code the table does not know.
     bool applyResolutionDefaults(std::uint8_t code);
     // After a successful synchronise-all: the current resolution, every panel, and the two
     // pictures' inputs from the switch state just read; all with the send switch off.

@@ -34,7 +34,7 @@ void FrameTemplateHost::save(const std::filesystem::path& file) {
 }
 
 bool FrameTemplateHost::runBusy(TemplateText caption, DeviceOperation& operation, DeviceLink&) {
-    return s_.busy.run(&window_, uiText(caption), operation) == BusyDialog::kSucceeded;
+    return s_.busy.run(&window_, uiText(caption), operation) == BusyResult::Succeeded;
 }
 
 void FrameTemplateHost::report(TemplateText text) {
@@ -57,15 +57,15 @@ void FrameTemplateHost::refreshPanels() {
 }
 
 void FrameTemplateHost::freezeAreaPartial() {
-    frame_.post(FrameMessage::Picture1WholeArea, 0, 1);
+    frame_.postPicture1WholeArea(true);
 }
 
 void FrameTemplateHost::setCurrentResolution(std::uint8_t code) {
     frame_.setCurrentResolution(code);
 }
 
-void FrameTemplateHost::pictureInputRead(int picture, std::uint8_t inputCode) {
-    frame_.send(FrameMessage::PictureInput, picture, inputCode);
+void FrameTemplateHost::pictureInputRead(Picture picture, std::uint8_t inputCode) {
+    frame_.sendPictureInput(picture, inputCode);
 }
 
 } // namespace korvane::ui

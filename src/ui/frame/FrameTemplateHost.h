@@ -36,7 +36,7 @@ public:
     void refreshPanels() override;
     void freezeAreaPartial() override;
     void setCurrentResolution(std::uint8_t code) override;
-    void pictureInputRead(int picture, std::uint8_t inputCode) override;
+    void pictureInputRead(Picture picture, std::uint8_t inputCode) override;
 
 private:
     QWidget& window_;

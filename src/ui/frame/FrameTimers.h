@@ -24,7 +24,6 @@ public:
     // Starting a one-shot timer again puts its expiry off, as a timer set anew does.
     void startDisplayRepaint() { display_.start(); }
     void startPaneRefresh() { pane_.start(); }
-    bool paneRefreshPending() const { return pane_.isActive(); }
 
 private:
     QTimer schedule_;

@@ -93,7 +93,8 @@ MainWindow::MainWindow(const FrameServices& services, QWidget* parent)
         *this, *this, s_, state_, panels_, *synchroniser_, *templates_, *callbacks_, *timers_});
     commands_ = std::make_unique<FrameCommands>(*this, *this, s_, state_, panels_, *synchroniser_,
                                                 *templates_);
-    menu_ = std::make_unique<FrameMenu>(*menuBar(), [this](int c) { runCommand(c); });
+    menu_ = std::make_unique<FrameMenu>(*menuBar());
+    connectMenu();
     menu_->action(menucmd::kPointLocate)->setEnabled(panels_.pointLocate != nullptr);
     menu_->action(menucmd::kTestPattern)->setEnabled(panels_.testPattern != nullptr);
 
@@ -103,8 +104,7 @@ MainWindow::MainWindow(const FrameServices& services, QWidget* parent)
     updateMenuChecks();
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        connect(screen, &QScreen::geometryChanged, this,
-                [this] { post(FrameMessage::DisplayChange); });
+        connect(screen, &QScreen::geometryChanged, this, [this] { postDisplayChange(); });
     }
     qApp->installEventFilter(this);
 }
@@ -156,7 +156,7 @@ void MainWindow::buildClientArea() {
     wirePanels();
     state_.laidOut = true;
     // The start-up synchronisation runs once the event loop does, after the window is shown.
-    post(FrameMessage::Synchronise, 0, 1);
+    postSynchronise(true);
     panels_.centre->layoutControl().setBoxSizes(
         s_.settings.readBoxWidth(), s_.settings.readBoxHeight(), s_.settings.readModuleWidth(),
         s_.settings.readModuleHeight());
@@ -262,69 +262,57 @@ void MainWindow::reannounceOpenPane(int stackIndex) {
 }
 
 void MainWindow::runCommand(int command) {
+    if (QAction* a = action(command)) {
+        a->trigger();
+    }
+}
+
+void MainWindow::connectMenu() {
     using namespace menucmd;
-    switch (command) {
-    case kOpenTemplateFile:
-        commands_->openTemplateFile();
-        return;
-    case kSaveTemplateFile:
-        commands_->saveTemplateFile();
-        return;
-    case kExit:
-        close();
-        return;
-    case kSynchronise:
-        post(FrameMessage::Synchronise, 0, 0);
-        return;
-    case kFactoryReset:
-        commands_->factoryReset();
-        return;
-    case kAutoAdjust:
-        commands_->autoAdjust();
-        return;
-    case kPicture1Hollow:
-    case kPicture2Hollow:
-        commands_->toggleHollow(command == kPicture1Hollow ? 1 : 2);
-        updateMenuChecks();
-        return;
-    case kChinese:
-    case kEnglish:
-        commands_->switchLanguage(command == kChinese);
-        updateMenuChecks();
-        return;
-    case kPlanEditor:
-        s_.panels.runPlanEditor(this);
-        return;
-    case kPointLocate:
+    const auto on = [this](int command, auto handler) {
+        connect(action(command), &QAction::triggered, this, handler);
+    };
+    on(kOpenTemplateFile, [this] { commands_->openTemplateFile(); });
+    on(kSaveTemplateFile, [this] { commands_->saveTemplateFile(); });
+    for (int n = 1; n <= kDeviceTemplates; ++n) {
+        on(kRecallTemplateFirst + n - 1, [this, n] { commands_->recallDeviceTemplate(n); });
+        on(kStoreTemplateFirst + n - 1, [this, n] { commands_->storeDeviceTemplate(n); });
+    }
+    on(kExit, [this] { close(); });
+    on(kSynchronise, [this] { postSynchronise(false); });
+    on(kFactoryReset, [this] { commands_->factoryReset(); });
+    on(kAutoAdjust, [this] { commands_->autoAdjust(); });
+    for (const Picture p : {Picture::One, Picture::Two}) {
+        on(p == Picture::One ? kPicture1Hollow : kPicture2Hollow, [this, p] {
+            commands_->toggleHollow(p);
+            updateMenuChecks();
+        });
+    }
+    for (const bool chinese : {true, false}) {
+        on(chinese ? kChinese : kEnglish, [this, chinese] {
+            commands_->switchLanguage(chinese);
+            updateMenuChecks();
+        });
+    }
+    on(kPlanEditor, [this] { s_.panels.runPlanEditor(this); });
+    on(kPointLocate, [this] {
         if (panels_.pointLocate != nullptr) {
             panels_.pointLocate->runTool();
         }
         updateMenuChecks();
-        return;
-    case kTestPattern:
-        showTestPattern();
-        return;
-    case kPlanDialog:
-        s_.panels.runPlanDialog(this);
-        return;
-    case kHelp:
+    });
+    on(kTestPattern, [this] { showTestPattern(); });
+    on(kPlanDialog, [this] { s_.panels.runPlanDialog(this); });
+    on(kHelp, [this] {
         if (s_.help) {
             s_.help();
         }
-        return;
-    case kAbout:
+    });
+    on(kAbout, [this] {
         if (s_.about) {
             s_.about();
         }
-        return;
-    default:
-        break;
-    }
-    if (command >= kRecallTemplateFirst && command < kRecallTemplateFirst + kDeviceTemplates) {
-        commands_->recallDeviceTemplate(command - kRecallTemplateFirst + 1);
-    } else if (command >= kStoreTemplateFirst && command < kStoreTemplateFirst + kDeviceTemplates) {
-        commands_->storeDeviceTemplate(command - kStoreTemplateFirst + 1);
-    }
+    });
 }
 
 void MainWindow::updateMenuChecks() {

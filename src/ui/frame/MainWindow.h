@@ -54,11 +54,10 @@ public:
     std::uint8_t currentResolution() const override { return state_.currentResolution; }
     void setCurrentResolution(std::uint8_t code) override { state_.currentResolution = code; }
 
-    // What the menu item with this command number does.
+    // Triggers the menu action with this command number.
     void runCommand(int command);
     QAction* action(int command) const;
     SidePaneStack& stack(int index) const;
-    QSplitter& splitter() const { return *splitter_; }
     PanelSet& panels() { return panels_; }
     FrameState& state() { return state_; }
     FrameTimers& timers() { return *timers_; }
@@ -81,6 +80,7 @@ private:
     void buildInputBar();
     void buildStatusBar();
     void wirePanels();
+    void connectMenu();
     int deliver(FrameMessage m, long long first, long long second);
     void scheduleTick();
     void displayRepaint();

@@ -14,7 +14,6 @@ public:
     PaneHeaderButton(const QString& title, const QIcon& icon, QWidget* parent = nullptr);
     // The stack tells each header whether its pane is open, so that it draws that state.
     void setOpenState(bool open);
-    bool openState() const { return open_; }
     QSize sizeHint() const override;
 
 protected:

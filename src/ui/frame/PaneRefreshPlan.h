@@ -9,7 +9,7 @@ struct ParameterMirror;
 
 namespace korvane::ui {
 
-// Timer 3 after an announced pane, or WM_USER+520 from a re-announcing stack.
+// Timer 3 after an announced pane, or PaneRefreshNow from a re-announcing stack.
 enum class PaneRefreshPath { Timer, Message };
 
 // One read of a pane refresh and the mirror fields it takes from the reply: those

@@ -15,7 +15,6 @@ public:
 
     explicit SideColumn(QWidget* parent = nullptr);
     void setHostedChild(QWidget* child);
-    QWidget* hostedChild() const { return child_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -49,7 +49,7 @@ void SidePaneStack::openPane(int pane) {
 void SidePaneStack::reannounce() {
     const int open = openPaneIndex();
     if (owner_ != nullptr && open >= 0) {
-        owner_->send(FrameMessage::PaneRefreshNow, index_, open);
+        owner_->sendPaneRefreshNow(index_, open);
     }
 }
 
@@ -68,7 +68,7 @@ void SidePaneStack::headerClicked(int pane) {
     }
     setOpen(pane);
     if (owner_ != nullptr) {
-        owner_->post(FrameMessage::PaneOpened, index_, pane);
+        owner_->postPaneOpened(index_, pane);
     }
 }
 

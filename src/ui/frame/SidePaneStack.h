@@ -30,7 +30,7 @@ public:
     int openPaneIndex() const;
     // Opens a pane by number, without announcing it.
     void openPane(int pane);
-    // Sends WM_USER+520 (stack, open pane) to the owner.
+    // Sends PaneRefreshNow (stack, open pane) to the owner.
     void reannounce();
     PaneHeaderButton* header(int pane) const;
     QWidget* panel(int pane) const;

@@ -126,7 +126,7 @@ void PointLocateWindow::moveTo(QPoint p) {
     showValues();
     sendPoint(p);
     if (frame_ != nullptr) {
-        frame_->post(FrameMessage::SelectBox, at_.column, at_.row);
+        frame_->postSelectBox(at_.column, at_.row);
     }
     update();
 }
@@ -240,7 +240,7 @@ void PointLocateWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     // The frame stops the drawing's positioning mode, which takes the marker off the wall.
     if (wasOpen && frame_ != nullptr) {
-        frame_->post(FrameMessage::PointLocateClosed, 0);
+        frame_->postPointLocateClosed();
     }
 }
 

@@ -54,7 +54,6 @@ public:
     bool active() const { return active_; }
     // The point in output pixels, and where it lies in its box.
     QPoint point() const;
-    locate::BoxPoint boxPoint() const { return at_; }
     QSize boxSize() const { return box_; }
     QSize moduleSize() const { return module_; }
     bool holdsImage() const { return !image_.isNull(); }

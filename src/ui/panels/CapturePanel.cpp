@@ -265,7 +265,7 @@ void CapturePanel::sendWindow(Picture p) {
     const OperationContext ctx{c_.link, c_.mirror, c_.facade, c_.messages};
     InputAdjust adjust(ctx, p, r, input.width, input.height, false);
     const QString caption = p == Picture::One ? tr("画面1输入调整") : tr("画面2输入调整");
-    if (c_.busy.run(this, caption, adjust) != BusyDialog::kSucceeded) {
+    if (c_.busy.run(this, caption, adjust) != BusyResult::Succeeded) {
         c_.presenter.inform(this, failed);
         return;
     }
@@ -286,14 +286,14 @@ void CapturePanel::resetWindow(Picture p) {
     const OperationContext ctx{c_.link, c_.mirror, c_.facade, c_.messages};
     InputAdjust adjust(ctx, p, Rect{0, 0, input.width, input.height}, input.width, input.height,
                        true);
-    if (c_.busy.run(this, tr("复位参数"), adjust) != BusyDialog::kSucceeded) {
+    if (c_.busy.run(this, tr("复位参数"), adjust) != BusyResult::Succeeded) {
         c_.presenter.inform(this, failed);
         return;
     }
     ReadBack read(ctx,
                   p == Picture::One ? ReadBackKind::Picture1Input : ReadBackKind::Picture2Input);
     if (c_.busy.run(this, uiText(TemplateText::SynchroniseCaption), read) ==
-        BusyDialog::kSucceeded) {
+        BusyResult::Succeeded) {
         showMirrorWindow(p);
     } else {
         c_.presenter.inform(this, failed);

@@ -46,7 +46,7 @@ CommunicationPanel::CommunicationPanel(const PanelContext& context, QWidget* par
       busy_(context.busy) {
     setObjectName(QStringLiteral("communicationPanel"));
     buildControls();
-    setOnlineIndicator(0);
+    setOnlineIndicator(false);
     // Ticked from the start: the panels that switch inputs ask for it before this one may
     // ever have been shown.
     autoUpdate_->setChecked(true);
@@ -150,7 +150,7 @@ void CommunicationPanel::showEvent(QShowEvent* event) {
         return;
     }
     shownOnce_ = true;
-    setOnlineIndicator(0);
+    setOnlineIndicator(false);
     loadSerialTexts();
     loadNetworkTexts();
     showLinkState();
@@ -190,28 +190,28 @@ void CommunicationPanel::showLinkState() {
     (network ? networkMode_ : serialMode_)->setChecked(true);
 }
 
-void CommunicationPanel::setOnlineIndicator(int state) {
-    answering_ = link_.isOpen() != 0 && state == 1;
+void CommunicationPanel::setOnlineIndicator(bool answering) {
+    answering_ = link_.isOpen() != 0 && answering;
     picture_->setPixmap(onlinePicture(answering_));
     picture_->update();
 }
 
-int CommunicationPanel::autoUpdate() {
-    return autoUpdate_->isChecked() ? 1 : 0;
+bool CommunicationPanel::autoUpdate() {
+    return autoUpdate_->isChecked();
 }
 
 void CommunicationPanel::queryStatus() {
     if (link_.isOpen() == 0) {
-        setOnlineIndicator(0);
+        setOnlineIndicator(false);
         return;
     }
-    int state = 0;
-    busy_.runUnseen([&] { state = link_.probeIdentity(); });
-    if (state == 0) {
+    ProbeOutcome outcome = ProbeOutcome::NotRun;
+    busy_.runUnseen([&] { outcome = link_.probeIdentity(); });
+    if (outcome == ProbeOutcome::NotRun) {
         return; // another exchange held the line: the probe did not run, the picture stands
     }
-    setOnlineIndicator(state);
-    if (state == 1) {
+    setOnlineIndicator(outcome == ProbeOutcome::Answered);
+    if (outcome == ProbeOutcome::Answered) {
         ReadBack info(OperationContext{link_, mirror_, facade_, messages_},
                       ReadBackKind::DeviceInfo);
         busy_.run(this, QString(), info);
@@ -257,7 +257,7 @@ void CommunicationPanel::openSerial() {
 
 void CommunicationPanel::closeLink() {
     busy_.runUnseen([this] { link_.close(); });
-    setOnlineIndicator(0);
+    setOnlineIndicator(false);
     showLinkState();
 }
 
@@ -324,7 +324,7 @@ void CommunicationPanel::switchToNetwork() {
 
 void CommunicationPanel::synchronise() {
     if (frame_ != nullptr) {
-        frame_->post(FrameMessage::Synchronise, 0, 0);
+        frame_->postSynchronise(false);
         queryStatus();
     }
 }

@@ -42,8 +42,8 @@ public:
     QWidget* widget() override { return this; }
     void refreshFromMirror() override {} // nothing here comes from the mirror
     void attachFrame(IFrameMessenger* frame) override { frame_ = frame; }
-    void setOnlineIndicator(int state) override;
-    int autoUpdate() override;
+    void setOnlineIndicator(bool answering) override;
+    bool autoUpdate() override;
     // Probes the processor when the link is open and shows the answer; an answer is followed
     // by the device information read in the busy dialog.
     void queryStatus();
@@ -59,7 +59,6 @@ public:
     QPushButton& synchroniseButton() const { return *synchronise_; }
     QPushButton& queryButton() const { return *query_; }
     QCheckBox& autoUpdateBox() const { return *autoUpdate_; }
-    QLabel& statusPicture() const { return *picture_; }
     QLineEdit& portText() const { return *port_; }
     QLineEdit& baudText() const { return *baud_; }
     QLineEdit& timeoutText() const { return *timeout_; }

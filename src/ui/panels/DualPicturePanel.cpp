@@ -34,9 +34,6 @@ namespace {
 using namespace dualpanel;
 using namespace dualform;
 
-// WM_USER+303 names picture 2 with selector 0.
-constexpr long long kPicture2Selector = 0;
-
 QString dualText(const char* source) {
     return QCoreApplication::translate(kDualPictureContext, source);
 }
@@ -128,29 +125,25 @@ int DualPicturePanel::pairIndex(Pair p) const {
     return f_.radios[p][0]->isChecked() ? 0 : f_.radios[p][1]->isChecked() ? 1 : -1;
 }
 
-void DualPicturePanel::post(FrameMessage m, long long first, long long second) {
-    if (frame_ != nullptr) {
-        frame_->post(m, first, second);
-    }
-}
-
 void DualPicturePanel::send(const std::function<void()>& command) {
     c_.busy.runUnseen(command);
 }
 
 bool DualPicturePanel::autoUpdate() const {
-    return autoUpdate_ != nullptr && autoUpdate_->autoUpdate() != 0;
+    return autoUpdate_ != nullptr && autoUpdate_->autoUpdate();
 }
 
 void DualPicturePanel::notifyLayoutFlags() {
     const bool picture1OnTop = c_.mirror.switchState[sw::kTopLayer] == 0;
-    post(FrameMessage::LayoutFlag, layoutflag::kPicture1OnTop, picture1OnTop ? 1 : 0);
+    if (frame_ != nullptr) {
+        frame_->postPicture1OnTop(picture1OnTop);
+    }
 }
 
 bool DualPicturePanel::readBack(ReadBackKind kind, const QString& caption) {
     const OperationContext ctx{c_.link, c_.mirror, c_.facade, c_.messages};
     ReadBack read(ctx, kind);
-    return c_.busy.run(this, caption, read) == BusyDialog::kSucceeded;
+    return c_.busy.run(this, caption, read) == BusyResult::Succeeded;
 }
 
 // --- picture 2 on/off ----------------------------------------------------------------------
@@ -234,7 +227,9 @@ void DualPicturePanel::sourceChosen(int row) {
     if (code == c_.mirror.p2Source) {
         return;
     }
-    post(FrameMessage::LabelPicture, kPicture2Selector, code);
+    if (frame_ != nullptr) {
+        frame_->postLabelPicture(Picture::Two, code);
+    }
     send([this, code] { c_.facade.selectInput(Picture::Two, code); });
     if (autoUpdate()) {
         readBackAfterSourceChange();
@@ -281,7 +276,7 @@ void DualPicturePanel::tellPicture1Input(std::uint8_t code) {
     }
     // The input bar only shows what the processor reported; nothing goes back to it.
     const SendSwitchOff quiet(c_.link);
-    frame_->send(FrameMessage::PictureInput, pictureinput::kPicture1, code);
+    frame_->sendPictureInput(Picture::One, code);
 }
 
 // --- window --------------------------------------------------------------------------------
@@ -479,7 +474,9 @@ void DualPicturePanel::refresh(bool full) {
         f_.source->addItem(inputLabel(row.name), uint{row.code});
     }
     selectPicture2Input(m.p2Source);
-    post(FrameMessage::LabelPicture, kPicture2Selector, m.p2Source);
+    if (frame_ != nullptr) {
+        frame_->postLabelPicture(Picture::Two, m.p2Source);
+    }
 
     f_.transparency->clear();
     for (int level = 0; level < kTransparencyLevels; ++level) {

@@ -121,7 +121,6 @@ private:
     void loadWindowTexts();
     int thresholdValue(Threshold t) const;
     std::int32_t& mirrorThreshold(Threshold t);
-    void post(FrameMessage m, long long first, long long second);
     void send(const std::function<void()>& command);
     bool readBack(ReadBackKind kind, const QString& caption);
     bool autoUpdate() const;

@@ -7,8 +7,7 @@ namespace korvane::ui {
 class IAutoUpdateQuery {
 public:
     virtual ~IAutoUpdateQuery() = default;
-    // 1 when ticked, else 0.
-    virtual int autoUpdate() = 0;
+    virtual bool autoUpdate() = 0;
 };
 
 } // namespace korvane::ui

@@ -7,7 +7,7 @@ namespace korvane::ui {
 // Left stack, pane 1.
 class ICapturePanel : public virtual IPanel {
 public:
-    // The panel's own refresh operation (WM_USER+116 with flag 0).
+    // The panel's own refresh operation (CaptureRefresh with flag 0).
     virtual void runRefreshOperation() = 0;
 };
 

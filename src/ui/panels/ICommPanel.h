@@ -7,8 +7,8 @@ namespace korvane::ui {
 // Right stack, pane 2.
 class ICommPanel : public virtual IPanel {
 public:
-    // The online picture: answering only when the link is open and `state` is 1.
-    virtual void setOnlineIndicator(int state) = 0;
+    // The online picture: answering only while the link is open.
+    virtual void setOnlineIndicator(bool answering) = 0;
 };
 
 } // namespace korvane::ui

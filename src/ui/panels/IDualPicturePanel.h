@@ -9,7 +9,7 @@ namespace korvane::ui {
 // Right stack, pane 1.
 class IDualPicturePanel : public virtual IPanel {
 public:
-    // Picture 2's input (WM_USER+119 kinds 2 and 4; the frame limits the code to 13), then
+    // Picture 2's input (PictureInput for picture 2; the frame limits the code to 13), then
     // a redraw.
     virtual void selectPicture2Input(std::uint8_t code) = 0;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/link/CommandCodes.h"
+
 #include <cstdint>
 
 namespace korvane::ui {
@@ -8,12 +10,16 @@ namespace korvane::ui {
 class ILayoutControl {
 public:
     virtual ~ILayoutControl() = default;
-    virtual void setPicture1OnTop(int onTop) = 0;              // WM_USER+112 kind 1
-    virtual void setHollow(int picture, bool hollow) = 0;      // menu toggles, +112 kinds 2, 3
-    virtual void setPicture1WholeArea(int wholeArea) = 0;      // WM_USER+302
-    virtual void labelPicture(int selector, std::uint8_t) = 0; // WM_USER+303
-    virtual void stopPositioning() = 0;                        // WM_USER+304 flag 0
-    virtual void selectBox(int column, int row) = 0;           // WM_USER+305
+    virtual void setPicture1OnTop(bool onTop) = 0;
+    // The menu's toggles and LayoutFlag.
+    virtual void setHollow(Picture picture, bool hollow) = 0;
+    virtual void setPicture1WholeArea(bool wholeArea) = 0;
+    // The input a picture shows, written on it.
+    virtual void labelPicture(Picture picture, std::uint8_t inputCode) = 0;
+    // The point-locate window closed.
+    virtual void stopPositioning() = 0;
+    // The box the point-locate window moved to.
+    virtual void selectBox(int column, int row) = 0;
     // BoxH, BoxV, MBoxH, MBoxV of the settings, at creation.
     virtual void setBoxSizes(int boxWidth, int boxHeight, int moduleWidth, int moduleHeight) = 0;
     // Drops the picture items before a template replaces the mirror under them.

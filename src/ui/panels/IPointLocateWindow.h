@@ -16,7 +16,7 @@ public:
     virtual void arrow(int direction) = 0;
     // The window the frame keeps as its own child; null when there is none.
     virtual QWidget* widget() = 0;
-    // Where the window posts its messages (WM_USER+304, +305).
+    // Where the window posts its messages (PointLocateClosed, SelectBox).
     virtual void attachFrame(IFrameMessenger* frame) = 0;
     // "水平/垂直定位": closes the window when it is shown, else asks for the box sizes and
     // opens it.

@@ -26,11 +26,6 @@ namespace korvane::ui {
 namespace {
 constexpr int kLeftStack = 0;
 constexpr int kRightStack = 1;
-constexpr int kPicture1 = 1;
-// WM_USER+302 carries 1 for a partial freeze area, 0 for the full screen.
-constexpr long long wholeAreaFlag(std::uint8_t freezeArea) {
-    return freezeArea == 0 ? 1 : 0;
-}
 
 // The selected input's button is disabled; it keeps a lit look rather than a greyed one.
 const char* const kInputButtonStyle =
@@ -87,7 +82,7 @@ void InputBar::buildControls() {
 
     seamless_ = new QCheckBox(tr("无缝切换"), this);
     seamless_->setObjectName(QStringLiteral("seamless"));
-    // Kept out of sight: the refresh leaves it disabled, and only the frame (WM_USER+301) offers
+    // Kept out of sight: the refresh leaves it disabled, and only the frame (SeamlessCheck) offers
     // it; the dual-picture pane is where seamless switching shows.
     seamless_->hide();
     connect(seamless_, &QCheckBox::clicked, this, [this] { seamlessClicked(); });
@@ -126,13 +121,7 @@ void InputBar::buildControls() {
 }
 
 bool InputBar::autoUpdate() const {
-    return autoUpdate_ != nullptr && autoUpdate_->autoUpdate() != 0;
-}
-
-void InputBar::post(FrameMessage m, long long first, long long second) {
-    if (frame_ != nullptr) {
-        frame_->post(m, first, second);
-    }
+    return autoUpdate_ != nullptr && autoUpdate_->autoUpdate();
 }
 
 void InputBar::pauseUnseen(int pauseMs) {
@@ -165,9 +154,11 @@ void InputBar::selectPicture1Input(std::uint8_t code, bool quiet) {
         return;
     }
     buttons_[*marked]->setEnabled(false);
-    post(FrameMessage::RefreshOutputAndDual, kPicture1, code);
-    post(FrameMessage::LabelPicture, kPicture1, code);
-    post(FrameMessage::PictureQualityInput, kPicture1, code);
+    if (frame_ != nullptr) {
+        frame_->postRefreshOutputAndDual(Picture::One, code);
+        frame_->postLabelPicture(Picture::One, code);
+        frame_->postPictureQualityInput(Picture::One, code);
+    }
     if (quiet) {
         return;
     }
@@ -199,7 +190,7 @@ void InputBar::inputPressed(std::size_t row) {
 
 void InputBar::channelSwitchFollowUp() {
     if (c_.busy.run(this, tr("通道切换中..."), waitTask(c_.link, kChannelSwitchWait)) !=
-        BusyDialog::kSucceeded) {
+        BusyResult::Succeeded) {
         return;
     }
     reannounceBothStacks();
@@ -239,9 +230,9 @@ void InputBar::seamlessClicked() {
     reannounceBothStacks();
 }
 
-void InputBar::applySeamlessValue(int value) {
-    seamless_->setEnabled(value != 0);
-    if (value == 0) {
+void InputBar::applySeamlessValue(bool available) {
+    seamless_->setEnabled(available);
+    if (!available) {
         seamless_->setChecked(false);
     }
     emit picture2SwitchAllowed(!seamless_->isChecked());
@@ -250,12 +241,12 @@ void InputBar::applySeamlessValue(int value) {
     }
 }
 
-void InputBar::setSeamlessCheck(int value) {
-    applySeamlessValue(value);
+void InputBar::setSeamlessCheck(bool available) {
+    applySeamlessValue(available);
 }
 
 void InputBar::refreshInputs(bool quiet) {
-    applySeamlessValue(c_.mirror.seamless);
+    applySeamlessValue(c_.mirror.seamless != 0);
     selectPicture1Input(c_.mirror.pq[pq::kPicture1Source], quiet);
     seamless_->setEnabled(false);
     seamless_->setChecked(c_.mirror.seamless != 0);
@@ -282,13 +273,17 @@ void InputBar::freezeFired(bool on) {
 
 void InputBar::freezeAreaClicked(std::uint8_t fullScreen) {
     c_.busy.runUnseen([this, fullScreen] { c_.facade.setFreezeArea(fullScreen); });
-    post(FrameMessage::Picture1WholeArea, 0, wholeAreaFlag(fullScreen));
+    if (frame_ != nullptr) {
+        frame_->postPicture1WholeArea(fullScreen == 0);
+    }
 }
 
 void InputBar::showFreezeArea(std::uint8_t area) {
     partial_->setChecked(area == 0);
     fullScreen_->setChecked(area != 0);
-    post(FrameMessage::Picture1WholeArea, 0, wholeAreaFlag(area));
+    if (frame_ != nullptr) {
+        frame_->postPicture1WholeArea(area == 0);
+    }
 }
 
 } // namespace korvane::ui

@@ -40,7 +40,7 @@ public:
     void attachFrame(IFrameMessenger* frame) override { frame_ = frame; }
     void selectPicture1Input(std::uint8_t code, bool quiet) override;
     void refreshInputs(bool quiet) override;
-    void setSeamlessCheck(int value) override;
+    void setSeamlessCheck(bool available) override;
     void hideExtendedInput() override;
 
     // The communication panel's "自动更新" box; wired by the panel factory, may stay unset.
@@ -69,13 +69,12 @@ private:
     void inputPressed(std::size_t row);
     void channelSwitchFollowUp();
     void seamlessClicked();
-    void applySeamlessValue(int value);
+    void applySeamlessValue(bool available);
     void freezeFired(bool on);
     void freezeAreaClicked(std::uint8_t fullScreen);
     void showFreezeArea(std::uint8_t area);
     void reannounceBothStacks();
     bool autoUpdate() const;
-    void post(FrameMessage m, long long first, long long second);
     // `pauseMs` then one read on a worker; the reply's payload, or none when it failed.
     std::optional<std::vector<std::uint8_t>> readUnseen(std::uint8_t type, int pauseMs, bool purge);
     void pauseUnseen(int ms);

@@ -5,8 +5,8 @@
 #include "ui/device/BusyRunner.h"
 #include "ui/device/MessagePresenter.h"
 #include "ui/frame/IFrameMessenger.h"
+#include "ui/frame/IOutputResolutionCallback.h"
 #include "ui/panels/ILayoutControl.h"
-#include "ui/panels/IOutputResolutionCallback.h"
 #include "ui/panels/PanelContext.h"
 
 #include <QCheckBox>
@@ -88,7 +88,7 @@ void OutputPanel::buildControls() {
     hollow_->hide(); // kept for the frame's interface; the menu offers the same toggle
     connect(hollow_, &QCheckBox::clicked, this, [this](bool on) {
         if (layout_ != nullptr) {
-            layout_->setHollow(1, on);
+            layout_->setHollow(Picture::One, on);
             layout_->redraw();
         }
     });

@@ -60,7 +60,6 @@ public:
     QLineEdit& customEdit(CustomField f) const { return *custom_[index(f)]; }
     QGroupBox& customGroup() const { return *customGroup_; }
     QPushButton& sendButton() const { return *send_; }
-    QCheckBox& hollowBox() const { return *hollow_; }
 
 private:
     template <class E> static std::size_t index(E e) { return static_cast<std::size_t>(e); }

@@ -43,7 +43,7 @@ PictureQualityPanel::PictureQualityPanel(const PanelContext& context, QWidget* p
     : QWidget(parent), c_(context) {
     setObjectName(QStringLiteral("pictureQuality"));
     buildControls();
-    setInputKind(1);
+    setInputKind(true);
 }
 
 void PictureQualityPanel::buildControls() {
@@ -127,8 +127,8 @@ void PictureQualityPanel::buildControls() {
     grid->setRowStretch(row, 1);
 }
 
-void PictureQualityPanel::setInputKind(int notVga) {
-    const bool noiseReduction = notVga != 0;
+void PictureQualityPanel::setInputKind(bool notVga) {
+    const bool noiseReduction = notVga;
     for (auto [d, shown] : {std::pair{kNoiseReduction, noiseReduction},
                             std::pair{kVgaEnhancement, !noiseReduction}}) {
         dropDownLabels_[d]->setVisible(shown);
@@ -306,7 +306,7 @@ void PictureQualityPanel::checkClicked(std::size_t c) {
 void PictureQualityPanel::readBack(ReadBackKind kind, const QString& caption) {
     const OperationContext ctx{c_.link, c_.mirror, c_.facade, c_.messages};
     ReadBack read(ctx, kind);
-    if (c_.busy.run(this, caption, read) != BusyDialog::kSucceeded) {
+    if (c_.busy.run(this, caption, read) != BusyResult::Succeeded) {
         return; // the read has said why; the panel keeps what the operator chose
     }
     const SendSwitchOff quiet(c_.link);

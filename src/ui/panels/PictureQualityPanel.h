@@ -32,7 +32,7 @@ public:
     QWidget* widget() override { return this; }
     void refreshFromMirror() override;
     // Shows 3D noise reduction for any input but VGA, VGA enhancement for the VGA inputs.
-    void setInputKind(int notVga) override;
+    void setInputKind(bool notVga) override;
 
     QComboBox* dropDown(pqpanel::DropDown d) const { return dropDowns_[d]; }
     QSlider* slider(pqpanel::Slider s) const { return sliders_[s]; }

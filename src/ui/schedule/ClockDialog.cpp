@@ -92,7 +92,7 @@ void ClockDialog::startUp() {
 void ClockDialog::readClock() {
     ReadBack read(OperationContext{c_.link, c_.mirror, c_.facade, c_.messages},
                   ReadBackKind::Clock);
-    if (c_.busy.run(this, tr("同步实时时间"), read) == BusyDialog::kSucceeded) {
+    if (c_.busy.run(this, tr("同步实时时间"), read) == BusyResult::Succeeded) {
         deviceTime_->setText(QString::fromStdString(formatClock(c_.mirror.clock)));
     }
 }

@@ -238,7 +238,7 @@ void LegacyPlanDialog::sendPlans() {
     }
     packLegacyPlanItems(items_, c_.link.planTable());
     PlanListSend send(operationContext(), 0, kLastSlot);
-    if (c_.busy.run(this, tr("发送脱机计划列表"), send) == BusyDialog::kSucceeded) {
+    if (c_.busy.run(this, tr("发送脱机计划列表"), send) == BusyResult::Succeeded) {
         clearLegacyModified(items_);
     }
 }
@@ -248,7 +248,7 @@ void LegacyPlanDialog::readClock() {
         return;
     }
     ReadBack read(operationContext(), ReadBackKind::Clock);
-    if (c_.busy.run(this, tr("同步实时时间"), read) != BusyDialog::kSucceeded) {
+    if (c_.busy.run(this, tr("同步实时时间"), read) != BusyResult::Succeeded) {
         return;
     }
     showDateTime(*deviceDate_, *deviceTime_, unpackClock(c_.mirror.clock, kLegacyClockYearBase));

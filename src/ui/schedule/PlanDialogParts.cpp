@@ -29,7 +29,7 @@ bool askAndReadPlanList(QWidget* parent, const PanelContext& c) {
     PlanListRead read(OperationContext{c.link, c.mirror, c.facade, c.messages}, 0,
                       static_cast<std::uint8_t>(kPlanEntryCount - 1));
     return c.busy.run(parent, QCoreApplication::translate(context, "同步脱机计划列表"), read) ==
-           BusyDialog::kSucceeded;
+           BusyResult::Succeeded;
 }
 
 } // namespace korvane::ui

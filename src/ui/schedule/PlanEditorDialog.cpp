@@ -107,7 +107,7 @@ void PlanEditorDialog::showEvent(QShowEvent* event) {
 
 void PlanEditorDialog::startUp() {
     ReadBack read(operationContext(), ReadBackKind::PlanHeader);
-    if (c_.busy.run(this, tr("同步脱机计划列表"), read) == BusyDialog::kSucceeded) {
+    if (c_.busy.run(this, tr("同步脱机计划列表"), read) == BusyResult::Succeeded) {
         const std::uint8_t enabled = c_.mirror.planHeader[kHeaderEnabledByte];
         if (enabled == 1) {
             run_->setChecked(true);

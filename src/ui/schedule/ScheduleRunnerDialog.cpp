@@ -3,8 +3,8 @@
 #include "core/schedule/DateTime.h"
 #include "core/store/Settings.h"
 #include "ui/device/MessagePresenter.h"
+#include "ui/frame/IScheduleTimerCallback.h"
 #include "ui/i18n/UiText.h"
-#include "ui/panels/IScheduleTimerCallback.h"
 #include "ui/schedule/ScheduleRowCells.h"
 #include "ui/widgets/ColouredTable.h"
 
@@ -235,7 +235,7 @@ void ScheduleRunnerDialog::startStop() {
     }
     start_->setText(tr("停止(&S)"));
     setStatus(Status::Running);
-    if (timer_.start(file.toStdString()) != 0) {
+    if (timer_.start(file.toStdString())) {
         settings_.writeScheduleRunning(1);
         setRunning(true);
         return;

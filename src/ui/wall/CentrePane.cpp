@@ -41,8 +41,8 @@ CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
     view_ = new WallView(context, this);
     connect(
         view_, &WallView::windowSent, this,
-        [this](int picture) {
-            if (picture == WallView::kPicture2) {
+        [this](Picture picture) {
+            if (picture == Picture::Two) {
                 emit picture2WindowChanged();
             } else {
                 emit picture1WindowChanged();
@@ -160,11 +160,9 @@ void CentrePane::readBackDone() {
     }
     // What the frame does after its own recall: every panel, then both pictures' inputs.
     frame_->setCurrentResolution(mirror_.pq[pq::kOutputResolution]);
-    frame_->send(FrameMessage::RefreshAllWithSends);
-    frame_->send(FrameMessage::PictureInput, pictureinput::kPicture1,
-                 mirror_.switchState[sw::kPicture1Input]);
-    frame_->send(FrameMessage::PictureInput, pictureinput::kPicture2,
-                 mirror_.switchState[sw::kPicture2Input]);
+    frame_->sendRefreshAllWithSends();
+    frame_->sendPictureInput(Picture::One, mirror_.switchState[sw::kPicture1Input]);
+    frame_->sendPictureInput(Picture::Two, mirror_.switchState[sw::kPicture2Input]);
 }
 
 void CentrePane::storeTemplate(int slot) {

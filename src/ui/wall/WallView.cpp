@@ -4,6 +4,7 @@
 #include "core/link/DeviceLink.h"
 #include "core/link/ParameterMirror.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/DataDirectory.h"
 #include "core/store/Settings.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/panels/PanelContext.h"
@@ -25,6 +26,12 @@ constexpr std::chrono::milliseconds kPicture1Settle{30};
 const QColor kPicture1Fill(0, 128, 192);
 const QColor kPicture2Fill(128, 192, 192);
 constexpr QPoint kForgotten{-1, -1};
+constexpr std::array<Picture, 2> kPictures{Picture::One, Picture::Two};
+
+// The place of a picture in the arrays kept by picture.
+constexpr std::size_t at(Picture p) {
+    return static_cast<std::size_t>(p);
+}
 
 bool same(const Rect& a, const Rect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -58,7 +65,7 @@ QImage loadBackground(const Settings& settings, std::filesystem::path file) {
     if (file.is_relative()) {
         file = settings.file().parent_path() / file;
     }
-    return QImage(QString::fromStdString(file.string()));
+    return QImage(QString::fromStdString(shippedFile(file).string()));
 }
 } // namespace
 
@@ -70,25 +77,23 @@ WallView::WallView(const PanelContext& context, QWidget* parent)
     setMouseTracking(true);
 }
 
-void WallView::setPicture1OnTop(int onTop) {
-    picture1OnTop_ = onTop != 0;
+void WallView::setPicture1OnTop(bool onTop) {
+    picture1OnTop_ = onTop;
     update();
 }
 
-void WallView::setHollow(int picture, bool hollow) {
-    if (picture == 1 || picture == 2) {
-        hollow_[static_cast<std::size_t>(picture - 1)] = hollow;
-        update();
-    }
-}
-
-void WallView::setPicture1WholeArea(int wholeArea) {
-    wholeArea_ = wholeArea != 0;
+void WallView::setHollow(Picture picture, bool hollow) {
+    hollow_[at(picture)] = hollow;
     update();
 }
 
-void WallView::labelPicture(int selector, std::uint8_t code) {
-    inputCode_[selector != 0 ? kPicture1 : kPicture2] = code;
+void WallView::setPicture1WholeArea(bool wholeArea) {
+    wholeArea_ = wholeArea;
+    update();
+}
+
+void WallView::labelPicture(Picture picture, std::uint8_t code) {
+    inputCode_[at(picture)] = code;
     update();
 }
 
@@ -143,8 +148,8 @@ void WallView::setUp(double scaleX, double scaleY, std::uint8_t resolutionCode) 
     const Rect client{0, 0, width(), height()};
     Item one;
     one.alternate = client;
-    items_[kPicture1] = one;
-    items_[kPicture2] = Item{};
+    items_[at(Picture::One)] = one;
+    items_[at(Picture::Two)] = Item{};
     placeFromMirror();
 
     handle_ = Handle::None;
@@ -153,8 +158,8 @@ void WallView::setUp(double scaleX, double scaleY, std::uint8_t resolutionCode) 
     confine_.reset();
     remembered_ = start_ = current_ = last_ = kForgotten;
     // Loaded once per set-up rather than at every repaint of a drag.
-    background_[kPicture1] = loadBackground(settings_, settings_.readScreenBackground());
-    background_[kPicture2] = loadBackground(settings_, settings_.readPictureTwoBackground());
+    background_[at(Picture::One)] = loadBackground(settings_, settings_.readScreenBackground());
+    background_[at(Picture::Two)] = loadBackground(settings_, settings_.readPictureTwoBackground());
     update();
 }
 
@@ -162,75 +167,66 @@ void WallView::placeFromMirror() {
     const ParameterMirror& m = mirror_;
     setPictureRectangle({m.p1OutX, m.p1OutY, wrappingSum(m.p1OutX, m.p1OutWidth),
                          wrappingSum(m.p1OutY, m.p1OutHeight)},
-                        kPicture1);
+                        Picture::One);
     setPictureRectangle(
-        {m.p2X, m.p2Y, wrappingSum(m.p2X, m.p2Width), wrappingSum(m.p2Y, m.p2Height)}, kPicture2);
-    if (items_[kPicture2]) {
-        items_[kPicture2]->hidden = m.pipOn == 0;
+        {m.p2X, m.p2Y, wrappingSum(m.p2X, m.p2Width), wrappingSum(m.p2Y, m.p2Height)},
+        Picture::Two);
+    if (auto& two = items_[at(Picture::Two)]) {
+        two->hidden = m.pipOn == 0;
     }
 }
 
-void WallView::setPicture2Shown(bool shown) {
-    if (items_[kPicture2]) {
-        items_[kPicture2]->hidden = !shown;
-    }
-    update();
-}
-
-void WallView::setPictureRectangle(const Rect& output, int which) {
-    if (which != kPicture1 && which != kPicture2) {
-        return;
-    }
-    auto& item = items_[static_cast<std::size_t>(which)];
+void WallView::setPictureRectangle(const Rect& output, Picture which) {
+    auto& item = items_[at(which)];
     if (item) {
         item->rect = wall::clampedInto(wall::outputToControl(output, scale_, size()), size());
     }
     update();
 }
 
-std::optional<Rect> WallView::pictureRect(int which) const {
-    const auto& item = items_.at(static_cast<std::size_t>(which));
+std::optional<Rect> WallView::pictureRect(Picture which) const {
+    const auto& item = items_[at(which)];
     return item ? std::optional<Rect>(item->rect) : std::nullopt;
 }
 
-bool WallView::pictureShown(int which) const {
-    const auto& item = items_.at(static_cast<std::size_t>(which));
+bool WallView::pictureShown(Picture which) const {
+    const auto& item = items_[at(which)];
     return item && !item->hidden;
 }
 
-int WallView::selectedPicture() const {
-    for (int i : {kPicture1, kPicture2}) {
-        const auto& item = items_[static_cast<std::size_t>(i)];
+std::optional<Picture> WallView::selectedPicture() const {
+    for (Picture i : kPictures) {
+        const auto& item = items_[at(i)];
         if (item && item->selected) {
             return i;
         }
     }
-    return -1;
+    return std::nullopt;
 }
 
-std::array<int, 2> WallView::hitOrder() const {
-    return picture1OnTop_ ? std::array<int, 2>{kPicture1, kPicture2}
-                          : std::array<int, 2>{kPicture2, kPicture1};
+std::array<Picture, 2> WallView::hitOrder() const {
+    return picture1OnTop_ ? std::array<Picture, 2>{Picture::One, Picture::Two}
+                          : std::array<Picture, 2>{Picture::Two, Picture::One};
 }
 
-int WallView::itemAt(QPoint p) const {
-    for (int i : hitOrder()) {
-        const auto& item = items_[static_cast<std::size_t>(i)];
+std::optional<Picture> WallView::itemAt(QPoint p) const {
+    for (Picture i : hitOrder()) {
+        const auto& item = items_[at(i)];
         if (item && !item->hidden && wall::contains(item->rect, p)) {
             return i;
         }
     }
-    return -1;
+    return std::nullopt;
 }
 
-Rect WallView::drawnRect(int which) const {
-    const Item& item = *items_[static_cast<std::size_t>(which)];
-    return which == kPicture1 && wholeArea_ ? item.alternate : item.rect;
+Rect WallView::drawnRect(Picture which) const {
+    const Item& item = *items_[at(which)];
+    return which == Picture::One && wholeArea_ ? item.alternate : item.rect;
 }
 
-void WallView::select(int which) {
-    for (int i : {kPicture1, kPicture2}) {
-        auto& item = items_[static_cast<std::size_t>(i)];
+void WallView::select(std::optional<Picture> which) {
+    for (Picture i : kPictures) {
+        auto& item = items_[at(i)];
         if (item) {
             item->selected = i == which;
         }
@@ -258,10 +254,10 @@ void WallView::pointTo(QPoint p) {
 }
 
 void WallView::selectBoxAtPicture1Centre() {
-    if (!positioning_ || !items_[kPicture1]) {
+    if (!positioning_ || !items_[at(Picture::One)]) {
         return;
     }
-    const QRect r = wall::toQRect(drawnRect(kPicture1));
+    const QRect r = wall::toQRect(drawnRect(Picture::One));
     pointTo(QPoint(r.left() + r.width() / 2, r.top() + r.height() / 2));
 }
 
@@ -285,26 +281,26 @@ void WallView::mousePressEvent(QMouseEvent* event) {
     if (p != remembered_) {
         pointTo(p);
     }
-    const int hit = itemAt(p);
-    if (hit < 0) {
-        select(-1);
+    const std::optional<Picture> hit = itemAt(p);
+    if (!hit) {
+        select(std::nullopt);
         return;
     }
-    if (positioning_ || (hit == kPicture1 && wholeArea_)) {
+    if (positioning_ || (hit == Picture::One && wholeArea_)) {
         return;
     }
     select(hit);
-    handle_ = wall::hitHandle(items_[static_cast<std::size_t>(hit)]->rect, p);
+    handle_ = wall::hitHandle(items_[at(*hit)]->rect, p);
     drag_ = handle_ == Handle::Interior ? Drag::Move
             : handle_ == Handle::None   ? Drag::RubberBand
                                         : Drag::Resize;
-    confineFor(hit, p);
+    confineFor(*hit, p);
     captured_ = true;
     start_ = current_ = last_ = p;
 }
 
-void WallView::confineFor(int which, QPoint press) {
-    const Rect& r = items_[static_cast<std::size_t>(which)]->rect;
+void WallView::confineFor(Picture which, QPoint press) {
+    const Rect& r = items_[at(which)]->rect;
     if (drag_ == Drag::Move) {
         // Wherever the pointer may go, the whole picture stays inside the control.
         const int minX = press.x() - r.left;
@@ -333,11 +329,10 @@ void WallView::mouseMoveEvent(QMouseEvent* event) {
         if (positioning_) {
             return;
         }
-        const int hit = itemAt(raw);
-        const bool draggable = hit == kPicture2 || (hit == kPicture1 && !wholeArea_);
-        setCursor(cursorFor(draggable
-                                ? wall::hitHandle(items_[static_cast<std::size_t>(hit)]->rect, raw)
-                                : Handle::None));
+        const std::optional<Picture> hit = itemAt(raw);
+        const bool draggable = hit == Picture::Two || (hit == Picture::One && !wholeArea_);
+        setCursor(
+            cursorFor(draggable ? wall::hitHandle(items_[at(*hit)]->rect, raw) : Handle::None));
         return;
     }
     dragTo(confined(raw));
@@ -345,14 +340,14 @@ void WallView::mouseMoveEvent(QMouseEvent* event) {
 
 void WallView::dragTo(QPoint p) {
     current_ = p;
-    const int which = selectedPicture();
-    if (drag_ == Drag::RubberBand || which < 0) {
+    const std::optional<Picture> which = selectedPicture();
+    if (drag_ == Drag::RubberBand || !which) {
         setCursor(Qt::ArrowCursor);
         last_ = p;
         update();
         return;
     }
-    Item& item = *items_[static_cast<std::size_t>(which)];
+    Item& item = *items_[at(*which)];
     Rect r = item.rect;
     if (drag_ == Drag::Move) {
         const QPoint d = p - last_;
@@ -390,16 +385,16 @@ void WallView::mouseReleaseEvent(QMouseEvent* event) {
     captured_ = false;
     confine_.reset();
     update();
-    const int which = selectedPicture();
-    if ((ended == Drag::Move || ended == Drag::Resize) && which >= 0 && p != start_) {
-        sendWindow(which);
+    const std::optional<Picture> which = selectedPicture();
+    if ((ended == Drag::Move || ended == Drag::Resize) && which && p != start_) {
+        sendWindow(*which);
     }
 }
 
-void WallView::sendWindow(int which) {
-    const Rect out = wall::controlToOutput(items_[static_cast<std::size_t>(which)]->rect, scale_,
-                                           outputWidth_, outputHeight_);
-    if (which == kPicture2) {
+void WallView::sendWindow(Picture which) {
+    const Rect out =
+        wall::controlToOutput(items_[at(which)]->rect, scale_, outputWidth_, outputHeight_);
+    if (which == Picture::Two) {
         busy_.runUnseen([this, out] { facade_.setPicture2OutputWindow(out); });
     } else {
         busy_.runUnseen([this, out] {
@@ -436,20 +431,20 @@ void WallView::paintEvent(QPaintEvent*) {
     QPainter(this).drawImage(0, 0, surface);
 }
 
-void WallView::paintPicture(QPainter& p, int which) const {
-    const auto& item = items_[static_cast<std::size_t>(which)];
+void WallView::paintPicture(QPainter& p, Picture which) const {
+    const auto& item = items_[at(which)];
     if (!item || item->hidden) {
         return;
     }
-    const auto w = static_cast<std::size_t>(which);
+    const std::size_t w = at(which);
     wall::PictureLook look;
     look.rect = wall::toQRect(drawnRect(which));
-    look.number = which + 1;
+    look.number = which == Picture::One ? 1 : 2;
     look.suffix = wall::inputSuffix(inputCode_[w]);
     look.selected = item->selected;
     look.hollow = hollow_[w];
     look.background = background_[w];
-    look.fill = which == kPicture1 ? kPicture1Fill : kPicture2Fill;
+    look.fill = which == Picture::One ? kPicture1Fill : kPicture2Fill;
     wall::drawPicture(p, look, font_);
 }
 

@@ -28,18 +28,16 @@ struct PanelContext;
 class WallView : public QWidget, public ILayoutControl {
     Q_OBJECT
 public:
-    static constexpr int kPicture1 = 0;
-    static constexpr int kPicture2 = 1;
     enum class Drag { None, RubberBand, Move, Resize };
 
     explicit WallView(const PanelContext& context, QWidget* parent = nullptr);
 
     // ILayoutControl. The hollow, whole-area and label settings belong to the control, not to
     // the pictures, so a re-fit keeps what the frame last said.
-    void setPicture1OnTop(int onTop) override;
-    void setHollow(int picture, bool hollow) override; // picture 1 or 2
-    void setPicture1WholeArea(int wholeArea) override;
-    void labelPicture(int selector, std::uint8_t code) override; // non-zero: picture 1
+    void setPicture1OnTop(bool onTop) override;
+    void setHollow(Picture picture, bool hollow) override;
+    void setPicture1WholeArea(bool wholeArea) override;
+    void labelPicture(Picture picture, std::uint8_t code) override;
     void stopPositioning() override;
     void selectBox(int column, int row) override;
     void setBoxSizes(int boxWidth, int boxHeight, int moduleWidth, int moduleHeight) override;
@@ -51,9 +49,8 @@ public:
     // From the centre pane, with the control already at its size. An unknown code keeps the
     // pictures as they are.
     void setUp(double scaleX, double scaleY, std::uint8_t resolutionCode);
-    void setPicture2Shown(bool shown);
-    // An output window (x, y, x + width, y + height) for picture `which` (0 or 1).
-    void setPictureRectangle(const Rect& output, int which);
+    // An output window (x, y, x + width, y + height) for picture `which`.
+    void setPictureRectangle(const Rect& output, Picture which);
     // Resizing stops here (control pixels).
     void setMinimumPictureSize(QSize size) { minimum_ = size; }
 
@@ -67,9 +64,9 @@ public:
     QSize outputSize() const { return {outputWidth_, outputHeight_}; }
 
     // What the drawing shows.
-    std::optional<Rect> pictureRect(int which) const;
-    bool pictureShown(int which) const;
-    int selectedPicture() const; // -1 for none
+    std::optional<Rect> pictureRect(Picture which) const;
+    bool pictureShown(Picture which) const;
+    std::optional<Picture> selectedPicture() const;
     bool positioning() const { return positioning_; }
     QPoint selectedPoint() const { return selectedPoint_; }
     QPointF selectedBox() const { return selectedBox_; }
@@ -77,8 +74,8 @@ public:
     wall::Scale scale() const { return scale_; }
 
 signals:
-    // A picture's output window was sent (0 picture 1, 1 picture 2).
-    void windowSent(int picture);
+    // A picture's output window was sent.
+    void windowSent(Picture picture);
     // Sending picture 1's window ended its whole-area display.
     void wholeAreaCleared();
 
@@ -96,16 +93,16 @@ private:
         bool hidden = false;
     };
 
-    std::array<int, 2> hitOrder() const;
-    int itemAt(QPoint p) const;
-    Rect drawnRect(int which) const;
-    void select(int which);
+    std::array<Picture, 2> hitOrder() const;
+    std::optional<Picture> itemAt(QPoint p) const;
+    Rect drawnRect(Picture which) const;
+    void select(std::optional<Picture> which);
     void pointTo(QPoint p);
     QPoint confined(QPoint p) const;
-    void confineFor(int which, QPoint press);
+    void confineFor(Picture which, QPoint press);
     void dragTo(QPoint p);
-    void sendWindow(int which);
-    void paintPicture(QPainter& p, int which) const;
+    void sendWindow(Picture which);
+    void paintPicture(QPainter& p, Picture which) const;
     void paintPositioning(QImage& surface);
     void placeFromMirror();
     int boxStepX() const;
@@ -121,6 +118,7 @@ private:
     wall::Scale scale_;
     int outputWidth_ = 0;
     int outputHeight_ = 0;
+    // By picture, as are the arrays below.
     std::array<std::optional<Item>, 2> items_;
     std::array<bool, 2> hollow_{false, false};
     std::array<int, 2> inputCode_{-1, -1};

@@ -32,14 +32,6 @@ void ColouredTable::setColumns(std::initializer_list<Column> columns) {
     }
 }
 
-void ColouredTable::setHeadings(const QStringList& headings) {
-    for (int i = 0; i < headings.size() && i < columnCount(); ++i) {
-        if (QTableWidgetItem* header = horizontalHeaderItem(i)) {
-            header->setText(headings[i]);
-        }
-    }
-}
-
 int ColouredTable::appendRow(const QStringList& texts) {
     const int row = rowCount();
     insertRow(row);
@@ -79,12 +71,6 @@ void ColouredTable::setCellColours(int row, int column, const QColor& text,
     QTableWidgetItem* it = cell(row, column);
     it->setForeground(text);
     it->setBackground(background);
-}
-
-void ColouredTable::setRowColours(int row, const QColor& text, const QColor& background) {
-    for (int c = 0; c < columnCount(); ++c) {
-        setCellColours(row, c, text, background);
-    }
 }
 
 void ColouredTable::clearRows() {

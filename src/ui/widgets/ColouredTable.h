@@ -23,15 +23,12 @@ public:
     explicit ColouredTable(QWidget* parent = nullptr);
 
     void setColumns(std::initializer_list<Column> columns);
-    // Replaces the heading texts only (a language switch).
-    void setHeadings(const QStringList& headings);
 
     // Appends a row of texts (fewer texts than columns leave the rest empty); returns its index.
     int appendRow(const QStringList& texts);
     void setCellText(int row, int column, const QString& text);
     QString cellText(int row, int column) const;
     void setCellColours(int row, int column, const QColor& text, const QColor& background);
-    void setRowColours(int row, const QColor& text, const QColor& background);
     void clearRows();
     // The selected row, or -1.
     int selectedRow() const;

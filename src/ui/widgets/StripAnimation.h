@@ -20,7 +20,6 @@ public:
     void play();
     void stop();
     int frameCount() const { return static_cast<int>(frames_.size()); }
-    int currentFrame() const { return current_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,7 @@
 #include "ui/widgets/UiIcons.h"
 
+#include "ui/widgets/ProgramArtwork.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
@@ -79,25 +81,7 @@ QPixmap busyStrip(int frames, int frameSize) {
 QIcon programIcon() {
     QIcon icon;
     for (const int size : {16, 32, 48, 64}) {
-        QPixmap pm(size, size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x1F, 0x2A, 0x44));
-        p.drawRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
-        // A wall of LED boxes with a smaller picture on it.
-        const double cell = size / 5.0;
-        for (int r = 1; r < 4; ++r) {
-            for (int c = 1; c < 4; ++c) {
-                p.setBrush(QColor(0x3D, 0x9B, 0xE9));
-                p.drawRect(
-                    QRectF(c * cell - cell / 2 + 1, r * cell - cell / 2 + 1, cell - 1, cell - 1));
-            }
-        }
-        p.setBrush(QColor(0xF5, 0xA6, 0x23));
-        p.drawRect(QRectF(size * 0.55, size * 0.55, size * 0.3, size * 0.25));
-        icon.addPixmap(pm);
+        icon.addPixmap(QPixmap::fromImage(artwork::programIcon(size)));
     }
     return icon;
 }

@@ -5,8 +5,8 @@
 
 namespace korvane::ui::icons {
 
-// The program's pictures are drawn rather than shipped, so that they scale and need no
-// artwork files.
+// The program's pictures are drawn rather than kept as artwork files, so that they scale; the
+// icon and background files installed with the program are made from the same drawings.
 
 // The busy animation: `frames` frames side by side on magenta (the transparent colour).
 QPixmap busyStrip(int frames, int frameSize);

@@ -8,8 +8,8 @@ namespace korvane::ui {
 class IScheduleTimerCallback {
 public:
     virtual ~IScheduleTimerCallback() = default;
-    // Loads the schedule file and starts the tick; 0 when the file cannot be loaded.
-    virtual int start(const std::string& path) = 0;
+    // Loads the schedule file and starts the tick; false when the file cannot be loaded.
+    virtual bool start(const std::string& path) = 0;
     virtual void stop() = 0;
 };
 
