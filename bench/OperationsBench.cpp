@@ -1,7 +1,8 @@
 // Times synchronise-all, send-all, the device template recall and the plan list read against the
 // simulated processor and compares each with its pacing floor: the fixed waits the protocol
 // requires plus the frames' time on the wire at the configured baud rate. A ratio near 1 means
-// the program adds nothing of its own.
+// the program adds nothing of its own. A read whose request was not sent (sending off, link
+// closed) is timed as well: nothing can answer it, so it should take no time at all.
 #include "core/commands/CommandFacade.h"
 #include "core/commands/PlanTransfer.h"
 #include "core/commands/SendAll.h"
@@ -124,6 +125,29 @@ void measure(const char* linkName, DeviceLink& link, int runs) {
           planReadFloor());
 }
 
+// A read whose request never goes out has nothing to wait for; its floor is nil.
+void measureUnsent(const char* linkName, DeviceLink& link, int runs) {
+    const auto timeRead = [&](const char* what) {
+        std::vector<double> ms;
+        for (int i = 0; i < runs; ++i) {
+            const auto t0 = Clock::now();
+            if (link.read(readtype::kPicture2) != 0) {
+                std::fprintf(stderr, "a read that was not sent succeeded\n");
+                std::exit(1);
+            }
+            ms.push_back(Ms(Clock::now() - t0).count());
+        }
+        std::sort(ms.begin(), ms.end());
+        std::printf("%-12s %-4s median %7.1f ms (min %7.1f, max %7.1f)  floor     0.0 ms\n", what,
+                    linkName, ms[ms.size() / 2], ms.front(), ms.back());
+    };
+    link.setSendSwitch(0);
+    timeRead("read-off");
+    link.setSendSwitch(1);
+    link.close();
+    timeRead("read-closed");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +161,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     measure("pty", serial, runs);
+    measureUnsent("pty", serial, runs);
 
     sim::SimUdpServer udp(sim::SimModel{}, "127.0.0.2", 0);
     udp.start();
@@ -150,5 +175,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     measure("udp", network, runs);
+    measureUnsent("udp", network, runs);
     return 0;
 }

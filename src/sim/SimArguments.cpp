@@ -18,6 +18,18 @@ template <class T> std::optional<T> number(std::string_view text, T max) {
     return value;
 }
 
+// Seconds with an optional fraction, to the millisecond.
+std::optional<std::chrono::milliseconds> seconds(std::string_view text) {
+    constexpr double kMostSeconds = 3600;
+    double value = 0;
+    const auto* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc{} || ptr != end || !(value > 0) || value > kMostSeconds) {
+        return std::nullopt;
+    }
+    return std::chrono::milliseconds{static_cast<long long>(value * 1000 + 0.5)};
+}
+
 std::optional<std::uint8_t> readType(std::string_view text) {
     const auto value = number<unsigned>(text, 255);
     if (!value) {
@@ -54,12 +66,15 @@ std::string applyOption(SimArguments& a, std::string_view name, std::string_view
         if (!a.udp) {
             return bad + " (IPv4ADDRESS:PORT, port 0 for a free one)";
         }
-    } else if (name == "--no-reply" || name == "--short-reply") {
+    } else if (name == "--no-reply" || name == "--short-reply" || name == "--short-length") {
         const auto type = readType(value);
         if (!type) {
             return bad + " (a read type 0..255)";
         }
-        (name == "--no-reply" ? a.faults.noReply : a.faults.shortReply).insert(*type);
+        (name == "--no-reply"      ? a.faults.noReply
+         : name == "--short-reply" ? a.faults.shortReply
+                                   : a.faults.shortLengthByte)
+            .insert(*type);
     } else if (name == "--bad-checksum") {
         if (value == "all") {
             a.faults.badChecksumAll = true;
@@ -80,6 +95,18 @@ std::string applyOption(SimArguments& a, std::string_view name, std::string_view
             return bad + " (a frame count)";
         }
         a.faults.hangUpAfter = *n;
+    } else if (name == "--silent-after") {
+        const auto n = number<std::size_t>(value, 1000000000);
+        if (!n) {
+            return bad + " (a frame count)";
+        }
+        a.faults.silentAfter = *n;
+    } else if (name == "--silent-for") {
+        const auto ms = seconds(value);
+        if (!ms) {
+            return bad + " (seconds, more than 0 and at most 3600, e.g. 2.5)";
+        }
+        a.faults.silentFor = *ms;
     } else {
         return "unknown option '" + std::string(name) + "'";
     }
@@ -123,7 +150,9 @@ SimArguments parseSimArguments(std::span<const std::string_view> args) {
         }
         a.error = applyOption(a, name, *value);
     }
-    if (a.error.empty() && !a.pty && !a.udp) {
+    if (a.error.empty() && a.faults.silentAfter.has_value() != (a.faults.silentFor.count() > 0)) {
+        a.error = "--silent-after and --silent-for go together";
+    } else if (a.error.empty() && !a.pty && !a.udp) {
         a.error = "--no-pty needs --udp";
     } else if (a.error.empty() && !a.pty && !a.link.empty()) {
         a.error = "--link needs the pseudo-terminal";
@@ -135,6 +164,8 @@ std::string simUsage() {
     return "Usage: korvane-sim [OPTION]...\n"
            "Simulates the video processor on a pseudo-terminal. The first line printed is the\n"
            "terminal device to connect to; the simulator runs until SIGINT or SIGTERM.\n"
+           "SIGUSR1 drops the line (and removes the --link path) and stops answering UDP;\n"
+           "SIGUSR2 brings both back, on a new terminal device that is printed again.\n"
            "With --udp it also answers UDP datagrams and discovery broadcasts, and prints\n"
            "'udp ADDRESS:PORT'; the UDP side keeps a device state of its own.\n"
            "\n"
@@ -144,8 +175,11 @@ std::string simUsage() {
            "  --no-reply TYPE      leave read requests of TYPE unanswered\n"
            "  --bad-checksum TYPE  answer TYPE (or 'all') with a wrong checksum\n"
            "  --short-reply TYPE   answer TYPE one byte short\n"
+           "  --short-length TYPE  answer TYPE with a length byte one below its payload\n"
            "  --late-reply MS      hold every reply back MS milliseconds\n"
            "  --hangup-after N     drop the line after N accepted frames\n"
+           "  --silent-after N     after N accepted frames hear and answer nothing ...\n"
+           "  --silent-for S       ... for S seconds (e.g. 2.5), then carry on\n"
            "  --help               show this text\n"
            "  --version            show the version\n"
            "\n"

@@ -35,16 +35,27 @@ bool SimModel::hungUp() const {
     return faults_.hangUpAfter && received_.size() >= *faults_.hangUpAfter;
 }
 
+bool SimModel::silent() const {
+    return silenceBegan_ && steadyNow_() < *silenceBegan_ + faults_.silentFor;
+}
+
+void SimModel::startSilenceWhenDue() {
+    if (!silenceBegan_ && faults_.silentAfter && received_.size() >= *faults_.silentAfter) {
+        silenceBegan_ = steadyNow_();
+    }
+}
+
 std::vector<SimModel::Reply> SimModel::feed(std::span<const std::uint8_t> bytes) {
     std::vector<Reply> out;
-    if (hungUp()) {
+    startSilenceWhenDue();
+    if (hungUp() || silent()) {
         pending_.clear();
         return out;
     }
     pending_.insert(pending_.end(), bytes.begin(), bytes.end());
     const std::span<const std::uint8_t> buffer(pending_);
     std::size_t pos = 0;
-    while (pos < buffer.size() && !hungUp()) {
+    while (pos < buffer.size() && !hungUp() && !silent()) {
         if (!startsFrame(buffer, pos)) {
             ++pos;
             continue;
@@ -62,8 +73,9 @@ std::vector<SimModel::Reply> SimModel::feed(std::span<const std::uint8_t> bytes)
         std::copy(candidate.begin(), candidate.end(), f.begin());
         pos += frame::kCommandLength;
         handle(f, out);
+        startSilenceWhenDue();
     }
-    if (hungUp()) {
+    if (hungUp() || silent()) {
         pending_.clear();
     } else {
         pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(pos));
@@ -122,6 +134,11 @@ SimModel::Reply SimModel::makeReply(std::uint8_t type,
                                     std::span<const std::uint8_t> payload) const {
     Reply r(payload.size() + frame::kReplyOverhead);
     frame::buildReply(kReplyKind, payload, r);
+    if (faults_.shortLengthByte.contains(type) && !payload.empty()) {
+        const std::size_t n = payload.size() - 1;
+        r[frame::kReplyLengthOffset] = static_cast<std::uint8_t>(n);
+        r.back() = frame::sum8(r, 2, frame::kPayloadOffset + n);
+    }
     if (faults_.badChecksumAll || faults_.badChecksum.contains(type)) {
         r.back() = static_cast<std::uint8_t>(r.back() + 1);
     }

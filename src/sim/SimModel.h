@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -20,6 +21,8 @@ namespace korvane::sim {
 class SimModel {
 public:
     using Reply = std::vector<std::uint8_t>;
+    // Where the silence fault takes its time from (tests step it by hand).
+    using SteadyNow = std::function<std::chrono::steady_clock::time_point()>;
     // Reply kind byte of every reply (an ordinary, logged reply).
     static constexpr std::uint8_t kReplyKind = 0x00;
     // Template slots the processor offers (numbered 1..10 in the command).
@@ -42,9 +45,13 @@ public:
     void setFaults(const SimFaults& faults) { faults_ = faults; }
     // True once the hang-up fault has struck; from then on nothing is accepted.
     bool hungUp() const;
+    // True while the silence fault holds: bytes that arrive are dropped unheard.
+    bool silent() const;
+    void setSteadyClock(SteadyNow now) { steadyNow_ = std::move(now); }
 
 private:
     void handle(const frame::CommandFrame& f, std::vector<Reply>& out);
+    void startSilenceWhenDue();
     void answerRead(const frame::DataBytes& d, std::vector<Reply>& out) const;
     void templateSlot(const frame::DataBytes& d);
     void factoryReset();
@@ -56,6 +63,8 @@ private:
     SimFaults faults_{};
     std::vector<std::uint8_t> pending_;
     std::vector<frame::CommandFrame> received_;
+    SteadyNow steadyNow_ = [] { return std::chrono::steady_clock::now(); };
+    std::optional<std::chrono::steady_clock::time_point> silenceBegan_;
 };
 
 } // namespace korvane::sim

@@ -85,9 +85,16 @@ void SimPtyServer::stop() {
         [[maybe_unused]] const auto written = ::write(stopFd_, &one, sizeof one);
         thread_.join();
     }
+    // The path goes first, so that a client that sees the hang-up finds the path gone too, as
+    // when an adapter is pulled out.
+    removeLink();
     closeLine();
     closeFd(stopFd_);
-    removeLink();
+}
+
+void SimPtyServer::restart() {
+    stop();
+    start();
 }
 
 std::string SimPtyServer::devicePath() const {

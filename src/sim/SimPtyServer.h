@@ -27,7 +27,11 @@ public:
     // std::filesystem::filesystem_error for the link) when that is impossible.
     void start();
     // Stops serving, closes the terminal and removes the link. Safe to call more than once.
+    // The model keeps its state, so stop() then start() is a processor whose line was pulled
+    // and plugged back in: the client sees a hang-up, then a new terminal behind the link.
     void stop();
+    // stop() then start(): the line comes back (also after the hang-up fault has dropped it).
+    void restart();
 
     // The terminal device a client opens (valid after start).
     std::string devicePath() const;

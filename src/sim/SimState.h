@@ -26,7 +26,21 @@ struct SimState {
     std::uint8_t picture2Capture = 0;
     // Fade time of the last switch effect command.
     std::uint8_t fadeTime = 0;
+    // The red, green and blue gains last set under the user colour temperature, which it
+    // returns to when chosen again.
+    std::array<std::uint8_t, 3> userGains{50, 50, 50};
 };
+
+// The colour temperature under which the gains are the operator's; the others set their own.
+inline constexpr std::uint8_t kUserColourTemperature = 3;
+// Red, green and blue gains of the preset colour temperatures: standard, warm, cool.
+inline constexpr std::array<std::array<std::uint8_t, 3>, 3> kPresetGains{{
+    {50, 50, 50},
+    {60, 50, 38},
+    {40, 50, 62},
+}};
+// The largest gain the processor takes; anything above is a placeholder, not a gain.
+inline constexpr std::uint8_t kMaxGain = 100;
 
 // Settings as they leave the factory: the program's defaults, every plan entry unused, and
 // the device information above.

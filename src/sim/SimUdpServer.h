@@ -38,7 +38,8 @@ public:
     // Binds and starts serving. Throws std::system_error when that is impossible and
     // std::invalid_argument for an address that is not dotted IPv4.
     void start();
-    // Stops serving and closes the sockets. Safe to call more than once.
+    // Stops serving and closes the sockets. Safe to call more than once. The model and the port
+    // are kept, so start() again serves the same address as before.
     void stop();
 
     const std::string& address() const { return address_; }

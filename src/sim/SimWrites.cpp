@@ -64,20 +64,42 @@ std::optional<std::size_t> qualityIndex(std::uint8_t subCode) {
     return std::nullopt;
 }
 
-void setPictureQuality(ParameterMirror& m, const frame::DataBytes& d) {
+// Temperature and the three gains travel together. A command with placeholders for the gains
+// (a change of temperature) lets the processor choose: a preset its own gains, the user
+// temperature the gains last set under it. Gains the command carries are taken as they are.
+void setColourTemperature(SimState& s, const frame::DataBytes& d) {
+    ParameterMirror& m = s.mirror;
+    const std::uint8_t temperature = d[2];
+    const std::array<std::uint8_t, 3> carried{d[3], d[4], d[5]};
+    const bool placeholders = std::ranges::any_of(carried, [](auto g) { return g > kMaxGain; });
+    std::array<std::uint8_t, 3> gains{m.pq[pq::kRedGain], m.pq[pq::kGreenGain],
+                                      m.pq[pq::kBlueGain]};
+    if (!placeholders) {
+        gains = carried;
+        if (temperature == kUserColourTemperature) {
+            s.userGains = carried;
+        }
+    } else if (temperature < kPresetGains.size()) {
+        gains = kPresetGains[temperature];
+    } else if (temperature == kUserColourTemperature) {
+        gains = s.userGains;
+    }
+    m.pq[pq::kColourTemperature] = temperature;
+    m.pq[pq::kRedGain] = gains[0];
+    m.pq[pq::kGreenGain] = gains[1];
+    m.pq[pq::kBlueGain] = gains[2];
+}
+
+void setPictureQuality(SimState& s, const frame::DataBytes& d) {
     const auto index = qualityIndex(d[0]);
     if (!index) {
         return;
     }
     if (static_cast<PictureQualityItem>(d[0]) == PictureQualityItem::ColourTemperature) {
-        // Temperature and the three gains travel together.
-        m.pq[pq::kColourTemperature] = d[2];
-        m.pq[pq::kRedGain] = d[3];
-        m.pq[pq::kGreenGain] = d[4];
-        m.pq[pq::kBlueGain] = d[5];
+        setColourTemperature(s, d);
         return;
     }
-    m.pq[*index] = d[2];
+    s.mirror.pq[*index] = d[2];
 }
 
 void setOutputResolution(SimState& s, const frame::DataBytes& d) {
@@ -139,7 +161,7 @@ void applyWrite(SimState& s, std::uint8_t code, const frame::DataBytes& d) {
         setOutputResolution(s, d);
         break;
     case CommandCode::SetPictureQuality:
-        setPictureQuality(m, d);
+        setPictureQuality(s, d);
         break;
     case CommandCode::SetPicture1OutputWindow:
         storeWindow(d, m.p1OutX, m.p1OutY, m.p1OutWidth, m.p1OutHeight);

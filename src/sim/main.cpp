@@ -12,6 +12,18 @@
 
 using namespace korvane::sim;
 
+namespace {
+// The lines a test reads to find the simulator: the terminal device, then the UDP address.
+void announce(const SimPtyServer* pty, const SimUdpServer* udp) {
+    if (pty != nullptr) {
+        std::cout << pty->devicePath() << std::endl;
+    }
+    if (udp != nullptr) {
+        std::cout << "udp " << udp->address() << ':' << udp->port() << std::endl;
+    }
+}
+} // namespace
+
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const SimArguments parsed = parseSimArguments(args);
@@ -28,12 +40,13 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // Blocked before the server thread exists, so that only sigwait below sees them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Blocked before the server threads exist, so that only sigwait below sees them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int s : {SIGINT, SIGTERM, SIGUSR1, SIGUSR2}) {
+        sigaddset(&signals, s);
+    }
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     std::unique_ptr<SimPtyServer> pty;
     std::unique_ptr<SimUdpServer> udp;
@@ -43,7 +56,6 @@ int main(int argc, char** argv) {
             model.setFaults(parsed.faults);
             pty = std::make_unique<SimPtyServer>(std::move(model), parsed.link);
             pty->start();
-            std::cout << pty->devicePath() << std::endl;
         }
         if (parsed.udp) {
             SimModel model;
@@ -51,15 +63,32 @@ int main(int argc, char** argv) {
             udp = std::make_unique<SimUdpServer>(std::move(model), parsed.udp->address,
                                                  parsed.udp->port);
             udp->start();
-            std::cout << "udp " << udp->address() << ':' << udp->port() << std::endl;
+        }
+        announce(pty.get(), udp.get());
+
+        int received = 0;
+        while (sigwait(&signals, &received) == 0 && received != SIGINT && received != SIGTERM) {
+            // SIGUSR1 pulls the processor off the line, SIGUSR2 plugs it back in.
+            if (pty) {
+                pty->stop();
+            }
+            if (udp) {
+                udp->stop();
+            }
+            if (received == SIGUSR2) {
+                if (pty) {
+                    pty->start();
+                }
+                if (udp) {
+                    udp->start();
+                }
+                announce(pty.get(), udp.get());
+            }
         }
     } catch (const std::exception& e) {
         std::cerr << "korvane-sim: " << e.what() << '\n';
         return 1;
     }
-
-    int received = 0;
-    sigwait(&stopSignals, &received);
     if (udp) {
         udp->stop();
     }

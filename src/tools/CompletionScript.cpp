@@ -142,8 +142,9 @@ void writeSendArguments(std::ostream& out) {
 std::string bashCompletion() {
     std::ostringstream out;
     std::string valueOptions;
+    std::string flagOptions;
     for (const auto& o : globalOptions()) {
-        append(valueOptions, o.name);
+        append(o.valueName.empty() ? flagOptions : valueOptions, o.name);
     }
     std::string subNames;
     for (const auto& sub : subCommands()) {
@@ -184,8 +185,8 @@ std::string bashCompletion() {
         << "\" -- \"$cur\")); return ;;\n"
            "        --timeout|--udp|--broadcast) return ;;\n"
            "        esac\n"
-           "        COMPREPLY=($(compgen -W \"$value_options --help --version "
-        << subNames
+           "        COMPREPLY=($(compgen -W \"$value_options "
+        << flagOptions << " --help --version " << subNames
         << "\" -- \"$cur\"))\n"
            "        return\n"
            "    fi\n"

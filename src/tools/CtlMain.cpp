@@ -1,12 +1,15 @@
 #include "CtlMain.h"
 
+#include "DeviceWait.h"
 #include "HelpText.h"
 #include "StreamMessageSink.h"
 #include "SubCommand.h"
 #include "core/base/Version.h"
 #include "core/commands/CommandFacade.h"
+#include "core/link/CommLog.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/Settings.h"
 
 namespace korvane::ctl {
 
@@ -19,7 +22,7 @@ int usageError(std::ostream& err, const std::string& message) {
 
 int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& err,
            const CtlEnvironment& env) {
-    const CommandLine line = parseCommandLine(args);
+    CommandLine line = parseCommandLine(args);
     if (line.help) {
         out << helpText();
         return kExitOk;
@@ -38,8 +41,9 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     const Prepared prepared = sub->prepare(line.operands, env.now);
     if (!prepared.error.empty()) {
         err << "korvanectl: " << prepared.error << '\n';
-        return kExitFailure;
+        return prepared.refusalStatus;
     }
+    completeFromSettings(line.link, Settings(), err);
     if (prepared.offline) {
         OfflineSession session{line.link, out, err};
         return prepared.offline(session);
@@ -50,7 +54,7 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
 
     StreamMessageSink messages(err);
     std::string openError;
-    const auto link = env.openLink(line.link, messages, openError);
+    const auto link = openWaitingForDevice(env.openLink, line.link, messages, openError);
     if (!link) {
         err << "korvanectl: " << openError << '\n';
         return kExitFailure;
@@ -61,7 +65,13 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     link->setSendSwitch(1);
     CommandFacade commands(*link, mirror);
     Session session{*link, mirror, commands, messages, out, err, env.schedule};
-    return prepared.action(session);
+    // A log that cannot be written is said once and changes no result.
+    CommLog::instance().setFailureHandler([&err](const std::string& why) {
+        err << "korvanectl: " << messageText(MessageId::LogWriteFailed) << ": " << why << '\n';
+    });
+    const int status = prepared.action(session);
+    CommLog::instance().setFailureHandler({});
+    return status;
 }
 
 } // namespace korvane::ctl

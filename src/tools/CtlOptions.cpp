@@ -2,6 +2,7 @@
 
 #include "ArgRule.h"
 #include "core/link/UdpSocket.h"
+#include "core/store/Settings.h"
 
 #include <algorithm>
 #include <array>
@@ -31,6 +32,7 @@ std::optional<std::string> applyBaud(LinkOptions& o, std::string_view value) {
         return "--baud must be one of" + rates + ", got '" + std::string(value) + "'";
     }
     o.serial.baudRate = static_cast<int>(*n);
+    o.baudGiven = true;
     return std::nullopt;
 }
 
@@ -41,6 +43,7 @@ std::optional<std::string> applyTimeout(LinkOptions& o, std::string_view value) 
                std::to_string(kMaxTimeout) + " seconds, got '" + std::string(value) + "'";
     }
     o.serial.timeout = static_cast<int>(*n);
+    o.timeoutGiven = true;
     return std::nullopt;
 }
 
@@ -69,15 +72,48 @@ std::optional<std::string> applyBroadcast(LinkOptions& o, std::string_view value
     return std::nullopt;
 }
 
-constexpr std::array<GlobalOption, 5> kOptions{{
-    {"--device", "PATH", "serial device of the processor, e.g. /dev/ttyUSB0", applyDevice},
-    {"--baud", "N", "9600, 19200, 38400, 57600 or 115200 (default 115200)", applyBaud},
-    {"--timeout", "S", "serial read time-out setting, 1..60 seconds (default 1)", applyTimeout},
+// Up to a day: a bound that still catches a typing slip like 10000000.
+constexpr int kMostWaitSeconds = 86400;
+
+std::optional<std::string> applyWait(LinkOptions& o, std::string_view value) {
+    const auto n = parseInteger(value);
+    if (!n || *n < 0 || *n > kMostWaitSeconds) {
+        return "--wait must be 0.." + std::to_string(kMostWaitSeconds) + " seconds, got '" +
+               std::string(value) + "'";
+    }
+    o.waitSeconds = static_cast<int>(*n);
+    return std::nullopt;
+}
+
+std::optional<std::string> applyVerbose(LinkOptions& o, std::string_view) {
+    o.verbose = true;
+    return std::nullopt;
+}
+
+constexpr std::array<GlobalOption, 7> kOptions{{
+    {"--device", "PATH",
+     "serial device of the processor, e.g. /dev/ttyUSB0 (default: the settings file's)",
+     applyDevice},
+    {"--baud", "N", "9600, 19200, 38400, 57600 or 115200 (default: the settings file's, else 9600)",
+     applyBaud},
+    {"--timeout", "S",
+     "serial read time-out setting, 1..60 seconds (default: the settings file's, else 1)",
+     applyTimeout},
     {"--udp", "HOST:PORT", "the processor's IPv4 address and port, in place of --device", applyUdp},
     {"--broadcast", "ADDR",
      "where discover sends its request (default: the settings file's broadcast address)",
      applyBroadcast},
+    {"--wait", "S",
+     "wait up to S seconds for the device to appear (or, over UDP, to answer) instead of "
+     "failing at once",
+     applyWait},
+    {"--verbose", "", "say which device, line settings and addresses are used, and from where",
+     applyVerbose},
 }};
+
+const char* origin(bool given) {
+    return given ? "command line" : "settings file";
+}
 
 bool isHelp(std::string_view arg) {
     return arg == "--help" || arg == "-h";
@@ -109,7 +145,12 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
             return line;
         }
         std::string_view value;
-        if (eq != std::string_view::npos) {
+        if (option->valueName.empty()) {
+            if (eq != std::string_view::npos) {
+                line.error = std::string(name) + " takes no value";
+                return line;
+            }
+        } else if (eq != std::string_view::npos) {
             value = arg.substr(eq + 1);
         } else if (i + 1 < args.size()) {
             value = args[++i];
@@ -129,6 +170,42 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
     line.subCommand = args[i];
     line.operands.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
     return line;
+}
+
+void completeFromSettings(LinkOptions& o, const Settings& settings, std::ostream& report) {
+    const SerialSettings stored = settings.readSerialSettings();
+    const bool deviceGiven = !o.serial.devicePath.empty() || o.network.has_value();
+    if (!deviceGiven) {
+        o.serial.devicePath = stored.devicePath;
+    }
+    if (!o.baudGiven) {
+        o.serial.baudRate = stored.baudRate;
+    }
+    if (!o.timeoutGiven) {
+        o.serial.timeout = stored.timeout;
+    }
+    const bool broadcastGiven = !o.broadcastAddress.empty();
+    if (!broadcastGiven) {
+        o.broadcastAddress = settings.readNetworkSettings().broadcastAddress;
+    }
+    if (!o.verbose) {
+        return;
+    }
+    report << "korvanectl: settings file " << settings.file().string() << '\n';
+    if (o.network) {
+        report << "korvanectl: processor " << o.network->ip << ':' << o.network->port
+               << " over UDP (command line)\n";
+    } else {
+        report << "korvanectl: device "
+               << (o.serial.devicePath.empty() ? "(none)" : o.serial.devicePath) << " ("
+               << origin(deviceGiven) << ")\n";
+        report << "korvanectl: baud rate " << o.serial.baudRate << " (" << origin(o.baudGiven)
+               << ")\n";
+        report << "korvanectl: time-out " << o.serial.timeout << " s (" << origin(o.timeoutGiven)
+               << ")\n";
+    }
+    report << "korvanectl: broadcast address " << o.broadcastAddress << " ("
+           << origin(broadcastGiven) << ")\n";
 }
 
 std::optional<std::string> missingLinkTarget(const LinkOptions& options) {

@@ -4,10 +4,15 @@
 #include "core/store/NetworkSettings.h"
 
 #include <optional>
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace korvane {
+class Settings;
+}
 
 namespace korvane::ctl {
 
@@ -18,6 +23,13 @@ struct LinkOptions {
     SerialSettings serial;
     std::optional<NetworkSettings> network;
     std::string broadcastAddress;
+    // How long to wait for the device to appear (serial) or answer (UDP); 0 = fail at once.
+    int waitSeconds = 0;
+    // Which values the command line gave; the others come from the settings file.
+    bool baudGiven = false;
+    bool timeoutGiven = false;
+    // Say where each value came from.
+    bool verbose = false;
 };
 
 // One option before the sub-command; `apply` stores its value or returns why it is refused.
@@ -42,6 +54,11 @@ struct CommandLine {
 // `args` without the program name. Options (--name VALUE or --name=VALUE) come first, then the
 // sub-command and its operands.
 CommandLine parseCommandLine(std::span<const std::string> args);
+
+// Fills what the command line left open from the settings file the desktop program uses: the
+// device (when neither --device nor --udp was given), baud rate, time-out and broadcast
+// address. With --verbose each value and where it came from goes to `report`.
+void completeFromSettings(LinkOptions& options, const Settings& settings, std::ostream& report);
 
 // Why the options do not name a processor to talk to; nullopt when they do.
 std::optional<std::string> missingLinkTarget(const LinkOptions& options);

@@ -2,6 +2,7 @@
 
 #include "TemplateCommand.h"
 #include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
 
 namespace korvane::ctl {
 
@@ -11,6 +12,10 @@ int CtlScheduleActions::loadTemplate(const std::string& path) {
 
 int CtlScheduleActions::selectPicture1Input(std::uint8_t code) {
     return session_.commands.selectInput(Picture::One, code);
+}
+
+bool CtlScheduleActions::linkOpen() const {
+    return session_.link.isOpen() != 0;
 }
 
 } // namespace korvane::ctl

@@ -13,6 +13,7 @@ public:
 
     int loadTemplate(const std::string& path) override;
     int selectPicture1Input(std::uint8_t code) override;
+    bool linkOpen() const override;
     bool deviceBusy() const override { return false; }
 
 private:

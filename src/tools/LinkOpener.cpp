@@ -10,6 +10,8 @@ namespace korvane::ctl {
 
 std::unique_ptr<DeviceLink> openDeviceLink(const LinkOptions& options, MessageSink& messages,
                                            std::string& error) {
+    // The log of this run goes to the program directory of this run.
+    CommLog::instance().relocate(CommLog::defaultPath());
     auto link = std::make_unique<DeviceLink>(&CommLog::instance(), &messages);
     if (options.network) {
         link->setNetworkMode(1);
@@ -32,6 +34,10 @@ std::unique_ptr<DeviceLink> openDeviceLink(const LinkOptions& options, MessageSi
 std::string udpOpenErrorText(const NetworkSettings& network, int errorCode) {
     const std::string text =
         "cannot open the UDP link to " + network.ip + ":" + std::to_string(network.port);
+    if (errorCode == EBUSY) {
+        return text + ": another program on this computer uses port " +
+               std::to_string(network.port);
+    }
     return errorCode != 0 ? text + ": " + std::strerror(errorCode) : text;
 }
 

@@ -7,6 +7,7 @@
 #include "core/link/DeviceLink.h"
 #include "core/schedule/PlanItem.h"
 #include "core/schedule/PlanText.h"
+#include "core/store/InputFile.h"
 
 #include <fstream>
 #include <sstream>
@@ -53,15 +54,23 @@ int runPlanState(Session& s, bool enable) {
 }
 
 Prepared preparePlanSend(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return refuse("plan send", "cannot read " + path);
+    std::string text;
+    if (const auto ec = readRegularFile(path, filelimit::kPlanText, text)) {
+        return refuseFile("plan send", "cannot read " + path + ": " +
+                                           inputFileErrorText(ec, filelimit::kPlanText));
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    const PlanTextParse parsed = parsePlanText(text.str());
+    const PlanTextParse parsed = parsePlanText(text);
     if (!parsed.ok) {
-        return refuse("plan send", path + ": " + parsed.error);
+        return refuseFile("plan send", path + ": " + parsed.error);
+    }
+    // Nothing goes out while any line holds what the editor would refuse.
+    const auto faults = planSendFaults(parsed);
+    if (!faults.empty()) {
+        std::string what = path + ": nothing sent:";
+        for (const std::string& f : faults) {
+            what += "\n  " + f;
+        }
+        return refuseFile("plan send", what);
     }
     return {[items = parsed.items](Session& s) { return runPlanSend(s, items); }, {}, {}};
 }

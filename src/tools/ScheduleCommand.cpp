@@ -4,6 +4,7 @@
 #include "core/schedule/DueTask.h"
 #include "core/schedule/ScheduleFileReader.h"
 #include "core/schedule/ScheduleRowTexts.h"
+#include "core/schedule/TaskCheck.h"
 
 #include <optional>
 #include <vector>
@@ -12,7 +13,7 @@ namespace korvane::ctl {
 
 namespace {
 constexpr std::string_view kSynopsis =
-    "show FILE.kss | due FILE.kss --at DATETIME [--last N] | run FILE.kss";
+    "show FILE.kss | due FILE.kss --at DATETIME [--last N [--ran DATETIME]] | run FILE.kss";
 // Any year a schedule line can name in four digits.
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
@@ -20,17 +21,28 @@ constexpr int kLastYear = 9999;
 struct DueQuery {
     korvane::LocalTime at;
     std::optional<std::size_t> last;
+    std::optional<korvane::LocalTime> ran;
 };
 
 int showSchedule(const std::vector<ScheduleTask>& tasks, OfflineSession& s) {
     for (std::size_t i = 0; i < tasks.size(); ++i) {
-        s.out << scheduleRowLine(tasks[i], i) << '\n';
+        s.out << scheduleRowLine(tasks[i], i);
+        // A task that will not run as written is marked at the end of its line.
+        if (const TaskProblem problem = taskProblem(tasks[i]); problem != TaskProblem::None) {
+            s.out << '\t' << (problem == TaskProblem::Invalid ? "" : "skipped: ")
+                  << taskProblemText(problem);
+        }
+        s.out << '\n';
     }
     return kExitOk;
 }
 
 int showDue(const std::vector<ScheduleTask>& tasks, const DueQuery& q, OfflineSession& s) {
-    const ScheduleTask lastRun = q.last ? tasks[*q.last] : ScheduleTask{};
+    LastRun lastRun;
+    if (q.last) {
+        // Without --ran the task ran at the moment asked about.
+        lastRun = {tasks[*q.last], q.ran.value_or(q.at)};
+    }
     const DueDecision d = dueTask(tasks, q.at, lastRun);
     const std::string candidate = d.candidate ? std::to_string(*d.candidate) : "";
     switch (d.verdict) {
@@ -38,13 +50,11 @@ int showDue(const std::vector<ScheduleTask>& tasks, const DueQuery& q, OfflineSe
         s.out << "due\t" << scheduleRowLine(tasks[*d.candidate], *d.candidate) << '\n';
         break;
     case DueVerdict::AlreadyRun:
-        s.out << "none: task " << candidate << " is the latest so far and has already run\n";
-        break;
-    case DueVerdict::NotToday:
-        s.out << "none: task " << candidate << " is the latest so far but not for this day\n";
+        s.out << "none: task " << candidate
+              << " is the latest for this day so far and has already run\n";
         break;
     case DueVerdict::BeforeFirstTask:
-        s.out << "none: no task's time has come yet on this day\n";
+        s.out << "none: no task for this day has reached its time yet\n";
         break;
     }
     return kExitOk;
@@ -55,20 +65,24 @@ Prepared prepareDue(const std::string& path, std::vector<ScheduleTask> tasks,
                     std::span<const std::string> options, LocalTime now) {
     constexpr std::string_view kName = "schedule due";
     std::optional<korvane::LocalTime> at;
+    std::optional<korvane::LocalTime> ran;
     std::optional<std::size_t> last;
     for (std::size_t i = 0; i < options.size(); i += 2) {
-        if (i + 1 >= options.size() || (options[i] != "--at" && options[i] != "--last")) {
-            return wrongArity(kName, "FILE.kss --at DATETIME [--last N]");
+        if (i + 1 >= options.size() ||
+            (options[i] != "--at" && options[i] != "--last" && options[i] != "--ran")) {
+            return wrongArity(kName, "FILE.kss --at DATETIME [--last N [--ran DATETIME]]");
         }
         const std::string& value = options[i + 1];
-        if (options[i] == "--at") {
+        if (options[i] == "--at" || options[i] == "--ran") {
             const auto v = parseDateTime(value, now, kFirstYear, kLastYear);
             if (!v) {
-                return refuse(kName, "--at must be a date and time YYYY-MM-DD HH:MM:SS or now, "
-                                     "got '" +
+                return refuse(kName, options[i] +
+                                         " must be a date and time YYYY-MM-DD HH:MM:SS or now, "
+                                         "got '" +
                                          value + "'");
             }
-            at = makeLocalTime((*v)[0], (*v)[1], (*v)[2], (*v)[3], (*v)[4], (*v)[5]);
+            (options[i] == "--at" ? at : ran) =
+                makeLocalTime((*v)[0], (*v)[1], (*v)[2], (*v)[3], (*v)[4], (*v)[5]);
             continue;
         }
         const auto n = parseInteger(value);
@@ -80,10 +94,13 @@ Prepared prepareDue(const std::string& path, std::vector<ScheduleTask> tasks,
         }
         last = static_cast<std::size_t>(*n);
     }
+    if (ran && !last) {
+        return refuse(kName, "--ran needs --last N");
+    }
     if (!at) {
         return refuse(kName, "--at DATETIME is required");
     }
-    const DueQuery q{*at, last};
+    const DueQuery q{*at, last, ran};
     return {
         {}, [tasks = std::move(tasks), q](OfflineSession& s) { return showDue(tasks, q, s); }, {}};
 }
@@ -107,9 +124,10 @@ Prepared prepareSchedule(std::span<const std::string> operands, LocalTime now) {
     if (verb != "due" && operands.size() != 2) {
         return wrongArity("schedule " + verb, "FILE.kss");
     }
-    auto tasks = readScheduleFile(path);
+    std::string why;
+    auto tasks = readScheduleFile(path, &why);
     if (!tasks) {
-        return refuse("schedule " + verb, "cannot read " + path);
+        return refuseFile("schedule " + verb, "cannot read " + path + ": " + why);
     }
     if (verb == "show") {
         return {{},

@@ -1,6 +1,7 @@
 #include "StopSignals.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -11,14 +12,16 @@ namespace korvane::ctl {
 
 namespace {
 // The handler may only do what is async-signal-safe: it writes one byte into a pipe that the
-// waiting side polls.
-volatile std::sig_atomic_t gWriteFd = -1;
+// waiting side polls. A lock-free atomic, because the signal may arrive on another thread than
+// the one that closes the pipe.
+std::atomic<int> gWriteFd{-1};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 extern "C" void onStopSignal(int) {
     const int saved = errno;
     const char byte = 1;
-    if (gWriteFd >= 0) {
-        [[maybe_unused]] const auto n = ::write(gWriteFd, &byte, 1);
+    if (const int fd = gWriteFd.load(); fd >= 0) {
+        [[maybe_unused]] const auto n = ::write(fd, &byte, 1);
     }
     errno = saved;
 }
@@ -41,8 +44,7 @@ StopSignals::StopSignals() {
 StopSignals::~StopSignals() {
     ::sigaction(SIGINT, &oldInt_, nullptr);
     ::sigaction(SIGTERM, &oldTerm_, nullptr);
-    const int writeFd = gWriteFd;
-    gWriteFd = -1;
+    const int writeFd = gWriteFd.exchange(-1);
     ::close(writeFd);
     ::close(readFd_);
 }

@@ -60,15 +60,20 @@ const std::array<SubCommand, 20> kSubCommands{{
      prepareInputAdjust},
     {"plan", "read | send FILE | header | enable | disable",
      "the 64 offline plan entries as the plan editor shows them (read), sent back from that "
-     "text (send); the plan header read, or sent to run (enable) or stop (disable) the plans",
+     "text (send: all 64 entries go out, those not in the file empty; nothing is sent while a "
+     "line holds a date, time or interval the editor refuses); the plan header read, or sent "
+     "to run (enable) or stop (disable) the plans",
      preparePlan},
     {"clock", "read | set [now|\"YYYY-MM-DD HH:MM:SS\"]",
      "read the processor's clock, or set it (default now, this computer's local time)",
      prepareClock},
-    {"schedule", "show FILE.kss | due FILE.kss --at DATETIME [--last N] | run FILE.kss",
-     "the runner's list of a schedule file (show); the task the runner would start at a moment, "
-     "given the last task run (due); run the schedule headless, ticking every 2 s and printing "
-     "each task run, until SIGINT or SIGTERM (run, needs the processor)",
+    {"schedule",
+     "show FILE.kss | due FILE.kss --at DATETIME [--last N [--ran DATETIME]] | run FILE.kss",
+     "the runner's list of a schedule file, invalid lines and skipped tasks marked (show); the "
+     "task the runner would start at a moment, given the last task run and when it ran (due; "
+     "--ran defaults to --at); run the schedule headless, ticking every 2 s and printing each "
+     "task run, skipped tasks on stderr, until SIGINT or SIGTERM (run, needs the processor; a "
+     "lost link is printed and reconnected, and what fell due meanwhile runs when it is back)",
      prepareSchedule},
     {"discover", "--port P",
      "broadcast an identity request to --broadcast ADDR on port P; prints each processor that "
@@ -92,6 +97,10 @@ const SubCommand* findSubCommand(std::string_view name) {
 
 Prepared refuse(std::string_view command, const std::string& what) {
     return {{}, {}, std::string(command) + ": " + what};
+}
+
+Prepared refuseFile(std::string_view command, const std::string& what) {
+    return {{}, {}, std::string(command) + ": " + what, kExitFailure};
 }
 
 Prepared wrongArity(std::string_view command, std::string_view synopsis) {

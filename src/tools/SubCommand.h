@@ -30,6 +30,8 @@ inline constexpr int kExitUsage = 2;
 struct ScheduleTiming {
     LocalClock clock = systemLocalTime;
     std::chrono::milliseconds tickPeriod = kScheduleTickPeriod;
+    // How often `schedule run` probes an idle link (0 = never; a serial hang-up is seen anyway).
+    std::chrono::milliseconds keepAlive{5000};
 };
 
 // What a sub-command works with once the link is open.
@@ -62,6 +64,8 @@ struct Prepared {
     Action action;
     OfflineAction offline;
     std::string error; // names the sub-command or command and the operand
+    // The exit status of a refusal: a usage error, unless a file named on the line was refused.
+    int refusalStatus = kExitUsage;
 };
 
 // Operands are checked before the link opens, so that a refused line touches no device.
@@ -77,6 +81,9 @@ const SubCommand* findSubCommand(std::string_view name);
 
 // A refusal naming the sub-command: "<command>: <what>".
 Prepared refuse(std::string_view command, const std::string& what);
+// A file named on the line that cannot be used: "<command>: <what>", a failure (not a usage
+// error).
+Prepared refuseFile(std::string_view command, const std::string& what);
 // "<command>: wrong number of arguments; usage: <command> <synopsis>"
 Prepared wrongArity(std::string_view command, std::string_view synopsis);
 // Checks one operand against `rule` and appends its value(s); false with `error` set when it is

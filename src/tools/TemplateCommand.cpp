@@ -81,7 +81,8 @@ int loadTemplate(Session& s, const std::string& path) {
     CtlLoadHost host(s.err);
     switch (TemplateLoader(s.context(), settings, host).load(path)) {
     case LoadResult::Loaded:
-        return kExitOk;
+        // The processor was sent the file, but what it holds now is not known.
+        return host.readBackFailed() ? kExitFailure : kExitOk;
     case LoadResult::Failed:
         if (!host.reported()) {
             host.report(TemplateText::LoadFailed);
@@ -116,7 +117,17 @@ Prepared prepareLoad(std::span<const std::string> operands, LocalTime) {
     }
     const std::string path = operands[0];
     if (!Settings::fileExists(path)) {
-        return refuse("load", path + ": " + std::string(templateText(TemplateText::FileMissing)));
+        return refuseFile("load",
+                          path + ": " + std::string(templateText(TemplateText::FileMissing)));
+    }
+    // A file that is no template is refused before anything is sent.
+    std::vector<std::uint8_t> bytes;
+    if (const auto ec = readTemplateFile(path, bytes)) {
+        return refuseFile(
+            "load", path + ": " +
+                        std::string(templateText(templateRefused(ec) ? TemplateText::OpenFailed
+                                                                     : TemplateText::FileError)) +
+                        " (" + templateFileErrorText(ec) + ")");
     }
     return {[path](Session& s) {
                 // Best effort, as at the desktop program's start: a failure is reported and the

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sstream>
+#include <system_error>
+#include <vector>
 
 using namespace korvane;
 
@@ -43,8 +45,9 @@ TEST(CommLog, SizeRuleAppliesWhenOpening) {
         { std::ofstream(path, std::ios::binary) << std::string(size, 'x'); }
         {
             CommLog log(path);
-            ASSERT_TRUE(log.isOpen());
+            EXPECT_EQ(std::filesystem::file_size(path), size) << "untouched before an entry";
             log.append(CommLog::Direction::Send, bytes);
+            ASSERT_TRUE(log.isOpen());
         }
         const std::string text = slurp(path);
         const std::string entryTail = " 0x01 0x02 0x03";
@@ -58,16 +61,76 @@ TEST(CommLog, SizeRuleAppliesWhenOpening) {
     }
 }
 
-TEST(CommLog, SecondWriterIsRefusedAndUnwritableFolderIsSilent) {
+TEST(CommLog, SecondWriterIsSilentAndAnUnwritablePathIsToldOnce) {
     test::TempFolder dir;
+    std::vector<std::string> told;
+    const auto tell = [&told](const std::string& why) { told.push_back(why); };
+    const std::uint8_t b[1] = {1};
     CommLog first(dir.path() / CommLog::kFileName);
+    first.append(CommLog::Direction::Send, b);
     EXPECT_TRUE(first.isOpen());
     CommLog second(dir.path() / CommLog::kFileName);
+    second.setFailureHandler(tell);
+    second.append(CommLog::Direction::Send, b);
     EXPECT_FALSE(second.isOpen());
-    const std::uint8_t b[1] = {1};
-    second.append(CommLog::Direction::Send, b); // does nothing
+    EXPECT_FALSE(second.failed());
+    EXPECT_TRUE(told.empty()) << "another instance's log is not an error";
     CommLog missing(dir.path() / "no" / "such" / CommLog::kFileName);
-    EXPECT_FALSE(missing.isOpen());
+    missing.setFailureHandler(tell);
+    missing.append(CommLog::Direction::Send, b);
+    missing.append(CommLog::Direction::Receive, b);
+    EXPECT_TRUE(missing.failed());
+    EXPECT_EQ(told, std::vector<std::string>{std::generic_category().message(ENOENT)});
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "no"));
+}
+
+// Nothing is created before the first logged frame: not by making the log, not by a send the
+// switch drops, not by a read whose reply is missing.
+TEST(CommLog, TheFileAppearsWithTheFirstFrame) {
+    test::TempFolder dir;
+    const auto path = dir.path() / CommLog::kFileName;
+    CommLog log(path);
+    auto wire = std::make_shared<test::MemoryLine>();
+    DeviceLink link(std::make_unique<test::MemoryTransport>(wire), &log, nullptr);
+    link.setSleeper([](std::chrono::milliseconds) {});
+    EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 1);
+    wire->failWrites = true;
+    link.setSendSwitch(1);
+    EXPECT_EQ(link.read(readtype::kClock), 0);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    wire->failWrites = false;
+    EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 1);
+    EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+// A log that cannot be written (here a device that is always full) never decides an exchange:
+// the frames go out, the reply is taken, the failure is told once and logging stops.
+TEST(CommLog, AFullLogNeverFailsAnExchange) {
+    test::TempFolder dir;
+    const auto path = dir.path() / CommLog::kFileName;
+    std::filesystem::create_symlink("/dev/full", path);
+    CommLog log(path);
+    std::vector<std::string> told;
+    log.setFailureHandler([&told](const std::string& why) { told.push_back(why); });
+    auto wire = std::make_shared<test::MemoryLine>();
+    DeviceLink link(std::make_unique<test::MemoryTransport>(wire), &log, nullptr);
+    link.setSleeper([](std::chrono::milliseconds) {});
+    link.setSendSwitch(1);
+    EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 1);
+    const std::uint8_t reply[9] = {0xED, 0xCB, 0x00, 0x00, 0x03, 'T', 'R', 'S', 0xFC};
+    wire->incoming.assign(std::begin(reply), std::end(reply));
+    EXPECT_EQ(link.read(readtype::kIdentity), 1);
+    wire->incoming.assign(std::begin(reply), std::end(reply));
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::Answered);
+    EXPECT_EQ(wire->writes.size(), 3u);
+    EXPECT_EQ(told, std::vector<std::string>{std::generic_category().message(ENOSPC)});
+    EXPECT_TRUE(log.failed());
+    // Pointing the log elsewhere starts afresh.
+    log.relocate(dir.path() / "other.log");
+    EXPECT_FALSE(log.failed());
+    EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "other.log"));
+    EXPECT_EQ(told.size(), 1u);
 }
 
 TEST(CommLog, WhatTheLinkLogs) {

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <thread>
 #include <vector>
 
 using namespace korvane;
@@ -119,6 +120,103 @@ TEST_F(DeviceLinkTest, PlanEntriesFailures) {
     ASSERT_EQ(sink.ids.size(), 1u);
     EXPECT_EQ(sink.ids[0], MessageId::RecvFail);
     EXPECT_EQ(messageText(sink.ids[0]), "recv fail");
+}
+
+// A request that does not go out cannot be answered: the read fails at once, waits for nothing
+// and takes no reply, not even one that happens to lie waiting; the reply buffer is left as a
+// failed receive leaves it, and the plan read reports its missing first entry as before.
+TEST_F(DeviceLinkTest, ReadWhoseRequestWasNotSentFailsAtOnce) {
+    enum class Why { SendingOff, LinkClosed, WriteFails };
+    struct Row {
+        Why why;
+        std::uint8_t type;
+        std::uint8_t first, last;
+        bool recvFail;
+    };
+    const Row rows[] = {
+        {Why::SendingOff, readtype::kMain, 0, 0, false},
+        {Why::SendingOff, readtype::kPicture2Input, 0, 0, false}, // 500 ms extra wait skipped
+        {Why::SendingOff, readtype::kPicture2, 0, 0, false},
+        {Why::SendingOff, readtype::kIdentity, 0, 0, false},
+        {Why::SendingOff, readtype::kPlanEntries, 2, 3, true},
+        {Why::SendingOff, readtype::kPlanEntries, 3, 2, false},
+        {Why::SendingOff, 9, 0, 0, false},
+        {Why::LinkClosed, readtype::kPicture2, 0, 0, false},
+        {Why::LinkClosed, readtype::kPlanEntries, 2, 3, false},
+        {Why::WriteFails, readtype::kPicture2, 0, 0, false},
+    };
+    const std::vector<std::uint8_t> stale(19, 0x5A);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(::testing::Message() << "why " << int(r.why) << " type " << int(r.type));
+        *wire = {};
+        sink.ids.clear();
+        sleeps.clear();
+        link.setSendSwitch(r.why == Why::SendingOff ? 0 : 1);
+        wire->open = r.why != Why::LinkClosed;
+        wire->failWrites = r.why == Why::WriteFails;
+        queueReply(std::vector<std::uint8_t>(13, 0x21)); // a stray reply nobody asked for
+        const std::size_t queued = wire->incoming.size();
+        if (r.type <= readtype::kLast) {
+            auto buffer = link.replyBuffer(r.type);
+            std::fill(buffer.begin(), buffer.end(), std::uint8_t{0x5A});
+        }
+
+        EXPECT_EQ(link.read(r.type, r.first, r.last), 0);
+        EXPECT_TRUE(wire->writes.empty());
+        EXPECT_EQ(wire->readCalls, 0u) << "no reply is waited for";
+        EXPECT_TRUE(sleeps.empty()) << "no pacing for a request that never went out";
+        EXPECT_EQ(wire->incoming.size(), queued) << "the stray reply was not taken";
+        EXPECT_EQ(link.readInProgress(), 0);
+        EXPECT_FALSE(link.lastFrameSent());
+        if (r.why == Why::SendingOff && readTypeInfo(r.type) &&
+            (r.type != readtype::kPlanEntries || r.first <= r.last)) {
+            const auto buffer = link.replyBuffer(r.type);
+            EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](auto b) { return b == 0; }))
+                << "zeroed, as before a receive";
+        }
+        EXPECT_EQ(sink.ids, r.recvFail ? std::vector<MessageId>{MessageId::RecvFail}
+                                       : std::vector<MessageId>{});
+    }
+    // With sending on again the same link reads normally: nothing was left half done.
+    *wire = {};
+    link.setSendSwitch(1);
+    queueReply(std::vector<std::uint8_t>(19, 3));
+    EXPECT_EQ(link.read(readtype::kPicture2), 1);
+    EXPECT_TRUE(link.lastFrameSent());
+    EXPECT_EQ(wire->readCalls, 1u);
+}
+
+TEST_F(DeviceLinkTest, ProbeWithSendingOffSendsAndAwaitsNothing) {
+    const std::uint8_t trs[3] = {'T', 'R', 'S'};
+    queueReply(trs);
+    link.setSendSwitch(0);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NoAnswer);
+    EXPECT_TRUE(wire->writes.empty());
+    EXPECT_EQ(wire->readCalls, 0u);
+    EXPECT_TRUE(sleeps.empty());
+}
+
+// Whether the last frame of the calling thread went out decides the pauses owed to it.
+TEST_F(DeviceLinkTest, LastFrameSentTellsSentFromDroppedAndFailed) {
+    const auto write = [&] { return link.write(CommandCode::SetFreeze, frame::padData()); };
+    EXPECT_EQ(write(), 1);
+    EXPECT_TRUE(link.lastFrameSent());
+    link.setSendSwitch(0);
+    EXPECT_EQ(write(), 1) << "dropped frames still count as sent to their callers";
+    EXPECT_FALSE(link.lastFrameSent());
+    EXPECT_FALSE(link.transmits());
+    link.setSendSwitch(1);
+    EXPECT_TRUE(link.transmits());
+    wire->failWrites = true;
+    EXPECT_EQ(write(), 0);
+    EXPECT_FALSE(link.lastFrameSent());
+    wire->failWrites = false;
+    EXPECT_EQ(write(), 1);
+    bool onOtherThread = true;
+    std::thread([&] { onOtherThread = link.lastFrameSent(); }).join();
+    EXPECT_FALSE(onOtherThread) << "another thread sent nothing";
+    wire->open = false;
+    EXPECT_FALSE(link.transmits());
 }
 
 TEST_F(DeviceLinkTest, ProbeRefusesDuringARead) {

@@ -50,9 +50,17 @@ TEST(Frame, ReplyAcceptance) {
     bad = good;
     bad[4] = 5; // N + 3 > L - 2
     EXPECT_FALSE(frame::acceptReply(bad)) << "payload length beyond the frame";
-    // A shorter declared payload is accepted when its own sum matches the last byte.
-    std::vector<std::uint8_t> shortPayload = {0xED, 0xCB, 0x00, 0x00, 0x01, 'T', 'R', 'S', 0x55};
-    EXPECT_TRUE(frame::acceptReply(shortPayload));
+    // A length byte naming a shorter payload is refused even when the sum over that shorter
+    // payload matches the last byte (0x00 + 0x00 + 0x01 + 'T' = 0x55; 0x02 + 'T' + 'R' = 0xA8).
+    const std::vector<std::uint8_t> oneByte = {0xED, 0xCB, 0x00, 0x00, 0x01, 'T', 'R', 'S', 0x55};
+    EXPECT_FALSE(frame::acceptReply(oneByte));
+    const std::vector<std::uint8_t> twoBytes = {0xED, 0xCB, 0x00, 0x00, 0x02, 'T', 'R', 'S', 0xA8};
+    EXPECT_FALSE(frame::acceptReply(twoBytes));
+    // N = L - 5 sums over the checksum byte itself; bytes 2..7 adding up to 0 (0xFC + 0x04)
+    // made any last byte match.
+    const std::vector<std::uint8_t> intoChecksum = {0xED, 0xCB, 0x00, 0xFC, 0x04,
+                                                    0x00, 0x00, 0x00, 0x77};
+    EXPECT_FALSE(frame::acceptReply(intoChecksum));
     EXPECT_FALSE(frame::acceptReply(std::span<const std::uint8_t>{}));
     const std::vector<std::uint8_t> tiny = {0xED, 0xCB, 0x00};
     EXPECT_FALSE(frame::acceptReply(tiny));

@@ -136,8 +136,9 @@ TEST_F(KorvanectlPty, PlanEntriesReadBackAndFaultsFail) {
     ASSERT_EQ(entries.status, 0) << entries.err;
     EXPECT_EQ(std::count(entries.out.begin(), entries.out.end(), '\n'), 2);
     EXPECT_EQ(entries.out.rfind("02 ", 0), 0u) << entries.out;
-    EXPECT_EQ(ctl({"read", "15", "3", "2"}).status, 1) << "last before first";
-    EXPECT_EQ(ctl({"read", "15", "0", "64"}).status, 1) << "beyond the table";
+    // Operands out of range are usage errors.
+    EXPECT_EQ(ctl({"read", "15", "3", "2"}).status, 2) << "last before first";
+    EXPECT_EQ(ctl({"read", "15", "0", "64"}).status, 2) << "beyond the table";
 
     sim::SimFaults faults;
     faults.badChecksum = {readtype::kClock};

@@ -80,3 +80,36 @@ TEST_F(LinkFaults, HangUpFailsPromptlyAndANewTerminalCanBeOpened) {
     ASSERT_EQ(link.configureSerialAndOpen({replacement.devicePath(), 999, 1, 115200}), 1);
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
 }
+
+// A reply of the right length whose length byte names one payload byte fewer (with a checksum
+// over that shorter payload) is a failed read of every type, and leaves nothing to copy.
+TEST_F(LinkFaults, ALengthByteBelowThePayloadFailsEveryReadType) {
+    const std::uint8_t types[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 16};
+    for (const std::uint8_t type : types) {
+        SCOPED_TRACE(int{type});
+        sim::SimFaults faults;
+        faults.shortLengthByte = {type};
+        server.setFaults(faults);
+        EXPECT_EQ(link.read(type), 0);
+        server.setFaults({});
+        EXPECT_EQ(link.read(type), 1) << "the same read with an honest reply";
+        const auto reply = link.replyBuffer(type);
+        EXPECT_EQ(reply[frame::kReplyLengthOffset] + frame::kReplyOverhead, reply.size());
+    }
+    // Plan entries: the first such entry ends the read with its message, the table untouched.
+    for (auto& e : link.planTable()) {
+        e.index = 0x42;
+    }
+    sim::SimFaults faults;
+    faults.shortLengthByte = {readtype::kPlanEntries};
+    server.setFaults(faults);
+    EXPECT_EQ(link.read(readtype::kPlanEntries, 0, 2), 0);
+    EXPECT_EQ(sink.ids, std::vector<MessageId>{MessageId::RecvFail});
+    for (const auto& e : link.planTable()) {
+        EXPECT_EQ(e.index, 0x42);
+    }
+    // The probe takes such an identity for no answer.
+    faults.shortLengthByte = {readtype::kIdentity};
+    server.setFaults(faults);
+    EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NoAnswer);
+}

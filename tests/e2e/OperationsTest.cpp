@@ -64,6 +64,7 @@ TEST_P(SyncFixture, EachFailingReadStopsWithItsMessageAndLeavesTheMirror) {
         [](sim::SimFaults& f, std::uint8_t t) { f.noReply = {t}; },
         [](sim::SimFaults& f, std::uint8_t t) { f.badChecksum = {t}; },
         [](sim::SimFaults& f, std::uint8_t t) { f.shortReply = {t}; },
+        [](sim::SimFaults& f, std::uint8_t t) { f.shortLengthByte = {t}; },
     };
     facade.setVolume(90); // the simulator now differs from the mirror below
     mirror.volume = 12;
@@ -217,21 +218,30 @@ TEST_P(ReadBackFixture, FailuresGiveTheirMessages) {
         {ReadBackKind::InputSettings, 12, MessageId::SyncInputSettingsFailed},
         {ReadBackKind::DeviceInfo, 13, std::nullopt},
     };
-    for (const auto& row : rows) {
-        sim::SimFaults faults;
-        faults.noReply = {row.type};
-        server.setFaults(faults);
-        sink.ids.clear();
-        const ParameterMirror before = mirror;
-        EXPECT_EQ(ReadBack(ctx, row.kind).run(), 0) << int(row.type);
-        EXPECT_TRUE(sameMirror(before, mirror));
-        if (row.message) {
-            ASSERT_EQ(sink.ids.size(), 1u) << int(row.type);
-            EXPECT_EQ(sink.ids[0], *row.message);
-        } else {
-            EXPECT_TRUE(sink.ids.empty());
+    facade.setVolume(90);
+    facade.setClock(2020, 2, 29, 23, 59, 0); // the simulator now differs from the mirror
+    for (const bool shortLength : {false, true}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::to_string(row.type) + (shortLength ? " short length" : " silent"));
+            sim::SimFaults faults;
+            (shortLength ? faults.shortLengthByte : faults.noReply) = {row.type};
+            server.setFaults(faults);
+            sink.ids.clear();
+            const ParameterMirror before = mirror;
+            EXPECT_EQ(ReadBack(ctx, row.kind).run(), 0);
+            EXPECT_TRUE(sameMirror(before, mirror));
+            if (row.message) {
+                ASSERT_EQ(sink.ids.size(), 1u);
+                EXPECT_EQ(sink.ids[0], *row.message);
+            } else {
+                EXPECT_TRUE(sink.ids.empty());
+            }
         }
     }
+    sim::SimFaults faults;
+    faults.shortLengthByte = {readtype::kIdentity};
+    server.setFaults(faults);
+    EXPECT_EQ(ReadBack(ctx, ReadBackKind::Identity).run(), 0) << "the identity check fails";
 }
 
 TEST_P(ReadBackFixture, ClosedLinkIsReportedBeforeAnythingIsSent) {
@@ -287,6 +297,20 @@ TEST_P(PlanFixture, SendThenReadGivesTheSameEntries) {
     ASSERT_EQ(ReadBack(ctx, ReadBackKind::PlanHeader).run(), 1);
     EXPECT_EQ(mirror.planHeader[0], 1);
     EXPECT_EQ(mirror.planHeader[1], 0x21);
+}
+
+// A line that hangs up after the first entry: the send ends there, says so once and fails.
+TEST_F(SimLinkFixture, PlanSendEndsAtTheFirstFailedWrite) {
+    for (auto& e : link.planTable()) {
+        e = packPlanEntry(0, PlanFields{});
+    }
+    sim::SimFaults faults;
+    faults.hangUpAfter = framesSoFar() + 1;
+    server.setFaults(faults);
+    const std::size_t start = framesSoFar();
+    EXPECT_EQ(PlanListSend(ctx, 0, 63).run(), 0);
+    EXPECT_EQ(sink.ids, std::vector<MessageId>{MessageId::PlanSendFailed});
+    EXPECT_EQ(codesSince(start), std::vector<std::uint8_t>{0x25});
 }
 
 TEST_P(PlanFixture, InputAdjustSendsTheRightWindow) {

@@ -49,11 +49,23 @@ ParameterMirror defaultMirror() {
     return m;
 }
 
+// The reply rule written out on its own: header, a length byte naming exactly the bytes between
+// it and the checksum, and the 8-bit sum of bytes 2 .. L-2 in the last byte.
+bool wellFormed(Bytes frame) {
+    if (frame.size() < frame::kReplyOverhead || frame[0] != 0xED || frame[1] != 0xCB ||
+        frame[4] + std::size_t{6} != frame.size()) {
+        return false;
+    }
+    unsigned sum = 0;
+    for (std::size_t i = 2; i + 1 < frame.size(); ++i) {
+        sum += frame[i];
+    }
+    return (sum & 0xFFu) == frame.back();
+}
+
 void checkAcceptance(Bytes frame) {
     if (frame::acceptReply(frame)) {
-        FUZZ_CHECK(frame.size() >= frame::kReplyOverhead);
-        FUZZ_CHECK(frame[0] == frame::kHeader1 && frame[1] == frame::kHeader2);
-        FUZZ_CHECK(frame::kPayloadOffset + frame[frame::kReplyLengthOffset] <= frame.size());
+        FUZZ_CHECK(wellFormed(frame));
     }
     const Bytes payload = replyPayload(frame);
     if (!payload.empty()) {
@@ -136,7 +148,9 @@ void checkLinkRead(std::uint8_t type, std::uint8_t first, std::uint8_t last, Byt
     if (type != readtype::kPlanEntries) {
         const Bytes reply = link.replyBuffer(type);
         FUZZ_CHECK(reply.size() == info->replyLength);
-        FUZZ_CHECK(frame::acceptReply(reply));
+        // A successful read means the length byte equals the type's payload length.
+        FUZZ_CHECK(reply[frame::kReplyLengthOffset] == info->replyLength - 6);
+        FUZZ_CHECK(wellFormed(reply));
         FUZZ_CHECK(sameBytes(reply.data(), line.data(), reply.size()));
         return;
     }
@@ -146,7 +160,8 @@ void checkLinkRead(std::uint8_t type, std::uint8_t first, std::uint8_t last, Byt
         PlanEntry expected{};
         if (i >= first && i <= last) {
             const Bytes reply = line.subspan((i - first) * info->replyLength, info->replyLength);
-            FUZZ_CHECK(frame::acceptReply(reply));
+            FUZZ_CHECK(reply[frame::kReplyLengthOffset] == info->replyLength - 6);
+            FUZZ_CHECK(wellFormed(reply));
             expected = planEntryFromPayload(
                 reply.subspan(frame::kPayloadOffset).first<kPlanPayloadLength>());
         }

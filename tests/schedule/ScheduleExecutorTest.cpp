@@ -22,10 +22,12 @@ public:
         calls.push_back("input " + std::to_string(code));
         return 1;
     }
+    bool linkOpen() const override { return open; }
     bool deviceBusy() const override { return busy; }
 
     std::vector<std::string> calls;
     bool busy = false;
+    bool open = true;
 };
 
 class ScheduleExecutorTest : public ::testing::Test {
@@ -51,7 +53,7 @@ ScheduleTask templateTask(int h, const std::string& path) {
 
 TEST_F(ScheduleExecutorTest, RunsEachActionOnce) {
     test::TempFolder dir;
-    const std::string file = dir.write("show.kvt", "template");
+    const std::string file = dir.write("show.kvt", std::string(1030, '\0'));
     ScheduleTask unknownAction = daily(14, 0, 0, 7);
     executor.start(
         {templateTask(8, file), daily(12, 0, 0, scheduleaction::kSwitchInput, 11), unknownAction});
@@ -68,20 +70,50 @@ TEST_F(ScheduleExecutorTest, RunsEachActionOnce) {
     EXPECT_EQ(actions.calls, (std::vector<std::string>{"load " + file, "input 11"}));
 }
 
-TEST_F(ScheduleExecutorTest, MissingTemplateCountsAsRunWithoutLoading) {
+TEST_F(ScheduleExecutorTest, MissingOrFalseTemplateCountsAsRunWithoutLoading) {
     test::TempFolder dir;
-    executor.start({templateTask(8, dir.file("gone.kvt")), templateTask(9, ""),
-                    templateTask(10, dir.file(""))});
+    const struct {
+        int hour;
+        std::string path;
+        TaskProblem problem;
+    } rows[] = {
+        {8, dir.file("gone.kvt"), TaskProblem::TemplateMissing},
+        {9, "", TaskProblem::TemplateMissing},
+        {10, dir.file(""), TaskProblem::NotATemplate}, // a folder
+        {11, dir.write("short.kvt", std::string(1029, '\0')), TaskProblem::NotATemplate},
+    };
+    std::vector<ScheduleTask> tasks;
+    for (const auto& row : rows) {
+        tasks.push_back(templateTask(row.hour, row.path));
+    }
+    executor.start(tasks);
 
-    for (int hour = 8; hour <= 10; ++hour) {
-        SCOPED_TRACE(hour);
-        now = makeLocalTime(2024, 5, 6, hour, 0, 0);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.hour);
+        now = makeLocalTime(2024, 5, 6, row.hour, 0, 0);
         const TickResult r = executor.tick();
         EXPECT_EQ(r.outcome, TickOutcome::MissingTemplate);
-        EXPECT_EQ(r.task.hour, hour);
-        EXPECT_EQ(tickAt(6, hour, 0, 2), TickOutcome::NothingDue);
+        EXPECT_EQ(r.problem, row.problem);
+        EXPECT_EQ(r.task.hour, row.hour);
+        EXPECT_EQ(tickAt(6, row.hour, 0, 2), TickOutcome::NothingDue);
     }
     EXPECT_TRUE(actions.calls.empty());
+}
+
+// A task that needs the processor while the link is closed is not counted as run: it runs once
+// the link is back, and only then.
+TEST_F(ScheduleExecutorTest, ClosedLinkLeavesTheTaskDue) {
+    executor.start({daily(8, 0, 0, scheduleaction::kSwitchInput, 12)});
+    actions.open = false;
+    EXPECT_EQ(tickAt(6, 8, 0, 0), TickOutcome::LinkClosed);
+    EXPECT_EQ(tickAt(6, 8, 0, 2), TickOutcome::LinkClosed);
+    EXPECT_EQ(executor.list().lastRun(), LastRun{});
+    EXPECT_TRUE(actions.calls.empty());
+
+    actions.open = true;
+    EXPECT_EQ(tickAt(6, 8, 0, 4), TickOutcome::Ran);
+    EXPECT_EQ(tickAt(6, 8, 0, 6), TickOutcome::NothingDue);
+    EXPECT_EQ(actions.calls, std::vector<std::string>{"input 12"});
 }
 
 TEST_F(ScheduleExecutorTest, BusyDeviceDefersTheDueTask) {
@@ -90,7 +122,7 @@ TEST_F(ScheduleExecutorTest, BusyDeviceDefersTheDueTask) {
     EXPECT_EQ(tickAt(6, 8, 0, 0), TickOutcome::DeviceBusy);
     EXPECT_EQ(tickAt(6, 8, 0, 2), TickOutcome::DeviceBusy);
     EXPECT_TRUE(actions.calls.empty());
-    EXPECT_EQ(executor.list().lastRun(), ScheduleTask{});
+    EXPECT_EQ(executor.list().lastRun(), LastRun{});
 
     actions.busy = false;
     EXPECT_EQ(tickAt(6, 8, 0, 4), TickOutcome::Ran);
@@ -119,24 +151,35 @@ TEST_F(ScheduleExecutorTest, StopAndStartRunsTheLatestTaskAgain) {
 
 TEST_F(ScheduleExecutorTest, DailyTasksRunAgainNextDay) {
     executor.start({daily(8, 0, 0, 1, 0), daily(12, 0, 0, 1, 1)});
-    EXPECT_EQ(tickAt(6, 13, 0, 0), TickOutcome::Ran);       // the 12:00 task
-    EXPECT_EQ(tickAt(7, 7, 0, 0), TickOutcome::NothingDue); // clears the last-run task
+    EXPECT_EQ(tickAt(6, 13, 0, 0), TickOutcome::Ran); // the 12:00 task
+    EXPECT_EQ(tickAt(7, 7, 0, 0), TickOutcome::NothingDue);
     EXPECT_EQ(tickAt(7, 8, 0, 0), TickOutcome::Ran);
     EXPECT_EQ(tickAt(7, 12, 0, 0), TickOutcome::Ran);
     EXPECT_EQ(actions.calls, (std::vector<std::string>{"input 1", "input 0", "input 1"}));
 }
 
-TEST_F(ScheduleExecutorTest, MidnightTaskRunsOnceAfterEachStart) {
-    const std::vector<ScheduleTask> tasks{daily(0, 0, 0, 1, 14)};
-    executor.start(tasks);
+// A lone daily task at 00:00:00 is always the latest of the day: it runs once each day.
+TEST_F(ScheduleExecutorTest, MidnightTaskRunsOnceEachDay) {
+    executor.start({daily(0, 0, 0, 1, 14)});
     EXPECT_EQ(tickAt(6, 0, 0, 1), TickOutcome::Ran);
-    // Never before the first task again, so the last-run task is never cleared.
     EXPECT_EQ(tickAt(6, 23, 59, 59), TickOutcome::NothingDue);
-    EXPECT_EQ(tickAt(7, 0, 0, 0), TickOutcome::NothingDue);
-    EXPECT_EQ(tickAt(8, 0, 0, 1), TickOutcome::NothingDue);
-
-    executor.stop();
-    executor.start(tasks);
+    EXPECT_EQ(tickAt(7, 0, 0, 0), TickOutcome::Ran);
+    EXPECT_EQ(tickAt(7, 0, 0, 2), TickOutcome::NothingDue);
     EXPECT_EQ(tickAt(8, 9, 0, 0), TickOutcome::Ran);
-    EXPECT_EQ(actions.calls, (std::vector<std::string>{"input 14", "input 14"}));
+    EXPECT_EQ(actions.calls, (std::vector<std::string>{"input 14", "input 14", "input 14"}));
+}
+
+// Monday 08:00 and Tuesday 08:00: each runs on its own day.
+TEST_F(ScheduleExecutorTest, SameTimeOnDifferentWeekdays) {
+    ScheduleTask monday = daily(8, 0, 0, 1, 11);
+    monday.periodKind = period::kWeekdays;
+    monday.weekdays = {1, 0, 0, 0, 0, 0, 0};
+    ScheduleTask tuesday = monday;
+    tuesday.weekdays = {0, 1, 0, 0, 0, 0, 0};
+    tuesday.channel = 12;
+    executor.start({monday, tuesday});
+    EXPECT_EQ(tickAt(6, 8, 0, 0), TickOutcome::Ran); // 2024-05-06 is a Monday
+    EXPECT_EQ(tickAt(7, 8, 0, 0), TickOutcome::Ran);
+    EXPECT_EQ(tickAt(7, 8, 0, 2), TickOutcome::NothingDue);
+    EXPECT_EQ(actions.calls, (std::vector<std::string>{"input 11", "input 12"}));
 }

@@ -23,6 +23,11 @@ std::string repeated(char c, std::size_t n) {
     return std::string(n, c);
 }
 
+ScheduleTask invalid(ScheduleTask t) {
+    t.invalid = true;
+    return t;
+}
+
 const std::string kSixteenZeros = "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,";
 
 } // namespace
@@ -51,8 +56,12 @@ TEST(ScheduleReader, LinesToTasks) {
          taskOf({}, "/a\r.kvt")},
         {"NUL ends the path", kSixteenZeros + std::string("/a.kvt\0junk", 11),
          taskOf({}, "/a.kvt")},
-        {"number over 9 characters uses its first 9", "1234567890,5,-1234567890,0000000000042",
-         taskOf({123456789, 5, -12345678, 0})},
+        {"number over 9 characters makes the line invalid", "1234567890,5,-1234567890,42",
+         invalid(taskOf({123456789, 5, -12345678, 42}))},
+        {"channel 11 written with ten characters is cut to 1 and invalid",
+         "0,0,0,9,0,0,0,0,0,0,0,0,0,0,1,0000000011",
+         invalid(taskOf({0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1}))},
+        {"nine characters are still a number", "000000011,-00000001", taskOf({11, -1})},
         {"path of 263 bytes kept", kSixteenZeros + repeated('p', 263),
          taskOf({}, repeated('p', 263))},
         {"path over 263 bytes dropped", kSixteenZeros + repeated('p', 264) + ",", taskOf({})},
@@ -97,69 +106,54 @@ TEST(ScheduleList, LoadReplacesTasksAndLastRunOnlyOnSuccess) {
     ASSERT_TRUE(list.load(first));
     ASSERT_EQ(list.tasks().size(), 2u);
     EXPECT_EQ(list.tasks()[1].year, 2);
-    // 10:00: the 09:00 task becomes the last-run task.
-    ASSERT_EQ(list.findDue(makeLocalTime(2024, 5, 6, 10, 0, 0)).verdict, DueVerdict::Due);
-    ASSERT_EQ(list.lastRun().year, 2);
+    // 10:00: the 09:00 task is due and becomes the last-run task.
+    const LocalTime ten = makeLocalTime(2024, 5, 6, 10, 0, 0);
+    const DueDecision d = list.findDue(ten);
+    ASSERT_EQ(d.verdict, DueVerdict::Due);
+    list.markRun(list.tasks()[*d.candidate], ten);
+    ASSERT_EQ(list.lastRun().task.year, 2);
 
     EXPECT_FALSE(list.load(dir.file("missing.kss")));
     EXPECT_FALSE(list.load(dir.file(""))); // the folder itself is no schedule file
     EXPECT_EQ(list.tasks().size(), 2u);
-    EXPECT_EQ(list.lastRun().year, 2);
+    EXPECT_EQ(list.lastRun().task.year, 2);
 
     ASSERT_TRUE(list.load(second));
     ASSERT_EQ(list.tasks().size(), 1u);
     EXPECT_EQ(list.tasks()[0].year, 3);
-    EXPECT_EQ(list.lastRun(), ScheduleTask{});
+    EXPECT_EQ(list.lastRun(), LastRun{});
 
     ASSERT_TRUE(list.load(dir.write("empty.kss", "")));
     EXPECT_TRUE(list.tasks().empty());
 }
 
-TEST(ScheduleRowTexts, ColumnsPerTask) {
-    const auto weekdays = test::weekly(8, 5, 9, {1, 0, 1, 0, 1, 0, 0});
-    const auto sundays = test::weekly(23, 59, 59, {0, 0, 0, 0, 0, 0, 7});
-    auto templateTask = test::daily(0, 0, 0, 0);
-    templateTask.path = "/shows/morning.kvt";
-    auto unknownKind = test::daily(1, 2, 3, 2, 8);
-    unknownKind.periodKind = 3;
-    auto codeWithoutName = test::daily(1, 2, 3, 1, 3);
-    auto codeBeyondAByte = test::daily(1, 2, 3, 1, 256);
-
-    const struct {
-        ScheduleTask task;
-        ScheduleRowTexts expected;
-    } cases[] = {
-        {test::daily(7, 0, 0, 1, 14), {"4", "每天", "天", "07:00:00", "通道切换", "DVI"}},
-        {weekdays, {"4", "周期", "周一,周三,周五", "08:05:09", "通道切换", "AV1"}},
-        {sundays, {"4", "周期", "周日", "23:59:59", "通道切换", "AV1"}},
-        {test::once(2024, 5, 6, 12, 0, 0),
-         {"4", "执行一次", "2024-05-06", "12:00:00", "通道切换", "AV1"}},
-        {templateTask, {"4", "每天", "天", "00:00:00", "脚本", "/shows/morning.kvt"}},
-        {unknownKind, {"4", "", "", "01:02:03", "", "VGA"}},
-        {codeWithoutName, {"4", "每天", "天", "01:02:03", "通道切换", ""}},
-        {codeBeyondAByte, {"4", "每天", "天", "01:02:03", "通道切换", ""}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.expected.time + " " + c.expected.periodDetail);
-        EXPECT_EQ(scheduleRowTexts(c.task, 4), c.expected);
+// Up to the limits a file is read; one byte or one line more and it is refused unread, the
+// list unchanged.
+TEST(ScheduleList, FilesOverTheLimitsAreRefused) {
+    test::TempFolder dir;
+    // 65536 lines of 256 bytes: exactly 16 MiB.
+    std::string line = "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11,/a.kvt,";
+    line.resize(255, 'x');
+    line.push_back('\n');
+    std::string bytes;
+    for (std::size_t i = 0; i < kMaxScheduleTasks; ++i) {
+        bytes += line;
     }
-}
+    ASSERT_EQ(bytes.size(), kMaxScheduleFileBytes);
+    const std::string atLimit = dir.write("limit.kss", bytes);
+    const std::string oneByteMore = dir.write("byte.kss", bytes + "0");
+    const std::string oneLineMore =
+        dir.write("line.kss", std::string(kMaxScheduleTasks, '\n') + "0,0,0,9");
 
-// Every fixed word goes through the caller's wording, each weekday on its own; the path, the
-// numbers and the channel names do not.
-TEST(ScheduleRowTexts, FixedWordsInTheCallersWording) {
-    const ScheduleWord mark = [](std::string_view w) { return "<" + std::string(w) + ">"; };
-    auto templateTask = test::weekly(8, 5, 9, {1, 0, 1, 0, 0, 0, 0});
-    templateTask.action = scheduleaction::kLoadTemplate;
-    templateTask.path = "/shows/周一.kvt";
-    EXPECT_EQ(scheduleRowTexts(templateTask, 2, mark),
-              (ScheduleRowTexts{"2", "<周期>", "<周一>,<周三>", "08:05:09", "<脚本>",
-                                "/shows/周一.kvt"}));
-    EXPECT_EQ(scheduleRowTexts(test::daily(7, 0, 0, 1, 14), 0, mark),
-              (ScheduleRowTexts{"0", "<每天>", "<天>", "07:00:00", "<通道切换>", "DVI"}));
-    auto unknown = test::once(2024, 5, 6, 12, 0, 0);
-    unknown.periodKind = 3;
-    unknown.action = 2;
-    EXPECT_EQ(scheduleRowTexts(unknown, 1, mark),
-              (ScheduleRowTexts{"1", "", "", "12:00:00", "", "AV1"}));
+    ScheduleList list;
+    ASSERT_TRUE(list.load(atLimit));
+    ASSERT_EQ(list.tasks().size(), kMaxScheduleTasks);
+    EXPECT_EQ(list.tasks().back().channel, 11);
+    for (const std::string& refused : {oneByteMore, oneLineMore}) {
+        EXPECT_FALSE(readScheduleFile(refused).has_value()) << refused;
+        EXPECT_FALSE(list.load(refused));
+        EXPECT_EQ(list.tasks().size(), kMaxScheduleTasks);
+    }
+    EXPECT_TRUE(list.load(dir.write("lines.kss", std::string(kMaxScheduleTasks, '\n'))));
+    EXPECT_EQ(list.tasks().size(), kMaxScheduleTasks);
 }

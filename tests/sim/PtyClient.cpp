@@ -1,5 +1,7 @@
 #include "PtyClient.h"
 
+#include "SimTestSupport.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -58,6 +60,17 @@ std::vector<std::uint8_t> PtyClient::receive(std::size_t count, int quietMs) {
         got.insert(got.end(), buffer, buffer + n);
     }
     return got;
+}
+
+bool identityAnswered(PtyClient& c) {
+    const std::size_t length = readTypeInfo(readtype::kIdentity)->replyLength;
+    if (!c.send(readRequest(readtype::kIdentity))) {
+        return false;
+    }
+    const Bytes reply = c.receive(length);
+    const auto p = replyPayload(reply);
+    return reply.size() == length && frame::acceptReply(reply) &&
+           Bytes(p.begin(), p.end()) == (Bytes{'T', 'R', 'S'});
 }
 
 } // namespace korvane::sim::test

@@ -26,4 +26,7 @@ private:
     int fd_ = -1;
 };
 
+// Sends an identity read and takes its reply; true when it is the genuine one.
+bool identityAnswered(PtyClient& c);
+
 } // namespace korvane::sim::test

@@ -115,5 +115,37 @@ TEST(SimModelFaultsHangUp, StopsAfterTheGivenNumberOfFrames) {
     EXPECT_EQ(model.receivedFrames().size(), 2u);
 }
 
+TEST(SimModelFaultsSilence, HearsNothingForTheGivenTimeThenAnswersAgainOnce) {
+    auto now = std::chrono::steady_clock::time_point{} + std::chrono::hours{1};
+    SimModel model;
+    model.setSteadyClock([&now] { return now; });
+    SimFaults f;
+    f.silentAfter = 2;
+    f.silentFor = std::chrono::milliseconds{1500};
+    model.setFaults(f);
+    const auto identity = readRequest(readtype::kIdentity);
+    const auto volume = command(CommandCode::SetAudio, {1, 42});
+    std::vector<std::uint8_t> three;
+    for (int i = 0; i < 3; ++i) {
+        three.insert(three.end(), identity.begin(), identity.end());
+    }
+    // The second frame starts the silence: the third of the same burst goes unheard.
+    EXPECT_EQ(model.feed(three).size(), 2u);
+    EXPECT_TRUE(model.silent());
+    now += std::chrono::milliseconds{1499};
+    EXPECT_TRUE(model.feed(identity).empty());
+    model.feed(volume);
+    EXPECT_EQ(model.receivedFrames().size(), 2u) << "frames heard while silent";
+    EXPECT_NE(model.state().mirror.volume, 42);
+
+    now += std::chrono::milliseconds{1};
+    EXPECT_FALSE(model.silent());
+    EXPECT_EQ(model.feed(identity).size(), 1u);
+    // Once only: the frame count stays past the threshold, yet no second silence follows.
+    now += std::chrono::hours{1};
+    EXPECT_EQ(model.feed(three).size(), 3u);
+    EXPECT_EQ(model.receivedFrames().size(), 6u);
+}
+
 } // namespace
 } // namespace korvane::sim::test

@@ -221,3 +221,41 @@ TEST(SimModelRecordOnly, CommandsWithoutSettingsChangeNothingButAreRecorded) {
 
 } // namespace
 } // namespace korvane::sim::test
+
+namespace korvane::sim::test {
+namespace {
+
+// After a colour temperature change (placeholders, 255, for the gains) the processor sets its
+// own gains: a preset its fixed ones, the user temperature the gains last set under it.
+// Placeholders are never taken for gains; gains the command carries are.
+TEST(SimModelGains, EachColourTemperatureHasPlausibleGains) {
+    SimModel model;
+    struct Row {
+        std::uint8_t temperature;
+        std::array<std::uint8_t, 3> carried;
+        std::array<std::uint8_t, 3> expected;
+    };
+    const Row rows[] = {
+        {3, {70, 20, 30}, {70, 20, 30}},    // user gains as sent
+        {1, {255, 255, 255}, {60, 50, 38}}, // warm
+        {2, {255, 255, 255}, {40, 50, 62}}, // cool
+        {0, {255, 255, 255}, {50, 50, 50}}, // standard
+        {3, {255, 255, 255}, {70, 20, 30}}, // back to the last user gains
+        {1, {1, 2, 3}, {1, 2, 3}},          // carried gains are taken as they are
+        {3, {255, 9, 9}, {70, 20, 30}},     // one placeholder is enough to keep the user gains
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(int{r.temperature});
+        write(model, command(CommandCode::SetPictureQuality,
+                             {8, 0, r.temperature, r.carried[0], r.carried[1], r.carried[2]}));
+        ParameterMirror m{};
+        ASSERT_TRUE(unpackMain(m, readPayloadOf(model, readtype::kMain)));
+        EXPECT_EQ(m.pq[pq::kColourTemperature], r.temperature);
+        EXPECT_EQ((std::array<std::uint8_t, 3>{m.pq[pq::kRedGain], m.pq[pq::kGreenGain],
+                                               m.pq[pq::kBlueGain]}),
+                  r.expected);
+    }
+}
+
+} // namespace
+} // namespace korvane::sim::test

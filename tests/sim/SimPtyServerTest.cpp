@@ -17,21 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::size_t kIdentityLength = readTypeInfo(readtype::kIdentity)->replyLength;
-
 bool send(PtyClient& c, const frame::CommandFrame& f) {
     return c.send(f);
-}
-
-// Reads the identity reply; true when it is the genuine one.
-bool identityAnswered(PtyClient& c) {
-    if (!send(c, readRequest(readtype::kIdentity))) {
-        return false;
-    }
-    const Bytes reply = c.receive(kIdentityLength);
-    const auto p = replyPayload(reply);
-    return reply.size() == kIdentityLength && frame::acceptReply(reply) &&
-           Bytes(p.begin(), p.end()) == (Bytes{'T', 'R', 'S'});
 }
 
 TEST(SimPtyServer, AnswersReadsAndKeepsWritesSeenByTheModel) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -81,7 +82,8 @@ TEST_P(IniLineEnds, ReadsLikeThePrivateProfileFunctions) {
                            "[ Second ] trailing text\n"
                            "key=2\n"
                            "[first]\n"
-                           "late=3\n",
+                           "late=3\n"
+                           "alpha=merged\n",
                            eol));
     const IniFile ini(file);
     struct Case {
@@ -98,7 +100,7 @@ TEST_P(IniLineEnds, ReadsLikeThePrivateProfileFunctions) {
         {"first", "novalue", "dflt"}, // no '=': no key
         {"first", "; alpha", "dflt"},
         {"second", "key", "2"},
-        {"first", "late", "3"}, // a repeated section still counts
+        {"first", "late", "dflt"}, // a repeated section is not merged into the first
         {"third", "key", "dflt"},
     };
     for (const auto& c : cases) {
@@ -203,6 +205,45 @@ TEST(IniFile, AFileThatCannotBeReadIsNotReplaced) {
     EXPECT_EQ(ini.readInt("comm", "commport", 999), 999);
     EXPECT_FALSE(ini.writeInt("comm", "commport", 1));
     EXPECT_TRUE(std::filesystem::exists(path / "keep"));
+    EXPECT_EQ(test::entryCount(dir.path()), 1u);
+}
+
+// Only a regular file of at most 4 MiB is a settings file; anything else reads as empty at once
+// and is never written over: a FIFO without a writer, a device that never ends, a huge file.
+TEST(IniFile, WhatIsNoSettingsFileReadsAsEmptyAndIsKept) {
+    test::TempFolder dir;
+    const auto fifo = dir.path() / "fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto endless = dir.path() / "zero.ini";
+    std::filesystem::create_symlink("/dev/zero", endless);
+    const auto huge = dir.path() / "huge.ini";
+    const std::string hugeText = "[comm]\ncommport=5\n" + std::string(4u << 20, ';');
+    spit(huge, hugeText);
+    const auto limit = dir.path() / "limit.ini";
+    const std::string head = "[comm]\ncommport=6\n";
+    spit(limit, head + std::string((4u << 20) - head.size(), ';'));
+    for (const auto& path : {fifo, endless, huge}) {
+        SCOPED_TRACE(path.filename().string());
+        IniFile ini(path);
+        EXPECT_EQ(ini.readInt("comm", "commport", 999), 999);
+        EXPECT_FALSE(ini.writeInt("comm", "commport", 1));
+    }
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_symlink(endless));
+    EXPECT_EQ(slurp(huge), hugeText);
+    EXPECT_EQ(IniFile(limit).readInt("comm", "commport", 999), 6) << "exactly 4 MiB is read";
+}
+
+// A settings file without write permission stays as it is, whoever writes.
+TEST(IniFile, AReadOnlyFileIsKept) {
+    test::TempFolder dir;
+    const auto path = dir.path() / "a.ini";
+    spit(path, "[s]\nk=1\n");
+    ::chmod(path.c_str(), 0444);
+    IniFile ini(path);
+    EXPECT_FALSE(ini.writeInt("s", "k", 2));
+    EXPECT_EQ(ini.readInt("s", "k", 0), 1);
+    EXPECT_EQ(slurp(path), "[s]\nk=1\n");
     EXPECT_EQ(test::entryCount(dir.path()), 1u);
 }
 

@@ -4,6 +4,7 @@
 #include "core/store/SettingsKeys.h"
 #include "support/TempFolder.h"
 
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -47,6 +48,8 @@ const IntRead kBoxV = [](const auto& s) { return s.readBoxHeight(); };
 const IntRead kMBoxH = [](const auto& s) { return s.readModuleWidth(); };
 const IntRead kMBoxV = [](const auto& s) { return s.readModuleHeight(); };
 const IntRead kNetPort = [](const auto& s) { return s.readNetworkSettings().port; };
+const IntRead kKeepAlive = [](const auto& s) { return s.readKeepAlive(); };
+const IntRead kNetworkMode = [](const auto& s) { return s.readNetworkMode() ? 1 : 0; };
 
 TEST_F(SettingsFixture, IntegerKeys) {
     const std::pair<IntRead, IntCase> cases[] = {
@@ -80,6 +83,18 @@ TEST_F(SettingsFixture, IntegerKeys) {
         {kNetPort, {key::kNetPort, std::nullopt, 0}},
         {kNetPort, {key::kNetPort, "5000", 5000}},
         {kNetPort, {key::kNetPort, "port", 0}},
+        {kKeepAlive, {key::kLinkKeepAlive, std::nullopt, 5}},
+        {kKeepAlive, {key::kLinkKeepAlive, "0", 0}},
+        {kKeepAlive, {key::kLinkKeepAlive, "12", 12}},
+        {kKeepAlive, {key::kLinkKeepAlive, "-3", 0}},
+        {kKeepAlive, {key::kLinkKeepAlive, "99999", 3600}},
+        {kKeepAlive, {key::kLinkKeepAlive, "off", 0}},
+        {kNetworkMode, {key::kLinkMode, std::nullopt, 0}},
+        {kNetworkMode, {key::kLinkMode, "network", 1}},
+        {kNetworkMode, {key::kLinkMode, "Network", 1}},
+        {kNetworkMode, {key::kLinkMode, "serial", 0}},
+        {kNetworkMode, {key::kLinkMode, "networks", 0}},
+        {kNetworkMode, {key::kLinkMode, "", 0}},
     };
     for (const auto& [read, c] : cases) {
         store(c.key, c.stored);
@@ -180,6 +195,7 @@ TEST_F(SettingsFixture, WritesGoToTheirKeys) {
     ASSERT_TRUE(settings.writeBoxHeight(48));
     ASSERT_TRUE(settings.writeModuleWidth(8));
     ASSERT_TRUE(settings.writeModuleHeight(4));
+    ASSERT_TRUE(settings.writeNetworkMode(true));
 
     const IniFile raw(file);
     const std::pair<SettingKey, std::string> expected[] = {
@@ -196,6 +212,7 @@ TEST_F(SettingsFixture, WritesGoToTheirKeys) {
         {key::kScheduleRunning, "200"},
         {key::kIcon, "main.ico"},
         {key::kRecentFile, "/t/x.kvt"},
+        {key::kLinkMode, "network"},
         {key::kBoxWidth, "64"},
         {key::kBoxHeight, "48"},
         {key::kModuleWidth, "8"},
@@ -227,6 +244,37 @@ TEST(Settings, DefaultFileIsInTheProgramDirectory) {
     EXPECT_TRUE(slurp(home.path() / "korvaneapp.ini").find("BoxH=10") != std::string::npos);
     ASSERT_TRUE(settings.writeIcon("main.ico"));
     EXPECT_EQ(settings.readIcon(), home.path() / "main.ico");
+}
+
+// Without KORVANE_HOME, and with no settings file beside the executable, every program uses the
+// user's configuration folder, made when first asked for.
+TEST(Settings, WithoutAHomeTheUsersConfigurationFolderIsUsed) {
+    test::ProgramHome keep; // restores KORVANE_HOME afterwards
+    test::TempFolder config;
+    const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedXdg = oldXdg != nullptr ? oldXdg : "";
+    ::unsetenv("KORVANE_HOME");
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    EXPECT_FALSE(std::filesystem::exists(config.path() / "korvane"));
+    EXPECT_EQ(Settings().file(), config.path() / "korvane" / "korvaneapp.ini");
+    EXPECT_TRUE(std::filesystem::is_directory(config.path() / "korvane"));
+    if (oldXdg != nullptr) {
+        ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+// The recent file is stored as a full path whatever folder the caller works in.
+TEST(Settings, RecentFileIsStoredInFull) {
+    test::ProgramHome home;
+    Settings settings;
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(home.path());
+    ASSERT_TRUE(settings.writeRecentFile("t.kvt"));
+    std::filesystem::current_path(before);
+    EXPECT_EQ(IniFile(settings.file()).readString("app", "recentfile"),
+              (home.path() / "t.kvt").string());
 }
 
 TEST(Settings, FileExists) {

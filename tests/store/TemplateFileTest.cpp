@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace korvane;
@@ -59,8 +60,8 @@ TEST_F(TemplateFixture, SavedFileIsHeaderZerosAndTheMirror) {
     EXPECT_EQ(bytesOf(back), bytesOf(m));
 }
 
-// The header is never checked; a short file overwrites only the mirror bytes it holds; a long
-// one gives no more than the mirror.
+// The header is never checked; a file shorter than a template is refused; a long one gives no
+// more than the mirror. Applying bytes by themselves overwrites only the mirror bytes they hold.
 TEST_F(TemplateFixture, ShortLongAndForeignFiles) {
     const ParameterMirror before = patterned(1);
     const std::string source =
@@ -70,10 +71,18 @@ TEST_F(TemplateFixture, ShortLongAndForeignFiles) {
           std::size_t{1029}, std::size_t{1030}, source.size()}) {
         spit(file, source.substr(0, size));
         std::vector<std::uint8_t> read;
-        ASSERT_FALSE(readTemplateFile(file, read)) << size;
-        EXPECT_EQ(read.size(), std::min(size, tf::kFileSize)) << size;
+        const std::error_code ec = readTemplateFile(file, read);
+        if (size < tf::kFileSize) {
+            EXPECT_EQ(ec, std::errc::message_size) << size;
+            EXPECT_TRUE(templateRefused(ec));
+            EXPECT_TRUE(read.empty()) << size;
+        } else {
+            ASSERT_FALSE(ec) << size;
+            EXPECT_EQ(read.size(), tf::kFileSize) << size;
+        }
+        const auto bytes = reinterpret_cast<const std::uint8_t*>(source.data());
         ParameterMirror m = before;
-        const std::size_t applied = applyTemplate(read, m);
+        const std::size_t applied = applyTemplate({bytes, size}, m);
         const std::size_t expected =
             size > tf::kHeaderSize ? std::min(size - tf::kHeaderSize, sizeof m) : 0;
         EXPECT_EQ(applied, expected) << size;
@@ -122,6 +131,19 @@ TEST_F(TemplateFixture, OverwriteNeedsTheOperatorsYes) {
     answer = true;
     EXPECT_EQ(saveTemplateFile(file, patterned(2), settings, confirm), SaveResult::Saved);
     EXPECT_EQ(slurp(file).substr(202), bytesOf(patterned(2)));
+}
+
+// A template without write permission is not replaced, even by a user the permissions do not
+// bind; the recent file stays as it was.
+TEST_F(TemplateFixture, AReadOnlyTemplateIsKept) {
+    ASSERT_EQ(saveTemplateFile(file, patterned(1), settings), SaveResult::Saved);
+    const std::string old = slurp(file);
+    settings.writeRecentFile("/elsewhere.kvt");
+    ::chmod(file.c_str(), 0444);
+    EXPECT_EQ(saveTemplateFile(file, patterned(2), settings), SaveResult::Failed);
+    EXPECT_EQ(slurp(file), old);
+    EXPECT_EQ(recentFile(), "/elsewhere.kvt");
+    EXPECT_EQ(test::entryCount(dir.path()), 2u);
 }
 
 TEST_F(TemplateFixture, SaveIntoAMissingFolderFails) {

@@ -12,11 +12,13 @@
 #include "support/RecordingSink.h"
 #include "support/TempFolder.h"
 
+#include <chrono>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace korvane;
@@ -235,18 +237,63 @@ TEST_F(LoaderFixture, MissingUnreadableAndThrowingLoads) {
     EXPECT_TRUE(unchanged());
     EXPECT_EQ(recentFile(), "");
 
-    host.reports.clear();
-    file = home.path() / "folder.kvt";
-    std::filesystem::create_directory(file);
-    EXPECT_EQ(static_cast<int>(load()), -4);
-    EXPECT_EQ(host.reports, std::vector{TemplateText::FileError});
-    EXPECT_TRUE(unchanged());
-
     file = slotTemplatePath(3);
     host.throwOnRefresh = true;
     EXPECT_EQ(static_cast<int>(load()), -1);
     EXPECT_EQ(link.sendSwitch(), 1) << "the switch comes back on after a throw";
     EXPECT_TRUE(wire->writes.empty());
+}
+
+// Files that are not templates are refused before anything is sent or changed, with the
+// load's open-failure message: too short (empty, 300 bytes, one byte short), not a regular file
+// (a folder, a FIFO without a writer, a device that never ends), larger than 1 MiB.
+TEST_F(LoaderFixture, FilesThatAreNoTemplatesAreRefusedBeforeAnythingIsSent) {
+    const TemplateBytes whole = encodeTemplate(fileMirror);
+    const std::string valid(whole.begin(), whole.end());
+    const auto make = [&](const std::string& name, const std::string& bytes) {
+        const auto p = home.path() / name;
+        test::spit(p, bytes);
+        return p;
+    };
+    const auto fifo = home.path() / "fifo.kvt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto endless = home.path() / "zero.kvt";
+    std::filesystem::create_symlink("/dev/zero", endless);
+    const auto folder = home.path() / "folder.kvt";
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path refused[] = {
+        make("empty.kvt", ""),
+        make("short.kvt", valid.substr(0, 300)),
+        make("onebyteshort.kvt", valid.substr(0, 1029)),
+        make("huge.kvt", valid + std::string((1u << 20) - valid.size() + 1, '\0')),
+        fifo,
+        endless,
+        folder,
+    };
+    const ParameterMirror before = mirror;
+    for (const auto& p : refused) {
+        SCOPED_TRACE(p.filename().string());
+        file = p;
+        host.reports.clear();
+        host.events.clear();
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(load(), LoadResult::Unreadable);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 5s) << "no waiting on the file";
+        EXPECT_EQ(host.reports, std::vector{TemplateText::OpenFailed});
+        EXPECT_TRUE(host.events.empty());
+        EXPECT_EQ(std::memcmp(&mirror, &before, sizeof mirror), 0);
+        EXPECT_TRUE(wire->writes.empty());
+        EXPECT_EQ(recentFile(), "");
+    }
+    // Exactly 1 MiB with a foreign header and a tail still loads.
+    std::string foreign = valid + std::string((1u << 20) - valid.size(), 'x');
+    foreign[0] = 0x7F;
+    file = make("foreign.kvt", foreign);
+    host.reports.clear();
+    EXPECT_EQ(load(), LoadResult::Loaded);
+    EXPECT_TRUE(host.reports.empty());
+    ASSERT_FALSE(wire->writes.empty());
+    EXPECT_EQ(wire->writes.front()[frame::kDataOffset], 9) << "the file's resolution went out";
 }
 
 } // namespace

@@ -49,6 +49,7 @@ int MemoryTransport::writeAll(const std::uint8_t* bytes, std::size_t length) {
 }
 
 int MemoryTransport::readAll(std::uint8_t* buffer, std::size_t length) {
+    ++line_->readCalls;
     auto& in = line_->incoming;
     if (!line_->open || in.size() < length) {
         in.clear();

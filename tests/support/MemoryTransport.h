@@ -20,6 +20,8 @@ struct MemoryLine {
     bool open = true;
     int opens = 0;
     int purges = 0;
+    // How often a reply was waited for.
+    std::size_t readCalls = 0;
     bool failWrites = false;
     // Writes fail once this many have been taken (a line that goes part-way through).
     std::size_t writesBeforeFailure = SIZE_MAX;

@@ -4,6 +4,8 @@
 #include "core/link/DeviceLink.h"
 #include "core/link/ReadTypes.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/IniFile.h"
+#include "core/store/Settings.h"
 #include "sim/SimReplies.h"
 
 #include <fstream>
@@ -259,19 +261,24 @@ TEST_F(CtlPty, AFailingReadPrintsTheOperationsMessageAndExitsOne) {
         {{"input-adjust", "2", "auto"}, 2, message(MessageId::SyncFailed)},
         {{"device-info"}, 13, "korvanectl: device-info: no valid reply\n"},
         {{"identity"}, 8, "korvanectl: identity: no valid reply\n"},
+        {{"read", "1"}, 1, "korvanectl: read type 1 failed: no valid reply\n"},
         {{"plan", "read"},
          15,
          message(MessageId::RecvFail) + message(MessageId::PlanListQueryFailed)},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.words[0] + " " + std::to_string(row.badType));
-        sim::SimFaults faults;
-        faults.badChecksum = {row.badType};
-        server.setFaults(faults);
-        const CtlRun r = ctl(row.words);
-        EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.err, row.err);
-        EXPECT_EQ(r.out, "");
+    // A wrong checksum, and a length byte one below the payload with a checksum that fits it.
+    for (const bool shortLength : {false, true}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.words[0] + " " + std::to_string(row.badType) +
+                         (shortLength ? " short length" : " bad checksum"));
+            sim::SimFaults faults;
+            (shortLength ? faults.shortLengthByte : faults.badChecksum) = {row.badType};
+            server.setFaults(faults);
+            const CtlRun r = ctl(row.words);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.err, row.err);
+            EXPECT_EQ(r.out, "");
+        }
     }
     sim::SimFaults faults;
     faults.badChecksum = {0};
@@ -279,4 +286,18 @@ TEST_F(CtlPty, AFailingReadPrintsTheOperationsMessageAndExitsOne) {
     const auto file = home / "never.kvt";
     EXPECT_EQ(ctl({"sync", "--save", file.string()}).status, 1);
     EXPECT_FALSE(std::filesystem::exists(file)) << "nothing is saved after a failed sync";
+}
+
+// A template named relative to the working folder is stored as the recent file in full, by the
+// save after a sync and by a load, as the desktop program stores it.
+TEST_F(CtlPty, RecentFileIsStoredInFull) {
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(home);
+    const auto recent = [] { return IniFile(Settings().file()).readString("app", "recentfile"); };
+    ok({"sync", "--save", "relative.kvt"});
+    EXPECT_EQ(recent(), (home / "relative.kvt").string());
+    Settings().writeRecentFile("/elsewhere.kvt");
+    ok({"load", "relative.kvt"});
+    EXPECT_EQ(recent(), (home / "relative.kvt").string());
+    std::filesystem::current_path(before);
 }

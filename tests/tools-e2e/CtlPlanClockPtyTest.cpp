@@ -1,4 +1,6 @@
 #include "CtlPtyFixture.h"
+#include "core/base/Messages.h"
+#include "core/link/ReadTypes.h"
 
 #include <fstream>
 
@@ -33,6 +35,39 @@ std::tm fixedNow() {
 }
 
 } // namespace
+
+// A line that hangs up after the first of 64 entries: the send ends there, says so once and
+// exits 1.
+TEST_F(CtlPty, PlanSendOnALineThatHangsUpFails) {
+    const std::string plan =
+        write(home / "plan.txt", "0 每天 0 2024-05-06 08:30:00 执行模板 3 AV1\n");
+    sim::SimFaults faults;
+    faults.hangUpAfter = framesSoFar() + 1;
+    server.setFaults(faults);
+    const std::size_t from = framesSoFar();
+    const CtlRun r = ctl({"plan", "send", plan});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "korvanectl: " + std::string(messageText(MessageId::PlanSendFailed)) + "\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(codesSince(from), std::vector<int>{0x25});
+}
+
+// The template went out but the read-back after it failed: what the processor holds is not
+// known, so the load fails.
+TEST_F(CtlPty, LoadWithAFailedReadBackExitsOne) {
+    const auto file = home / "t.kvt";
+    ok({"sync", "--save", file.string()});
+    // The sync before the load and the read-back after it: the read-back's picture 1 output
+    // read is the one that goes unanswered.
+    sim::SimFaults faults;
+    faults.noReply = {readtype::kPicture1Output};
+    server.setFaults(faults);
+    const CtlRun r = ctl({"load", file.string()});
+    EXPECT_EQ(r.status, 1);
+    const std::string failed =
+        "korvanectl: " + std::string(messageText(MessageId::SyncPicture1OutputFailed)) + "\n";
+    EXPECT_EQ(r.err, failed + failed) << "the sync before and the read-back after";
+}
 
 TEST_F(CtlPty, PlanSentFromTextReadsBackAsTheEditorShowsIt) {
     // A year packs modulo 16 (2029 comes back as 2013); a mode or action without a text of its

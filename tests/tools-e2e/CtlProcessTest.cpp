@@ -1,12 +1,14 @@
 // The built program as a service runs it: `schedule run` with the real clock and tick, stopped
 // by a signal.
 #include "CtlPtyFixture.h"
+#include "core/base/Messages.h"
 
 #include <csignal>
 #include <fstream>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <unistd.h>
 
 extern char** environ;
@@ -37,7 +39,96 @@ std::string firstLine(int fd, std::chrono::milliseconds wait) {
     return text.substr(0, text.find('\n'));
 }
 
+struct ProcessRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// The whole text of `fd` up to its end.
+std::string drain(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    return text;
+}
+
+// The built korvanectl run to its end with `words` (after --device), in the test's program
+// folder. Its output is small, so reading the pipes one after the other cannot block it.
+ProcessRun runBinary(const CtlPty& f, const std::vector<std::string>& words) {
+    int out[2];
+    int err[2];
+    if (::pipe(out) != 0 || ::pipe(err) != 0) {
+        return {};
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    for (const int fd : {out[0], out[1], err[0], err[1]}) {
+        posix_spawn_file_actions_addclose(&actions, fd);
+    }
+    std::vector<std::string> args = {KORVANECTL_PATH, "--device", f.server.devicePath()};
+    args.insert(args.end(), words.begin(), words.end());
+    std::vector<char*> argv;
+    for (auto& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned =
+        ::posix_spawn(&pid, KORVANECTL_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    ::close(err[1]);
+    ProcessRun r;
+    if (spawned == 0) {
+        r.out = drain(out[0]);
+        r.err = drain(err[0]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    ::close(out[0]);
+    ::close(err[0]);
+    return r;
+}
+
 } // namespace
+
+// A log that cannot be written (its file a link to a device that is always full): every
+// exchange keeps its real result, the frames arrive, and each run says so once on stderr.
+TEST_F(CtlPty, AnUnwritableLogIsToldOnceAndDecidesNothing) {
+    std::filesystem::create_symlink("/dev/full", home / "korvaneapp.log");
+    const std::string told = "korvanectl: " + std::string(messageText(MessageId::LogWriteFailed)) +
+                             ": " + std::generic_category().message(ENOSPC) + "\n";
+    const auto file = home / "kept.kvt";
+    std::size_t from = framesSoFar();
+    ProcessRun r = runBinary(*this, {"sync", "--save", file.string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, told);
+    EXPECT_EQ(codesSince(from), kSyncReads);
+    EXPECT_EQ(std::filesystem::file_size(file), 1030u);
+
+    from = framesSoFar();
+    r = runBinary(*this, {"send", "SetAudio", "1", "33"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, told);
+    waitForFrames(from + 1);
+    EXPECT_EQ(server.state().mirror.volume, 33);
+
+    from = framesSoFar();
+    r = runBinary(*this, {"load", file.string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, told);
+    const auto codes = codesSince(from);
+    ASSERT_GT(codes.size(), 2 * kSyncReads.size());
+    EXPECT_EQ(std::vector<int>(codes.begin(), codes.begin() + 10), kSyncReads);
+    EXPECT_EQ(std::vector<int>(codes.end() - 10, codes.end()), kSyncReads);
+    EXPECT_NE(server.state().mirror.volume, 33) << "the file's volume went out";
+}
 
 TEST_F(CtlPty, ScheduleRunProcessStopsCleanlyOnSigint) {
     // A daily task at midnight is the latest of the day at any time, so the first tick runs it.

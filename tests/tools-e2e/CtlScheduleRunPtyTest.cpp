@@ -1,5 +1,6 @@
 #include "CtlPtyFixture.h"
 #include "core/schedule/LocalTime.h"
+#include "core/store/TemplateTexts.h"
 
 #include <csignal>
 #include <fstream>
@@ -60,7 +61,10 @@ TEST_F(CtlPty, ScheduleRunDoesEachDueTaskAtItsTick) {
     };
     const CtlRun r = ctl({"schedule", "run", schedule.string()}, env);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
+    // The missing template is named on stderr when its task comes.
+    EXPECT_EQ(r.err, "korvanectl: schedule run: 2024-05-06 10:00:00 skipped task 2: template file "
+                     "missing: " +
+                         missing + "\n");
     EXPECT_EQ(r.out, "2024-05-06 08:00:00\t0\t每天\t天\t08:00:00\t脚本\t" + tmpl + "\n" +
                          "2024-05-06 09:00:00\t1\t每天\t天\t09:00:00\t通道切换\tHDMI\n"
                          "2024-05-06 11:00:00\t3\t每天\t天\t11:00:00\t通道切换\tVGA\n");
@@ -82,4 +86,37 @@ TEST_F(CtlPty, ScheduleRunDoesEachDueTaskAtItsTick) {
     EXPECT_EQ(hex(frames[marks[4] - 1]).substr(12, 5), "00 0B");
     EXPECT_EQ(hex(frames.back()).substr(12, 5), "00 08");
     EXPECT_EQ(server.state().mirror.volume, 33) << "the template was loaded";
+}
+
+// A task whose template is no template (one byte short of one) is skipped with its reason on
+// stderr and sends nothing; the next task still runs.
+TEST_F(CtlPty, ScheduleRunRefusesAShortTemplate) {
+    const std::string tmpl = (home / "short.kvt").string();
+    std::ofstream(tmpl, std::ios::binary) << std::string(1029, '\x01');
+    const auto schedule = home / "short.kss";
+    std::ofstream(schedule, std::ios::binary) << dailyLine(8, 0, 0, tmpl) << dailyLine(9, 1, 8, "");
+    const int hours[] = {8, 9};
+    std::vector<std::size_t> marks;
+    ctl::CtlEnvironment env;
+    env.schedule.tickPeriod = std::chrono::milliseconds{100};
+    env.schedule.clock = [&] {
+        marks.push_back(framesSoFar());
+        if (marks.size() > std::size(hours) + 2) {
+            throw std::runtime_error("the runner did not stop");
+        }
+        if (marks.size() == std::size(hours) + 1) {
+            std::raise(SIGTERM);
+        }
+        return makeLocalTime(2024, 5, 6, hours[std::min(marks.size() - 1, std::size(hours) - 1)], 0,
+                             0);
+    };
+    const CtlRun r = ctl({"schedule", "run", schedule.string()}, env);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "korvanectl: schedule run: 2024-05-06 08:00:00 skipped task 0: not a template "
+                     "file: " +
+                         tmpl + "\n");
+    EXPECT_EQ(r.out, "2024-05-06 09:00:00\t1\t每天\t天\t09:00:00\t通道切换\tVGA\n");
+    ASSERT_EQ(marks.size(), std::size(hours) + 1);
+    EXPECT_EQ(marks[1], marks[0]) << "the short template sent nothing";
+    EXPECT_EQ(codesSince(marks[1]), std::vector<int>{0x11});
 }

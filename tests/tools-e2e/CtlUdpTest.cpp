@@ -1,9 +1,13 @@
 #include "CtlPtyFixture.h"
+#include "core/base/Messages.h"
+#include "core/link/DeviceLink.h"
 #include "core/schedule/LocalTime.h"
 #include "sim/SimUdpServer.h"
 
 #include <csignal>
+#include <cstdio>
 #include <fstream>
+#include <sys/wait.h>
 
 using namespace korvane;
 using namespace korvane::test;
@@ -144,4 +148,45 @@ TEST_F(CtlUdp, DiscoverWithoutAnswerFails) {
     EXPECT_NE(r.err.find("discover: no processor answered at " + kLoopbackBroadcast),
               std::string::npos)
         << r.err;
+}
+
+// Another program on this computer (here: this test's own link) already talks to a processor
+// from the port: korvanectl, run as its own process, is refused with a clear message and sends
+// nothing, while discovery on that port still works; once the port is free it goes through.
+TEST_F(CtlUdp, ASecondProgramOnThePortIsRefused) {
+    DeviceLink holder;
+    holder.setNetworkMode(1);
+    NetworkSettings settings;
+    settings.ip = kSimAddress;
+    settings.port = server.port();
+    ASSERT_EQ(holder.configureNetworkAndOpen(settings), 1);
+    const std::string command =
+        std::string("'") + KORVANECTL_PATH + "' --udp " + target() + " identity 2>&1 >/dev/null";
+    const auto run = [&command](int& status) {
+        std::string text;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        char buffer[256];
+        while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            text += buffer;
+        }
+        const int raw = pipe != nullptr ? ::pclose(pipe) : -1;
+        status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return text;
+    };
+    int status = -1;
+    const std::string err = run(status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(err, "korvanectl: " + std::string(messageText(MessageId::UdpPortTaken)) + "\n" +
+                       "korvanectl: cannot open the UDP link to " + target() +
+                       ": another program on this computer uses port " +
+                       std::to_string(server.port()) + "\n");
+    EXPECT_TRUE(server.receivedFrames().empty());
+
+    const CtlRun found = ctl(
+        {"--broadcast", kLoopbackBroadcast, "discover", "--port", std::to_string(server.port())});
+    EXPECT_EQ(found.out, target() + "\n") << found.err;
+
+    holder.close();
+    run(status);
+    EXPECT_EQ(status, 0);
 }

@@ -71,7 +71,7 @@ TEST(CommandLine, BadOperandsAreRefusedWithoutTouchingTheDevice) {
         SCOPED_TRACE(row.message);
         CtlRunner ctl;
         const auto r = ctl.run(args);
-        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.status, 2) << "a usage error";
         EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
         EXPECT_EQ(ctl.wire->opens, 0);
         EXPECT_TRUE(r.out.empty());
@@ -149,6 +149,7 @@ TEST(CommandLine, HelpListsEveryCommandWithItsArguments) {
     }
     EXPECT_NE(r.out.find("SetPicture1InputWindow X Y W H [HLIMIT VLIMIT]\n"), std::string::npos);
     EXPECT_NE(r.out.find("prints the stored entries"), std::string::npos);
+    EXPECT_NE(r.out.find("all 64 entries go out, those not in the file empty"), std::string::npos);
 }
 
 TEST(CommandLine, VersionWinsOverTheRestOfTheLineAndOpensNothing) {

@@ -68,7 +68,10 @@ TEST(Completion, OffersWhatTheTablesHoldAtEachPlaceOfTheLine) {
         {"korvanectl --device /dev/ttyUSB0 --baud 9600 s",
          {"schedule", "send", "store", "switch-query", "sync"}},
         {"korvanectl --baud 1", {"115200", "19200"}},
-        {"korvanectl --ver", {"--version"}},
+        {"korvanectl --ver", {"--verbose", "--version"}},
+        {"korvanectl --vers", {"--version"}},
+        // An option without a value does not take the next word with it.
+        {"korvanectl --verbose se", {"send"}},
         {"korvanectl send SelectI", {"SelectInput"}},
         {"korvanectl --udp 127.0.0.2:5000 send selectinput 2 ",
          {"AV1", "AV2", "DP", "DVI", "HDMI", "VGA"}},
@@ -78,7 +81,7 @@ TEST(Completion, OffersWhatTheTablesHoldAtEachPlaceOfTheLine) {
         {"korvanectl plan ", {"disable", "enable", "header", "read", "send"}},
         {"korvanectl clock set ", {"now"}},
         {"korvanectl load ", {"show.kvt"}},
-        {"korvanectl schedule due ", {"--at", "--last", "week.kss"}},
+        {"korvanectl schedule due ", {"--at", "--last", "--ran", "week.kss"}},
         {"korvanectl sync --", {"--save"}},
     };
     for (const auto& row : rows) {

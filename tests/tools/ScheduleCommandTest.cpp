@@ -21,12 +21,25 @@ const char* const kRows[] = {
     "2\t执行一次\t2020-02-29\t13:00:00\t通道切换\tVGA",
 };
 
+// Tasks that will not run as written are marked: a template file that is missing or not a
+// template, and a line with a number too long to read.
 TEST(ScheduleCommand, ShowPrintsTheRunnersListOneTaskPerLine) {
     const test::TempFolder scratch;
+    const std::string real = scratch.write("real.kvt", std::string(1030, '\0'));
+    const std::string shortFile = scratch.write("short.kvt", "text");
+    const std::string more = "0,0,0,9,0,0,0,0,0,0,0,0,0,0,0,0," + real +
+                             "\n0,0,0,9,0,0,0,0,0,0,0,0,0,0,0,0," + shortFile +
+                             "\n0,0,0,9,0,0,0,0,0,0,0,0,0,0,1,0000000011\n";
     CtlRunner ctl;
-    const auto r = ctl.run({"schedule", "show", scratch.write("tasks.kss", kTasks)});
+    const auto r = ctl.run(
+        {"schedule", "show", scratch.write("tasks.kss", std::string(kTasks) + "\n" + more)});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, std::string(kRows[0]) + "\n" + kRows[1] + "\n" + kRows[2] + "\n");
+    EXPECT_EQ(r.out, std::string(kRows[0]) + "\tskipped: template file missing\n" + kRows[1] +
+                         "\n" + kRows[2] + "\n" + "3\t每天\t天\t09:00:00\t脚本\t" + real +
+                         "\n4\t每天\t天\t09:00:00\t脚本\t" + shortFile +
+                         "\tskipped: not a template file\n"
+                         "5\t每天\t天\t09:00:00\t通道切换\tAV2\tinvalid line: a number longer "
+                         "than 9 characters\n");
 
     const auto empty = ctl.run({"schedule", "show", scratch.write("empty.kss", "")});
     EXPECT_EQ(empty.status, 0);
@@ -35,12 +48,10 @@ TEST(ScheduleCommand, ShowPrintsTheRunnersListOneTaskPerLine) {
 
 TEST(ScheduleCommand, DueNamesTheTaskTheRunnerWouldStart) {
     const std::string due = "due\t";
-    const std::string before = "none: no task's time has come yet on this day\n";
+    const std::string before = "none: no task for this day has reached its time yet\n";
     const auto ran = [](int n) {
-        return "none: task " + std::to_string(n) + " is the latest so far and has already run\n";
-    };
-    const auto notToday = [](int n) {
-        return "none: task " + std::to_string(n) + " is the latest so far but not for this day\n";
+        return "none: task " + std::to_string(n) +
+               " is the latest for this day so far and has already run\n";
     };
     const struct {
         std::vector<std::string> options;
@@ -50,13 +61,20 @@ TEST(ScheduleCommand, DueNamesTheTaskTheRunnerWouldStart) {
         {{"--at", "2020-02-29 08:30:00"}, due + kRows[0] + "\n"},
         {{"--at", "2020-02-29 09:00:00", "--last", "0"}, ran(0)},
         {{"--last", "0", "--at", "2020-02-29 09:00:00"}, ran(0)},
-        // Saturday: the Monday-and-Wednesday task is the latest and blocks the daily one.
-        {{"--at", "2020-02-29 12:30:00"}, notToday(1)},
+        {{"--at", "2020-02-29 09:00:00", "--last", "0", "--ran", "2020-02-29 08:30:00"}, ran(0)},
+        // It ran yesterday, or today before its time: it is due again.
+        {{"--at", "2020-02-29 09:00:00", "--last", "0", "--ran", "2020-02-28 08:30:00"},
+         due + kRows[0] + "\n"},
+        {{"--at", "2020-02-29 09:00:00", "--ran", "2020-02-29 08:29:59", "--last", "0"},
+         due + kRows[0] + "\n"},
+        // Saturday: the Monday-and-Wednesday task is not for today and leaves the daily one.
+        {{"--at", "2020-02-29 12:30:00"}, due + kRows[0] + "\n"},
         {{"--at", "2020-03-02T12:30:00"}, due + kRows[1] + "\n"},
         {{"--at", "2020-02-29 13:14:15"}, due + kRows[2] + "\n"},
         {{"--at", "now"}, due + kRows[2] + "\n"},
         {{"--at", "2020-02-29 23:59:59", "--last", "2"}, ran(2)},
-        {{"--at", "2020-03-01 13:30:00"}, notToday(2)},
+        // Sunday: the once-task of Saturday is not for today.
+        {{"--at", "2020-03-01 13:30:00"}, due + kRows[0] + "\n"},
     };
     const test::TempFolder scratch;
     const std::string file = scratch.write("tasks.kss", kTasks);
@@ -69,6 +87,18 @@ TEST(ScheduleCommand, DueNamesTheTaskTheRunnerWouldStart) {
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, row.expected);
     }
+}
+
+// A line made invalid by an overlong number is passed over by the rule.
+TEST(ScheduleCommand, DueSkipsInvalidLines) {
+    const test::TempFolder scratch;
+    const std::string file =
+        scratch.write("tasks.kss", "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11\n"
+                                   "0,0,0,9,0,0,0,0,0,0,0,0,0,0,1,0000000011\n");
+    CtlRunner ctl;
+    const auto r = ctl.run({"schedule", "due", file, "--at", "2020-02-29 10:00:00"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "due\t0\t每天\t天\t08:00:00\t通道切换\tHDMI\n");
 }
 
 } // namespace

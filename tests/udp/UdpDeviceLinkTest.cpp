@@ -1,5 +1,9 @@
 #include "UdpTestSupport.h"
+#include "core/commands/CommandFacade.h"
+#include "core/commands/PlanTransfer.h"
 #include "core/link/CommandCodes.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/PlanEntry.h"
 #include "core/link/ReadTypes.h"
 
 #include <cstring>
@@ -159,5 +163,49 @@ TEST(UdpDeviceLink, RefusedSendIsReportedOnce) {
     EXPECT_EQ(link.udpLink()->lastError(), EACCES);
 }
 
+// Every send refused: the offline plan send stops at the first entry, with the transport's
+// message and its own once each, and fails.
+TEST(UdpDeviceLink, PlanSendStopsAtTheFirstRefusedSend) {
+    RecordingSink sink;
+    DeviceLink link{nullptr, &sink};
+    ParameterMirror mirror{};
+    CommandFacade facade{link, mirror};
+    link.setNetworkMode(1);
+    link.setSendSwitch(1);
+    link.setSleeper([](std::chrono::milliseconds) {});
+    NetworkSettings settings;
+    settings.ip = kLoopbackBroadcast;
+    settings.port = freePort();
+    ASSERT_EQ(link.configureNetworkAndOpen(settings), 1);
+    for (auto& e : link.planTable()) {
+        e = packPlanEntry(0, PlanFields{});
+    }
+    EXPECT_EQ(PlanListSend(OperationContext{link, mirror, facade, &sink}, 0, 63).run(), 0);
+    EXPECT_EQ(sink.ids,
+              (std::vector<MessageId>{MessageId::UdpSendFailed, MessageId::PlanSendFailed}));
+}
+
+// Two links from one port would take each other's replies: the second is refused with its
+// message until the first lets the port go; another port is not affected.
+TEST(UdpDeviceLink, ASecondLinkOnTheSamePortIsRefused) {
+    RecordingSink firstSink;
+    RecordingSink secondSink;
+    DeviceLink first{nullptr, &firstSink};
+    DeviceLink second{nullptr, &secondSink};
+    NetworkSettings settings;
+    settings.ip = "127.0.0.2";
+    settings.port = freePort();
+    ASSERT_EQ(first.configureNetworkAndOpen(settings), 1);
+    EXPECT_EQ(second.configureNetworkAndOpen(settings), 0);
+    EXPECT_EQ(second.udpLink()->lastError(), EBUSY);
+    EXPECT_EQ(secondSink.ids, std::vector<MessageId>{MessageId::UdpPortTaken});
+    NetworkSettings other = settings;
+    other.port = freePort();
+    EXPECT_EQ(second.configureNetworkAndOpen(other), 1) << "another port is free";
+    first.setNetworkMode(1);
+    first.close();
+    EXPECT_EQ(second.configureNetworkAndOpen(settings), 1);
+    EXPECT_TRUE(firstSink.ids.empty());
+}
 } // namespace
 } // namespace korvane::udptest

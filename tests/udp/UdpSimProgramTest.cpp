@@ -66,5 +66,65 @@ TEST(SimUdpProgram, ServesTheLinkAndStopsOnSigterm) {
     EXPECT_EQ(sim.wait(10000), 0);
 }
 
+// Starts the simulator on UDP only and opens a link to it; the port it printed.
+int startUdpSim(sim::test::ChildProcess& sim, DeviceLink& link) {
+    const auto line = sim.readLine(10000);
+    const std::string prefix = "udp " + kSimAddress + ":";
+    if (!line || line->rfind(prefix, 0) != 0) {
+        ADD_FAILURE() << "no address line";
+        return 0;
+    }
+    const int port = std::stoi(line->substr(prefix.size()));
+    link.setNetworkMode(1);
+    link.setSendSwitch(1);
+    NetworkSettings settings;
+    settings.ip = kSimAddress;
+    settings.port = port;
+    EXPECT_EQ(link.configureNetworkAndOpen(settings), 1);
+    return port;
+}
+
+TEST(SimUdpProgram, SignalsStopAnsweringAndComeBackOnTheSameAddress) {
+    sim::test::ChildProcess sim({KORVANE_SIM_EXE, "--udp", kSimAddress + ":0", "--no-pty"});
+    ASSERT_TRUE(sim.started());
+    DeviceLink link;
+    const int port = startUdpSim(sim, link);
+    ASSERT_NE(port, 0);
+    EXPECT_EQ(link.read(readtype::kIdentity), 1);
+    sim.signal(SIGUSR1);
+    sim.signal(SIGUSR2);
+    // The address line printed again is the fence for both signals.
+    EXPECT_EQ(sim.readLine(10000), "udp " + kSimAddress + ":" + std::to_string(port));
+    EXPECT_EQ(link.read(readtype::kIdentity), 1);
+    sim.signal(SIGUSR1);
+    // Nothing answers now; a read that is not answered is the only sign over UDP.
+    bool silent = false;
+    for (int i = 0; i < 50 && !silent; ++i) {
+        silent = link.read(readtype::kIdentity) == 0;
+    }
+    EXPECT_TRUE(silent);
+    sim.signal(SIGTERM);
+    EXPECT_EQ(sim.wait(10000), 0);
+}
+
+TEST(SimUdpProgram, SilenceLastsItsTimeThenTheProcessorAnswersAgain) {
+    sim::test::ChildProcess sim({KORVANE_SIM_EXE, "--udp", kSimAddress + ":0", "--no-pty",
+                                 "--silent-after", "1", "--silent-for", "0.6"});
+    ASSERT_TRUE(sim.started());
+    DeviceLink link;
+    ASSERT_NE(startUdpSim(sim, link), 0);
+    EXPECT_EQ(link.read(readtype::kIdentity), 1);
+    const auto silenceBegan = std::chrono::steady_clock::now();
+    EXPECT_EQ(link.read(readtype::kIdentity), 0);
+    int answered = 0;
+    for (int i = 0; i < 100 && answered == 0; ++i) {
+        answered = link.read(readtype::kIdentity);
+    }
+    EXPECT_EQ(answered, 1);
+    EXPECT_GE(std::chrono::steady_clock::now() - silenceBegan, std::chrono::milliseconds{500});
+    sim.signal(SIGTERM);
+    EXPECT_EQ(sim.wait(10000), 0);
+}
+
 } // namespace
 } // namespace korvane::udptest

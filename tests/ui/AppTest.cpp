@@ -13,11 +13,17 @@
 #include "ui/frame/MainWindow.h"
 #include "ui/i18n/Language.h"
 #include "ui/i18n/UiText.h"
+#include "ui/panels/CommunicationPanel.h"
+#include "ui/panels/PanelSet.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -34,7 +40,8 @@ const int kSynchronise = messageNumber(FrameMessage::Synchronise);
 void writeIni(const QString& text) {
     QFile ini(qEnvironmentVariable("KORVANE_HOME") + QStringLiteral("/korvaneapp.ini"));
     QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(text.toUtf8());
+    // No keep-alive: these tests count every frame the program sends.
+    ini.write((text + QStringLiteral("[link]\nkeepalive=0\n")).toUtf8());
 }
 
 QString configuredDevice(const sim::SimPtyServer& server) {
@@ -85,6 +92,11 @@ private slots:
     }
     void startUpWithAConfiguredDeviceSynchronises();
     void startUpWithARunningScheduleReadsNothing();
+    void anUnwritableLogIsToldInTheStatusBar();
+    void demoKeepsItsLinkInMemoryAndServesBothLinks();
+    void aDevicePathAloneDecidesAPortIsConfigured();
+    void aDeviceThatDoesNotOpenIsNamedWithItsReason_data();
+    void aDeviceThatDoesNotOpenIsNamedWithItsReason();
     void startUpWithoutAPortAsksForOne_data();
     void startUpWithoutAPortAsksForOne();
     void languageAtStartUp_data();
@@ -135,6 +147,178 @@ void AppTest::startUpWithAConfiguredDeviceSynchronises() {
     QCOMPARE(app.link().sendSwitch(), 1);
     QCOMPARE(app.mainWindow()->windowTitle(), QStringLiteral("Korvane Controller v3.0"));
     QCOMPARE(app.settings().readIcon().filename().string(), "main.ico");
+}
+
+// The log's file is a link to a device that is always full: the start-up synchronisation
+// still succeeds, no message box appears, and the status bar says it once.
+void AppTest::anUnwritableLogIsToldInTheStatusBar() {
+    sim::SimPtyServer server;
+    server.start();
+    changeSimulator(server);
+    writeIni(configuredDevice(server) + QStringLiteral("[app]\nlang=CHN\n"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"),
+                        QString::fromStdString(home_->file("korvaneapp.log"))));
+    ScriptedPresenter presenter;
+    CallLog log;
+    FakePanelFactory panels(log);
+    AppOptions options;
+    options.presenter = &presenter;
+    options.panels = &panels;
+    options.showWindow = false;
+    ControllerApp app(options);
+    QVERIFY(app.initInstance());
+    Handled handled;
+    handled.watch(app.mainWindow());
+    QVERIFY(handled.waitFor(kSynchronise));
+    QCOMPARE(static_cast<int>(app.mirror().volume), 77);
+    QVERIFY(presenter.informed.isEmpty());
+    const auto* status = app.mainWindow()->findChild<QLabel*>(QStringLiteral("statusText"));
+    QVERIFY(status != nullptr);
+    QTRY_COMPARE(status->text(), uiText(MessageId::LogWriteFailed));
+}
+
+// --demo: fixed line settings (a corrupt baud rate in the file does not matter), the panel
+// shows the demo's device, network mode and the status field reach the demo on loopback UDP,
+// "关"/"开" and "串口" come back to the demo's terminal, and the settings file is never touched.
+void AppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
+    const QString ini = QStringLiteral("[comm]\ncommport=3\ncommdevice=/dev/ttyOPERATOR\n"
+                                       "baudrate=abc\n[net]\nip=10.1.2.3\nport=5000\n"
+                                       "broadcast=10.255.255.255\n[app]\nlang=CHN\n");
+    writeIni(ini);
+    const QString iniPath = QString::fromStdString(home_->file("korvaneapp.ini"));
+    ScriptedPresenter presenter;
+    AppOptions options;
+    options.demo = true;
+    options.presenter = &presenter;
+    options.showWindow = false;
+    int asked = 0;
+    options.runSerialDialog = [&](SerialSettingsDialog&) {
+        ++asked;
+        return SerialSettingsDialog::kSkip;
+    };
+    ControllerApp app(options);
+    QVERIFY(app.initInstance());
+    QCOMPARE(asked, 0);
+    QCOMPARE(app.link().isOpen(), 1);
+    // The link runs on the demo's own terminal, and the settings give that terminal.
+    const QString device = QString::fromStdString(app.link().serialLink()->settings().devicePath);
+    QVERIFY(!device.isEmpty() && QFileInfo::exists(device));
+    QCOMPARE(QString::fromStdString(app.settings().readSerialSettings().devicePath), device);
+    const NetworkSettings net = app.settings().readNetworkSettings();
+    QCOMPARE(QString::fromStdString(net.ip), QStringLiteral("127.0.0.2"));
+    QCOMPARE(QString::fromStdString(net.broadcastAddress), QStringLiteral("127.255.255.255"));
+    QVERIFY(net.port > 0);
+    const auto* field = app.mainWindow()->findChild<QLabel*>(QStringLiteral("linkStatus"));
+    QVERIFY(field != nullptr);
+    QTRY_VERIFY(field->text().contains(QStringLiteral("演示模式")));
+    QVERIFY(field->text().contains(device));
+
+    auto* panel = dynamic_cast<CommunicationPanel*>(app.mainWindow()->panels().communication);
+    QVERIFY(panel != nullptr);
+    // The panel sits in a pane of the hidden window; its first display is what fills it.
+    QShowEvent shown;
+    QCoreApplication::sendEvent(panel, &shown);
+    QCOMPARE(panel->portText().text(), device);
+    QCOMPARE(panel->baudText().text(), QStringLiteral("115200"));
+    QTRY_VERIFY(panel->answeringShown());
+    panel->networkModeRadio().click();
+    QCOMPARE(app.link().networkMode(), 1);
+    QVERIFY(panel->answeringShown()); // the demo answered over loopback UDP
+    QTRY_COMPARE(field->text(), QStringLiteral("演示模式 - 网络 127.0.0.2:%1").arg(net.port));
+    panel->serialModeRadio().click();
+    QCOMPARE(app.link().networkMode(), 0);
+    QVERIFY(panel->answeringShown());
+    panel->closeRadio().click();
+    QTRY_COMPARE(field->text(), QStringLiteral("未连接"));
+    panel->openRadio().click();
+    QCOMPARE(app.link().isOpen(), 1);
+    QVERIFY(panel->answeringShown());
+    QTRY_VERIFY(field->text().contains(device));
+    QVERIFY(presenter.informed.isEmpty());
+
+    QFile file(iniPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString after = QString::fromUtf8(file.readAll());
+    QVERIFY2(!after.contains(device), qPrintable(after));
+    QVERIFY(after.contains(QStringLiteral("commdevice=/dev/ttyOPERATOR")));
+    QVERIFY(after.contains(QStringLiteral("ip=10.1.2.3")));
+    QVERIFY(after.contains(QStringLiteral("broadcast=10.255.255.255")));
+}
+
+// A stored port number of 999 ("no port") beside a device path, as an earlier version wrote
+// for a name ending in 999: the path decides, the device opens and the program synchronises.
+void AppTest::aDevicePathAloneDecidesAPortIsConfigured() {
+    sim::SimPtyServer server;
+    server.start();
+    changeSimulator(server);
+    const QString link = QString::fromStdString(home_->file("ttyKV999"));
+    QVERIFY(QFile::link(QString::fromStdString(server.devicePath()), link));
+    writeIni(QStringLiteral("[comm]\ncommport=999\ncommdevice=%1\ntimeout=1\nbaudrate=9600\n"
+                            "[app]\nlang=CHN\n")
+                 .arg(link));
+    ScriptedPresenter presenter;
+    CallLog log;
+    FakePanelFactory panels(log);
+    AppOptions options;
+    options.presenter = &presenter;
+    options.panels = &panels;
+    options.showWindow = false;
+    int asked = 0;
+    options.runSerialDialog = [&](SerialSettingsDialog&) {
+        ++asked;
+        return SerialSettingsDialog::kSkip;
+    };
+    ControllerApp app(options);
+    QVERIFY(app.initInstance());
+    QCOMPARE(asked, 0);
+    QCOMPARE(app.link().isOpen(), 1);
+    Handled handled;
+    handled.watch(app.mainWindow());
+    QVERIFY(handled.waitFor(kSynchronise));
+    QCOMPARE(static_cast<int>(app.mirror().volume), 77);
+}
+
+void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason_data() {
+    QTest::addColumn<bool>("busy");
+    QTest::newRow("no such device") << false;
+    QTest::newRow("held by another program") << true;
+}
+
+// The configured device does not open at start-up (absent or held by another program): the
+// program starts without the serial settings dialog and shows the link lost at that device, so
+// that it keeps trying until the device can be opened.
+void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
+    QFETCH(bool, busy);
+    sim::SimPtyServer server;
+    server.start();
+    DeviceLink holder;
+    const QString device = busy ? QString::fromStdString(server.devicePath())
+                                : QString::fromStdString(home_->file("ttyNONE"));
+    if (busy) {
+        QCOMPARE(holder.configureSerialAndOpen({device.toStdString(), 1, 1, 9600}), 1);
+    }
+    writeIni(
+        QStringLiteral("[comm]\ncommport=0\ncommdevice=%1\n[app]\nlang=CHN\n[link]\nkeepalive=0\n")
+            .arg(device));
+    ScriptedPresenter presenter;
+    CallLog log;
+    FakePanelFactory panels(log);
+    AppOptions options;
+    options.presenter = &presenter;
+    options.panels = &panels;
+    options.showWindow = false;
+    int asked = 0;
+    options.runSerialDialog = [&](SerialSettingsDialog&) {
+        ++asked;
+        return SerialSettingsDialog::kSkip;
+    };
+    ControllerApp app(options);
+    QVERIFY(app.initInstance());
+    QCOMPARE(asked, 0);
+    const LinkStatus status = app.link().linkStatus();
+    QVERIFY(status.lost());
+    QCOMPARE(static_cast<int>(status.reason), static_cast<int>(LossReason::OpenFailed));
+    QCOMPARE(QString::fromStdString(status.where), device);
 }
 
 // A schedule that was running at the last exit: defaults of code 6, the runner reopens, and
@@ -255,7 +439,7 @@ void AppTest::languageAtStartUp() {
 void AppTest::everyTextHasAnEnglishTranslation() {
     QTranslator core;
     QVERIFY(core.load(QStringLiteral(":/i18n/korvane_core_en.qm")));
-    for (int i = 0; i <= static_cast<int>(MessageId::UdpReceiveFailed); ++i) {
+    for (int i = 0; i <= static_cast<int>(kLastMessageId); ++i) {
         const std::string text(messageText(static_cast<MessageId>(i)));
         QVERIFY2(!text.empty(), qPrintable(QString::number(i)));
         QVERIFY2(!core.translate(kMessageContext, text.c_str()).isEmpty(), text.c_str());

@@ -9,9 +9,16 @@
 #include "ui/device/UiMessageSink.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <atomic>
+#include <future>
 #include <stdexcept>
 
 using namespace korvane;
@@ -48,6 +55,9 @@ private slots:
     void closedLinkSucceedsAtOnceWithoutShowingOrRunning();
     void workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits();
     void heldBackWorkRunsOnceTheDeviceIsFree();
+    void inputDuringAnUnseenWaitIsDroppedNotReplayed();
+    void longUnseenWaitShowsTheWaitCursorUntilItEnds();
+    void boxRaisedDuringAnUnseenWaitTakesItsClicks();
 };
 
 void BusyTest::initTestCase() {
@@ -148,6 +158,116 @@ void BusyTest::heldBackWorkRunsOnceTheDeviceIsFree() {
     QTRY_COMPARE(order, (QStringList{"busy", "freed", "held back"}));
     gate.whenIdle([&] { order << "at once"; });
     QCOMPARE(order.last(), QStringLiteral("at once"));
+}
+
+namespace {
+// A window with a button and a focused edit, shown and active.
+struct InputTarget {
+    QWidget window;
+    QPushButton* button = new QPushButton(QStringLiteral("切换"), &window);
+    QLineEdit* edit = new QLineEdit(&window);
+    int clicks = 0;
+
+    InputTarget() {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(button);
+        layout->addWidget(edit);
+        QObject::connect(button, &QPushButton::clicked, [this] { ++clicks; });
+        window.show();
+        window.activateWindow();
+        edit->setFocus();
+    }
+    // Through the window system, as the operator's own key and click arrive (the key first:
+    // the click gives the button the focus).
+    void clickAndType() {
+        QTest::keyClick(window.windowHandle(), Qt::Key_A);
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                          button->mapTo(&window, button->rect().center()));
+    }
+};
+
+// Waits on the UI thread, events flowing, until `done` or 10 s.
+bool spinUntil(const std::function<bool()>& done) {
+    QDeadlineTimer deadline(10000);
+    while (!done() && !deadline.hasExpired()) {
+        QTest::qWait(5);
+    }
+    return done();
+}
+} // namespace
+
+// A click and a key made while the UI waits unseen for the device reach nothing, neither during
+// the wait nor once it is over; the same input outside a wait does.
+void BusyTest::inputDuringAnUnseenWaitIsDroppedNotReplayed() {
+    InputTarget target;
+    QVERIFY(QTest::qWaitForWindowActive(&target.window));
+    DeviceGate gate;
+    BusyRunner runner(link_, gate);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    int clicksDuring = -1;
+    QTimer::singleShot(0, [&] {
+        target.clickAndType();
+        clicksDuring = target.clicks;
+        release.set_value();
+    });
+    runner.runUnseen([released] { released.wait(); });
+    QCOMPARE(clicksDuring, 0);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(target.clicks, 0);
+    QCOMPARE(target.edit->text(), QString());
+    QVERIFY(!gate.busy());
+
+    target.clickAndType();
+    QCOMPARE(target.clicks, 1);
+    QCOMPARE(target.edit->text(), QStringLiteral("a"));
+}
+
+void BusyTest::longUnseenWaitShowsTheWaitCursorUntilItEnds() {
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    DeviceGate gate;
+    BusyRunner runner(link_, gate);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        shown = spinUntil([] {
+            const QCursor* c = QGuiApplication::overrideCursor();
+            return c != nullptr && c->shape() == Qt::WaitCursor;
+        });
+        release.set_value();
+    });
+    runner.runUnseen([released] { released.wait(); });
+    QVERIFY(shown);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// A box that comes up during the wait (a message the worker waits on) is answered as usual.
+void BusyTest::boxRaisedDuringAnUnseenWaitTakesItsClicks() {
+    DeviceGate gate;
+    BusyRunner runner(link_, gate);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    int result = -1;
+    QTimer::singleShot(0, [&] {
+        QDialog box;
+        auto* ok = new QPushButton(QStringLiteral("确定"), &box);
+        QObject::connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
+        QTimer::singleShot(0, &box, [&box, ok] {
+            if (QTest::qWaitForWindowExposed(&box)) {
+                QTest::mouseClick(box.windowHandle(), Qt::LeftButton, {},
+                                  ok->mapTo(&box, ok->rect().center()));
+            }
+            if (box.isVisible()) {
+                box.reject(); // the click did not arrive
+            }
+        });
+        result = box.exec();
+        release.set_value();
+    });
+    runner.runUnseen([released] { released.wait(); });
+    QCOMPARE(result, int{QDialog::Accepted});
 }
 
 QTEST_MAIN(BusyTest)

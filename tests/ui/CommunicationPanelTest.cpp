@@ -30,43 +30,25 @@ namespace {
 // Every datagram of these tests stays on loopback.
 const char* const kSimAddress = "127.0.0.2";
 
-// The transports tell when they really open or close.
-class SerialWatch : public SerialLink {
+// The transports tell when they really open or close, each under its own name.
+template <class Link> class Watched : public Link {
 public:
-    explicit SerialWatch(QStringList& log) : log_(log) {}
+    Watched(QStringList& log, QString name) : log_(log), name_(std::move(name)) {}
     int open() override {
-        const int r = SerialLink::open();
-        log_ << (r != 0 ? QStringLiteral("serial open") : QStringLiteral("serial failed"));
+        const int r = Link::open();
+        log_ << name_ + (r != 0 ? QStringLiteral(" open") : QStringLiteral(" failed"));
         return r;
     }
     void close() override {
-        if (isOpen() != 0) {
-            log_ << QStringLiteral("serial close");
+        if (this->isOpen() != 0) {
+            log_ << name_ + QStringLiteral(" close");
         }
-        SerialLink::close();
+        Link::close();
     }
 
 private:
     QStringList& log_;
-};
-
-class UdpWatch : public UdpLink {
-public:
-    explicit UdpWatch(QStringList& log) : log_(log) {}
-    int open() override {
-        const int r = UdpLink::open();
-        log_ << (r != 0 ? QStringLiteral("udp open") : QStringLiteral("udp failed"));
-        return r;
-    }
-    void close() override {
-        if (isOpen() != 0) {
-            log_ << QStringLiteral("udp close");
-        }
-        UdpLink::close();
-    }
-
-private:
-    QStringList& log_;
+    QString name_;
 };
 
 QString read(std::uint8_t type) {
@@ -79,7 +61,8 @@ const QStringList kAnsweredQuery{read(readtype::kIdentity), read(readtype::kDevi
 
 struct CommRig {
     QStringList transports;
-    PanelRig rig{std::make_unique<SerialWatch>(transports), std::make_unique<UdpWatch>(transports)};
+    PanelRig rig{std::make_unique<Watched<SerialLink>>(transports, QStringLiteral("serial")),
+                 std::make_unique<Watched<UdpLink>>(transports, QStringLiteral("udp"))};
     std::unique_ptr<CommunicationPanel> panel;
 
     // The settings file names the simulator's terminal (or none).
@@ -148,6 +131,9 @@ private slots:
     void synchroniseAsksTheFrame();
     void statusQueryLeavesTheUiRunning();
     void settingsDialogsInPanelMode();
+    void serialDialogActsOnTheSerialPortOnly_data();
+    void serialDialogActsOnTheSerialPortOnly();
+    void openAndCloseActOnTheNetworkLinkInNetworkMode();
 };
 
 void CommunicationPanelTest::firstDisplay_data() {
@@ -287,8 +273,14 @@ void CommunicationPanelTest::switchingOpensTheNewLinkBeforeClosingTheOld() {
     c.panel->networkModeRadio().click();
     QCOMPARE(c.transports, QStringList{"udp failed"});
     QCOMPARE(c.rig.presenter.informed, QStringList{"打开网口失败!"});
-    QCOMPARE(c.rig.link.networkMode(), 1);
-    QCOMPARE(c.radios(), (QStringList{"关", "网络"}));
+    // The serial link stays the one in use, and the controls say so.
+    QCOMPARE(c.rig.link.networkMode(), 0);
+    QCOMPARE(c.rig.link.isOpen(), 1);
+    QCOMPARE(c.radios(), (QStringList{"开", "串口"}));
+    QVERIFY(c.panel->answeringShown());
+    const std::size_t stillSerial = c.rig.mark();
+    c.rig.facade.setVolume(21);
+    QCOMPARE(c.rig.sentSince(stillSerial), QStringList{"09 01 15 55 55 55 55 55 55"});
 
     net.ip = kSimAddress;
     c.rig.settings.writeNetworkSettings(net);
@@ -298,7 +290,7 @@ void CommunicationPanelTest::switchingOpensTheNewLinkBeforeClosingTheOld() {
     QCOMPARE(c.transports, (QStringList{"udp open", "serial close"}));
     QCOMPARE(c.rig.link.networkMode(), 1);
     QVERIFY(c.panel->answeringShown());
-    QCOMPARE(c.radios(), (QStringList{"关", "网络"}));
+    QCOMPARE(c.radios(), (QStringList{"开", "网络"})); // the UDP link is the one open
     QCOMPARE(udp.receivedFrames().size(), std::size_t{2});
     QCOMPARE(PanelRig::describe(udp.receivedFrames()[0]), read(readtype::kIdentity));
     QCOMPARE(c.rig.mark(), serialFrom);
@@ -386,6 +378,100 @@ void CommunicationPanelTest::settingsDialogsInPanelMode() {
                           c.panel->userText().text(), c.panel->passwordText().text()}),
              (QStringList{"127.0.0.2", "6000", "u", "p"}));
     QCOMPARE(c.rig.link.networkMode(), 0);
+}
+
+void CommunicationPanelTest::serialDialogActsOnTheSerialPortOnly_data() {
+    QTest::addColumn<bool>("networkMode");
+    QTest::addColumn<bool>("portOpens");
+    QTest::addColumn<QStringList>("transports");
+    QTest::newRow("network mode, the port opens")
+        << true << true << QStringList{"serial open", "udp close"};
+    QTest::newRow("network mode, the port fails") << true << false << QStringList{"serial failed"};
+    QTest::newRow("serial mode, the port fails")
+        << false << false << QStringList{"serial close", "serial failed"};
+}
+
+// "串口设置" → OK closes and opens the serial port only. In network mode an open port takes over
+// as "串口" would; a port that fails leaves the UDP link open and in use. Either way the radios
+// and the picture show the link as it is afterwards, and the next command goes where they say.
+void CommunicationPanelTest::serialDialogActsOnTheSerialPortOnly() {
+    QFETCH(bool, networkMode);
+    QFETCH(bool, portOpens);
+    QFETCH(QStringList, transports);
+    CommRig c;
+    QVERIFY(c.start(true, true));
+    sim::SimUdpServer udp(sim::SimModel{}, kSimAddress, 0);
+    udp.start();
+    NetworkSettings net;
+    net.port = udp.port();
+    net.ip = kSimAddress;
+    c.rig.settings.writeNetworkSettings(net);
+    QVERIFY(c.show());
+    if (networkMode) {
+        c.panel->networkModeRadio().click();
+        QCOMPARE(c.rig.link.networkMode(), 1);
+    }
+    const QString device = portOpens ? QString::fromStdString(c.rig.server.devicePath())
+                                     : QStringLiteral("/dev/korvane-no-such-port");
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<SerialSettingsDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dlg != nullptr);
+        dlg->portBox().setEditText(device);
+        dlg->okButton().click();
+        if (dlg->isVisible()) {
+            dlg->skipButton().click(); // the failed port leaves the dialog open
+        }
+    });
+    c.transports.clear();
+    c.rig.presenter.informed.clear();
+    c.panel->serialSettingsButton().click();
+    QCOMPARE(c.transports, transports);
+    const bool udpInUse = networkMode && !portOpens;
+    QCOMPARE(c.rig.link.networkMode(), udpInUse ? 1 : 0);
+    QCOMPARE(c.rig.link.isOpen() != 0, udpInUse || portOpens);
+    QCOMPARE(c.panel->answeringShown(), udpInUse || portOpens);
+    QCOMPARE(c.radios(),
+             (QStringList{udpInUse || portOpens ? "开" : "关", udpInUse ? "网络" : "串口"}));
+    QCOMPARE(c.rig.presenter.informed,
+             portOpens ? QStringList{} : QStringList{QStringLiteral("打开串口失败!")});
+
+    const std::size_t serialFrom = c.rig.mark();
+    const std::size_t udpFrom = udp.receivedFrames().size();
+    c.rig.facade.setVolume(33);
+    if (udpInUse) {
+        QVERIFY(CommRig::waitUntil([&] { return udp.receivedFrames().size() > udpFrom; }));
+        QCOMPARE(PanelRig::describe(udp.receivedFrames().back()),
+                 QStringLiteral("09 01 21 55 55 55 55 55 55"));
+    } else if (portOpens) {
+        QCOMPARE(c.rig.sentSince(serialFrom), QStringList{"09 01 21 55 55 55 55 55 55"});
+        QCOMPARE(udp.receivedFrames().size(), udpFrom);
+    }
+}
+
+// In network mode "开" and "关" show and act on the UDP link.
+void CommunicationPanelTest::openAndCloseActOnTheNetworkLinkInNetworkMode() {
+    CommRig c;
+    QVERIFY(c.start(true, true));
+    sim::SimUdpServer udp(sim::SimModel{}, kSimAddress, 0);
+    udp.start();
+    NetworkSettings net;
+    net.port = udp.port();
+    net.ip = kSimAddress;
+    c.rig.settings.writeNetworkSettings(net);
+    QVERIFY(c.show());
+    c.panel->networkModeRadio().click();
+    QCOMPARE(c.radios(), (QStringList{"开", "网络"}));
+    c.transports.clear();
+    c.panel->closeRadio().click();
+    QCOMPARE(c.transports, QStringList{"udp close"});
+    QCOMPARE(c.radios(), (QStringList{"关", "网络"}));
+    QVERIFY(!c.panel->answeringShown());
+    const std::size_t udpFrom = udp.receivedFrames().size();
+    c.panel->openRadio().click();
+    QCOMPARE(c.transports, (QStringList{"udp close", "udp open"}));
+    QCOMPARE(c.radios(), (QStringList{"开", "网络"}));
+    QVERIFY(c.panel->answeringShown());
+    QCOMPARE(PanelRig::describe(udp.receivedFrames()[udpFrom]), read(readtype::kIdentity));
 }
 
 QTEST_MAIN(CommunicationPanelTest)

@@ -12,6 +12,7 @@
 #include "ui/dialogs/SerialSettingsDialog.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -104,23 +105,38 @@ void DialogTest::serialShowsTheStoredSettings() {
     QVERIFY(panel.exitButton().isHidden());
     panel.skipButton().click();
     QCOMPARE(panel.result(), SerialSettingsDialog::kSkip);
+    // A device path alone decides that a port is configured, whatever number stands beside it
+    // (an earlier version stored 999 for a name ending in 999).
+    rig.settings.writeSerialSettings({"/dev/ttyKV999", 999, 1, 9600});
+    SerialSettingsDialog stored999(rig.link, rig.settings, rig.presenter, rig.busy,
+                                   SerialSettingsDialog::Mode::Normal);
+    QCOMPARE(stored999.portBox().currentText(), QStringLiteral("/dev/ttyKV999"));
 }
 
 void DialogTest::serialConfirmOpensOrStaysOpen_data() {
     QTest::addColumn<bool>("exists");
-    QTest::newRow("the simulator's terminal") << true;
-    QTest::newRow("no such device") << false;
+    QTest::addColumn<bool>("ends999");
+    QTest::newRow("the simulator's terminal") << true << false;
+    QTest::newRow("a name ending in 999") << true << true;
+    QTest::newRow("no such device") << false << false;
 }
 
 // "确定" stores the entry and opens it; a port that cannot be opened says so and keeps the
 // dialog open.
 void DialogTest::serialConfirmOpensOrStaysOpen() {
     QFETCH(bool, exists);
+    QFETCH(bool, ends999);
     DialogRig rig;
     sim::SimPtyServer server;
     server.start();
-    const QString path = exists ? QString::fromStdString(server.devicePath())
-                                : QStringLiteral("/dev/korvane-no-such-port");
+    QString path = exists ? QString::fromStdString(server.devicePath())
+                          : QStringLiteral("/dev/korvane-no-such-port");
+    if (ends999) {
+        // 999 is "no port" in the settings file; the stored number must not say that.
+        const QString link = rig.dir.filePath(QStringLiteral("ttyKV999"));
+        QVERIFY(QFile::link(path, link));
+        path = link;
+    }
     SerialSettingsDialog dlg(rig.link, rig.settings, rig.presenter, rig.busy,
                              SerialSettingsDialog::Mode::Normal);
     dlg.show();
@@ -134,6 +150,10 @@ void DialogTest::serialConfirmOpensOrStaysOpen() {
     QCOMPARE(stored.timeout, 2);
     QCOMPARE(stored.baudRate, 115200);
     QVERIFY(stored.portNumber != 999);
+    // And the next opening of the dialog shows it as the configured port.
+    SerialSettingsDialog again(rig.link, rig.settings, rig.presenter, rig.busy,
+                               SerialSettingsDialog::Mode::Normal);
+    QCOMPARE(again.portBox().currentText(), path);
     QCOMPARE(rig.link.isOpen() == 1, exists);
     QCOMPARE(dlg.isVisible(), !exists);
     QCOMPARE(dlg.result(), exists ? SerialSettingsDialog::kOk : 0);

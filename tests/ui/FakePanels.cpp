@@ -107,9 +107,10 @@ PanelSet FakePanelFactory::create(const PanelContext& context) {
     return set;
 }
 
-void FakePanelFactory::runScheduleRunner(QWidget*, IScheduleTimerCallback&, bool autoStart,
+bool FakePanelFactory::runScheduleRunner(QWidget*, IScheduleTimerCallback&, bool autoStart,
                                          ScheduleRunnerDialog*&) {
     log_.add(QStringLiteral("runner auto=%1").arg(flag(autoStart)));
+    return false;
 }
 
 void FakePanelFactory::runPlanEditor(QWidget*) {

@@ -99,7 +99,7 @@ class FakePanelFactory : public IPanelFactory {
 public:
     explicit FakePanelFactory(CallLog& log) : log_(log) {}
     PanelSet create(const PanelContext& context) override;
-    void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
+    bool runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
                            ScheduleRunnerDialog*& openRunner) override;
     void runPlanEditor(QWidget* parent) override;
     void runPlanDialog(QWidget* parent) override;

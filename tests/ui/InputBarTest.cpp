@@ -14,8 +14,12 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <chrono>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 using namespace korvane;
 using namespace korvane::ui;
@@ -111,6 +115,7 @@ private slots:
     void refreshShowsTheMirrorAndSendsNothing_data();
     void refreshShowsTheMirrorAndSendsNothing();
     void autoUpdateFollowsASwitchWithReads();
+    void clickDuringAWaitIsNotDeliveredAfterwards();
     void freezePressesWithinTheDelaySendOnce_data();
     void freezePressesWithinTheDelaySendOnce();
     void freezeAreaSendsAndTellsTheFrame_data();
@@ -196,8 +201,9 @@ void InputBarTest::refreshShowsTheMirrorAndSendsNothing_data() {
     QTest::newRow("DVI variant, auto update") << 15 << 1 << 0 << 1 << "DVI";
 }
 
-// The frame redraws with the send switch off: with "自动更新" ticked the bar still waits and
-// asks for picture 2, but neither request reaches the processor and nothing is copied.
+// The frame redraws with the send switch off: with "自动更新" ticked the bar still asks for
+// picture 2, but neither request reaches the processor, nothing is copied, and since nothing
+// went out nothing is waited for.
 void InputBarTest::refreshShowsTheMirrorAndSendsNothing() {
     QFETCH(int, code);
     QFETCH(int, freezeArea);
@@ -212,8 +218,11 @@ void InputBarTest::refreshShowsTheMirrorAndSendsNothing() {
     rig.mirror.seamless = static_cast<std::uint8_t>(seamless);
     const ParameterMirror before = rig.mirror;
     const std::size_t from = rig.mark();
+    std::vector<std::chrono::milliseconds> pauses;
+    rig.link.setSleeper([&pauses](std::chrono::milliseconds d) { pauses.push_back(d); });
     rig.refresh();
 
+    QVERIFY(pauses.empty());
     QCOMPARE(rig.sentSince(from), QStringList{});
     QCOMPARE(rig.marked(), QStringList{marked});
     QCOMPARE(rig.bar.partialRadio()->isChecked(), freezeArea == 0);
@@ -237,10 +246,23 @@ void InputBarTest::autoUpdateFollowsASwitchWithReads() {
     rig.mirror.freezeArea = 0; // the processor says full screen
     rig.mirror.p2Width = 1;
     const std::size_t from = rig.mark();
+    std::vector<std::chrono::milliseconds> pauses;
+    rig.link.setSleeper([&pauses](std::chrono::milliseconds d) {
+        pauses.push_back(d);
+        std::this_thread::sleep_for(d);
+    });
     rig.button(QStringLiteral("HDMI"))->click();
 
     QCOMPARE(rig.sentSince(from), (QStringList{selectInput(input::kHdmi), readRequest(4),
                                                readRequest(0), readRequest(3)}));
+    // 1500 before the picture-2 read and its 80; the 2000 channel switch; 100 between the
+    // stacks; 50 before the main read and its 80; 50 before picture 1's output read, 80 + 100.
+    using std::chrono::milliseconds;
+    const std::vector<milliseconds> owed = {
+        milliseconds{1500}, milliseconds{80}, milliseconds{2000},
+        milliseconds{100},  milliseconds{50}, milliseconds{80},
+        milliseconds{50},   milliseconds{80}, milliseconds{100}};
+    QCOMPARE(pauses, owed);
     QStringList expected = selectionPosts(input::kHdmi);
     expected << QStringLiteral("dual.refresh sw=0") << QStringLiteral("reannounce 0")
              << QStringLiteral("reannounce 1") << QStringLiteral("+302 0 0");
@@ -254,6 +276,37 @@ void InputBarTest::autoUpdateFollowsASwitchWithReads() {
     QCOMPARE(rig.marked(), QStringList{QStringLiteral("HDMI")});
     QCOMPARE(rig.link.sendSwitch(), 1);
     QVERIFY(rig.presenter.informed.isEmpty());
+}
+
+// A click on another input made while the bar waits unseen for the processor is dropped: it
+// does not switch the input once the wait is over.
+void InputBarTest::clickDuringAWaitIsNotDeliveredAfterwards() {
+    BarRig rig;
+    QVERIFY(rig.start(input::kDvi));
+    rig.autoUpdate.ticked = 1;
+    rig.bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.bar));
+    QToolButton* dp = rig.button(QStringLiteral("DP"));
+    bool waiting = false;
+    QTimer::singleShot(0, &rig.bar, [&] {
+        waiting = rig.gate.busy();
+        QTest::mouseClick(rig.bar.windowHandle(), Qt::LeftButton, {},
+                          dp->mapTo(&rig.bar, dp->rect().center()));
+    });
+    const std::size_t from = rig.mark();
+    rig.button(QStringLiteral("HDMI"))->click();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+
+    QVERIFY(waiting);
+    QCOMPARE(rig.sentSince(from), (QStringList{selectInput(input::kHdmi), readRequest(4),
+                                               readRequest(0), readRequest(3)}));
+    QCOMPARE(rig.marked(), QStringList{QStringLiteral("HDMI")});
+    // Outside a wait the same click is taken.
+    rig.autoUpdate.ticked = 0;
+    QTest::mouseClick(rig.bar.windowHandle(), Qt::LeftButton, {},
+                      dp->mapTo(&rig.bar, dp->rect().center()));
+    QCOMPARE(rig.marked(), QStringList{QStringLiteral("DP")});
 }
 
 void InputBarTest::freezePressesWithinTheDelaySendOnce_data() {

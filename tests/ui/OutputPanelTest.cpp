@@ -312,6 +312,8 @@ void OutputPanelTest::pictureOneWindow_data() {
     QTest::newRow("width above the output is the window it was")
         << 6 << full << w << "1281" << true << QStringList{"0", "1280", "0", "1024"}
         << QStringList{};
+    QTest::newRow("emptied position at 0 shows 0 again")
+        << 6 << full << x << "" << true << QStringList{"0", "1280", "0", "1024"} << QStringList{};
     QTest::newRow("the position the mirror holds does nothing")
         << 6 << QList<int>{100, 640, 0, 480} << x << "100" << true
         << QStringList{"100", "640", "0", "480"} << QStringList{};

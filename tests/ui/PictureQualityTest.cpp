@@ -132,6 +132,7 @@ private slots:
     void enableRulesFollowTheSelection_data();
     void enableRulesFollowTheSelection();
     void resetSendsTheFactoryValuesInOrder();
+    void colourTemperatureWithTheLinkClosedKeepsTheGains();
     void refreshShowsTheMirrorInTheCurrentLanguage();
 };
 
@@ -156,7 +157,8 @@ void PictureQualityTest::operatorActionsSendExactly_data() {
     row("contrast 101", Act::Type, "contrast", "101", {}, range(100), "58");
     row("blue -1", Act::Type, "blue", "-1", {}, range(100), "50");
     row("brightness 2^32 + 50", Act::Type, "brightness", "4294967346", {}, range(100), "50");
-    row("colour not a number", Act::Type, "colour", "abc", {pqCommand(2, 0)});
+    row("colour not a number", Act::Type, "colour", "abc", {}, range(100), "60");
+    row("colour emptied", Act::Type, "colour", "", {}, range(100), "60");
     row("red 70 goes with the others", Act::Type, "red", "70", {colourCommand(3, 70, 50, 50)});
     row("green slider released", Act::Release, "green", "80", {colourCommand(3, 50, 80, 50)});
     row("brightness dragged", Act::Drag, "brightness", "10,20,30", {pqCommand(0, 30)}, {}, "30");
@@ -292,6 +294,21 @@ void PictureQualityTest::readBacksReplaceTheirBytesOnly() {
         QVERIFY(watch.gainsOpen); // opened before the processor is asked
     }
     QCOMPARE(rig.link.sendSwitch(), 1);
+}
+
+// With the link closed no gains can be read back, so the previous ones stay in the mirror and
+// the edits instead of the placeholders the command carries.
+void PictureQualityTest::colourTemperatureWithTheLinkClosedKeepsTheGains() {
+    PqRig rig;
+    QVERIFY(rig.start({0, 11, 12, 13, 14, 2, 3, 4, 3, 15, 16, 17, 1, 0, 5}));
+    rig.link.close();
+    rig.choose(QStringLiteral("colourTemperature"), QStringLiteral("暖色"));
+    QCOMPARE(int{rig.mirror.pq[pq::kColourTemperature]}, 1);
+    QCOMPARE(int{rig.mirror.pq[pq::kRedGain]}, 15);
+    QCOMPARE(int{rig.mirror.pq[pq::kGreenGain]}, 16);
+    QCOMPARE(int{rig.mirror.pq[pq::kBlueGain]}, 17);
+    QCOMPARE(rig.edit(QStringLiteral("red"))->text(), QStringLiteral("15"));
+    QCOMPARE(rig.edit(QStringLiteral("blue"))->text(), QStringLiteral("17"));
 }
 
 void PictureQualityTest::enableRulesFollowTheSelection_data() {

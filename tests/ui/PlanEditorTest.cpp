@@ -147,6 +147,9 @@ private slots:
     void minutesOutOfRange();
     void minutesOfAnotherPeriodAreNotChecked();
     void failedReadKeepsTheEdits();
+    void pickersShowTheClickedRow_data();
+    void pickersShowTheClickedRow();
+    void closedLinkIsSaidAndNothingChanges();
     void enableAndDisable_data();
     void enableAndDisable();
     void clockButtonOpensTheClockDialog();
@@ -156,6 +159,7 @@ private slots:
     void failedClockReadKeepsTheText();
     void olderDialogSendsOnlyChangedEntries();
     void olderDialogKeepsChangesWhileTheLinkIsClosed();
+    void olderDialogKeepsChangesWhenTheLineHangsUp();
     void frameOpensThePlanWindows_data();
     void frameOpensThePlanWindows();
 };
@@ -323,6 +327,84 @@ void PlanEditorTest::failedReadKeepsTheEdits() {
     QVERIFY(rig.presenter.informed.contains(QStringLiteral("查询脱机计划列表失败!")));
     QVERIFY(rig.dlg->items() == edited);
     QCOMPARE(rig.list->cellText(5, 2), QStringLiteral("45"));
+}
+
+void PlanEditorTest::pickersShowTheClickedRow_data() {
+    QTest::addColumn<QList<int>>("stored"); // year, month, day, hour, minute, second
+    QTest::addColumn<QDateTime>("shown");
+    QTest::addColumn<QString>("rowAfterModify");
+    QTest::newRow("month 13") << QList<int>{2024, 13, 6, 8, 30, 0}
+                              << QDateTime(QDate(2024, 12, 6), QTime(8, 30, 0))
+                              << "2024-12-06 08:30:00";
+    QTest::newRow("31 February in a leap year")
+        << QList<int>{2024, 2, 31, 1, 2, 3} << QDateTime(QDate(2024, 2, 29), QTime(1, 2, 3))
+        << "2024-02-29 01:02:03";
+    QTest::newRow("hour 24, minute 60, second 63")
+        << QList<int>{2025, 1, 1, 24, 60, 63} << QDateTime(QDate(2025, 1, 1), QTime(23, 59, 59))
+        << "2025-01-01 23:59:59";
+    QTest::newRow("hour 31, day 0")
+        << QList<int>{2026, 4, 0, 31, 0, 0} << QDateTime(QDate(2026, 4, 1), QTime(23, 0, 0))
+        << "2026-04-01 23:00:00";
+}
+
+// A row holding values the pickers cannot show still replaces what they showed for the row
+// clicked before, so that "修改" writes this row's own date and time.
+void PlanEditorTest::pickersShowTheClickedRow() {
+    QFETCH(QList<int>, stored);
+    QFETCH(QDateTime, shown);
+    QFETCH(QString, rowAfterModify);
+    EditorRig rig;
+    QVERIFY(rig.connect());
+    rig.storeInProcessor(kStored, 5);
+    PlanItem odd = kStored;
+    odd.year = stored[0];
+    odd.month = stored[1];
+    odd.day = stored[2];
+    odd.hour = stored[3];
+    odd.minute = stored[4];
+    odd.second = stored[5];
+    rig.storeInProcessor(odd, 6);
+    QVERIFY(rig.open(false));
+    rig.read();
+    QCOMPARE(rig.list->rowCount(), kPlanEntryCount);
+    clickRow(*rig.list, 5);
+    clickRow(*rig.list, 6);
+    auto& dlg = *rig.dlg;
+    QCOMPARE(child<QDateEdit>(dlg, "planDate")->date(), shown.date());
+    QCOMPARE(child<QTimeEdit>(dlg, "planTime")->time(), shown.time());
+    click(dlg, "modifyButton");
+    QCOMPARE(rig.list->cellText(6, 3), rowAfterModify);
+    QVERIFY(rig.presenter.informed.isEmpty());
+}
+
+// With the link closed the editor's sends and the clock dialog's two writes say so; the radios
+// go back to the state last known and nothing else changes.
+void PlanEditorTest::closedLinkIsSaidAndNothingChanges() {
+    const QString failed = QStringLiteral("打开串口失败!");
+    EditorRig rig;
+    QVERIFY(rig.open(false));
+    auto& dlg = *rig.dlg;
+    auto* run = child<QRadioButton>(dlg, "runPlans");
+    auto* stop = child<QRadioButton>(dlg, "stopPlans");
+    const bool running = run->isChecked();
+    QCOMPARE(stop->isChecked(), !running);
+    rig.presenter.informed.clear();
+    QTest::mouseClick(running ? stop : run, Qt::LeftButton);
+    QCOMPARE(rig.presenter.informed, QStringList{failed});
+    QCOMPARE(run->isChecked(), running);
+    QCOMPARE(stop->isChecked(), !running);
+    click(dlg, "sendButton");
+    QCOMPARE(rig.presenter.informed, (QStringList{failed, failed}));
+
+    FakeClock pc;
+    ClockDialog clock(rig.context, nullptr, pc.source());
+    clock.show();
+    QVERIFY(QTest::qWaitFor([&] { return clock.openingDone(); }));
+    rig.presenter.informed.clear();
+    click(clock, "sendChosenButton");
+    click(clock, "sendLocalButton");
+    QCOMPARE(rig.presenter.informed, (QStringList{failed, failed}));
+    QCOMPARE(rig.server.receivedFrames().size(), std::size_t{0});
 }
 
 void PlanEditorTest::enableAndDisable_data() {
@@ -499,6 +581,31 @@ void PlanEditorTest::olderDialogKeepsChangesWhileTheLinkIsClosed() {
     click(dlg, "sendButton");
     QCOMPARE(rig.presenter.informed, QStringList{QStringLiteral("打开串口失败!")});
     QVERIFY(dlg.items()[2].modified);
+}
+
+// A line that hangs up after the first changed entry: the send ends there with one message,
+// and every changed entry keeps its mark for the next send.
+void PlanEditorTest::olderDialogKeepsChangesWhenTheLineHangsUp() {
+    PlanRig rig;
+    QVERIFY(rig.connect());
+    FakeClock pc;
+    LegacyPlanDialog dlg(rig.context, nullptr, pc.source());
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    auto* list = child<ColouredTable>(dlg, "planList");
+    for (const int row : {2, 3}) {
+        clickRow(*list, row);
+        click(dlg, "modifyButton");
+    }
+    sim::SimFaults faults;
+    faults.hangUpAfter = rig.server.receivedFrames().size() + 1;
+    rig.server.setFaults(faults);
+    const std::size_t before = rig.server.receivedFrames().size();
+    click(dlg, "sendButton");
+    QCOMPARE(rig.presenter.informed, QStringList{QStringLiteral("发送脱机计划列表失败!")});
+    QCOMPARE(rig.server.receivedFrames().size(), before + 1);
+    QVERIFY(dlg.items()[2].modified);
+    QVERIFY(dlg.items()[3].modified);
 }
 
 void PlanEditorTest::frameOpensThePlanWindows_data() {

@@ -234,6 +234,7 @@ private slots:
     void clickMovesInsideTheBox();
     void settingsAdjustOrRefuse_data();
     void settingsAdjustOrRefuse();
+    void settingsKeepTheToolOnTheScreen();
     void openingPlacesTheWindowAndSendsNothing();
     void closingSwitchesTheMarkerOff_data();
     void closingSwitchesTheMarkerOff();
@@ -397,6 +398,7 @@ void PointLocateTest::settingsAdjustOrRefuse_data() {
     QTest::addColumn<QStringList>("informed");
     const QStringList adjusted{QStringLiteral("模组像素值已调整!")};
     const QStringList refused{outOfRangeText(1, 2048)};
+    const QStringList refusedBox{outOfRangeText(48, 2048)};
     QTest::newRow("box 96 with module 20 becomes 16")
         << QStringList{"96", "96", "20", "20"} << true << QStringList{"96", "96", "16", "16"}
         << adjusted;
@@ -410,20 +412,58 @@ void PointLocateTest::settingsAdjustOrRefuse_data() {
         << QStringList{"64", "64", "100", "16"} << true << QStringList{"64", "64", "64", "16"}
         << adjusted;
     QTest::newRow("box width 0") << QStringList{"0", "96", "16", "16"} << false
-                                 << QStringList{"0", "96", "16", "16"} << refused;
+                                 << QStringList{"0", "96", "16", "16"} << refusedBox;
+    QTest::newRow("a box too small for the grid and the edits")
+        << QStringList{"96", "47", "16", "16"} << false << QStringList{"96", "47", "16", "16"}
+        << refusedBox;
+    QTest::newRow("the smallest box") << QStringList{"48", "48", "16", "16"} << true
+                                      << QStringList{"48", "48", "16", "16"} << QStringList();
     QTest::newRow("negative module") << QStringList{"96", "96", "-4", "16"} << false
                                      << QStringList{"96", "96", "-4", "16"} << refused;
     QTest::newRow("module 0") << QStringList{"96", "96", "16", "0"} << false
                               << QStringList{"96", "96", "16", "0"} << refused;
     QTest::newRow("no number") << QStringList{"96", "", "16", "16"} << false
-                               << QStringList{"96", "", "16", "16"} << refused;
+                               << QStringList{"96", "", "16", "16"} << refusedBox;
     QTest::newRow("a box too large for the window")
         << QStringList{"5000", "96", "16", "16"} << false << QStringList{"5000", "96", "16", "16"}
-        << refused;
+        << refusedBox;
 }
 
 // OK makes each module divide its box and says so; sizes the adjustment cannot divide by are
 // refused with the dialog still open and the typing kept.
+// On a 1280×720 work area the largest box leaves the tool window, its frame and title on the
+// screen; one pixel more is refused with the range in the message.
+void PointLocateTest::settingsKeepTheToolOnTheScreen() {
+    const QRect work(0, 0, 1280, 720);
+    const QSize limit = locate::maximumBox(work);
+    QCOMPARE(limit, QSize(632, 319)); // (1280 - 16) / 2; (720 - 26 - 40 - 16) / 2
+    const QRect tool = locate::toolWindowRect(work, limit);
+    QVERIFY(tool.top() >= work.top() + 40 && tool.left() >= work.left());
+    QCOMPARE(locate::maximumBox(QRect(0, 0, 60, 60)), QSize(48, 48));
+    QCOMPARE(locate::maximumBox(QRect(0, 0, 8000, 8000)), QSize(2048, 2048));
+
+    const struct {
+        QStringList typed;
+        QStringList informed;
+    } rows[] = {
+        {{"632", "319", "8", "11"}, {}},
+        {{"633", "96", "16", "16"}, {outOfRangeText(48, 632)}},
+        {{"96", "320", "16", "16"}, {outOfRangeText(48, 319)}},
+    };
+    for (const auto& row : rows) {
+        ScriptedPresenter presenter;
+        LocateSettingsDialog dlg({96, 96, 16, 16}, presenter);
+        dlg.setBoxLimit(limit);
+        dlg.show();
+        for (int f = 0; f < LocateSettingsDialog::FieldCount; ++f) {
+            dlg.edit(LocateSettingsDialog::Field(f)).setText(row.typed.at(f));
+        }
+        dlg.accept();
+        QCOMPARE(presenter.informed, row.informed);
+        QCOMPARE(dlg.isVisible(), !row.informed.isEmpty());
+    }
+}
+
 void PointLocateTest::settingsAdjustOrRefuse() {
     QFETCH(QStringList, typed);
     QFETCH(bool, accepted);

@@ -1,7 +1,9 @@
 #include "FrameRig.h"
 #include "core/link/Frame.h"
 #include "core/link/InputCodes.h"
+#include "core/link/LinkWatcher.h"
 #include "core/schedule/ScheduleExecutor.h"
+#include "core/schedule/ScheduleFileReader.h"
 #include "core/store/IniFile.h"
 #include "core/store/SettingsKeys.h"
 #include "support/TempFolder.h"
@@ -106,7 +108,10 @@ private slots:
     void startRefused();
     void startAndStop();
     void clockAndRowsFollowTheLanguage();
+    void listMarksTasksThatWillNotRun();
+    void longListsFillWithoutHoldingTheWindow();
     void frameExecutorRunsTheDueTaskAtItsTick();
+    void aDueTaskWaitsForALostLink();
     void restartReopensTheRunningSchedule();
 };
 
@@ -150,8 +155,9 @@ void ScheduleRunnerTest::opensWithTheLastScript() {
     QCOMPARE(rig.timer.calls, QStringList{});
     if (rows == 3) {
         QCOMPARE(rig.row(0), (QStringList{"0", "每天", "天", "08:00:00", "通道切换", "HDMI"}));
+        // The template file does not exist: the row says it will be skipped.
         QCOMPARE(rig.row(1), (QStringList{"1", "周期", "周一,周三,周五", "08:30:00", "脚本",
-                                          "/shows/morning.kvt"}));
+                                          "/shows/morning.kvt  [跳过：模板文件不存在]"}));
         QCOMPARE(rig.row(2),
                  (QStringList{"2", "执行一次", "2024-05-06", "12:00:00", "通道切换", "DP"}));
     }
@@ -298,10 +304,58 @@ void ScheduleRunnerTest::clockAndRowsFollowTheLanguage() {
     QCoreApplication::removeTranslator(&ui);
     QCOMPARE(clock, (QStringList{"23:00:00", "Sunday", "2024-05-05"}));
     QCOMPARE(weekly, (QStringList{"1", "Weekly", "Mon,Wed,Fri", "08:30:00", "Template",
-                                  "/shows/morning.kvt"}));
+                                  "/shows/morning.kvt  [skipped: template file missing]"}));
     QCOMPARE(once.mid(1, 2), (QStringList{"Once", "2024-05-06"}));
     QCOMPARE(status, QStringLiteral("Schedule not started!"));
     QCOMPARE(title, QStringLiteral("Schedule"));
+}
+
+// A task that will not run as written says so in its row, and the row stands out.
+void ScheduleRunnerTest::listMarksTasksThatWillNotRun() {
+    RunnerRig rig;
+    const QString real = rig.write(QStringLiteral("real.kvt"), QByteArray(1030, '\0'));
+    const QString shortFile = rig.write(QStringLiteral("short.kvt"), QByteArray("text"));
+    const QByteArray lines = "0,0,0,8,0,0,0,0,0,0,0,0,0,0,0,0," + real.toUtf8() +
+                             "\n0,0,0,9,0,0,0,0,0,0,0,0,0,0,0,0," + shortFile.toUtf8() +
+                             "\n0,0,0,10,0,0,0,0,0,0,0,0,0,0,1,0000000011\n";
+    rig.settings.writeLastScheduleFile(rig.write(QStringLiteral("day.kss"), lines).toStdString());
+    ScheduleRunnerDialog& dlg = rig.open();
+    QCOMPARE(dlg.taskList().rowCount(), 3);
+    QCOMPARE(rig.row(0).last(), real);
+    QCOMPARE(rig.row(1).last(), shortFile + QStringLiteral("  [跳过：不是模板文件]"));
+    QCOMPARE(rig.row(2).last(), QStringLiteral("AV2  [无效：数字超过9位]"));
+    const QColor plain = dlg.taskList().item(0, 5)->foreground().color();
+    QVERIFY(dlg.taskList().item(1, 5)->foreground().color() != plain);
+    QVERIFY(dlg.taskList().item(2, 0)->foreground().color() != plain);
+    QVERIFY(rig.presenter.informed.isEmpty());
+}
+
+// A long schedule is listed over several turns of the event loop; a file over the size limit
+// is refused with the open-failure message and an empty list.
+void ScheduleRunnerTest::longListsFillWithoutHoldingTheWindow() {
+    RunnerRig rig;
+    ScheduleRunnerDialog& dlg = rig.open();
+    const int count = static_cast<int>(3 * ScheduleRunnerDialog::kRowsPerTurn + 7);
+    QByteArray lines;
+    for (int i = 0; i < count; ++i) {
+        lines += "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11,\n";
+    }
+    rig.presenter.files.push_back(rig.write(QStringLiteral("long.kss"), lines));
+    dlg.browse();
+    QCOMPARE(dlg.taskList().rowCount(), static_cast<int>(ScheduleRunnerDialog::kRowsPerTurn));
+    QVERIFY(!dlg.listFilled());
+    QTRY_VERIFY(dlg.listFilled());
+    QCOMPARE(dlg.taskList().rowCount(), count);
+    QCOMPARE(rig.row(count - 1).first(), QString::number(count - 1));
+
+    QFile big(rig.dir.filePath(QStringLiteral("big.kss")));
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    QVERIFY(big.resize(static_cast<qint64>(kMaxScheduleFileBytes) + 1));
+    big.close();
+    rig.presenter.files.push_back(big.fileName());
+    dlg.browse();
+    QCOMPARE(rig.presenter.informed, QStringList{QStringLiteral("文件打开失败!")});
+    QCOMPARE(dlg.taskList().rowCount(), 0);
 }
 
 // The frame's executor, started from the runner, runs each task at the first tick at or after
@@ -356,6 +410,54 @@ void ScheduleRunnerTest::frameExecutorRunsTheDueTaskAtItsTick() {
     QTest::mouseClick(dlg.startButton(), Qt::LeftButton);
     QVERIFY(!frame.timers().scheduleRunning());
     QVERIFY(!frame.scheduleExecutor().running());
+}
+
+// The processor falls silent before a task's time: the task is not marked as run while the
+// link is lost, and runs once it is back.
+void ScheduleRunnerTest::aDueTaskWaitsForALostLink() {
+    FrameRig rig;
+    QVERIFY(rig.connect());
+    MainWindow& frame = rig.makeFrame();
+    LinkWatcher::Timing timing = LinkWatcher::kDefaultTiming;
+    timing.keepAlive = std::chrono::milliseconds{300};
+    LinkWatcher watcher(rig.link, timing);
+    RunnerRig runner;
+    const QString file =
+        runner.write(QStringLiteral("day.kss"), "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11,\r\n");
+    runner.settings.writeLastScheduleFile(file.toStdString());
+    int ticks = 0;
+    frame.scheduleExecutor().setClock([&ticks] {
+        ++ticks;
+        return makeLocalTime(2024, 5, 6, 8, 0, 1);
+    });
+    const auto selects = [&rig] {
+        std::size_t n = 0;
+        for (const auto& f : rig.server.receivedFrames()) {
+            n += f[frame::kCodeOffset] == static_cast<std::uint8_t>(CommandCode::SelectInput);
+        }
+        return n;
+    };
+    sim::SimFaults silent;
+    silent.silentAfter = rig.framesSoFar();
+    silent.silentFor = std::chrono::milliseconds{8000};
+    rig.server.setFaults(silent);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.link.linkStatus().lost(), 10000);
+
+    ScheduleRunnerDialog dlg(frame.callbacks(), runner.settings, runner.presenter, &frame);
+    dlg.show();
+    frame.state().runner = &dlg;
+    QTest::mouseClick(dlg.startButton(), Qt::LeftButton);
+    QVERIFY(frame.timers().scheduleRunning());
+    // Ticks come every 2 s; while the link stays lost none of them reaches the executor.
+    QTest::qWait(2500);
+    QVERIFY(rig.link.linkStatus().lost());
+    QCOMPARE(ticks, 0);
+    QCOMPARE(selects(), std::size_t{0});
+    QTRY_COMPARE_WITH_TIMEOUT(selects(), std::size_t{1}, 20000);
+    QCOMPARE(rig.link.linkStatus().state, LinkState::Connected);
+    QCOMPARE(static_cast<int>(rig.mirror.pq[pq::kPicture1Source]), static_cast<int>(input::kHdmi));
+    frame.state().runner = nullptr;
+    QTest::mouseClick(dlg.startButton(), Qt::LeftButton);
 }
 
 // With runningschdle = 1 the next start-up reads nothing from the processor and reopens the

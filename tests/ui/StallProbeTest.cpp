@@ -7,17 +7,13 @@
 
 #include <QLabel>
 #include <QTest>
+#include <QThread>
+#include <atomic>
 #include <thread>
 
 using namespace korvane;
 using namespace korvane::ui;
 using namespace korvane::ui::test;
-
-namespace {
-
-constexpr qint64 kLimitMs = 50;
-
-} // namespace
 
 class StallProbeTest : public QObject {
     Q_OBJECT
@@ -47,8 +43,18 @@ void StallProbeTest::uiKeepsRunningWithTheProgramsPanels() {
 }
 
 void StallProbeTest::measure(FrameRig& rig) {
-    // The processor's own pauses, uncut: the event loop must keep running through all of them.
-    rig.link.setSleeper([](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); });
+    // Every protocol pause is taken through the link's sleeper: one taken on the window's thread
+    // is the stall this test is about, however fast or loaded the machine happens to be.
+    std::atomic<int> pausesOnUiThread{0};
+    std::atomic<int> pauses{0};
+    QThread* const uiThread = QThread::currentThread();
+    rig.link.setSleeper([&](std::chrono::milliseconds d) {
+        ++pauses;
+        if (QThread::currentThread() == uiThread) {
+            ++pausesOnUiThread;
+        }
+        std::this_thread::sleep_for(d);
+    });
     QVERIFY(rig.connect());
     {
         // Fonts and styles load on first use; that is start-up work, not a wait on the device.
@@ -72,13 +78,14 @@ void StallProbeTest::measure(FrameRig& rig) {
     const qint64 recall = probe.stop();
     const int recallTicks = probe.ticks();
 
+    // How long the loop stalled is a figure for the responsiveness benchmark, not a verdict here.
     qInfo("stall probe: start-up synchronisation worst %lld ms (%d ticks), template recall "
           "worst %lld ms (%d ticks)",
           startUp, startUpTicks, recall, recallTicks);
     QVERIFY(rig.readsSince(0).size() >= 2 * kSynchroniseAllReads.size());
     QVERIFY(startUpTicks > 0 && recallTicks > 0); // the probe ran while the work did
-    QVERIFY2(startUp < kLimitMs, qPrintable(QString::number(startUp)));
-    QVERIFY2(recall < kLimitMs, qPrintable(QString::number(recall)));
+    QVERIFY(pauses.load() > 0);
+    QCOMPARE(pausesOnUiThread.load(), 0);
 }
 
 QTEST_MAIN(StallProbeTest)

@@ -13,6 +13,7 @@
 #include <QTranslator>
 #include <cstring>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <thread>
 
 using namespace korvane;
@@ -88,6 +89,9 @@ private slots:
     void overwriteAsksFirst();
     void missingFile_data();
     void missingFile();
+    void noTemplateIsRefused_data();
+    void noTemplateIsRefused();
+    void readOnlyTemplateIsKept();
     void closedLinkAppliesTheFileAndSendsNothing();
     void failedLoadFromTheOutputPanel_data();
     void failedLoadFromTheOutputPanel();
@@ -217,6 +221,73 @@ void TemplateFileTest::missingFile() {
     QCOMPARE(rig.framesSoFar(), mark);
 }
 
+void TemplateFileTest::noTemplateIsRefused_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("throughMenu");
+    for (const char* kind : {"empty", "300 bytes", "1029 bytes", "fifo", "endless device"}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1, open command").arg(kind)))
+            << QString::fromLatin1(kind) << true;
+        QTest::newRow(qPrintable(QStringLiteral("%1, slot message").arg(kind)))
+            << QString::fromLatin1(kind) << false;
+    }
+}
+
+// What is no template (shorter than one, a FIFO, a device that never ends) is refused at once
+// with the open failure; the mirror, the title and the processor stay as they were.
+void TemplateFileTest::noTemplateIsRefused() {
+    QFETCH(QString, kind);
+    QFETCH(bool, throughMenu);
+    TemplateRig rig;
+    MainWindow& frame = rig.start();
+    const QString path = QString::fromStdString(home_.file("KorvaneTemp9.kvt"));
+    QFile::remove(path);
+    const QByteArray whole = templateBytes(rig.mirror);
+    if (kind == QLatin1String("fifo")) {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (kind == QLatin1String("endless device")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(whole.left(kind == QLatin1String("empty") ? 0 : kind.section(' ', 0, 0).toInt()));
+    }
+    const QString titleBefore = frame.windowTitle();
+    const ParameterMirror before = rig.mirror;
+    const std::size_t mark = rig.framesSoFar();
+    if (throughMenu) {
+        rig.presenter.files = {path};
+        frame.runCommand(menucmd::kOpenTemplateFile);
+    } else {
+        frame.send(FrameMessage::LoadSlotTemplate, 0, 9);
+    }
+    QCOMPARE(rig.presenter.informed, QStringList{"文件打开失败!"});
+    QCOMPARE(frame.windowTitle(), titleBefore);
+    QVERIFY(std::memcmp(&before, &rig.mirror, sizeof before) == 0);
+    QTest::qWait(50);
+    QCOMPARE(rig.framesSoFar(), mark);
+    QFile::remove(path);
+}
+
+// A template without write permission is not replaced: the save says it failed and the old
+// file stays.
+void TemplateFileTest::readOnlyTemplateIsKept() {
+    TemplateRig rig;
+    MainWindow& frame = rig.start();
+    const QString slot = QString::fromStdString(home_.file("KorvaneTemp6.kvt"));
+    QFile::remove(slot);
+    {
+        QFile f(slot);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(1030, 'k'));
+    }
+    QVERIFY(QFile::setPermissions(slot, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    frame.send(FrameMessage::SaveSlotTemplate, 0, 6);
+    QCOMPARE(rig.presenter.informed.last(), QStringLiteral("文件保存失败!"));
+    QCOMPARE(fileBytes(slot), QByteArray(1030, 'k'));
+    QFile::setPermissions(slot, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::remove(slot);
+}
+
 // With the link closed the file still goes into the mirror and the panels; both busy steps
 // succeed at once and nothing goes out.
 void TemplateFileTest::closedLinkAppliesTheFileAndSendsNothing() {
@@ -258,8 +329,8 @@ void TemplateFileTest::failedLoadFromTheOutputPanel_data() {
 }
 
 // The output panel's template callback. A load that throws once the file is read says so and
-// puts the processor back on resolution 6, then synchronises. A file that cannot be read is a
-// file error and nothing else: neither the mirror nor the processor has been touched.
+// puts the processor back on resolution 6, then synchronises. A folder is no template: the open
+// failure and nothing else, neither the mirror nor the processor has been touched.
 void TemplateFileTest::failedLoadFromTheOutputPanel() {
     QFETCH(bool, throws);
     TemplateRig rig;
@@ -284,7 +355,7 @@ void TemplateFileTest::failedLoadFromTheOutputPanel() {
     QVERIFY(rig.waitHandled(load));
 
     if (!throws) {
-        QCOMPARE(rig.presenter.informed, QStringList{"文件读写错误!"});
+        QCOMPARE(rig.presenter.informed, QStringList{"文件打开失败!"});
         QVERIFY(rig.settle());
         QCOMPARE(rig.framesSoFar(), mark);
         QCOMPARE(static_cast<int>(rig.mirror.pq[pq::kOutputResolution]), 9);

@@ -521,9 +521,20 @@ void WallViewTest::buttonRowFitsThePane() {
         QCOMPARE(g.bottom(), 500 - 4 - 1);
         QVERIFY(g.width() > 0);
         QCOMPARE(g.width() == b->sizeHint().width(), natural);
+        // A caption that does not fit loses its middle, whole in the tool tip; none is cut.
+        const QString full = b->toolTip().isEmpty() ? b->text() : b->toolTip();
+        QVERIFY(full == QStringLiteral("保存模板") || full.startsWith(QStringLiteral("模板")));
+        QVERIFY(b->text() == full || b->text().contains(QChar(0x2026)));
+        if (b->text().size() > 1) {
+            QCOMPARE(b->text().back(), full.back()); // the slot number stays
+        }
+        QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) <= g.width(), qPrintable(b->text()));
         x = g.right() + 2;
     }
     QVERIFY(x - 1 <= width);
+    if (!natural) {
+        QCOMPARE(rig.pane->storeButton().toolTip(), QStringLiteral("保存模板"));
+    }
 }
 
 // "保存模板" offers the ten slots; a choice stores, but only once the frame has wired the pane.

@@ -6,7 +6,7 @@
 namespace korvane {
 
 namespace {
-constexpr std::array<std::pair<MessageId, std::string_view>, 16> kTexts{{
+constexpr std::array<std::pair<MessageId, std::string_view>, 19> kTexts{{
     {MessageId::RecvFail, "recv fail"},
     {MessageId::OpenPortFailed, "打开串口失败!"},
     {MessageId::SyncFailed, "同步数据失败!"},
@@ -23,6 +23,9 @@ constexpr std::array<std::pair<MessageId, std::string_view>, 16> kTexts{{
     {MessageId::UdpSocketError, "SOCKET_ERROR = (m_sock = socket(AF_INET, SOCK_DGRAM, 0))"},
     {MessageId::UdpSendFailed, "iSend = sendto() <= 0"},
     {MessageId::UdpReceiveFailed, "nRecv = recvfrom <= 0"},
+    {MessageId::LogWriteFailed, "通讯日志无法写入, 已停止记录"},
+    {MessageId::UdpPortTaken, "本机已有另一个程序通过此网络端口连接处理器!"},
+    {MessageId::PlanSendFailed, "发送脱机计划列表失败!"},
 }};
 } // namespace
 

@@ -23,7 +23,14 @@ enum class MessageId {
     UdpSocketError,
     UdpSendFailed,
     UdpReceiveFailed,
+    // The communication log could not be written and switched itself off for this run.
+    LogWriteFailed,
+    // Another program on this computer already talks to a processor from the same UDP port.
+    UdpPortTaken,
+    // A write of the offline plan list failed; the rest was not sent.
+    PlanSendFailed,
 };
+inline constexpr MessageId kLastMessageId = MessageId::PlanSendFailed;
 
 std::string_view messageText(MessageId id);
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/base/Messages.h"
+#include "core/link/DeviceLink.h"
 
 namespace korvane {
 
 class CommandFacade;
-class DeviceLink;
 struct ParameterMirror;
 
 // What every device operation works on.
@@ -20,7 +20,7 @@ struct OperationContext {
 // 0 for failure, which it has already reported through the context's message sink.
 class DeviceOperation {
 public:
-    explicit DeviceOperation(const OperationContext& ctx) : ctx_(ctx) {}
+    explicit DeviceOperation(const OperationContext& ctx) : ctx_(ctx), running_(ctx.link) {}
     virtual ~DeviceOperation() = default;
     virtual int run() = 0;
 
@@ -30,6 +30,10 @@ protected:
     bool linkOpen() const;
 
     OperationContext ctx_;
+
+private:
+    // Operations live only for their run; while one does, the keep-alive keeps off the line.
+    DeviceLink::OperationScope running_;
 };
 
 } // namespace korvane

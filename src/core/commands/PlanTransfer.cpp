@@ -32,8 +32,15 @@ int PlanListSend::run() {
         if (e.index == kUnusedPlanEntry) {
             continue;
         }
-        ctx_.facade.writePlanEntry(static_cast<std::uint8_t>(i), unpackPlanFields(e));
-        ctx_.link.pause(kPlanEntryPause);
+        // A write the link fails (a line that has gone) ends the send: the rest would fail the
+        // same way, and the caller must not be told that the processor has the plans.
+        if (ctx_.facade.writePlanEntry(static_cast<std::uint8_t>(i), unpackPlanFields(e)) == 0) {
+            report(MessageId::PlanSendFailed);
+            return 0;
+        }
+        if (ctx_.link.lastFrameSent()) { // the pause paces entries that went out
+            ctx_.link.pause(kPlanEntryPause);
+        }
     }
     return 1;
 }

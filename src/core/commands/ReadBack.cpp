@@ -89,7 +89,9 @@ int ReadBack::run() {
     if (step.checkBeforeWait && !linkOpen()) {
         return 0;
     }
-    if (step.wait.count() > 0) {
+    // The wait gives the processor time before the request; a request that cannot go out
+    // (sending off, link closed) needs none.
+    if (step.wait.count() > 0 && ctx_.link.transmits()) {
         ctx_.link.pause(step.wait);
     }
     if (!step.checkBeforeWait && !linkOpen()) {

@@ -37,13 +37,19 @@ int SendAll::run() {
             return 0;
         }
     } else {
-        ctx_.link.pause(kBeforeRecall);
+        if (ctx_.link.transmits()) {
+            ctx_.link.pause(kBeforeRecall);
+        }
         const int slot = slot_ < kFirstSlot || slot_ > kLastSlot ? kFirstSlot : slot_;
         if (ctx_.facade.templateSlot(kRecallAction, static_cast<std::uint8_t>(slot)) == 0) {
             return 0;
         }
     }
-    ctx_.link.pause(kSettle);
+    // The processor settles after what it was sent; frames dropped by the send switch gave it
+    // nothing to settle.
+    if (ctx_.link.lastFrameSent()) {
+        ctx_.link.pause(kSettle);
+    }
     return 1;
 }
 

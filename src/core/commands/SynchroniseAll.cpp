@@ -35,7 +35,9 @@ constexpr std::chrono::milliseconds kInitialWait{2000};
 } // namespace
 
 int SynchroniseAll::run() {
-    if (initialWait_) {
+    // The wait lets the processor settle before it is asked; reads that cannot go out (sending
+    // off, link closed) ask nothing.
+    if (initialWait_ && ctx_.link.transmits()) {
         ctx_.link.pause(kInitialWait);
     }
     if (!linkOpen()) {

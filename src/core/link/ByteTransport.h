@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -19,6 +20,13 @@ public:
     virtual int readAll(std::uint8_t* buffer, std::size_t length) = 0;
     // Discards bytes received but not yet read; 0 when closed.
     virtual int purgeInput() = 0;
+    // readAll with a deadline of its own for the reply, whatever the configured time-out.
+    virtual int readAllWithin(std::uint8_t* buffer, std::size_t length,
+                              std::chrono::milliseconds /*deadline*/) {
+        return readAll(buffer, length);
+    }
+    // The descriptor that hangs up with the line (-1: none to watch).
+    virtual int descriptor() const { return -1; }
 };
 
 } // namespace korvane

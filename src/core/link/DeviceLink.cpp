@@ -1,6 +1,7 @@
 #include "core/link/DeviceLink.h"
 
 #include "core/link/CommLog.h"
+#include "core/link/ReadInProgress.h"
 
 #include <algorithm>
 #include <exception>
@@ -9,17 +10,10 @@
 namespace korvane {
 
 namespace {
-// Holds the read-in-progress flag for the whole of a read, whatever its outcome.
-class ReadInProgress {
-public:
-    explicit ReadInProgress(std::atomic<int>& flag) : flag_(flag) { flag_.store(1); }
-    ~ReadInProgress() { flag_.store(0); }
-    ReadInProgress(const ReadInProgress&) = delete;
-    ReadInProgress& operator=(const ReadInProgress&) = delete;
-
-private:
-    std::atomic<int>& flag_;
-};
+// The outcome of the last send per thread: the worker that sent a command is the one that
+// decides whether to wait for the processor to act on it.
+thread_local const DeviceLink* lastSendLink = nullptr;
+thread_local bool lastSendWentOut = false;
 
 bool carriesIdentity(std::span<const std::uint8_t> reply) {
     return reply.size() >= frame::kPayloadOffset + sizeof kIdentity &&
@@ -30,7 +24,13 @@ bool carriesIdentity(std::span<const std::uint8_t> reply) {
 
 DeviceLink::DeviceLink(CommLog* log, MessageSink* messages)
     : DeviceLink(std::make_unique<SerialLink>(), log, messages) {
-    udp_ = std::make_unique<UdpLink>(messages);
+    setUdpTransport(std::make_unique<UdpLink>(messages));
+}
+
+DeviceLink::DeviceLink(std::unique_ptr<SerialLink> serial, CommLog* log, MessageSink* messages)
+    : DeviceLink(std::unique_ptr<ByteTransport>(), log, messages) {
+    serialLink_ = serial.get();
+    serial_ = std::move(serial);
 }
 
 DeviceLink::DeviceLink(std::unique_ptr<ByteTransport> serial, CommLog* log, MessageSink* messages)
@@ -48,22 +48,21 @@ DeviceLink::~DeviceLink() = default;
 
 void DeviceLink::setUdpTransport(std::unique_ptr<ByteTransport> udp) {
     std::lock_guard lock(exchange_);
+    udpLink_ = nullptr;
     udp_ = std::move(udp);
 }
 
-UdpLink* DeviceLink::udpLink() {
-    return dynamic_cast<UdpLink*>(udp_.get());
+void DeviceLink::setUdpTransport(std::unique_ptr<UdpLink> udp) {
+    std::lock_guard lock(exchange_);
+    udpLink_ = udp.get();
+    udp_ = std::move(udp);
 }
 
 void DeviceLink::setMessageSink(MessageSink* messages) {
     messages_ = messages;
-    if (UdpLink* u = udpLink()) {
-        u->setMessageSink(messages);
+    if (udpLink_ != nullptr) {
+        udpLink_->setMessageSink(messages);
     }
-}
-
-SerialLink* DeviceLink::serialLink() {
-    return dynamic_cast<SerialLink*>(serial_.get());
 }
 
 ByteTransport* DeviceLink::activeTransport() const {
@@ -73,32 +72,50 @@ ByteTransport* DeviceLink::activeTransport() const {
 int DeviceLink::open() {
     std::lock_guard lock(exchange_);
     ByteTransport* t = activeTransport();
-    return t != nullptr ? t->open() : 0;
+    lineChanging(t);
+    const int result = t != nullptr ? t->open() : 0;
+    opened(result);
+    return result;
 }
 
 int DeviceLink::configureSerialAndOpen(const SerialSettings& settings) {
     std::lock_guard lock(exchange_);
-    if (SerialLink* s = serialLink()) {
-        s->setSettings(settings);
+    if (serialLink_ != nullptr) {
+        serialLink_->setSettings(settings);
     }
-    return serial_->open();
+    lineChanging(serial_.get());
+    const int result = serial_->open();
+    if (networkMode() == 0) {
+        opened(result);
+    }
+    return result;
 }
 
 int DeviceLink::configureNetworkAndOpen(const NetworkSettings& settings) {
     std::lock_guard lock(exchange_);
     if (udp_ == nullptr) {
-        udp_ = std::make_unique<UdpLink>(messages_);
+        auto made = std::make_unique<UdpLink>(messages_);
+        udpLink_ = made.get();
+        udp_ = std::move(made);
     }
-    if (UdpLink* u = udpLink()) {
-        u->setSettings(settings);
+    if (udpLink_ != nullptr) {
+        udpLink_->setSettings(settings);
     }
-    return udp_->open();
+    const int result = udp_->open();
+    if (networkMode() != 0) {
+        opened(result);
+    }
+    return result;
 }
 
 void DeviceLink::close() {
     std::lock_guard lock(exchange_);
     if (ByteTransport* t = activeTransport()) {
+        lineChanging(t);
         t->close();
+        if (t == healthTransport_) {
+            closed();
+        }
     }
 }
 
@@ -121,32 +138,40 @@ void DeviceLink::log(bool send, std::span<const std::uint8_t> bytes) {
     }
 }
 
-int DeviceLink::sendFrame(std::span<std::uint8_t> bytes) {
-    std::lock_guard lock(exchange_);
-    return sendLocked(bytes);
+bool DeviceLink::lastFrameSent() const {
+    return lastSendLink == this && lastSendWentOut;
 }
 
-int DeviceLink::sendLocked(std::span<std::uint8_t> bytes) {
+int DeviceLink::sendFrame(std::span<std::uint8_t> bytes) {
+    std::lock_guard lock(exchange_);
+    return sendLocked(bytes) != SendOutcome::Failed ? 1 : 0;
+}
+
+DeviceLink::SendOutcome DeviceLink::sendLocked(std::span<std::uint8_t> bytes) {
+    lastSendLink = this;
+    lastSendWentOut = false;
     if (sendSwitch() == 0) {
-        return 1;
+        return SendOutcome::Dropped;
     }
-    if (bytes.size() < 3) {
-        return 0;
+    if (bytes.size() < 3 || refuseWhileLost()) {
+        return SendOutcome::Failed;
     }
     try {
         frame::storeChecksum(bytes);
         ByteTransport* t = activeTransport();
         const int sent = t != nullptr ? t->writeAll(bytes.data(), bytes.size()) : -1;
         if (sent != static_cast<int>(bytes.size())) {
-            return 0;
+            writeFailed();
+            return SendOutcome::Failed;
         }
+        lastSendWentOut = true;
         if (bytes[0] == frame::kHeader1 && bytes[1] == frame::kHeader2) {
             log(true, bytes);
         }
     } catch (const std::exception&) {
-        return 0;
+        return SendOutcome::Failed;
     }
-    return 1;
+    return SendOutcome::Sent;
 }
 
 int DeviceLink::receiveFrame(std::span<std::uint8_t> buffer) {
@@ -154,10 +179,13 @@ int DeviceLink::receiveFrame(std::span<std::uint8_t> buffer) {
     return receiveLocked(buffer);
 }
 
-int DeviceLink::receiveLocked(std::span<std::uint8_t> buffer) {
+int DeviceLink::receiveLocked(std::span<std::uint8_t> buffer,
+                              std::optional<std::chrono::milliseconds> within) {
     try {
         ByteTransport* t = activeTransport();
-        const int got = t != nullptr ? t->readAll(buffer.data(), buffer.size()) : -1;
+        const int got = t == nullptr ? -1
+                        : within     ? t->readAllWithin(buffer.data(), buffer.size(), *within)
+                                     : t->readAll(buffer.data(), buffer.size());
         if (got != static_cast<int>(buffer.size()) || !frame::acceptReply(buffer)) {
             return 0;
         }
@@ -175,7 +203,7 @@ int DeviceLink::write(CommandCode code, const frame::DataBytes& data) {
     frame_ = frame::resetFrame();
     frame_[frame::kCodeOffset] = static_cast<std::uint8_t>(code);
     std::copy(data.begin(), data.end(), frame_.begin() + frame::kDataOffset);
-    return sendLocked(frame_);
+    return sendLocked(frame_) != SendOutcome::Failed ? 1 : 0;
 }
 
 int DeviceLink::read(std::uint8_t type, std::uint8_t first, std::uint8_t last) {
@@ -192,29 +220,53 @@ int DeviceLink::read(std::uint8_t type, std::uint8_t first, std::uint8_t last) {
         frame_[frame::kDataOffset + 1] = first;
         frame_[frame::kDataOffset + 2] = last;
     }
-    if (sendLocked(frame_) == 0) {
+    switch (sendLocked(frame_)) {
+    case SendOutcome::Failed:
         return 0;
+    case SendOutcome::Dropped:
+        return readNotSent(type, first, last);
+    case SendOutcome::Sent:
+        break;
     }
     sleep_(kReadWait);
     const auto info = readTypeInfo(type);
     if (!info) {
-        return 0;
+        return 0; // a type that never answers: no answer was expected, none is counted
     }
     if (type == readtype::kPlanEntries) {
-        return readPlanEntries(first, last);
+        const int result = readPlanEntries(first, last);
+        answered(result != 0, last >= first);
+        return result;
     }
     if (info->extraWait.count() > 0) {
         sleep_(info->extraWait);
     }
     auto& buffer = replies_[type];
     std::fill(buffer.begin(), buffer.end(), 0);
-    if (receiveLocked(buffer) == 0) {
+    const int result =
+        receiveLocked(buffer) != 0 && (type != readtype::kIdentity || carriesIdentity(buffer)) ? 1
+                                                                                               : 0;
+    answered(result != 0, true);
+    return result;
+}
+
+int DeviceLink::readNotSent(std::uint8_t type, std::uint8_t first, std::uint8_t last) {
+    if (!readTypeInfo(type)) {
         return 0;
     }
-    if (type == readtype::kIdentity) {
-        return carriesIdentity(buffer) ? 1 : 0;
+    auto& buffer = replies_[type];
+    if (type == readtype::kPlanEntries) {
+        if (last < first) {
+            return 0;
+        }
+        std::fill(buffer.begin(), buffer.end(), 0);
+        if (messages_ != nullptr) {
+            messages_->report(MessageId::RecvFail); // as the first entry's missing reply would
+        }
+        return 0;
     }
-    return 1;
+    std::fill(buffer.begin(), buffer.end(), 0);
+    return 0;
 }
 
 int DeviceLink::readPlanEntries(std::uint8_t first, std::uint8_t last) {
@@ -248,16 +300,15 @@ ProbeOutcome DeviceLink::probeIdentity() {
     frame::CommandFrame probe = frame::resetFrame();
     probe[frame::kCodeOffset] = static_cast<std::uint8_t>(CommandCode::ReadBlock);
     probe[frame::kDataOffset] = readtype::kIdentity;
-    if (sendLocked(probe) != 1) {
-        return ProbeOutcome::NoAnswer;
+    if (sendLocked(probe) != SendOutcome::Sent) {
+        return ProbeOutcome::NoAnswer; // failed, or dropped by the send switch: none can come
     }
     sleep_(kProbeWait);
     auto& buffer = replies_[readtype::kIdentity];
     std::fill(buffer.begin(), buffer.end(), 0);
-    if (receiveLocked(buffer) == 0) {
-        return ProbeOutcome::NoAnswer;
-    }
-    return carriesIdentity(buffer) ? ProbeOutcome::Answered : ProbeOutcome::NoAnswer;
+    const bool valid = receiveLocked(buffer) != 0 && carriesIdentity(buffer);
+    answered(valid, true);
+    return valid ? ProbeOutcome::Answered : ProbeOutcome::NoAnswer;
 }
 
 std::span<const std::uint8_t> DeviceLink::replyBuffer(std::uint8_t type) const {

@@ -4,6 +4,7 @@
 #include "core/link/ByteTransport.h"
 #include "core/link/CommandCodes.h"
 #include "core/link/Frame.h"
+#include "core/link/LinkStatus.h"
 #include "core/link/PlanEntry.h"
 #include "core/link/ReadTypes.h"
 #include "core/link/SerialLink.h"
@@ -14,8 +15,10 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -39,19 +42,24 @@ public:
 
     // A link over the real serial port, with a UdpLink for network mode.
     explicit DeviceLink(CommLog* log = nullptr, MessageSink* messages = nullptr);
-    // A link over another byte transport in place of the serial port (tests, in-memory peers).
+    // A link over another byte transport in place of the serial port (tests, in-memory peers);
+    // it is opened as it is, without serial settings.
     DeviceLink(std::unique_ptr<ByteTransport> serial, CommLog* log, MessageSink* messages);
+    // A link over a serial link made elsewhere (tests that watch it), which takes the settings.
+    DeviceLink(std::unique_ptr<SerialLink> serial, CommLog* log, MessageSink* messages);
     ~DeviceLink();
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
 
-    // The UDP transport used while the network mode flag is 1.
+    // The UDP transport used while the network mode flag is 1: another transport is opened as
+    // it is; a UDP link takes the network settings.
     void setUdpTransport(std::unique_ptr<ByteTransport> udp);
+    void setUdpTransport(std::unique_ptr<UdpLink> udp);
     ByteTransport* udpTransport() { return udp_.get(); }
     // The UDP link, or null when another transport (or none) stands in for it.
-    UdpLink* udpLink();
+    UdpLink* udpLink() { return udpLink_; }
     // The serial link, or null when another transport stands in for it.
-    SerialLink* serialLink();
+    SerialLink* serialLink() { return serialLink_; }
     void setMessageSink(MessageSink* messages);
     // Replaces the pacing sleeps (tests over in-memory peers).
     void setSleeper(Sleeper s) { sleep_ = std::move(s); }
@@ -63,6 +71,12 @@ public:
     int sendSwitch() const { return sendSwitch_.load(); }
     void setSendSwitch(int on) { sendSwitch_.store(on); }
     int readInProgress() const { return readInProgress_.load(); }
+    // Whether a frame handed over now would go out: the send switch is on and the link open.
+    bool transmits() const { return sendSwitch() != 0 && isOpen() != 0; }
+    // Whether the last frame the calling thread handed to this link really went out, rather
+    // than being dropped by the send switch or failed by the link. A pause that only lets the
+    // processor act on that frame is skipped when it did not.
+    bool lastFrameSent() const;
 
     int open();
     int configureSerialAndOpen(const SerialSettings& settings);
@@ -96,15 +110,102 @@ public:
     // The frame the last builder or read prepared.
     const frame::CommandFrame& commandFrame() const { return frame_; }
 
+    // ---- Link health: state, counters and hooks for the watcher (core/link/LinkWatcher.h) ----
+    // While health is on (a watcher is attached), a failed write or three unanswered exchanges
+    // in a row mark the link lost, and commands are not sent while it is lost. Off by default, so
+    // that a bare link behaves as the frame layer always did.
+    void setHealthEnabled(bool on);
+    bool healthEnabled() const { return healthEnabled_.load(); }
+    LinkStatus linkStatus() const;
+    // Listeners see every state change and the first refused command of each loss. The id is
+    // for removeLinkListener.
+    int addLinkListener(LinkListener listener);
+    void removeLinkListener(int id);
+    // For callers that would start a whole device operation: true when the link is lost, in
+    // which case the operation is counted as a refused command (listeners hear of the first of
+    // each loss) and must not run.
+    bool holdBackWhileLost() { return countRefusalIfLost(); }
+    // Exchanges in a row that got no valid answer (reads that expect none do not count).
+    int unansweredInARow() const { return unanswered_.load(); }
+    // When the last valid reply arrived (the epoch when none has).
+    std::chrono::steady_clock::time_point lastAnswer() const;
+
+    // What the watcher watches: the open serial descriptor (-1 when none, or over UDP) and the
+    // generation of the opened line, which changes at every open and close.
+    struct WatchTarget {
+        int fd = -1;
+        std::uint64_t generation = 0;
+        bool network = false;
+        std::string where;
+    };
+    WatchTarget watchTarget() const;
+    // The watcher saw the line of `generation` hang up or its path go: closes a serial line
+    // (so that it can be opened again) and marks the link lost. False when the line changed
+    // in between or the link was not connected.
+    bool lineLost(LossReason why, std::uint64_t generation);
+    // Called (with the exchange lock held) before the watched descriptor of `generation` is
+    // closed: a watcher must stop polling it first, for while a poll holds the descriptor the
+    // device stays locked and cannot be opened again.
+    void setLineChangeHook(std::function<void(std::uint64_t generation)> hook);
+    // One identity exchange with a deadline of its own, for the watcher: on an idle link only,
+    // taken from the device's input directly without the read's fixed pause. NotRun while
+    // another exchange or an operation runs, or the link is not connected. Counts like any
+    // exchange: the third unanswered in a row marks the link lost.
+    ProbeOutcome keepAliveProbe(std::chrono::milliseconds deadline);
+    // One try to get a lost link back: a serial line is opened again at the same path, then
+    // probed; true (and Connected) when the processor answered. Marks the link Reconnecting.
+    bool reconnectOnce(std::chrono::milliseconds deadline);
+    // True while a device operation runs (see OperationScope); the watcher then keeps away.
+    bool operationRunning() const { return operations_.load() > 0; }
+
+    // Marks a multi-step device operation as running for its lifetime.
+    class OperationScope {
+    public:
+        explicit OperationScope(DeviceLink& link) : link_(link) { ++link_.operations_; }
+        ~OperationScope() { --link_.operations_; }
+        OperationScope(const OperationScope&) = delete;
+        OperationScope& operator=(const OperationScope&) = delete;
+
+    private:
+        DeviceLink& link_;
+    };
+
 private:
+    enum class SendOutcome { Failed, Sent, Dropped };
+
     ByteTransport* activeTransport() const;
-    int sendLocked(std::span<std::uint8_t> bytes);
-    int receiveLocked(std::span<std::uint8_t> buffer);
+    // Health hooks, all called with the exchange lock held.
+    void opened(int result);
+    void closed();
+    void answered(bool valid, bool expectsAnswer);
+    void writeFailed();
+    // True (and counted) when a command must not go out because the link is lost; the
+    // watcher's own exchanges (exchange lock held) go out regardless.
+    bool refuseWhileLost();
+    bool countRefusalIfLost();
+    void setStatus(LinkState state, LossReason reason);
+    void notify(const LinkStatus& status);
+    // A new line (or none): the descriptor to watch and a new generation.
+    void newLine(int fd);
+    void lineChanging(const ByteTransport* t);
+    std::string whereText();
+    // Sends the identity request and takes the reply within `deadline`; true when valid.
+    bool probeLocked(std::chrono::milliseconds deadline);
+    SendOutcome sendLocked(std::span<std::uint8_t> bytes);
+    // A read whose request did not go out: nothing can answer it, so nothing is awaited. The
+    // reply buffer ends as a failed receive leaves it.
+    int readNotSent(std::uint8_t type, std::uint8_t first, std::uint8_t last);
+    // `within`: a deadline of its own for the reply in place of the configured time-out.
+    int receiveLocked(std::span<std::uint8_t> buffer,
+                      std::optional<std::chrono::milliseconds> within = std::nullopt);
     int readPlanEntries(std::uint8_t first, std::uint8_t last);
     void log(bool send, std::span<const std::uint8_t> bytes);
 
     std::unique_ptr<ByteTransport> serial_;
     std::unique_ptr<ByteTransport> udp_;
+    // The same transports as they were made, when they are the link's own kinds; null otherwise.
+    SerialLink* serialLink_ = nullptr;
+    UdpLink* udpLink_ = nullptr;
     CommLog* log_;
     MessageSink* messages_;
     Sleeper sleep_;
@@ -115,6 +216,24 @@ private:
     frame::CommandFrame frame_;
     std::array<std::vector<std::uint8_t>, readtype::kLast + 1> replies_;
     std::array<PlanEntry, kPlanEntryCount> plans_{};
+
+    std::atomic<bool> healthEnabled_{false};
+    std::atomic<int> unanswered_{0};
+    std::atomic<int> operations_{0};
+    std::atomic<std::int64_t> lastAnswerTicks_{0};
+    // Set while the watcher's own exchanges run, which are let through while lost.
+    bool probing_ = false;
+    // The transport whose state linkStatus() tells: the one opened last.
+    ByteTransport* healthTransport_ = nullptr;
+    mutable std::mutex statusMutex_;
+    LinkStatus status_;
+    int watchFd_ = -1;
+    std::uint64_t generation_ = 0;
+    std::map<int, LinkListener> listeners_;
+    std::function<void(std::uint64_t)> lineChangeHook_;
+    // Held while listeners are called, so that a removed listener is never called afterwards.
+    std::mutex notifyMutex_;
+    int nextListener_ = 1;
 };
 
 } // namespace korvane

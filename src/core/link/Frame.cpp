@@ -41,8 +41,10 @@ bool acceptReply(std::span<const std::uint8_t> frame) {
     if (length < kReplyOverhead || frame[0] != kHeader1 || frame[1] != kHeader2) {
         return false;
     }
+    // The length byte must name exactly the payload the frame carries: a smaller one would
+    // leave payload bytes unchecked and the reply unread.
     const std::size_t n = frame[kReplyLengthOffset];
-    if (n + 3 > length - 2) {
+    if (n + kReplyOverhead != length) {
         return false;
     }
     return sum8(frame, 2, kPayloadOffset + n) == frame[length - 1];

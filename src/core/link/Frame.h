@@ -49,8 +49,8 @@ void storeChecksum(std::span<std::uint8_t> frame);
 // A complete command frame: reset, code, data bytes, checksum.
 CommandFrame buildCommand(std::uint8_t code, const DataBytes& data);
 
-// Whether `frame` (all L bytes read) is an acceptable reply: the header, a payload length N with
-// N + 3 <= L - 2, and the sum of bytes 2, 3, 4 and the N payload bytes equal to the last byte.
+// Whether `frame` (all L bytes read) is an acceptable reply: the header, a payload length N of
+// exactly L - 6, and the sum of bytes 2, 3, 4 and the N payload bytes equal to the last byte.
 bool acceptReply(std::span<const std::uint8_t> frame);
 
 // A well-formed reply of `payload.size() + 6` bytes, as the processor sends it.

@@ -76,6 +76,17 @@ int SerialLink::readAll(std::uint8_t* buffer, std::size_t length) {
     return static_cast<int>(total);
 }
 
+int SerialLink::readAllWithin(std::uint8_t* buffer, std::size_t length,
+                              std::chrono::milliseconds deadline) {
+    const SerialTimeouts configured = port_.timeouts();
+    SerialTimeouts shorter = configured;
+    shorter.readConstant = deadline;
+    port_.setTimeouts(shorter);
+    const int result = readAll(buffer, length);
+    port_.setTimeouts(configured);
+    return result;
+}
+
 int SerialLink::purgeInput() {
     if (!isOpen()) {
         return 0;

@@ -35,6 +35,9 @@ public:
     int writeAll(const std::uint8_t* bytes, std::size_t length) override;
     int readAll(std::uint8_t* buffer, std::size_t length) override;
     int purgeInput() override;
+    int readAllWithin(std::uint8_t* buffer, std::size_t length,
+                      std::chrono::milliseconds deadline) override;
+    int descriptor() const override { return port_.fd(); }
 
     // errno of the last failed open, 0 after a successful one.
     int lastError() const { return lastError_; }

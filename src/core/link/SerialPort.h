@@ -2,6 +2,7 @@
 
 #include "core/link/SerialError.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +42,7 @@ public:
     // The close result, or -1 when nothing was open.
     int close();
     bool isOpen() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
 
     void setTimeouts(const SerialTimeouts& t) { timeouts_ = t; }
     const SerialTimeouts& timeouts() const { return timeouts_; }
@@ -52,7 +54,8 @@ public:
     void purgeInput();
 
 private:
-    int fd_ = -1;
+    // Read without the link's lock by is-open queries while the watcher reopens the device.
+    std::atomic<int> fd_{-1};
     SerialTimeouts timeouts_;
 };
 

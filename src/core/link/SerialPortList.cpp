@@ -1,5 +1,6 @@
 #include "core/link/SerialPortList.h"
 
+#include <algorithm>
 #include <libserialport.h>
 
 namespace korvane {
@@ -20,6 +21,22 @@ bool listSerialPorts(std::vector<SerialPortEntry>& out) {
     }
     sp_free_port_list(ports);
     return true;
+}
+
+std::vector<SerialPortEntry> listStableSerialNames(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    std::vector<SerialPortEntry> out;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        std::error_code own;
+        const fs::path target = fs::canonical(entry.path(), own);
+        if (own) {
+            continue; // a name whose device is gone
+        }
+        out.push_back({entry.path().string(), "-> " + target.string()});
+    }
+    std::ranges::sort(out, {}, &SerialPortEntry::path);
+    return out;
 }
 
 } // namespace korvane

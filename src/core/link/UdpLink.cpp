@@ -38,8 +38,18 @@ int UdpLink::open() {
         lastError_ = EINVAL;
         return 0;
     }
+    // Address reuse below would let a second program of this computer bind the same port and
+    // take this one's replies; the port's lock keeps it out.
+    if (settings_.port != 0 && !portLock_.acquire(settings_.port)) {
+        lastError_ = errno;
+        if (lastError_ == EBUSY) {
+            report(MessageId::UdpPortTaken);
+        }
+        return 0;
+    }
     if (!socket_.create()) {
         lastError_ = errno;
+        portLock_.release();
         report(MessageId::UdpSocketError);
         return 0;
     }
@@ -49,6 +59,7 @@ int UdpLink::open() {
         !socket_.bind(anyAddressOn(settings_.port)) || !socket_.setNonBlocking()) {
         lastError_ = errno;
         socket_.close();
+        portLock_.release();
         return 0;
     }
     remote_ = *remote;
@@ -60,6 +71,7 @@ int UdpLink::open() {
 void UdpLink::close() {
     open_ = 0;
     socket_.close();
+    portLock_.release();
 }
 
 int UdpLink::writeAll(const std::uint8_t* bytes, std::size_t length) {
@@ -75,6 +87,15 @@ int UdpLink::readAll(std::uint8_t* buffer, std::size_t length) {
         return -1;
     }
     const int got = receive(buffer, length, kReceiveWait);
+    return got == static_cast<int>(length) ? got : -1;
+}
+
+int UdpLink::readAllWithin(std::uint8_t* buffer, std::size_t length,
+                           std::chrono::milliseconds deadline) {
+    if (isOpen() == 0) {
+        return -1;
+    }
+    const int got = receive(buffer, length, deadline);
     return got == static_cast<int>(length) ? got : -1;
 }
 

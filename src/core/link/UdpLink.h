@@ -2,6 +2,7 @@
 
 #include "core/base/Messages.h"
 #include "core/link/ByteTransport.h"
+#include "core/link/UdpPortLock.h"
 #include "core/link/UdpSocket.h"
 #include "core/store/NetworkSettings.h"
 
@@ -32,7 +33,8 @@ public:
     void setMessageSink(MessageSink* messages) { messages_ = messages; }
 
     // Closes, then binds any local address on the settings' port and aims at the settings' ip
-    // and port. 1 when open; 0 on any failure, with the socket closed (reason in lastError()).
+    // and port. 1 when open; 0 on any failure, with the socket closed (reason in lastError();
+    // EBUSY when another program of this computer holds the port, which is also reported).
     int open() override;
     void close() override;
     int isOpen() const override { return open_.load(); }
@@ -43,6 +45,8 @@ public:
     // Discards the datagrams waiting on the socket, as the serial line discards its unread
     // bytes: a reply that came after its read gave up must not answer the next read. 1.
     int purgeInput() override;
+    int readAllWithin(std::uint8_t* buffer, std::size_t length,
+                      std::chrono::milliseconds deadline) override;
 
     // The count of bytes sent within the send budget.
     int send(const std::uint8_t* bytes, std::size_t length);
@@ -59,6 +63,7 @@ private:
     NetworkSettings settings_;
     MessageSink* messages_;
     UdpSocket socket_;
+    UdpPortLock portLock_;
     sockaddr_in remote_{};
     std::atomic<int> open_{0};
     int lastError_ = 0;

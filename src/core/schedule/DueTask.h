@@ -9,26 +9,36 @@
 
 namespace korvane {
 
+// The task that ran last and when it ran; no time before anything ran.
+struct LastRun {
+    ScheduleTask task;
+    std::optional<LocalTime> at;
+
+    bool operator==(const LastRun&) const = default;
+};
+
 // Why a look for the due task came out as it did.
 enum class DueVerdict {
-    BeforeFirstTask, // no task's time of day has been reached today: the last-run task is cleared
-    AlreadyRun,      // the latest task so far is the last-run task
-    NotToday,        // the latest task so far is not for today (weekday, date or unknown kind)
-    Due,             // the latest task so far runs now and becomes the last-run task
+    BeforeFirstTask, // no task meant for today has reached its time yet
+    AlreadyRun,      // the latest task for today so far ran today at or after its time
+    Due,             // the latest task for today so far runs now
 };
 
 struct DueDecision {
     DueVerdict verdict = DueVerdict::BeforeFirstTask;
-    // The latest task of the day so far (index in file order); none before the first task.
+    // The latest task for today so far (index in file order); none before the first one.
     std::optional<std::size_t> candidate;
-    // The last-run task to keep after this look.
-    ScheduleTask lastRun;
 };
 
-// The schedule's rule for which task runs at `now`: the latest task whose time of day is not
-// later than now (the first in file order among equal times, whatever its period kind), unless it
-// is the same task as `lastRun` or not meant for today. Earlier tasks never stand in for it.
+// The schedule's rule for which task runs at `now`: among the valid tasks meant for today
+// (every day; today's weekday flag; today's date), the latest whose time of day is not later
+// than now, the first in file order among equal times. It is due unless `lastRun` records that
+// very task (Same-task) as run today at or after its time of day. Tasks of other days never
+// hide today's, and a daily task runs again the next day.
 DueDecision dueTask(std::span<const ScheduleTask> tasks, const LocalTime& now,
-                    const ScheduleTask& lastRun);
+                    const LastRun& lastRun);
+
+// True when the task is one of today's (its period kind and weekday flags or date).
+bool meantForToday(const ScheduleTask& task, const LocalTime& now);
 
 } // namespace korvane

@@ -236,9 +236,58 @@ PlanTextParse parsePlanText(std::string_view text) {
         }
         seen[slot] = true;
         result.items[slot] = item;
+        result.lineOfSlot[slot] = lineNumber;
     }
     result.ok = true;
     return result;
+}
+
+namespace {
+bool leapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+int daysInMonth(int year, int month) {
+    constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && leapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+}
+
+std::optional<std::string> editorFault(const PlanItem& p) {
+    if (p.year < 1 || p.month < 1 || p.month > 12 || p.day < 1 ||
+        p.day > daysInMonth(p.year, p.month)) {
+        return "date " + formatDate(p.year, p.month, p.day) + " is not in the calendar";
+    }
+    if (p.hour > 23 || p.minute > 59 || p.second > 59) {
+        return "time " + formatTime(p.hour, p.minute, p.second) + " is past 23:59:59";
+    }
+    const bool byMinutes =
+        p.mode >= planmode::kIntervalFor24Hours && p.mode <= planmode::kIntervalContinuous;
+    if (byMinutes && (p.interval < kMinPlanInterval || p.interval > kMaxPlanInterval)) {
+        return "interval " + std::to_string(p.interval) + " is not " +
+               std::to_string(kMinPlanInterval) + ".." + std::to_string(kMaxPlanInterval);
+    }
+    return std::nullopt;
+}
+} // namespace
+
+std::vector<std::string> planSendFaults(const PlanTextParse& parsed) {
+    std::vector<std::pair<std::size_t, std::string>> faults;
+    for (std::size_t slot = 0; slot < parsed.items.size(); ++slot) {
+        const std::size_t line = parsed.lineOfSlot[slot];
+        // A skipped entry never runs, whatever it holds: a read-back's unused slots are such.
+        if (line == 0 || parsed.items[slot].mode == planmode::kSkip) {
+            continue;
+        }
+        if (auto fault = editorFault(parsed.items[slot])) {
+            faults.emplace_back(line, "line " + std::to_string(line) + ": " + *fault);
+        }
+    }
+    std::sort(faults.begin(), faults.end());
+    std::vector<std::string> texts;
+    for (auto& f : faults) {
+        texts.push_back(std::move(f.second));
+    }
+    return texts;
 }
 
 } // namespace korvane

@@ -2,9 +2,11 @@
 
 #include "core/schedule/PlanItem.h"
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvane {
 
@@ -30,7 +32,15 @@ struct PlanTextParse {
     PlanItems items{};
     std::size_t errorLine = 0; // 1-based; 0 when ok
     std::string error;         // "line N: ..." when not ok
+    // The line each slot was given on (1-based); 0 for a slot the text left out.
+    std::array<std::size_t, kPlanEntryCount> lineOfSlot{};
 };
 PlanTextParse parsePlanText(std::string_view text);
+
+// What the plan editor would refuse in a parsed text, one "line N: ..." per bad line: a date
+// that is not in the calendar, a time past 23:59:59, an interval outside 1..480 for a period
+// that repeats by minutes. A skipped entry (mode 0, as every unused slot of a
+// read-back) never runs and passes.
+std::vector<std::string> planSendFaults(const PlanTextParse& parsed);
 
 } // namespace korvane

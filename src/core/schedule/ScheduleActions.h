@@ -15,6 +15,8 @@ public:
     virtual int loadTemplate(const std::string& path) = 0;
     // Sends SelectInput for picture 1 and stores the code as picture 1's input in the mirror.
     virtual int selectPicture1Input(std::uint8_t code) = 0;
+    // False while the link to the processor is closed: nothing a task sends would arrive.
+    virtual bool linkOpen() const = 0;
     // True while a device operation (such as an earlier task's template load) is still running.
     virtual bool deviceBusy() const = 0;
 };

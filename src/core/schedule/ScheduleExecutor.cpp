@@ -1,16 +1,8 @@
 #include "core/schedule/ScheduleExecutor.h"
 
-#include <filesystem>
 #include <utility>
 
 namespace korvane {
-
-namespace {
-bool templateFileExists(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
-} // namespace
 
 ScheduleExecutor::ScheduleExecutor(ScheduleActions& actions, LocalClock clock)
     : actions_(actions), clock_(std::move(clock)) {}
@@ -36,21 +28,30 @@ TickResult ScheduleExecutor::tick() {
     if (actions_.deviceBusy()) {
         return {TickOutcome::DeviceBusy, {}};
     }
-    const DueDecision d = list_.findDue(clock_());
+    const LocalTime now = clock_();
+    const DueDecision d = list_.findDue(now);
     if (d.verdict != DueVerdict::Due) {
         return {TickOutcome::NothingDue, {}};
     }
-    // The list already holds the task as the last-run one, so a tick that comes during the
-    // action (from a nested event loop) finds nothing new to do.
-    return run(d.lastRun);
+    return run(list_.tasks()[*d.candidate], now);
 }
 
-TickResult ScheduleExecutor::run(const ScheduleTask& task) {
+TickResult ScheduleExecutor::run(const ScheduleTask& task, const LocalTime& now) {
+    const TaskProblem problem = taskProblem(task);
+    if (problem != TaskProblem::None) {
+        list_.markRun(task, now);
+        return {TickOutcome::MissingTemplate, task, problem};
+    }
+    const bool needsDevice =
+        task.action == scheduleaction::kLoadTemplate || task.action == scheduleaction::kSwitchInput;
+    if (needsDevice && !actions_.linkOpen()) {
+        return {TickOutcome::LinkClosed, task, problem};
+    }
+    // Marked before the action: a tick that comes during it (from a nested event loop) finds
+    // nothing new to do.
+    list_.markRun(task, now);
     switch (task.action) {
     case scheduleaction::kLoadTemplate:
-        if (!templateFileExists(task.path)) {
-            return {TickOutcome::MissingTemplate, task};
-        }
         actions_.loadTemplate(task.path);
         break;
     case scheduleaction::kSwitchInput:
@@ -60,7 +61,7 @@ TickResult ScheduleExecutor::run(const ScheduleTask& task) {
     default:
         break;
     }
-    return {TickOutcome::Ran, task};
+    return {TickOutcome::Ran, task, problem};
 }
 
 } // namespace korvane

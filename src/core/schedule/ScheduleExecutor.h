@@ -3,6 +3,7 @@
 #include "core/schedule/LocalTime.h"
 #include "core/schedule/ScheduleActions.h"
 #include "core/schedule/ScheduleList.h"
+#include "core/schedule/TaskCheck.h"
 
 #include <chrono>
 #include <string>
@@ -18,15 +19,19 @@ enum class TickOutcome {
     NotRunning,      // no schedule started
     DeviceBusy,      // skipped: a device operation is still running; nothing was looked at
     NothingDue,      // no task to run at this moment
-    MissingTemplate, // the due task's template file does not exist: counted as run, not reported
+    MissingTemplate, // the due task's template file is missing or not a template: counted as
+                     // run, so that it is not tried at every tick; `problem` says which
+    LinkClosed,      // the due task needs the processor and the link is closed: not counted as
+                     // run, so it runs once the link is back (while it stays the latest task)
     Ran,             // the due task was carried out (or has an action that does nothing)
 };
 
 struct TickResult {
     TickOutcome outcome = TickOutcome::NotRunning;
-    // The task of MissingTemplate and Ran. Only Ran is shown to the runner dialog as the current
-    // task.
+    // The task of MissingTemplate, LinkClosed and Ran. Only Ran is shown to the runner dialog as
+    // the current task.
     ScheduleTask task;
+    TaskProblem problem = TaskProblem::None;
 };
 
 // Runs a schedule script on the PC: on every tick the due task, if any, loads its template file
@@ -39,7 +44,7 @@ class ScheduleExecutor {
 public:
     explicit ScheduleExecutor(ScheduleActions& actions, LocalClock clock = systemLocalTime);
 
-    // Loads the file (emptying the list and zeroing the last-run task) and starts running. Gives
+    // Loads the file (emptying the list and forgetting the last-run task) and starts running. Gives
     // false, and leaves the executor stopped, when the file cannot be loaded.
     bool start(const std::string& path);
     // Starts running the given tasks.
@@ -54,7 +59,7 @@ public:
     const ScheduleList& list() const { return list_; }
 
 private:
-    TickResult run(const ScheduleTask& task);
+    TickResult run(const ScheduleTask& task, const LocalTime& now);
 
     ScheduleActions& actions_;
     LocalClock clock_;

@@ -1,8 +1,10 @@
 #include "core/schedule/ScheduleFileReader.h"
 
+#include "core/store/InputFile.h"
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace korvane {
 
@@ -57,6 +59,7 @@ ScheduleTask parseScheduleLine(std::string_view line) {
             break;
         }
         if (field < kScheduleNumericFieldCount) {
+            task.invalid = task.invalid || text.size() > kMaxScheduleNumberChars;
             scheduleNumericField(task, field) = readNumber(text);
         } else {
             task.path = readPath(text);
@@ -83,17 +86,21 @@ std::vector<ScheduleTask> parseScheduleText(std::string_view bytes) {
     return tasks;
 }
 
-std::optional<std::vector<ScheduleTask>> readScheduleFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
+std::optional<std::vector<ScheduleTask>> readScheduleFile(const std::string& path,
+                                                          std::string* error) {
+    std::string bytes;
+    if (const auto ec = readRegularFile(path, filelimit::kSchedule, bytes)) {
+        if (error != nullptr) {
+            *error = inputFileErrorText(ec, filelimit::kSchedule);
+        }
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
+    const auto lineEnds = static_cast<std::size_t>(std::ranges::count(bytes, '\n'));
+    const std::size_t lines = lineEnds + (!bytes.empty() && bytes.back() != '\n' ? 1 : 0);
+    if (lines > kMaxScheduleTasks) {
+        if (error != nullptr) {
+            *error = "more than " + std::to_string(kMaxScheduleTasks) + " lines";
+        }
         return std::nullopt;
     }
     return parseScheduleText(bytes);

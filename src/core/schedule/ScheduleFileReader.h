@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/schedule/ScheduleTask.h"
+#include "core/store/InputFile.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,9 +22,9 @@ namespace korvane {
 // non-digit, 0 without digits). No line is ever rejected.
 //
 // Outside the format, and handled so that nothing can overflow:
-// - A numeric field longer than 9 characters is cut to its first 9 characters before it is
-//   converted (the rest of the field up to its separator is skipped, not read as the next
-//   field), so every value stays within ±999999999.
+// - A numeric field longer than 9 characters makes the line invalid: the task is kept (so that
+//   the lists can mark it) with `invalid` set and never runs. Its value is cut to the first 9
+//   characters, so every value stays within ±999999999.
 // - A path longer than 263 bytes is dropped and the task gets an empty path: a cut path could
 //   name another, existing template file, whereas an empty one is a missing file that the
 //   executor skips silently.
@@ -34,8 +36,15 @@ ScheduleTask parseScheduleLine(std::string_view line);
 // A whole file's bytes as tasks in file order.
 std::vector<ScheduleTask> parseScheduleText(std::string_view bytes);
 
-// The tasks of the file at `path`, or nothing when it is not an existing regular file or cannot
-// be read.
-std::optional<std::vector<ScheduleTask>> readScheduleFile(const std::string& path);
+// Real schedules are a few kilobytes and a few dozen tasks; a file of more lines is refused (a
+// file of blank lines would otherwise fill memory with tasks).
+inline constexpr std::size_t kMaxScheduleTasks = 65536;
+inline constexpr std::size_t kMaxScheduleFileBytes = filelimit::kSchedule;
+
+// The tasks of the file at `path`, or nothing when it is not an existing regular file of at most
+// 16 MiB, holds more than kMaxScheduleTasks lines or cannot be read (then `error`, when given,
+// says why).
+std::optional<std::vector<ScheduleTask>> readScheduleFile(const std::string& path,
+                                                          std::string* error = nullptr);
 
 } // namespace korvane

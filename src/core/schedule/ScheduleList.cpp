@@ -21,17 +21,19 @@ void ScheduleList::loadBytes(std::string_view bytes) {
 
 void ScheduleList::assign(std::vector<ScheduleTask> tasks) {
     tasks_ = std::move(tasks);
-    lastRun_ = ScheduleTask{};
+    lastRun_ = LastRun{};
 }
 
 void ScheduleList::clear() {
     assign({});
 }
 
-DueDecision ScheduleList::findDue(const LocalTime& now) {
-    DueDecision d = dueTask(tasks_, now, lastRun_);
-    lastRun_ = d.lastRun;
-    return d;
+DueDecision ScheduleList::findDue(const LocalTime& now) const {
+    return dueTask(tasks_, now, lastRun_);
+}
+
+void ScheduleList::markRun(const ScheduleTask& task, const LocalTime& at) {
+    lastRun_ = {task, at};
 }
 
 } // namespace korvane

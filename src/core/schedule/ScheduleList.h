@@ -15,7 +15,7 @@ namespace korvane {
 // last, which keeps a task from running twice while it stays the latest one.
 class ScheduleList {
 public:
-    // Replaces the tasks with the file's and zeroes the last-run task. Gives false and changes
+    // Replaces the tasks with the file's and forgets the last-run task. Gives false and changes
     // nothing when the file does not exist or cannot be read.
     bool load(const std::string& path);
     // The same from a file's bytes.
@@ -24,14 +24,16 @@ public:
     void clear();
 
     const std::vector<ScheduleTask>& tasks() const { return tasks_; }
-    const ScheduleTask& lastRun() const { return lastRun_; }
+    const LastRun& lastRun() const { return lastRun_; }
 
-    // Applies the due-task rule at `now` and keeps its last-run task.
-    DueDecision findDue(const LocalTime& now);
+    // Applies the due-task rule at `now`.
+    DueDecision findDue(const LocalTime& now) const;
+    // Records `task` as run at `at`.
+    void markRun(const ScheduleTask& task, const LocalTime& at);
 
 private:
     std::vector<ScheduleTask> tasks_;
-    ScheduleTask lastRun_;
+    LastRun lastRun_;
 };
 
 } // namespace korvane

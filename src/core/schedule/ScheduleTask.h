@@ -36,6 +36,9 @@ struct ScheduleTask {
     std::int32_t channel = 0;
     // At most kMaxSchedulePathBytes bytes, never containing a comma, apostrophe or NUL.
     std::string path;
+    // The line held a number longer than kMaxScheduleNumberChars characters: cutting it could
+    // give another valid value, so the task is shown marked and never runs.
+    bool invalid = false;
 
     bool operator==(const ScheduleTask&) const = default;
 };

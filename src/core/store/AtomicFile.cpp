@@ -134,6 +134,12 @@ void syncFolder(const fs::path& file) {
 std::error_code writeFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes,
                                     const WriteStep& step) {
     const fs::path real = resolvedTarget(target);
+    // A file without write permission is kept, even for a user the permissions do not bind.
+    struct stat current {};
+    if (::stat(real.c_str(), &current) == 0 &&
+        ((current.st_mode & 0222) == 0 || ::access(real.c_str(), W_OK) != 0)) {
+        return std::make_error_code(std::errc::permission_denied);
+    }
     removeAbandonedTemporaries(real);
     fs::path temporary;
     const int fd = createTemporary(real, temporary);

@@ -16,7 +16,8 @@ using WriteStep = std::function<::ssize_t(int fd, const std::uint8_t* data, std:
 
 // Replaces `target` with exactly `bytes`, or leaves it untouched: the bytes go to a new file in
 // the same folder, which is synced and then renamed over the target. A symbolic link is
-// followed, so the link itself stays. An existing target's permission bits are kept.
+// followed, so the link itself stays. An existing target's permission bits are kept; one
+// without write permission (no write bit at all, or none for this user) is not replaced.
 // Temporary files that writers of the same target left when they were killed half-way are
 // removed first; those of writers still running are not touched.
 // Gives an empty error code on success.

@@ -1,6 +1,7 @@
 #include "core/store/IniFile.h"
 
 #include "core/store/AtomicFile.h"
+#include "core/store/InputFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -117,21 +118,18 @@ struct Location {
 
 Location locate(std::string_view text, std::string_view section, std::string_view key) {
     Location where;
-    bool inSection = false;
     bool inFirstSection = false;
     for (std::size_t pos = 0; pos < text.size();) {
         const Line line = lineAt(text, pos);
         const Parsed p = parse(text, line);
         if (p.kind == LineKind::Section) {
-            inSection = sameName(p.name, section);
-            inFirstSection = inSection && !where.insert;
+            inFirstSection = sameName(p.name, section) && !where.insert;
             if (inFirstSection) {
                 where.insert = line.next;
             }
-        } else if (p.kind == LineKind::Key && inSection) {
-            if (inFirstSection) {
-                where.insert = line.next;
-            }
+        } else if (p.kind == LineKind::Key && inFirstSection) {
+            // A later section of the same name is not merged into the first one.
+            where.insert = line.next;
             if (!where.key && sameName(p.name, key)) {
                 where.key = p;
                 where.keyLineEnd = line.end;
@@ -160,28 +158,10 @@ std::string_view lineEndOf(std::string_view text) {
     return lf > 0 && text[lf - 1] == '\r' ? kCrLf : kLf;
 }
 
-// The whole file; a missing file is empty content with ENOENT.
+// The whole file; a missing file is empty content with ENOENT. Anything but a regular file
+// within the size limit reads as empty with an error, so that it is never written over.
 std::error_code readWhole(const std::filesystem::path& file, std::string& out) {
-    out.clear();
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return {errno, std::generic_category()};
-    }
-    char buffer[8192];
-    std::error_code ec;
-    for (;;) {
-        const ::ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0) {
-            out.append(buffer, static_cast<std::size_t>(n));
-        } else if (n == 0) {
-            break;
-        } else if (errno != EINTR) {
-            ec = {errno, std::generic_category()};
-            break;
-        }
-    }
-    ::close(fd);
-    return ec;
+    return readRegularFile(file, filelimit::kSettings, out);
 }
 
 bool hasAny(std::string_view s, std::string_view chars) {

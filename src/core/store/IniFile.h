@@ -10,15 +10,16 @@ namespace korvane {
 // A settings file of the initialisation kind, read and written key by key the way the Windows
 // private-profile functions do it, so that files move between installations unchanged:
 // - every call reads the file afresh (nothing is cached);
-// - section and key names compare case-insensitively (ASCII); the first matching key wins,
-//   also when a section name appears twice;
+// - section and key names compare case-insensitively (ASCII); the first matching key of the
+//   first section of that name wins (a later section of the same name is not read);
 // - values lose surrounding blanks and one pair of matching single or double quotes;
 // - lines starting with ';' are comments; lines without '=' and text before the first section
 //   are not keys;
 // - a write changes only the one line it concerns (or adds one line, or a section at the end);
 //   every other byte of the file stays as it was, including its line-end style (CR LF or LF);
 // - a write replaces the file atomically, so a crash leaves the old or the new file, never half.
-// A missing, unreadable or garbage file reads as one without the key.
+// A missing, unreadable or garbage file reads as one without the key; so does anything but a
+// regular file of at most 4 MiB, which is never written over.
 class IniFile {
 public:
     // Text values come back in at most this many characters (a 260-character buffer).

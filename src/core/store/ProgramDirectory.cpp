@@ -1,8 +1,9 @@
 #include "core/store/ProgramDirectory.h"
 
+#include "core/store/SettingsKeys.h"
+
 #include <cstdlib>
 #include <system_error>
-#include <unistd.h>
 
 namespace korvane {
 
@@ -30,9 +31,12 @@ fs::path programDirectory() {
     if (const char* home = std::getenv("KORVANE_HOME"); home != nullptr && *home != '\0') {
         return ensured(home);
     }
+    // A copy that keeps its settings beside it (a portable install) stays portable; every other
+    // program of this user shares one folder, so that all of them agree on one configuration.
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && exe.has_parent_path() && ::access(exe.parent_path().c_str(), W_OK) == 0) {
+    if (!ec && exe.has_parent_path() &&
+        fs::exists(exe.parent_path() / settingskey::kFileName, ec)) {
         return exe.parent_path();
     }
     return ensured(userConfigDirectory());

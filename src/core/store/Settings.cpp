@@ -5,6 +5,7 @@
 #include "core/store/SettingsKeys.h"
 
 #include <algorithm>
+#include <cctype>
 #include <sys/stat.h>
 
 namespace korvane {
@@ -34,7 +35,16 @@ std::filesystem::path Settings::inProgramDirectory(const std::string& name) cons
     return file().parent_path() / name;
 }
 
+void Settings::keepLinkSettingsInMemory(const SerialSettings& serial,
+                                        const NetworkSettings& network) {
+    memorySerial_ = serial;
+    memoryNetwork_ = network;
+}
+
 SerialSettings Settings::readSerialSettings() const {
+    if (memorySerial_) {
+        return *memorySerial_;
+    }
     SerialSettings s;
     s.portNumber = readInt(key::kCommPort, key::kNoCommPort);
     s.devicePath = readText(key::kCommDevice);
@@ -46,6 +56,10 @@ SerialSettings Settings::readSerialSettings() const {
 }
 
 bool Settings::writeSerialSettings(const SerialSettings& s) {
+    if (memorySerial_) {
+        memorySerial_ = s;
+        return true;
+    }
     bool ok = write(key::kCommPort, s.portNumber);
     ok = write(key::kTimeout, s.timeout) && ok;
     ok = write(key::kBaudRate, s.baudRate) && ok;
@@ -53,7 +67,10 @@ bool Settings::writeSerialSettings(const SerialSettings& s) {
 }
 
 bool Settings::writeRecentFile(const std::filesystem::path& file) {
-    return write(key::kRecentFile, file.string());
+    // Stored as a full path, whatever folder the caller worked in.
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(file, ec);
+    return write(key::kRecentFile, (ec ? file : full).string());
 }
 
 std::filesystem::path Settings::readLastScheduleFile() const {
@@ -81,6 +98,21 @@ bool Settings::writeLanguage(bool chinese) {
     return write(key::kLanguage, chinese ? key::kChinese : key::kEnglish);
 }
 
+bool Settings::readNetworkMode() const {
+    const std::string mode = readText(key::kLinkMode);
+    return std::ranges::equal(mode, key::kNetworkMode, [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+bool Settings::writeNetworkMode(bool network) {
+    return write(key::kLinkMode, network ? key::kNetworkMode : key::kSerialMode);
+}
+
+int Settings::readKeepAlive() const {
+    return std::clamp(readInt(key::kLinkKeepAlive, key::kDefaultKeepAlive), 0, key::kMaxKeepAlive);
+}
+
 std::filesystem::path Settings::readIcon() const {
     const std::string name = readText(key::kIcon);
     return name.empty() ? std::filesystem::path() : inProgramDirectory(name);
@@ -103,6 +135,9 @@ std::filesystem::path Settings::readPictureTwoBackground() const {
 }
 
 NetworkSettings Settings::readNetworkSettings() const {
+    if (memoryNetwork_) {
+        return *memoryNetwork_;
+    }
     NetworkSettings s;
     s.port = readInt(key::kNetPort, key::kDefaultNetPort);
     s.ip = cut(readText(key::kNetIp), kNetworkTextLength);
@@ -115,6 +150,10 @@ NetworkSettings Settings::readNetworkSettings() const {
 }
 
 bool Settings::writeNetworkSettings(const NetworkSettings& s) {
+    if (memoryNetwork_) {
+        memoryNetwork_ = s;
+        return true;
+    }
     bool ok = write(key::kNetPort, s.port);
     ok = write(key::kNetIp, cut(s.ip, kNetworkTextLength)) && ok;
     ok = write(key::kNetUsername, cut(s.username, kNetworkTextLength)) && ok;
@@ -152,6 +191,21 @@ bool Settings::writeModuleWidth(int pixels) {
 
 bool Settings::writeModuleHeight(int pixels) {
     return write(key::kModuleHeight, pixels);
+}
+
+std::optional<CustomResolution> Settings::readCustomResolution() const {
+    const CustomResolution r{readInt(key::kCustomWidth, 0), readInt(key::kCustomHeight, 0),
+                             readInt(key::kCustomRefresh, 0)};
+    if (r.width <= 0 || r.height <= 0) {
+        return std::nullopt;
+    }
+    return r;
+}
+
+bool Settings::writeCustomResolution(const CustomResolution& r) {
+    bool ok = write(key::kCustomWidth, r.width);
+    ok = write(key::kCustomHeight, r.height) && ok;
+    return write(key::kCustomRefresh, r.refresh) && ok;
 }
 
 int Settings::readInt(const SettingKey& k, int absent) const {

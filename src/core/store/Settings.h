@@ -7,10 +7,18 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace korvane {
+
+// An output resolution the operator typed in, in pixels and hertz.
+struct CustomResolution {
+    int width = 0;
+    int height = 0;
+    int refresh = 0;
+};
 
 // The one way into korvaneapp.ini: one operation per key. Nothing is cached; each call reads or
 // writes the file, so a value written anywhere is seen by the next read everywhere. Writes give
@@ -30,6 +38,7 @@ public:
     SerialSettings readSerialSettings() const;
     bool writeSerialSettings(const SerialSettings& s);
 
+    // Stored as a full path (a relative one is taken from the working folder).
     bool writeRecentFile(const std::filesystem::path& file);
 
     // Empty when the key is missing or names a file that no longer exists.
@@ -56,6 +65,16 @@ public:
     NetworkSettings readNetworkSettings() const;
     bool writeNetworkSettings(const NetworkSettings& s);
 
+    // The link mode used last: true for network (UDP), false for serial (also when missing).
+    bool readNetworkMode() const;
+    bool writeNetworkMode(bool network);
+    // Seconds between keep-alive probes of an idle link, 0..3600; 0 = none; 5 when missing.
+    int readKeepAlive() const;
+    // From now on the serial and network settings live in this object only: reads give them,
+    // writes change them here, and the settings file keeps the operator's own (a built-in
+    // simulated processor's device and addresses must never land in it).
+    void keepLinkSettingsInMemory(const SerialSettings& serial, const NetworkSettings& network);
+
     // The layout's box and module sizes in pixels (96, 96, 16, 16 when missing).
     int readBoxWidth() const;
     int readBoxHeight() const;
@@ -65,6 +84,11 @@ public:
     bool writeBoxHeight(int pixels);
     bool writeModuleWidth(int pixels);
     bool writeModuleHeight(int pixels);
+
+    // The custom output resolution last sent; none until one was sent (or a stored size is not
+    // positive).
+    std::optional<CustomResolution> readCustomResolution() const;
+    bool writeCustomResolution(const CustomResolution& r);
 
     // True when the file's attributes can be read.
     static bool fileExists(const std::filesystem::path& file);
@@ -77,6 +101,8 @@ private:
     bool write(const SettingKey& k, std::string_view value);
 
     IniFile ini_;
+    std::optional<SerialSettings> memorySerial_;
+    std::optional<NetworkSettings> memoryNetwork_;
 };
 
 } // namespace korvane

@@ -29,11 +29,16 @@ inline constexpr SettingKey kBoxWidth{"set", "BoxH"};
 inline constexpr SettingKey kBoxHeight{"set", "BoxV"};
 inline constexpr SettingKey kModuleWidth{"set", "MBoxH"};
 inline constexpr SettingKey kModuleHeight{"set", "MBoxV"};
+inline constexpr SettingKey kCustomWidth{"set", "customwidth"};
+inline constexpr SettingKey kCustomHeight{"set", "customheight"};
+inline constexpr SettingKey kCustomRefresh{"set", "customhz"};
 inline constexpr SettingKey kNetPort{"net", "port"};
 inline constexpr SettingKey kNetIp{"net", "ip"};
 inline constexpr SettingKey kNetUsername{"net", "username"};
 inline constexpr SettingKey kNetPassword{"net", "password"};
 inline constexpr SettingKey kNetBroadcast{"net", "broadcast"};
+inline constexpr SettingKey kLinkMode{"link", "mode"};           // serial or network
+inline constexpr SettingKey kLinkKeepAlive{"link", "keepalive"}; // seconds, 0 = off
 
 inline constexpr int kNoCommPort = 999;
 inline constexpr int kDefaultTimeout = 1;
@@ -43,6 +48,10 @@ inline constexpr int kDefaultBaudRate = 9600;
 inline constexpr int kDefaultBoxSize = 96;
 inline constexpr int kDefaultModuleSize = 16;
 inline constexpr int kDefaultNetPort = 0;
+inline constexpr int kDefaultKeepAlive = 5;
+inline constexpr int kMaxKeepAlive = 3600;
+inline constexpr std::string_view kSerialMode = "serial";
+inline constexpr std::string_view kNetworkMode = "network";
 inline constexpr std::string_view kChinese = "CHN";
 inline constexpr std::string_view kEnglish = "ENG";
 inline constexpr std::string_view kScreenBackgroundFallback = "screen.bmp";

@@ -1,5 +1,6 @@
 #include "core/store/TemplateFile.h"
 
+#include "core/store/InputFile.h"
 #include "core/store/ProgramDirectory.h"
 #include "core/store/Settings.h"
 
@@ -35,28 +36,28 @@ std::size_t applyTemplate(std::span<const std::uint8_t> file, ParameterMirror& m
 
 std::error_code readTemplateFile(const std::filesystem::path& file,
                                  std::vector<std::uint8_t>& bytes) {
-    bytes.assign(tf::kFileSize, 0);
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        bytes.clear();
-        return {errno, std::generic_category()};
+    bytes.clear();
+    std::string text;
+    if (const auto ec = readRegularFile(file, filelimit::kTemplate, text)) {
+        return ec;
     }
-    std::size_t got = 0;
-    std::error_code ec;
-    while (got < bytes.size()) {
-        const ::ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n > 0) {
-            got += static_cast<std::size_t>(n);
-        } else if (n == 0) {
-            break;
-        } else if (errno != EINTR) {
-            ec = {errno, std::generic_category()};
-            break;
-        }
+    if (text.size() < tf::kFileSize) {
+        return std::make_error_code(std::errc::message_size);
     }
-    ::close(fd);
-    bytes.resize(ec ? 0 : got);
-    return ec;
+    bytes.assign(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(tf::kFileSize));
+    return {};
+}
+
+bool templateRefused(const std::error_code& ec) {
+    return ec == std::errc::message_size || ec == std::errc::invalid_argument ||
+           ec == std::errc::file_too_large;
+}
+
+std::string templateFileErrorText(const std::error_code& ec) {
+    if (ec == std::errc::message_size) {
+        return "shorter than " + std::to_string(tf::kFileSize) + " bytes";
+    }
+    return inputFileErrorText(ec, filelimit::kTemplate);
 }
 
 SaveResult saveTemplateFile(const std::filesystem::path& file, const ParameterMirror& mirror,

@@ -44,9 +44,15 @@ TemplateBytes encodeTemplate(const ParameterMirror& mirror);
 // mirror bytes overwritten.
 std::size_t applyTemplate(std::span<const std::uint8_t> file, ParameterMirror& mirror);
 
-// The first kFileSize bytes of a file (a longer file's tail is not read).
+// The first kFileSize bytes of a template file (a longer file's tail is not used). Only a
+// regular file of kFileSize bytes up to its size limit is a template; a shorter one gives
+// message_size, another kind of file invalid_argument, a larger one file_too_large.
 std::error_code readTemplateFile(const std::filesystem::path& file,
                                  std::vector<std::uint8_t>& bytes);
+// Whether a read error means "not a template file" rather than a failing disk.
+bool templateRefused(const std::error_code& ec);
+// Why a template file was not read, in words.
+std::string templateFileErrorText(const std::error_code& ec);
 
 enum class SaveResult : int { Saved = 0, Refused = 1, Failed = -1 };
 

@@ -34,8 +34,10 @@ LoadResult TemplateLoader::load(const std::filesystem::path& file) {
         return LoadResult::FileMissing;
     }
     std::vector<std::uint8_t> bytes;
-    if (readTemplateFile(file, bytes)) {
-        host_.report(TemplateText::FileError);
+    if (const auto ec = readTemplateFile(file, bytes)) {
+        // A file that is no template (too short, not a regular file, too large) is one the
+        // load cannot open; nothing is changed or sent either way.
+        host_.report(templateRefused(ec) ? TemplateText::OpenFailed : TemplateText::FileError);
         return LoadResult::Unreadable;
     }
     settings_.writeRecentFile(file);

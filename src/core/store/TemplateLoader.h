@@ -24,8 +24,9 @@ enum class LoadResult : int {
 //   Failed       a step after reading the file threw
 //   SendFailed   sending to the processor failed; the mirror holds the file's values
 //   FileMissing  no such file
-//   Unreadable   the file exists but could not be read; reported as a file error, nothing
-//                changed (no template message or fallback is called for)
+//   Unreadable   the file exists but is no template (shorter than a template, not a regular
+//                file, too large: reported as the open failure) or could not be read (a file
+//                error); nothing changed and nothing sent
 // The send switch is on again afterwards, whatever happened.
 class TemplateLoader {
 public:

@@ -14,10 +14,13 @@
 #include "ui/dialogs/SerialPortChoice.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
 #include "ui/frame/FrameServices.h"
+#include "ui/frame/LinkStatusField.h"
+#include "ui/frame/LinkStatusView.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/i18n/Language.h"
 #include "ui/i18n/UiText.h"
 #include "ui/panels/PanelFactory.h"
+#include "ui/remote/RemoteHost.h"
 #include "ui/widgets/UiIcons.h"
 
 #include <QCoreApplication>
@@ -36,6 +39,7 @@ MessagePresenter& presenterOf(const AppOptions& o, std::unique_ptr<MessagePresen
     return *own;
 }
 
+constexpr std::chrono::milliseconds kStartProbeDeadline{300};
 } // namespace
 
 ControllerApp::ControllerApp(AppOptions options)
@@ -45,20 +49,48 @@ ControllerApp::ControllerApp(AppOptions options)
       language_(std::make_unique<Language>()) {
     applyMirrorDefaults(mirror_, kDefaultResolution);
     link_.setSendSwitch(1);
+    // The log of this run lives in the program directory of this run; a log that cannot be
+    // written is said once in the status bar (the sink is the context, so the report is dropped
+    // once the application is gone).
+    CommLog::instance().relocate(CommLog::defaultPath());
+    CommLog::instance().setFailureHandler([this](const std::string&) {
+        QMetaObject::invokeMethod(
+            sink_.get(),
+            [this] {
+                if (frame_) {
+                    frame_->setStatusText(uiText(MessageId::LogWriteFailed));
+                }
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 ControllerApp::~ControllerApp() {
+    CommLog::instance().setFailureHandler({});
     frame_.reset();
+    watcher_.reset();
     link_.close();
 }
 
 bool ControllerApp::initInstance() {
     chinese_ = language_->choose(settings_, options_.systemLocale, presenter_);
+    // From here on the link knows when the processor is gone and brings it back by itself.
+    LinkWatcher::Timing timing = LinkWatcher::kDefaultTiming;
+    timing.keepAlive = std::chrono::seconds{settings_.readKeepAlive()};
+    watcher_ = std::make_unique<LinkWatcher>(link_, timing);
 
     if (!firstConnection()) {
         SerialSettingsDialog dlg(link_, settings_, presenter_, busy_,
                                  SerialSettingsDialog::Mode::Normal);
         dlg.showDemoHint(true);
+        // A configured device that did not open: say which and why.
+        const SerialSettings tried = settings_.readSerialSettings();
+        const SerialLink* serial = link_.serialLink();
+        if (!options_.demo && serialConfigured(tried) && serial != nullptr &&
+            serial->lastError() != 0) {
+            dlg.showOpenFailure(
+                deviceOpenFailure(QString::fromStdString(tried.devicePath), serial->lastError()));
+        }
         const int result = options_.runSerialDialog ? options_.runSerialDialog(dlg) : dlg.exec();
         if (result == SerialSettingsDialog::kExit) {
             return false;
@@ -81,8 +113,13 @@ bool ControllerApp::initInstance() {
     }
     frame_ = std::make_unique<MainWindow>(services);
     StartupTrace::attachIfAsked(*frame_);
+    remote_ = std::make_unique<RemoteHost>(
+        *frame_, services, std::make_unique<remote::RemoteSettings>(settings_.file()));
     applyWindowIcon();
     frame_->setStatusText(statusText());
+    if (demo_) {
+        frame_->linkStatus().setDemoDevice(demo_->devicePath());
+    }
     if (options_.showWindow) {
         // Without a window manager "maximised" means nothing, so the size is set as well.
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -94,16 +131,35 @@ bool ControllerApp::initInstance() {
     return true;
 }
 
-// Always over the serial port: network mode is only chosen later, from the communication
-// panel. No configured port counts as a failed attempt without touching any device.
+// Over the link mode used last. A configured device that is absent (or a processor that does
+// not answer) leaves the link lost and reconnecting; only a serial link with no device
+// configured at all counts as a failed attempt, without touching any device.
 bool ControllerApp::firstConnection() {
+    if (!options_.demo && settings_.readNetworkMode()) {
+        const NetworkSettings network = settings_.readNetworkSettings();
+        link_.setNetworkMode(1);
+        busy_.runUnseen([&] {
+            if (link_.configureNetworkAndOpen(network) == 0) {
+                return;
+            }
+            // An open socket says nothing of the processor: three unanswered probes make the
+            // link lost at once (and reconnecting) instead of after the first keep-alive.
+            for (int i = 0;
+                 i < 3 && link_.keepAliveProbe(kStartProbeDeadline) == ProbeOutcome::NoAnswer;
+                 ++i) {
+            }
+        });
+        return true;
+    }
     SerialSettings serial = settings_.readSerialSettings();
     if (options_.demo) {
-        demo_ = std::make_unique<DemoDevice>();
         try {
+            demo_ = std::make_unique<DemoDevice>();
             demo_->start();
-            serial.devicePath = demo_->devicePath();
-            serial.portNumber = portNumberFor(serial.devicePath);
+            // The demo's device, line settings and addresses are its own and stay in memory:
+            // the operator's settings file is neither read for them nor written with them.
+            serial = demo_->serialSettings();
+            settings_.keepLinkSettingsInMemory(serial, demo_->networkSettings());
         } catch (const std::exception&) {
             demo_.reset();
         }
@@ -111,9 +167,8 @@ bool ControllerApp::firstConnection() {
     if (!serialConfigured(serial)) {
         return false;
     }
-    int opened = 0;
-    busy_.runUnseen([&] { opened = link_.configureSerialAndOpen(serial); });
-    return opened != 0 && link_.isOpen() != 0;
+    busy_.runUnseen([&] { link_.configureSerialAndOpen(serial); });
+    return true;
 }
 
 void ControllerApp::applyWindowIcon() {
@@ -133,6 +188,9 @@ QString ControllerApp::statusText() const {
         return QCoreApplication::translate("korvane::ui::ControllerApp",
                                            "演示模式: 程序内的模拟处理器在 %1")
             .arg(QString::fromStdString(demo_->devicePath()));
+    }
+    if (link_.linkStatus().lost()) {
+        return LinkStatusView::lossText(link_.linkStatus());
     }
     if (link_.isOpen() == 0) {
         return QCoreApplication::translate(

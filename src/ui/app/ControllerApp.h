@@ -2,6 +2,7 @@
 
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
+#include "core/link/LinkWatcher.h"
 #include "core/link/ParameterMirror.h"
 #include "core/store/Settings.h"
 #include "ui/device/BusyRunner.h"
@@ -20,6 +21,7 @@ class Language;
 class MainWindow;
 class MessagePresenter;
 class PanelFactory;
+class RemoteHost;
 class SerialSettingsDialog;
 class UiMessageSink;
 
@@ -56,10 +58,13 @@ public:
     bool initInstance();
 
     MainWindow* mainWindow() const { return frame_.get(); }
+    RemoteHost* remoteHost() const { return remote_.get(); }
     DeviceLink& link() { return link_; }
     ParameterMirror& mirror() { return mirror_; }
     Settings& settings() { return settings_; }
     bool chinese() const { return chinese_; }
+    // --demo's simulated processor (null without --demo); a test pulls it and plugs it back.
+    DemoDevice* demoDevice() const { return demo_.get(); }
 
     void showAbout();
     void openHelp();
@@ -82,7 +87,10 @@ private:
     std::unique_ptr<PanelFactory> panels_;
     std::unique_ptr<Language> language_;
     std::unique_ptr<DemoDevice> demo_;
+    std::unique_ptr<LinkWatcher> watcher_;
     std::unique_ptr<MainWindow> frame_;
+    // Declared after the frame: it goes first.
+    std::unique_ptr<RemoteHost> remote_;
     bool chinese_ = true;
 };
 

@@ -2,17 +2,18 @@
 
 #include "core/link/ByteTransport.h"
 
-namespace korvane::sim {
-class SimPtyServer;
-}
+#include <cstdint>
+#include <functional>
+#include <span>
 
 namespace korvane::ui {
 
-// Hands frames straight to the simulated processor's model, bypassing its terminal: the demo
-// uses it to give the processor a set-up worth looking at before the program connects.
+// Hands frames straight to a simulated processor's model, bypassing its terminal or socket: the
+// demo uses it to give the processor a set-up worth looking at before the program connects.
 class SimModelTransport : public ByteTransport {
 public:
-    explicit SimModelTransport(sim::SimPtyServer& server) : server_(server) {}
+    using Feed = std::function<void(std::span<const std::uint8_t>)>;
+    explicit SimModelTransport(Feed feed) : feed_(std::move(feed)) {}
     int open() override { return 1; }
     void close() override {}
     int isOpen() const override { return 1; }
@@ -22,7 +23,7 @@ public:
     int purgeInput() override { return 1; }
 
 private:
-    sim::SimPtyServer& server_;
+    Feed feed_;
 };
 
 } // namespace korvane::ui

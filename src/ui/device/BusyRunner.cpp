@@ -3,6 +3,7 @@
 #include "core/link/DeviceLink.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/DeviceGate.h"
+#include "ui/device/UnseenWaitGuard.h"
 
 #include <QEventLoop>
 #include <system_error>
@@ -13,6 +14,10 @@ namespace korvane::ui {
 BusyResult BusyRunner::run(QWidget* parent, const QString& caption, const BackgroundTask& task) {
     if (link_.isOpen() == 0) {
         return BusyResult::Succeeded;
+    }
+    // A lost link is told once in the status bar, not by a message box for every click.
+    if (link_.holdBackWhileLost()) {
+        return BusyResult::Failed;
     }
     DeviceGate::Hold hold(gate_);
     ++shown_;
@@ -41,7 +46,10 @@ void BusyRunner::runUnseen(const std::function<void()>& work) {
     } catch (const std::system_error&) {
         return; // no thread, no exchange: the UI thread never does it itself
     }
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    {
+        const UnseenWaitGuard guard;
+        loop.exec();
+    }
     worker.join();
 }
 

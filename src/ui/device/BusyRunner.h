@@ -19,8 +19,8 @@ namespace korvane::ui {
 class DeviceGate;
 
 // The one way the program runs device work off the UI thread: behind the busy dialog, or
-// unseen (no window; the UI keeps painting and holds user input back) where the operator is
-// shown nothing.
+// unseen (no window; the UI keeps painting, drops the operator's input and shows the wait
+// cursor when the wait grows long) where the operator is shown no dialog.
 class BusyRunner {
 public:
     BusyRunner(DeviceLink& link, DeviceGate& gate) : link_(link), gate_(gate) {}

@@ -33,6 +33,14 @@ void MessageBoxPresenter::inform(QWidget* parent, const QString& text) {
 }
 
 bool MessageBoxPresenter::confirm(QWidget* parent, const QString& text) {
+    return ask(parent, text, false);
+}
+
+bool MessageBoxPresenter::confirmDestructive(QWidget* parent, const QString& text) {
+    return ask(parent, text, true);
+}
+
+bool MessageBoxPresenter::ask(QWidget* parent, const QString& text, bool cancelFirst) {
     QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::NoButton,
                     ownerFor(parent));
     QPushButton* ok =
@@ -41,7 +49,7 @@ bool MessageBoxPresenter::confirm(QWidget* parent, const QString& text) {
     QPushButton* cancel =
         box.addButton(QApplication::translate("korvane::ui::MessageBoxPresenter", "取消"),
                       QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
+    box.setDefaultButton(cancelFirst ? cancel : ok);
     box.setEscapeButton(cancel);
     box.exec();
     return box.clickedButton() == ok;

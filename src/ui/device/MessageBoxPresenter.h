@@ -10,7 +10,11 @@ class MessageBoxPresenter : public MessagePresenter {
 public:
     void inform(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;
+    bool confirmDestructive(QWidget* parent, const QString& text) override;
     QString chooseFile(QWidget* parent, const FileChoice& choice) override;
+
+private:
+    bool ask(QWidget* parent, const QString& text, bool cancelFirst);
 };
 
 } // namespace korvane::ui

@@ -16,6 +16,11 @@ public:
     virtual void inform(QWidget* parent, const QString& text) = 0;
     // An OK/Cancel question; true only for OK.
     virtual bool confirm(QWidget* parent, const QString& text) = 0;
+    // The same for a step that cannot be undone: Cancel is the default button, so that Enter
+    // pressed twice does not carry it out.
+    virtual bool confirmDestructive(QWidget* parent, const QString& text) {
+        return confirm(parent, text);
+    }
     // A file dialog; the chosen path, or empty when the operator cancels.
     virtual QString chooseFile(QWidget* parent, const FileChoice& choice) = 0;
 };

@@ -142,7 +142,7 @@ void NetworkSettingsDialog::searchDone(int count, std::vector<DiscoveryResult> f
     list_->setEnabled(true);
     // A search that could not run still ends: the controls come back and the reason shows.
     if (count < 0) {
-        note_->setText(tr("无法查询: %1").arg(error));
+        note_->setText(tr("无法查询: %1").arg(translatedReason(error)));
         note_->show();
     }
     progress_->setValue(100);
@@ -152,8 +152,32 @@ void NetworkSettingsDialog::searchDone(int count, std::vector<DiscoveryResult> f
     emit searchFinished();
 }
 
+QString NetworkSettingsDialog::translatedReason(const QString& error) {
+    // The step that failed comes first, in the core's words; the system's own reason follows.
+    static const std::pair<const char*, const char*> kSteps[] = {
+        {"bad broadcast address or port", QT_TR_NOOP("广播地址或端口不正确")},
+        {"socket fail", QT_TR_NOOP("无法创建网络连接")},
+        {"bind fail", QT_TR_NOOP("无法绑定本机端口")},
+        {"broadcast fail", QT_TR_NOOP("无法开启广播")},
+        {"send fail", QT_TR_NOOP("无法发送查询")},
+    };
+    for (const auto& [step, text] : kSteps) {
+        const QString prefix = QString::fromLatin1(step) + QStringLiteral(": ");
+        if (error.startsWith(prefix)) {
+            return tr(text) + QStringLiteral(" (") + error.mid(prefix.size()) + QLatin1Char(')');
+        }
+    }
+    return error;
+}
+
 void NetworkSettingsDialog::confirm() {
-    const QString texts[] = {port_->text(), ip_->text(), user_->text(), password_->text()};
+    // Neither value is used by the link, but both belong to the stored settings.
+    if (user_->text().isEmpty() || password_->text().isEmpty()) {
+        note_->setText(tr("请填写用户名和密码。"));
+        note_->show();
+        return;
+    }
+    const QString texts[] = {port_->text(), ip_->text()};
     for (const QString& t : texts) {
         if (t.isEmpty()) {
             return;

@@ -58,6 +58,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    static QString translatedReason(const QString& error);
     void startSearch();
     void searchDone(int count, std::vector<DiscoveryResult> found, QString error);
     void setControlsEnabled(bool on);

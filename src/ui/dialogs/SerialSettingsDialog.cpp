@@ -29,7 +29,8 @@ SerialSettingsDialog::SerialSettingsDialog(DeviceLink& link, Settings& settings,
     : QDialog(parent), link_(link), settings_(settings), presenter_(presenter), busy_(busy),
       port_(new QComboBox(this)), baud_(new QComboBox(this)), timeout_(new QLineEdit(this)),
       ok_(new QPushButton(tr("确定"), this)), exit_(new QPushButton(tr("退出"), this)),
-      skip_(new QPushButton(tr("跳过"), this)), demoHint_(new QLabel(this)) {
+      skip_(new QPushButton(tr("跳过"), this)), demoHint_(new QLabel(this)),
+      openFailure_(new QLabel(this)) {
     setWindowTitle(tr("串口设置"));
     setObjectName(QStringLiteral("serialSettingsDialog"));
 
@@ -39,6 +40,10 @@ SerialSettingsDialog::SerialSettingsDialog(DeviceLink& link, Settings& settings,
     port_->setMinimumWidth(220);
     std::vector<SerialPortEntry> ports;
     listSerialPorts(ports);
+    // The stable names too: an adapter that comes back under another number is found again.
+    for (auto& stable : listStableSerialNames()) {
+        ports.push_back(std::move(stable));
+    }
     for (const auto& p : ports) {
         const QString path = QString::fromStdString(p.path);
         port_->addItem(path, path);
@@ -79,8 +84,13 @@ SerialSettingsDialog::SerialSettingsDialog(DeviceLink& link, Settings& settings,
                           "模拟处理器并通过串口路径连接它。"));
     demoHint_->setStyleSheet(QStringLiteral("color: #5a6270"));
     demoHint_->hide();
+    openFailure_->setObjectName(QStringLiteral("openFailure"));
+    openFailure_->setWordWrap(true);
+    openFailure_->setStyleSheet(QStringLiteral("color: #b3261e"));
+    openFailure_->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(openFailure_);
     layout->addWidget(demoHint_);
     layout->addLayout(buttons);
     exit_->setVisible(mode == Mode::Normal);
@@ -99,6 +109,15 @@ void SerialSettingsDialog::showDemoHint(bool show) {
     demoHint_->setVisible(show);
 }
 
+void SerialSettingsDialog::showOpenFailure(const QString& why) {
+    openFailure_->setText(why);
+    openFailure_->setVisible(!why.isEmpty());
+}
+
+QString SerialSettingsDialog::openFailureText() const {
+    return openFailure_->isHidden() ? QString() : openFailure_->text();
+}
+
 void SerialSettingsDialog::reject() {
     done(kExit);
 }
@@ -111,7 +130,12 @@ void SerialSettingsDialog::updateOk() {
 }
 
 void SerialSettingsDialog::confirm() {
-    link_.close();
+    // The dialog is about the serial port only: in network mode the UDP link stays in use
+    // until the port has opened.
+    const bool network = link_.networkMode() != 0;
+    if (!network) {
+        link_.close();
+    }
     const QString timeoutText = timeout_->text();
     const QString path = port_->currentText().trimmed();
     if (timeoutText.isEmpty() || path.isEmpty() || baud_->currentIndex() < 0) {
@@ -124,11 +148,23 @@ void SerialSettingsDialog::confirm() {
     s.baudRate = baud_->currentData().toInt();
     settings_.writeSerialSettings(s);
     int opened = 0;
-    busy_.runUnseen([&] { opened = link_.configureSerialAndOpen(s); });
+    busy_.runUnseen([&] {
+        opened = link_.configureSerialAndOpen(s);
+        if (opened != 0 && network) {
+            // As "串口" does: the serial link is the one in use now.
+            link_.setNetworkMode(0);
+            if (ByteTransport* udp = link_.udpTransport()) {
+                udp->close();
+            }
+        }
+    });
     if (opened != 0) {
+        showOpenFailure({});
         done(kOk);
         return;
     }
+    const SerialLink* serial = link_.serialLink();
+    showOpenFailure(deviceOpenFailure(path, serial != nullptr ? serial->lastError() : 0));
     presenter_.inform(this, uiText(MessageId::OpenPortFailed));
 }
 

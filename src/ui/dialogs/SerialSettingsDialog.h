@@ -32,6 +32,9 @@ public:
                          BusyRunner& busy, Mode mode, QWidget* parent = nullptr);
     // A line saying how to try the program without a processor.
     void showDemoHint(bool show);
+    // A line saying which device failed to open and why (empty: none).
+    void showOpenFailure(const QString& why);
+    QString openFailureText() const;
 
     QComboBox& portBox() const { return *port_; }
     QComboBox& baudBox() const { return *baud_; }
@@ -58,6 +61,7 @@ private:
     QPushButton* exit_;
     QPushButton* skip_;
     QLabel* demoHint_;
+    QLabel* openFailure_;
 };
 
 } // namespace korvane::ui

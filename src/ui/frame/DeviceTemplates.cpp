@@ -8,7 +8,10 @@
 #include "ui/device/BusyRunner.h"
 #include "ui/device/MessagePresenter.h"
 #include "ui/frame/IFrameMessenger.h"
+#include "ui/frame/StatusNotice.h"
 #include "ui/i18n/UiText.h"
+
+#include <QCoreApplication>
 
 namespace korvane::ui {
 
@@ -36,9 +39,16 @@ bool recallDeviceTemplate(QWidget* parent, BusyRunner& busy, MessagePresenter& p
     return true;
 }
 
-void storeDeviceTemplate(BusyRunner& busy, CommandFacade& facade, int slot) {
-    busy.runUnseen(
-        [&facade, slot] { facade.templateSlot(kStoreAction, static_cast<std::uint8_t>(slot)); });
+void storeDeviceTemplate(QWidget* from, BusyRunner& busy, CommandFacade& facade, int slot) {
+    int sent = 0;
+    busy.runUnseen([&facade, &sent, slot] {
+        sent = facade.templateSlot(kStoreAction, static_cast<std::uint8_t>(slot));
+    });
+    if (sent != 0) {
+        announceDone(from, QCoreApplication::translate("korvane::ui::DeviceTemplates",
+                                                       "已保存到处理器模板%1")
+                               .arg(slot));
+    }
 }
 
 } // namespace korvane::ui

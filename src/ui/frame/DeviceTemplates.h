@@ -26,6 +26,6 @@ bool recallDeviceTemplate(QWidget* parent, BusyRunner& busy, MessagePresenter& p
                           const std::function<void()>& readBackDone);
 
 // One store command; nothing waits for an answer.
-void storeDeviceTemplate(BusyRunner& busy, CommandFacade& facade, int slot);
+void storeDeviceTemplate(QWidget* from, BusyRunner& busy, CommandFacade& facade, int slot);
 
 } // namespace korvane::ui

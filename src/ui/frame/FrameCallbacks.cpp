@@ -19,15 +19,20 @@ namespace korvane::ui {
 
 int FrameCallbacks::changeResolution(std::uint8_t code, int width, int height, int refresh) {
     using std::chrono::milliseconds;
-    // The processor needs its pauses around a mode change; they run off the UI thread.
+    // The processor needs its pauses around a mode change; they run off the UI thread, and
+    // only when the change really goes out.
     s_.busy.runUnseen([&] {
         if (code == kCustomResolution) {
-            s_.link.pause(milliseconds(kCustomWaitMs));
+            if (s_.link.transmits()) {
+                s_.link.pause(milliseconds(kCustomWaitMs));
+            }
             s_.facade.setCustomOutputResolution(width, height, refresh);
         } else {
             s_.facade.setOutputResolution(code);
         }
-        s_.link.pause(milliseconds(kResolutionSettleMs));
+        if (s_.link.lastFrameSent()) {
+            s_.link.pause(milliseconds(kResolutionSettleMs));
+        }
     });
     return frame_.sendSynchronise();
 }

@@ -14,6 +14,7 @@
 #include "ui/frame/FrameSynchroniser.h"
 #include "ui/frame/FrameTemplateHost.h"
 #include "ui/frame/IFrameMessenger.h"
+#include "ui/frame/StatusNotice.h"
 #include "ui/i18n/UiText.h"
 #include "ui/panels/ICentrePane.h"
 #include "ui/panels/ILayoutControl.h"
@@ -61,24 +62,36 @@ bool FrameCommands::recallDeviceTemplate(int slot) {
 }
 
 void FrameCommands::storeDeviceTemplate(int slot) {
-    ui::storeDeviceTemplate(s_.busy, s_.facade, slot);
+    ui::storeDeviceTemplate(&window_, s_.busy, s_.facade, slot);
 }
 
 void FrameCommands::factoryReset() {
-    if (!s_.presenter.confirm(&window_,
-                              QCoreApplication::translate("korvane::ui::FrameCommands",
-                                                          "请确认是否要恢复出厂默认设置?"))) {
+    if (!s_.presenter.confirmDestructive(
+            &window_, QCoreApplication::translate("korvane::ui::FrameCommands",
+                                                  "请确认是否要恢复出厂默认设置?"))) {
         return;
     }
-    s_.busy.runUnseen([&] { s_.facade.factoryReset(); });
-    s_.busy.run(&window_,
-                QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."),
-                waitTask(s_.link, kFactoryResetWait));
+    bool sent = false;
+    s_.busy.runUnseen([&] {
+        s_.facade.factoryReset();
+        sent = s_.link.lastFrameSent();
+    });
+    // The processor takes its time to reset; a reset that never went out takes none.
+    if (sent) {
+        s_.busy.run(&window_,
+                    QCoreApplication::translate("korvane::ui::FrameCommands", "工厂复位中..."),
+                    waitTask(s_.link, kFactoryResetWait));
+    }
     frame_.postSynchronise(false);
 }
 
 void FrameCommands::autoAdjust() {
-    s_.busy.runUnseen([&] { s_.facade.autoAdjust(); });
+    int sent = 0;
+    s_.busy.runUnseen([&] { sent = s_.facade.autoAdjust(); });
+    if (sent != 0) {
+        announceDone(&window_,
+                     QCoreApplication::translate("korvane::ui::FrameCommands", "已发送自动调整"));
+    }
 }
 
 bool FrameCommands::toggleHollow(Picture picture) {

@@ -31,21 +31,23 @@ FrameMenu::FrameMenu(QMenuBar& bar, QObject* parent) : QObject(parent) {
     add(device, kFactoryReset, tr("恢复到出厂设置"), icons::glyph(Glyph::FactoryReset));
     add(device, kAutoAdjust, tr("自动调整"), icons::glyph(Glyph::AutoAdjust));
     device->addSeparator();
-    add(device, kPicture1Hollow, tr("画面1中空"), icons::glyph(Glyph::Hollow))->setCheckable(true);
-    add(device, kPicture2Hollow, tr("画面2中空"), icons::glyph(Glyph::Hollow))->setCheckable(true);
+    // Checkable items carry no icon: the style draws the check mark where the icon would be,
+    // and beside an icon it shows only a faint frame.
+    add(device, kPicture1Hollow, tr("画面1中空"), {})->setCheckable(true);
+    add(device, kPicture2Hollow, tr("画面2中空"), {})->setCheckable(true);
 
     QMenu* tools = bar.addMenu(tr("工具(&T)"));
-    add(tools, kPointLocate, tr("水平/垂直定位"), icons::glyph(Glyph::Locate))->setCheckable(true);
+    add(tools, kPointLocate, tr("水平/垂直定位"), {})->setCheckable(true);
     add(tools, kTestPattern, tr("测试图卡"), icons::glyph(Glyph::TestPattern));
 
     QMenu* schedule = bar.addMenu(tr("时间表(&S)"));
     add(schedule, kPlanEditor, tr("定制时间表"), icons::glyph(Glyph::Plan));
+    add(schedule, kScheduleRunner, tr("运行时间表"), icons::glyph(Glyph::Plan));
 
     QMenu* language = bar.addMenu(tr("语言(&L)"));
     auto* group = new QActionGroup(this);
     for (const int c : {kChinese, kEnglish}) {
-        QAction* a = add(language, c, c == kChinese ? tr("中文") : tr("英文"),
-                         icons::glyph(Glyph::Language));
+        QAction* a = add(language, c, c == kChinese ? tr("中文") : tr("英文"), {});
         a->setCheckable(true);
         group->addAction(a);
     }

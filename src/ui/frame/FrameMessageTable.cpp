@@ -114,9 +114,17 @@ int FrameMessageTable::loadTemplatePath(long long, long long) {
     return 0;
 }
 
-int FrameMessageTable::openScheduleRunner(long long, long long) {
-    p_.services.panels.runScheduleRunner(&p_.window, p_.callbacks, true, p_.state.runner);
+int FrameMessageTable::openScheduleRunner(long long autoStart, long long) {
+    if (p_.state.runner != nullptr) {
+        return 0; // already open
+    }
+    const bool declined = p_.services.panels.runScheduleRunner(&p_.window, p_.callbacks,
+                                                               autoStart != 0, p_.state.runner);
     p_.state.runner = nullptr;
+    // The start-up synchronisation waited for the schedule; with none restarted it runs now.
+    if (declined) {
+        p_.frame.postSynchronise(true);
+    }
     return 1;
 }
 

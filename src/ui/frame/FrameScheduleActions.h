@@ -15,6 +15,7 @@ public:
         : s_(services), templates_(templates) {}
     int loadTemplate(const std::string& path) override;
     int selectPicture1Input(std::uint8_t code) override;
+    bool linkOpen() const override;
     bool deviceBusy() const override;
 
 private:

@@ -40,7 +40,7 @@ int FrameSynchroniser::synchronise(bool startup) {
         if (startup) {
             applyResolutionDefaults(kDefaultResolution);
             if (s_.settings.readScheduleRunning() != 0) {
-                frame_.postOpenScheduleRunner();
+                frame_.postOpenScheduleRunner(true);
                 return 0;
             }
         }

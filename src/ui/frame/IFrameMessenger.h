@@ -25,7 +25,13 @@ public:
 
     // Each message through its own function, queued (post...) or handled at once (send...).
     void postLoadTemplatePath() { post(FrameMessage::LoadTemplatePath); }
-    void postOpenScheduleRunner() { post(FrameMessage::OpenScheduleRunner); }
+    // `autoStart`: offer to start the schedule left running (at start-up).
+    void postOpenScheduleRunner(bool autoStart) {
+        post(FrameMessage::OpenScheduleRunner, autoStart ? 1 : 0);
+    }
+    int sendOpenScheduleRunner(bool autoStart) {
+        return send(FrameMessage::OpenScheduleRunner, autoStart ? 1 : 0);
+    }
     // A picture's input changed; picture 1's leaves the output and dual-picture panes alone.
     void postRefreshOutputAndDual(Picture changed, std::uint8_t code) {
         post(FrameMessage::RefreshOutputAndDual, pictureNumber(changed), code);

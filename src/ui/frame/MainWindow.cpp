@@ -1,10 +1,12 @@
 #include "ui/frame/MainWindow.h"
 
+#include "core/link/DeviceLink.h"
 #include "core/schedule/ScheduleExecutor.h"
 #include "core/store/Settings.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/MessagePresenter.h"
+#include "ui/device/SendSwitchOff.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameCommands.h"
 #include "ui/frame/FrameMenu.h"
@@ -14,6 +16,8 @@
 #include "ui/frame/FrameSynchroniser.h"
 #include "ui/frame/FrameTemplateHost.h"
 #include "ui/frame/FrameTimers.h"
+#include "ui/frame/LinkStatusField.h"
+#include "ui/frame/LinkStatusView.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/frame/SideColumn.h"
 #include "ui/frame/SidePaneStack.h"
@@ -101,7 +105,13 @@ MainWindow::MainWindow(const FrameServices& services, QWidget* parent)
     buildClientArea();
     buildInputBar();
     buildStatusBar();
+    // Below this the side columns and the drawing can no longer show their texts whole; the
+    // side panes scroll inside it.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     updateMenuChecks();
+    linkView_ = std::make_unique<LinkStatusView>(
+        s_.link, s_.busy, panels_, *synchroniser_, *linkField_,
+        [this](const QString& text) { setStatusText(text); }, this);
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::geometryChanged, this, [this] { postDisplayChange(); });
@@ -195,6 +205,11 @@ void MainWindow::buildStatusBar() {
     statusText_ = new QLabel(this);
     statusText_->setObjectName(QStringLiteral("statusText"));
     statusBar()->addWidget(statusText_, 1);
+    linkField_ = new QLabel(this);
+    linkField_->setObjectName(QStringLiteral("linkStateField"));
+    statusBar()->addPermanentWidget(linkField_);
+    linkStatus_ = new LinkStatusField(s_.link, this);
+    statusBar()->addPermanentWidget(linkStatus_);
     // The lock-key panes; X11 offers no portable way to read the lock states, so they only
     // name the keys.
     for (const QString& key : {tr("大写"), tr("数字"), tr("滚动")}) {
@@ -295,6 +310,7 @@ void MainWindow::connectMenu() {
         });
     }
     on(kPlanEditor, [this] { s_.panels.runPlanEditor(this); });
+    on(kScheduleRunner, [this] { sendOpenScheduleRunner(false); });
     on(kPointLocate, [this] {
         if (panels_.pointLocate != nullptr) {
             panels_.pointLocate->runTool();
@@ -342,9 +358,24 @@ void MainWindow::showTestPattern() {
 }
 
 void MainWindow::scheduleTick() {
+    // Nothing can be sent: a task that falls due now runs once the link is back.
+    if (s_.link.linkStatus().lost()) {
+        return;
+    }
     const TickResult r = executor_->tick();
-    if (r.outcome == TickOutcome::Ran && state_.runner != nullptr) {
+    if (r.outcome == TickOutcome::Ran && r.task.action == scheduleaction::kSwitchInput) {
+        // The input went out with the task; the input bar and the drawing's label follow it
+        // without sending it again.
+        const SendSwitchOff quiet(s_.link);
+        sendPictureInput(Picture::One, static_cast<std::uint8_t>(r.task.channel & 0xFF));
+    }
+    if (state_.runner == nullptr) {
+        return;
+    }
+    if (r.outcome == TickOutcome::Ran) {
         state_.runner->taskExecuted(r.task);
+    } else if (r.outcome == TickOutcome::MissingTemplate) {
+        state_.runner->taskSkipped(r.task, r.problem);
     }
 }
 

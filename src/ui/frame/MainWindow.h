@@ -28,6 +28,8 @@ class FrameScheduleActions;
 class FrameSynchroniser;
 class FrameTemplateHost;
 class FrameTimers;
+class LinkStatusView;
+class LinkStatusField;
 
 // The single top-level window: the input bar across the top, the centre pane between two
 // columns of collapsible panes, the status bar and the menu. Panels, the schedule runner and
@@ -42,6 +44,8 @@ public:
     static constexpr int kLeftColumnWidth = 240;
     static constexpr int kRightColumnWidth = 298;
     static constexpr int kInitialColumnWidth = 200;
+    static constexpr int kMinimumWidth = 960;
+    static constexpr int kMinimumHeight = 600;
     static constexpr const char* kDefaultIcon = "main.ico";
 
     explicit MainWindow(const FrameServices& services, QWidget* parent = nullptr);
@@ -63,7 +67,10 @@ public:
     FrameTimers& timers() { return *timers_; }
     ScheduleExecutor& scheduleExecutor() { return *executor_; }
     FrameCallbacks& callbacks() { return *callbacks_; }
+    // The latest message, on the left of the status bar.
     void setStatusText(const QString& text);
+    // The link as it is now, in the status bar's permanent field on the right.
+    LinkStatusField& linkStatus() const { return *linkStatus_; }
 
 signals:
     // After the frame handled a message (posted or sent): its number and the result.
@@ -96,6 +103,8 @@ private:
     SideColumn* rightColumn_ = nullptr;
     SidePaneStack* stacks_[2] = {nullptr, nullptr};
     QLabel* statusText_ = nullptr;
+    QLabel* linkField_ = nullptr;
+    LinkStatusField* linkStatus_ = nullptr;
     std::unique_ptr<FrameMenu> menu_;
     std::unique_ptr<FrameTimers> timers_;
     std::unique_ptr<FrameSynchroniser> synchroniser_;
@@ -105,6 +114,7 @@ private:
     std::unique_ptr<FrameCallbacks> callbacks_;
     std::unique_ptr<FrameMessageTable> messages_;
     std::unique_ptr<FrameCommands> commands_;
+    std::unique_ptr<LinkStatusView> linkView_;
 };
 
 } // namespace korvane::ui

@@ -17,6 +17,8 @@ inline constexpr int kPicture2Hollow = 32817;
 inline constexpr int kPointLocate = 32819;
 inline constexpr int kTestPattern = 32820;
 inline constexpr int kPlanEditor = 32785;
+// Opens the schedule runner; a number of this program's own, after the others.
+inline constexpr int kScheduleRunner = 32830;
 // The older offline plan dialog; no menu item carries it.
 inline constexpr int kPlanDialog = 32818;
 inline constexpr int kChinese = 32796;

@@ -4,6 +4,7 @@
 #include "ui/frame/IFrameMessenger.h"
 #include "ui/frame/PaneHeaderButton.h"
 
+#include <QScrollArea>
 #include <new>
 
 namespace korvane::ui {
@@ -12,18 +13,26 @@ SidePaneStack::SidePaneStack(QWidget* parent) : QWidget(parent) {}
 
 bool SidePaneStack::addPane(const QString& title, const QIcon& icon, QWidget* panel) {
     PaneHeaderButton* header = nullptr;
+    QScrollArea* scroll = nullptr;
     try {
         header = new PaneHeaderButton(title, icon, this);
-        panes_.push_back({header, panel, false});
+        scroll = new QScrollArea(this);
+        panes_.push_back({header, panel, scroll, false});
     } catch (const std::bad_alloc&) {
         delete header;
+        delete scroll;
         if (presenter_ != nullptr) {
             presenter_->inform(this,
                                tr("Failed to add a new pane to the stack.\n\nOut of memory."));
         }
         return false;
     }
-    panel->setParent(this);
+    scroll->setFrameStyle(QFrame::NoFrame);
+    scroll->setLineWidth(0);
+    scroll->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(panel);
     const int n = paneCount() - 1;
     connect(header, &QAbstractButton::clicked, this, [this, n] { headerClicked(n); });
     header->show();
@@ -77,6 +86,7 @@ void SidePaneStack::setOpen(int pane) {
         Pane& p = panes_[i];
         p.open = static_cast<int>(i) == pane;
         p.header->setOpenState(p.open);
+        p.scroll->setVisible(p.open);
         p.panel->setVisible(p.open);
     }
     layoutPanes();
@@ -103,8 +113,8 @@ void SidePaneStack::layoutPanes() {
         bottom -= 1;
     }
     if (open >= 0) {
-        panes_[static_cast<std::size_t>(open)].panel->setGeometry(0, top, w,
-                                                                  std::max(0, bottom - top));
+        panes_[static_cast<std::size_t>(open)].scroll->setGeometry(0, top, w,
+                                                                   std::max(0, bottom - top));
     }
 }
 

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <vector>
 
+class QScrollArea;
+
 namespace korvane::ui {
 
 class PaneHeaderButton;
@@ -42,6 +44,8 @@ private:
     struct Pane {
         PaneHeaderButton* header;
         QWidget* panel;
+        // Holds the panel; scrolls when the column is shorter than the panel.
+        QScrollArea* scroll;
         bool open;
     };
     void headerClicked(int pane);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLibraryInfo>
 #include <QTranslator>
 #include <algorithm>
 #include <cctype>
@@ -37,11 +38,13 @@ bool Language::isEnglish(std::string_view lang) {
 bool Language::choose(Settings& settings, const QLocale& system, MessagePresenter& presenter) {
     const std::string lang = settings.readLanguage();
     if (isChinese(lang)) {
+        loadQtChinese();
         return true;
     }
     if (!isEnglish(lang)) {
         if (system.language() == QLocale::Chinese) {
             settings.writeLanguage(true);
+            loadQtChinese();
             return true;
         }
         // Stored even when the translation then fails to load.
@@ -73,11 +76,27 @@ bool Language::loadEnglish() {
     return true;
 }
 
+bool Language::loadQtChinese() {
+    if (qtChinese_) {
+        return true;
+    }
+    auto t = std::make_unique<QTranslator>();
+    if (!t->load(QStringLiteral("qtbase_zh_CN"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return false;
+    }
+    QCoreApplication::installTranslator(t.get());
+    translators_.push_back(std::move(t));
+    qtChinese_ = true;
+    return true;
+}
+
 void Language::unload() {
     for (auto& t : translators_) {
         QCoreApplication::removeTranslator(t.get());
     }
     translators_.clear();
+    qtChinese_ = false;
 }
 
 void useCjkFont() {

@@ -33,7 +33,10 @@ public:
     bool choose(Settings& settings, const QLocale& system, MessagePresenter& presenter);
     // Installs the English translation; false (and Chinese stays) when it cannot be loaded.
     bool loadEnglish();
-    bool englishLoaded() const { return !translators_.empty(); }
+    bool englishLoaded() const { return !translators_.empty() && !qtChinese_; }
+    // Installs Qt's own Chinese texts (file dialogs, standard buttons) from the system's Qt
+    // translations; false when they are not installed, and Qt's texts stay English.
+    bool loadQtChinese();
     // Removes every installed translation.
     void unload();
 
@@ -43,6 +46,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<QTranslator>> translators_;
+    bool qtChinese_ = false;
 };
 
 // Chinese is drawn with the Simplified Chinese glyph shapes of the CJK family when it is

@@ -94,6 +94,18 @@
         <source>nRecv = recvfrom &lt;= 0</source>
         <translation>nRecv = recvfrom &lt;= 0</translation>
     </message>
+    <message>
+        <source>通讯日志无法写入, 已停止记录</source>
+        <translation>The communication log cannot be written; logging is off</translation>
+    </message>
+    <message>
+        <source>本机已有另一个程序通过此网络端口连接处理器!</source>
+        <translation>Another program on this computer already reaches the processor through this network port!</translation>
+    </message>
+    <message>
+        <source>发送脱机计划列表失败!</source>
+        <translation>Failed to send the offline plan list!</translation>
+    </message>
 </context>
 <context>
     <name>korvane::PlanItem</name>

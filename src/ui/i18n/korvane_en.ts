@@ -50,6 +50,10 @@
         <source>同步实时时间</source>
         <translation>Reading the device clock</translation>
     </message>
+    <message>
+        <source>处理器时间已设为 %1</source>
+        <translation>Processor clock set to %1</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::DualPicturePanel</name>
@@ -360,6 +364,22 @@ Blue &lt; %3</translation>
 <context>
     <name>korvane::ui::CentrePane</name>
     <message>
+        <source>重命名...</source>
+        <translation>Rename...</translation>
+    </message>
+    <message>
+        <source>模板名称最多32个字符，不能含控制字符，前后不能有空格或引号。</source>
+        <translation>A template name has at most 32 characters, no control characters, and no blanks or quotes around it.</translation>
+    </message>
+    <message>
+        <source>重命名模板</source>
+        <translation>Rename Template</translation>
+    </message>
+    <message>
+        <source>模板%1的名称:</source>
+        <translation>Name of template %1:</translation>
+    </message>
+    <message>
         <source>模板%1</source>
         <translation>Template %1</translation>
     </message>
@@ -628,6 +648,14 @@ Blue &lt; %3</translation>
         <source>通道切换中...</source>
         <translation>Switching the channel...</translation>
     </message>
+    <message>
+        <source>已发送图像静止：开</source>
+        <translation>Freeze on sent</translation>
+    </message>
+    <message>
+        <source>已发送图像静止：关</source>
+        <translation>Freeze off sent</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::ControllerApp</name>
@@ -638,6 +666,57 @@ Blue &lt; %3</translation>
     <message>
         <source>未连接处理器。想先看看程序？用 --demo 启动，内置模拟处理器。</source>
         <translation>No processor connected. To try the program first, start it with --demo: it brings its own simulated processor.</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::LinkStatusView</name>
+    <message>
+        <source>线路挂断</source>
+        <translation>line hung up</translation>
+    </message>
+    <message>
+        <source>设备已移除</source>
+        <translation>device removed</translation>
+    </message>
+    <message>
+        <source>发送失败</source>
+        <translation>write failed</translation>
+    </message>
+    <message>
+        <source>处理器无应答</source>
+        <translation>no answer from the processor</translation>
+    </message>
+    <message>
+        <source>无法打开设备</source>
+        <translation>cannot open the device</translation>
+    </message>
+    <message>
+        <source>✓ 已连接</source>
+        <translation>✓ Connected</translation>
+    </message>
+    <message>
+        <source>✗ 连接已断开</source>
+        <translation>✗ Link lost</translation>
+    </message>
+    <message>
+        <source>✗ 正在重新连接</source>
+        <translation>✗ Reconnecting</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>与处理器的连接已断开: %1 (%2)，正在自动重新连接</source>
+        <translation>Link to the processor lost: %1 (%2); reconnecting by itself</translation>
+    </message>
+    <message>
+        <source>连接已断开，命令未发送: %1</source>
+        <translation>Link lost, commands are not sent: %1</translation>
+    </message>
+    <message>
+        <source>已重新连接</source>
+        <translation>Reconnected</translation>
     </message>
 </context>
 <context>
@@ -778,6 +857,30 @@ Blue &lt; %3</translation>
     <message>
         <source>无法查询: %1</source>
         <translation>Cannot search: %1</translation>
+    </message>
+    <message>
+        <source>广播地址或端口不正确</source>
+        <translation>bad broadcast address or port</translation>
+    </message>
+    <message>
+        <source>无法创建网络连接</source>
+        <translation>cannot create a network socket</translation>
+    </message>
+    <message>
+        <source>无法绑定本机端口</source>
+        <translation>cannot bind the local port</translation>
+    </message>
+    <message>
+        <source>无法开启广播</source>
+        <translation>cannot enable broadcasting</translation>
+    </message>
+    <message>
+        <source>无法发送查询</source>
+        <translation>cannot send the query</translation>
+    </message>
+    <message>
+        <source>请填写用户名和密码。</source>
+        <translation>User name and password are required.</translation>
     </message>
 </context>
 <context>
@@ -1028,6 +1131,10 @@ Blue &lt; %3</translation>
         <source>发送脱机计划列表</source>
         <translation>Sending the offline plan list</translation>
     </message>
+    <message>
+        <source>脱机计划已发送</source>
+        <translation>Offline plans sent</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::PlanTaskBox</name>
@@ -1201,6 +1308,30 @@ Blue &lt; %3</translation>
         <source>执行时间调度计划失败!</source>
         <translation>Failed to run the schedule!</translation>
     </message>
+    <message>
+        <source>数字超过9位</source>
+        <translation>a number longer than 9 digits</translation>
+    </message>
+    <message>
+        <source>模板文件不存在</source>
+        <translation>template file missing</translation>
+    </message>
+    <message>
+        <source>不是模板文件</source>
+        <translation>not a template file</translation>
+    </message>
+    <message>
+        <source>[无效：%1]</source>
+        <translation>[invalid: %1]</translation>
+    </message>
+    <message>
+        <source>[跳过：%1]</source>
+        <translation>[skipped: %1]</translation>
+    </message>
+    <message>
+        <source>%1 的任务已跳过：%2</source>
+        <translation>Task at %1 skipped: %2</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::SerialSettingsDialog</name>
@@ -1304,6 +1435,10 @@ Out of memory.</translation>
         <source>程序将自动关闭并重新启动，请稍候!</source>
         <translation>The program will close and restart. Please wait!</translation>
     </message>
+    <message>
+        <source>已发送自动调整</source>
+        <translation>Auto adjust sent</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::FrameMenu</name>
@@ -1403,6 +1538,10 @@ Out of memory.</translation>
         <source>关于 Korvane Controller(&amp;A)...</source>
         <translation>&amp;About Korvane Controller...</translation>
     </message>
+    <message>
+        <source>运行时间表</source>
+        <translation>Run Schedule…</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::FrameSynchroniser</name>
@@ -1434,6 +1573,133 @@ Out of memory.</translation>
     <message>
         <source>请填入一个在%1和%2之间的整数。</source>
         <translation>Please enter an integer between %1 and %2.</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::RemoteControlDialog</name>
+    <message>
+        <source>远程控制</source>
+        <translation>Remote Control</translation>
+    </message>
+    <message>
+        <source>启用远程控制</source>
+        <translation>Enable remote control</translation>
+    </message>
+    <message>
+        <source>HTTP 端口:</source>
+        <translation>HTTP port:</translation>
+    </message>
+    <message>
+        <source>OSC 端口:</source>
+        <translation>OSC port:</translation>
+    </message>
+    <message>
+        <source>监听地址:</source>
+        <translation>Listen address:</translation>
+    </message>
+    <message>
+        <source>更换令牌</source>
+        <translation>New Token</translation>
+    </message>
+    <message>
+        <source>令牌:</source>
+        <translation>Token:</translation>
+    </message>
+    <message>
+        <source>监听地址无效</source>
+        <translation>The listen address is not valid</translation>
+    </message>
+    <message>
+        <source>无法保存设置</source>
+        <translation>The settings could not be saved</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::RemoteHost</name>
+    <message>
+        <source>远程操作失败: %1</source>
+        <translation>Remote action failed: %1</translation>
+    </message>
+    <message>
+        <source>远程操作: %1</source>
+        <translation>Remote action: %1</translation>
+    </message>
+    <message>
+        <source>远程控制...</source>
+        <translation>Remote Control...</translation>
+    </message>
+    <message>
+        <source>远程控制: 失败 (%1)</source>
+        <translation>Remote control: failed (%1)</translation>
+    </message>
+    <message>
+        <source>远程控制: %1 HTTP %2 OSC %3</source>
+        <translation>Remote control: %1 HTTP %2 OSC %3</translation>
+    </message>
+    <message>
+        <source>远程控制: 关</source>
+        <translation>Remote control: off</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::SerialPortChoice</name>
+    <message>
+        <source>设备 %1 不存在</source>
+        <translation>No such device: %1</translation>
+    </message>
+    <message>
+        <source>没有权限打开 %1 (当前用户是否在该设备所属的组中, 例如 dialout?)</source>
+        <translation>Permission denied: %1 (is this user in the device&apos;s group, e.g. dialout?)</translation>
+    </message>
+    <message>
+        <source>%1 正被其他程序使用</source>
+        <translation>%1 is busy: another program holds it</translation>
+    </message>
+    <message>
+        <source>%1 不是串口设备</source>
+        <translation>%1 is not a serial device</translation>
+    </message>
+    <message>
+        <source>无法打开 %1</source>
+        <translation>Cannot open %1</translation>
+    </message>
+    <message>
+        <source>无法打开 %1: %2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::LinkStatusField</name>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>网络 %1:%2</source>
+        <translation>Network %1:%2</translation>
+    </message>
+    <message>
+        <source>网络</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>演示模式</source>
+        <translation>Demo</translation>
+    </message>
+    <message>
+        <source>演示模式 (模拟处理器 %1)</source>
+        <translation>Demo (simulated processor %1)</translation>
+    </message>
+    <message>
+        <source>串口 %1</source>
+        <translation>Serial %1</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ui::DeviceTemplates</name>
+    <message>
+        <source>已保存到处理器模板%1</source>
+        <translation>Stored to processor template %1</translation>
     </message>
 </context>
 </TS>

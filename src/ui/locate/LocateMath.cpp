@@ -66,4 +66,15 @@ QRect toolWindowRect(const QRect& workArea, QSize box) {
             size.width(), size.height()};
 }
 
+QSize maximumBox(const QRect& workArea) {
+    // The window manager's frame and title bar around the client area.
+    constexpr int kFrameAllowance = 16;
+    constexpr int kTitleAllowance = 40;
+    const auto fit = [](int pixels) {
+        return std::clamp(pixels / kMagnification, kMinimumBoxSize, kMaximumSize);
+    };
+    return {fit(workArea.width() - kFrameAllowance),
+            fit(workArea.height() - kStripHeight - kTitleAllowance - kFrameAllowance)};
+}
+
 } // namespace korvane::ui::locate

@@ -18,6 +18,8 @@ struct BoxSizes {
 // grows with the box (two window pixels per box pixel).
 inline constexpr int kMinimumSize = 1;
 inline constexpr int kMaximumSize = 2048;
+// A smaller box leaves the tool window too narrow for its grid and coordinate edits.
+inline constexpr int kMinimumBoxSize = 48;
 
 // The point-locate window shows its box twice as large, above a strip for the coordinates.
 inline constexpr int kMagnification = 2;
@@ -45,5 +47,9 @@ QPoint stepped(QPoint point, int direction);
 
 // The tool window's client area for a box, in the bottom-right corner of `workArea`.
 QRect toolWindowRect(const QRect& workArea, QSize box);
+
+// The largest box whose tool window, frame and title included, stays within `workArea`; never
+// below kMinimumBoxSize nor above kMaximumSize.
+QSize maximumBox(const QRect& workArea);
 
 } // namespace korvane::ui::locate

@@ -56,9 +56,15 @@ void LocateSettingsDialog::accept() {
         QLineEdit* e = edits_[static_cast<std::size_t>(f)];
         bool number = false;
         const int v = e->text().trimmed().toInt(&number);
-        // The adjustment below divides by these, and the tool window grows with the box.
-        if (!number || v < locate::kMinimumSize || v > locate::kMaximumSize) {
-            presenter_.inform(this, outOfRangeText(locate::kMinimumSize, locate::kMaximumSize));
+        // The adjustment below divides by these, and the tool window grows with the box: it
+        // must show its grid and edits and stay on the screen.
+        const bool box = f == BoxWidth || f == BoxHeight;
+        const int minimum = box ? locate::kMinimumBoxSize : locate::kMinimumSize;
+        const int maximum = f == BoxWidth    ? boxLimit_.width()
+                            : f == BoxHeight ? boxLimit_.height()
+                                             : locate::kMaximumSize;
+        if (!number || v < minimum || v > maximum) {
+            presenter_.inform(this, outOfRangeText(minimum, maximum));
             e->setFocus();
             e->selectAll();
             return;

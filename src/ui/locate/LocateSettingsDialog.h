@@ -23,6 +23,8 @@ public:
                          QWidget* parent = nullptr);
 
     QLineEdit& edit(Field f) const { return *edits_.at(f); }
+    // The largest box the screen has room for (at first kMaximumSize both ways).
+    void setBoxLimit(QSize limit) { boxLimit_ = limit; }
     // The sizes as accepted (after the module adjustment).
     locate::BoxSizes sizes() const { return sizes_; }
 
@@ -36,6 +38,7 @@ private:
     std::array<QLineEdit*, FieldCount> edits_{};
     QCheckBox* use_;
     locate::BoxSizes sizes_;
+    QSize boxLimit_{locate::kMaximumSize, locate::kMaximumSize};
 };
 
 } // namespace korvane::ui

@@ -255,15 +255,16 @@ void PointLocateWindow::runTool() {
     const QSize box = layout_->boxSize();
     const QSize module = layout_->moduleSize();
     QWidget* owner = parentWidget();
+    const QScreen* screen = owner != nullptr ? owner->screen() : this->screen();
+    const QRect work = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     LocateSettingsDialog settings({box.width(), box.height(), module.width(), module.height()},
                                   presenter_, owner);
+    settings.setBoxLimit(locate::maximumBox(work));
     if (settings.exec() != QDialog::Accepted) {
         return;
     }
     const locate::BoxSizes s = settings.sizes();
     layout_->startPositioning(s.boxWidth, s.boxHeight, s.moduleWidth, s.moduleHeight);
-    const QScreen* screen = owner != nullptr ? owner->screen() : this->screen();
-    const QRect work = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     layout_->selectBoxAtPicture1Centre();
     showGeometry(locate::toolWindowRect(work, {s.boxWidth, s.boxHeight}),
                  {s.moduleWidth, s.moduleHeight}, layout_->outputSize());

@@ -109,6 +109,11 @@ QGroupBox* CapturePanel::buildGroup(Picture p, const QString& title) {
     }
     g.signal = new QLineEdit(g.box);
     g.signal->setReadOnly(true);
+    // Shown, not typed into: it looks like the window behind it and takes no focus.
+    g.signal->setFocusPolicy(Qt::NoFocus);
+    QPalette shown = g.signal->palette();
+    shown.setColor(QPalette::Base, shown.color(QPalette::Window));
+    g.signal->setPalette(shown);
     grid->addWidget(new QLabel(tr("输入信号"), g.box), 5, 0);
     grid->addWidget(g.signal, 5, 1);
 
@@ -203,7 +208,9 @@ void CapturePanel::switchClicked(Picture p, bool on) {
         if (!on) {
             return;
         }
-        c_.link.pause(kReadAfterSwitch);
+        if (c_.link.transmits()) {
+            c_.link.pause(kReadAfterSwitch);
+        }
         if (c_.link.read(type) != 0) {
             const auto payload = replyPayload(c_.link.replyBuffer(type));
             reply.assign(payload.begin(), payload.end());

@@ -185,8 +185,9 @@ void CommunicationPanel::loadNetworkTexts() {
 }
 
 void CommunicationPanel::showLinkState() {
+    // "开" and "关" show the link in use, in either mode.
     const bool network = link_.networkMode() != 0;
-    (!network && link_.isOpen() != 0 ? open_ : close_)->setChecked(true);
+    (link_.isOpen() != 0 ? open_ : close_)->setChecked(true);
     (network ? networkMode_ : serialMode_)->setChecked(true);
 }
 
@@ -241,7 +242,22 @@ bool CommunicationPanel::openNetworkLink(const NetworkSettings& s) {
 }
 
 void CommunicationPanel::openSerial() {
-    const SerialSettings s = settings_.readSerialSettings();
+    if (link_.networkMode() != 0) {
+        // "开" acts on the link in use.
+        const NetworkSettings n = settings_.readNetworkSettings();
+        if (n.port >= 1 && n.port <= kHighestPort && link_.isOpen() == 0 && !openNetworkLink(n)) {
+            presenter_.inform(this, tr("打开网口失败!"));
+        }
+        showLinkState();
+        queryStatus();
+        return;
+    }
+    SerialSettings s = settings_.readSerialSettings();
+    // A device the link was opened on without being stored (--demo's) opens again too.
+    if (const SerialLink* serial = link_.serialLink();
+        !serialConfigured(s) && serial != nullptr && !serial->settings().devicePath.empty()) {
+        s = serial->settings();
+    }
     if (!serialConfigured(s)) {
         showLinkState();
         return;
@@ -249,6 +265,7 @@ void CommunicationPanel::openSerial() {
     if (link_.isOpen() == 0 && !openSerialLink(s)) {
         presenter_.inform(this, uiText(MessageId::OpenPortFailed));
         showLinkState();
+        queryStatus();
         return;
     }
     showLinkState();
@@ -267,7 +284,9 @@ void CommunicationPanel::runSerialSettings() {
     if (dlg.exec() == SerialSettingsDialog::kOk) {
         loadSerialTexts();
     }
+    // Whatever the result, the controls and the picture show the link as it now is.
     showLinkState();
+    queryStatus();
 }
 
 void CommunicationPanel::runNetworkSettings() {
@@ -276,6 +295,7 @@ void CommunicationPanel::runNetworkSettings() {
         loadNetworkTexts();
     }
     showLinkState();
+    queryStatus();
 }
 
 void CommunicationPanel::switchToSerial() {
@@ -295,6 +315,7 @@ void CommunicationPanel::switchToSerial() {
             udp->close();
         }
     });
+    settings_.writeNetworkMode(false); // the next start opens this mode
     showLinkState();
     queryStatus();
 }
@@ -305,12 +326,16 @@ void CommunicationPanel::switchToNetwork() {
         showLinkState();
         return;
     }
-    link_.setNetworkMode(1);
-    if (link_.isOpen() == 0 && !openNetworkLink(n)) {
+    // The link in use stays so until the UDP link is open: a failure leaves serial mode and
+    // its port as they were.
+    const ByteTransport* udp = link_.udpTransport();
+    if ((udp == nullptr || udp->isOpen() == 0) && !openNetworkLink(n)) {
         presenter_.inform(this, tr("打开网口失败!"));
         showLinkState();
+        queryStatus();
         return;
     }
+    link_.setNetworkMode(1);
     // The frame layer closes the link of the current mode, so the serial port is closed with
     // the flag set back for that moment; the UDP socket was opened first.
     busy_.runUnseen([this] {
@@ -318,6 +343,7 @@ void CommunicationPanel::switchToNetwork() {
         link_.close();
         link_.setNetworkMode(1);
     });
+    settings_.writeNetworkMode(true); // the next start opens this mode
     showLinkState();
     queryStatus();
 }

@@ -193,8 +193,10 @@ void DualPicturePanel::applySwitchState(bool all) {
         w->setEnabled(on);
     }
     updateConditionText();
-    notifyLayoutFlags();
     send([this, on] { c_.facade.setPipOn(on ? 1 : 0); });
+    // Only now: the drawing redraws from the mirror, which holds the new switch once the send
+    // has run (messages posted before it would be handled inside its wait).
+    notifyLayoutFlags();
 }
 
 void DualPicturePanel::forcePicture2Off() {
@@ -230,20 +232,26 @@ void DualPicturePanel::sourceChosen(int row) {
     if (frame_ != nullptr) {
         frame_->postLabelPicture(Picture::Two, code);
     }
-    send([this, code] { c_.facade.selectInput(Picture::Two, code); });
+    bool sent = false;
+    send([this, code, &sent] {
+        c_.facade.selectInput(Picture::Two, code);
+        sent = c_.link.lastFrameSent();
+    });
     if (autoUpdate()) {
         readBackAfterSourceChange();
     } else {
-        queryAfterSourceChange();
+        queryAfterSourceChange(sent);
     }
 }
 
-void DualPicturePanel::queryAfterSourceChange() {
+void DualPicturePanel::queryAfterSourceChange(bool switchSent) {
     querying_ = true;
     std::optional<std::vector<std::uint8_t>> state;
-    c_.busy.runUnseen([this, &state] {
+    c_.busy.runUnseen([this, &state, switchSent] {
         c_.link.purgeInput();
-        c_.link.pause(std::chrono::milliseconds(kDirectQueryPauseMs));
+        if (switchSent && c_.link.transmits()) {
+            c_.link.pause(std::chrono::milliseconds(kDirectQueryPauseMs));
+        }
         if (c_.link.read(readtype::kSwitchState) != 0) {
             const auto p = replyPayload(c_.link.replyBuffer(readtype::kSwitchState));
             state.emplace(p.begin(), p.end());
@@ -525,7 +533,11 @@ void DualPicturePanel::refresh(bool full) {
         runOverlay(false);
     }
     notifyLayoutFlags();
-    send([this] { c_.link.pause(std::chrono::milliseconds(kRefreshPauseMs)); });
+    // The pause lets the processor take the overlay before the switch state; with nothing going
+    // out (a refresh with sending off) there is nothing to wait for.
+    if (c_.link.transmits()) {
+        send([this] { c_.link.pause(std::chrono::milliseconds(kRefreshPauseMs)); });
+    }
     applySwitchState(!full);
 }
 

@@ -101,7 +101,8 @@ private:
     // and to the processor.
     void applySwitchState(bool all);
     void sourceChosen(int row);
-    void queryAfterSourceChange();
+    // `switchSent`: the SelectInput went out, so the processor is owed its time to act on it.
+    void queryAfterSourceChange(bool switchSent);
     void readBackAfterSourceChange();
     void tellPicture1Input(std::uint8_t code);
     void applyWindow(Picture2Field edited);

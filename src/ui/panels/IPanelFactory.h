@@ -17,8 +17,8 @@ public:
     // Every pane, made and linked to the others it talks to.
     virtual PanelSet create(const PanelContext& context) = 0;
     // The schedule runner, modal, with its auto-start flag. While it is open `openRunner`
-    // points to it.
-    virtual void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
+    // points to it. True when the operator declined the auto-start's question.
+    virtual bool runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
                                    ScheduleRunnerDialog*& openRunner) = 0;
     // The offline plan editor ("定制时间表") and the older plan dialog.
     virtual void runPlanEditor(QWidget* parent) = 0;

@@ -8,6 +8,7 @@
 #include "ui/device/BusyRunner.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/frame/IFrameMessenger.h"
+#include "ui/frame/StatusNotice.h"
 #include "ui/panels/IAutoUpdateQuery.h"
 #include "ui/panels/InputGlyphs.h"
 
@@ -97,7 +98,10 @@ void InputBar::buildControls() {
     for (auto [button, timer, pending] :
          {std::tuple{freezeOn_, &freezeOnTimer_, &freezeOnPending_},
           std::tuple{freezeOff_, &freezeOffTimer_, &freezeOffPending_}}) {
-        connect(button, &QPushButton::clicked, this, [timer = timer, pending = pending] {
+        // Checked shows the state last sent, not the press.
+        button->setCheckable(true);
+        connect(button, &QPushButton::clicked, this, [this, timer = timer, pending = pending] {
+            showFreezeSent();
             *pending = true;
             timer->start(); // a second press within the delay restarts it: one command
         });
@@ -125,6 +129,9 @@ bool InputBar::autoUpdate() const {
 }
 
 void InputBar::pauseUnseen(int pauseMs) {
+    if (!c_.link.transmits()) {
+        return;
+    }
     c_.busy.runUnseen([this, pauseMs] { c_.link.pause(ms(pauseMs)); });
 }
 
@@ -132,7 +139,9 @@ std::optional<std::vector<std::uint8_t>> InputBar::readUnseen(std::uint8_t type,
                                                               bool purge) {
     std::optional<std::vector<std::uint8_t>> payload;
     c_.busy.runUnseen([&] {
-        c_.link.pause(ms(pauseMs));
+        if (pauseMs > 0 && c_.link.transmits()) {
+            c_.link.pause(ms(pauseMs));
+        }
         if (purge) {
             c_.link.purgeInput();
         }
@@ -145,13 +154,17 @@ std::optional<std::vector<std::uint8_t>> InputBar::readUnseen(std::uint8_t type,
 }
 
 void InputBar::selectPicture1Input(std::uint8_t code, bool quiet) {
+    selectInput(code, quiet);
+}
+
+bool InputBar::selectInput(std::uint8_t code, bool quiet) {
     current_ = code;
     for (QToolButton* b : buttons_) {
         b->setEnabled(true);
     }
     const auto marked = buttonMarkedBy(code);
     if (!marked) {
-        return;
+        return false;
     }
     buttons_[*marked]->setEnabled(false);
     if (frame_ != nullptr) {
@@ -160,19 +173,25 @@ void InputBar::selectPicture1Input(std::uint8_t code, bool quiet) {
         frame_->postPictureQualityInput(Picture::One, code);
     }
     if (quiet) {
-        return;
+        return false;
     }
-    c_.busy.runUnseen([this, code] { c_.facade.selectInput(Picture::One, code); });
+    bool sent = false;
+    c_.busy.runUnseen([this, code, &sent] {
+        c_.facade.selectInput(Picture::One, code);
+        sent = c_.link.lastFrameSent();
+    });
     if (!autoUpdate()) {
-        return;
+        return sent;
     }
-    // Picture 2 may have been moved or switched off by the processor along with the input.
-    const auto picture2 = readUnseen(readtype::kPicture2, kAutoUpdateWaitMs, true);
+    // Picture 2 may have been moved or switched off by the processor along with the input; the
+    // wait gives it time to act on the switch, so it is owed only when the switch went out.
+    const auto picture2 = readUnseen(readtype::kPicture2, sent ? kAutoUpdateWaitMs : 0, true);
     if (picture2) {
         unpackPicture2(c_.mirror, *picture2);
         SendSwitchOff quietPanels(c_.link);
         emit picture2ReadBack();
     }
+    return sent;
 }
 
 void InputBar::inputPressed(std::size_t row) {
@@ -180,17 +199,18 @@ void InputBar::inputPressed(std::size_t row) {
     if (b.extended && c_.mirror.deviceInfo[0] != inputbar::kExtendedModel) {
         return;
     }
-    selectPicture1Input(b.code, false);
+    const bool sent = selectInput(b.code, false);
     if (!autoUpdate()) {
         return;
     }
-    channelSwitchFollowUp();
+    channelSwitchFollowUp(sent);
     emit picture1InputChanged();
 }
 
-void InputBar::channelSwitchFollowUp() {
-    if (c_.busy.run(this, tr("通道切换中..."), waitTask(c_.link, kChannelSwitchWait)) !=
-        BusyResult::Succeeded) {
+void InputBar::channelSwitchFollowUp(bool switchSent) {
+    // The processor needs the wait to switch; a switch that never went out needs none.
+    if (switchSent && c_.busy.run(this, tr("通道切换中..."),
+                                  waitTask(c_.link, kChannelSwitchWait)) != BusyResult::Succeeded) {
         return;
     }
     reannounceBothStacks();
@@ -220,13 +240,19 @@ void InputBar::reannounceBothStacks() {
 
 void InputBar::seamlessClicked() {
     const bool ticked = seamless_->isChecked();
-    c_.busy.runUnseen([this, ticked] { c_.facade.setSeamlessSwitch(ticked ? 1 : 0); });
+    bool sent = false;
+    c_.busy.runUnseen([this, ticked, &sent] {
+        c_.facade.setSeamlessSwitch(ticked ? 1 : 0);
+        sent = c_.link.lastFrameSent();
+    });
     emit picture2SwitchAllowed(!ticked);
     if (!ticked) {
         return;
     }
     emit picture2ForcedOff();
-    pauseUnseen(kSeamlessSettleMs);
+    if (sent) {
+        pauseUnseen(kSeamlessSettleMs);
+    }
     reannounceBothStacks();
 }
 
@@ -268,7 +294,19 @@ void InputBar::freezeFired(bool on) {
         return;
     }
     pending = false;
-    c_.busy.runUnseen([this, on] { c_.facade.setFreeze(on ? 1 : 0); });
+    int sent = 0;
+    c_.busy.runUnseen([this, on, &sent] { sent = c_.facade.setFreeze(on ? 1 : 0); });
+    if (sent == 0) {
+        return;
+    }
+    freezeSent_ = on;
+    showFreezeSent();
+    announceDone(this, on ? tr("已发送图像静止：开") : tr("已发送图像静止：关"));
+}
+
+void InputBar::showFreezeSent() {
+    freezeOn_->setChecked(freezeSent_ && *freezeSent_);
+    freezeOff_->setChecked(freezeSent_ && !*freezeSent_);
 }
 
 void InputBar::freezeAreaClicked(std::uint8_t fullScreen) {

@@ -66,8 +66,11 @@ signals:
 
 private:
     void buildControls();
+    void showFreezeSent();
+    // Select input; true when its SelectInput really went out.
+    bool selectInput(std::uint8_t code, bool quiet);
     void inputPressed(std::size_t row);
-    void channelSwitchFollowUp();
+    void channelSwitchFollowUp(bool switchSent);
     void seamlessClicked();
     void applySeamlessValue(bool available);
     void freezeFired(bool on);
@@ -75,8 +78,10 @@ private:
     void showFreezeArea(std::uint8_t area);
     void reannounceBothStacks();
     bool autoUpdate() const;
-    // `pauseMs` then one read on a worker; the reply's payload, or none when it failed.
+    // `pauseMs` then one read on a worker; the reply's payload, or none when it failed. The
+    // pause is left out when the request cannot go out (sending off, link closed).
     std::optional<std::vector<std::uint8_t>> readUnseen(std::uint8_t type, int pauseMs, bool purge);
+    // A pause for the processor, left out while no frame can go out.
     void pauseUnseen(int ms);
 
     PanelContext c_;
@@ -89,6 +94,8 @@ private:
     QTimer freezeOffTimer_;
     std::array<QToolButton*, kInputButtonCount> buttons_{};
     QCheckBox* seamless_ = nullptr;
+    // The freeze state last sent; none before the first.
+    std::optional<bool> freezeSent_;
     QPushButton* freezeOn_ = nullptr;
     QPushButton* freezeOff_ = nullptr;
     QRadioButton* partial_ = nullptr;

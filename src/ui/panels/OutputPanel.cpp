@@ -2,6 +2,7 @@
 
 #include "core/link/ParameterMirror.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/Settings.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/MessagePresenter.h"
 #include "ui/frame/IFrameMessenger.h"
@@ -38,11 +39,17 @@ QString tableName(const Resolution& r) {
 
 OutputPanel::OutputPanel(const PanelContext& context, QWidget* parent)
     : QWidget(parent), mirror_(context.mirror), facade_(context.facade), busy_(context.busy),
-      presenter_(context.presenter), ownCurrent_(kDefaultResolution) {
+      presenter_(context.presenter), ownCurrent_(kDefaultResolution), settings_(context.settings),
+      outputSize_(context.settings) {
     setObjectName(QStringLiteral("outputPanel"));
     buildControls();
-    customSize_ = QSize(evenEntry(custom_[0]->text(), kCustomRanges[0]),
-                        evenEntry(custom_[1]->text(), kCustomRanges[1]));
+    if (const auto last = settings_.readCustomResolution()) {
+        const int values[] = {last->width, last->height, last->refresh};
+        for (std::size_t i = 0; i < custom_.size(); ++i) {
+            custom_[i]->setText(
+                QString::number(evenEntry(QString::number(values[i]), kCustomRanges[i])));
+        }
+    }
 }
 
 OutputPanel::~OutputPanel() {
@@ -209,12 +216,13 @@ void OutputPanel::sendCustom() {
 
 bool OutputPanel::changeResolution(int row, std::uint8_t code, int width, int height, int refresh) {
     if (confirmed_ >= 0 &&
-        !presenter_.confirm(this, tr("该操作将重置场景,请确认是否改变输出分辨率?"))) {
+        !presenter_.confirmDestructive(this, tr("该操作将重置场景,请确认是否改变输出分辨率?"))) {
         return false;
     }
     confirmed_ = row;
     if (code == kCustomResolution) {
-        customSize_ = QSize(width, height);
+        // Kept for the drawing and for the next start on the custom entry.
+        settings_.writeCustomResolution({width, height, refresh});
     }
     if (callback_ != nullptr) {
         // Sends, waits for the processor and resynchronises, which redraws this panel.
@@ -229,12 +237,7 @@ void OutputPanel::applyCustomEntry(CustomField f) {
 }
 
 std::optional<QSize> OutputPanel::outputSize() const {
-    const std::uint8_t code = mirror_.pq[pq::kOutputResolution];
-    const auto r = findResolution(code);
-    if (!r) {
-        return std::nullopt;
-    }
-    return code == kCustomResolution ? customSize_ : QSize(r->width, r->height);
+    return outputSize_.forCode(mirror_.pq[pq::kOutputResolution]);
 }
 
 namespace {
@@ -251,6 +254,8 @@ void shrinkToFit(int& position, int& size, int limit, int minimum) {
 void OutputPanel::applyWindow(WindowField edited) {
     QLineEdit& xEdit = windowEdit(WindowField::X);
     if (edited == WindowField::X && leadingInt(xEdit.text()) == mirror_.p1OutX) {
+        // An emptied field reads as 0; it shows the stored position again, not a blank.
+        xEdit.setText(QString::number(mirror_.p1OutX));
         return;
     }
     const auto size = outputSize();

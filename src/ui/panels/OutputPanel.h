@@ -3,6 +3,7 @@
 #include "core/commands/CommandFacade.h"
 #include "ui/panels/IOutputPanel.h"
 #include "ui/panels/PanelNumbers.h"
+#include "ui/wall/OutputSize.h"
 
 #include <QWidget>
 #include <array>
@@ -14,6 +15,10 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+
+namespace korvane {
+class Settings;
+}
 
 namespace korvane::ui {
 
@@ -49,7 +54,7 @@ public:
     void refreshWindow();
 
     // The output size picture 1 is placed in: the table's size, or for the custom entry the
-    // custom size last sent (at first the custom edits' initial size). None for a code the
+    // custom size last sent (the last table size while none was sent). None for a code the
     // table does not know.
     std::optional<QSize> outputSize() const;
     // The code the list compares against: the frame's, or the panel's own without a frame.
@@ -84,7 +89,8 @@ private:
     // The list row last accepted; -1 until the first selection.
     int confirmed_ = -1;
     std::uint8_t ownCurrent_;
-    QSize customSize_;
+    Settings& settings_;
+    mutable OutputSize outputSize_;
 
     QComboBox* list_ = nullptr;
     std::array<QLineEdit*, 4> window_{};

@@ -74,12 +74,10 @@ PanelSet PanelFactory::create(const PanelContext& context) {
     return set;
 }
 
-void PanelFactory::runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
+bool PanelFactory::runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
                                      ScheduleRunnerDialog*& openRunner) {
-    if (context_) {
-        ScheduleRunnerDialog::runModal(parent, timer, context_->settings, context_->presenter,
-                                       autoStart, openRunner);
-    }
+    return context_ && ScheduleRunnerDialog::runModal(parent, timer, context_->settings,
+                                                      context_->presenter, autoStart, openRunner);
 }
 
 void PanelFactory::runPlanEditor(QWidget* parent) {

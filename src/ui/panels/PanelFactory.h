@@ -12,7 +12,7 @@ namespace korvane::ui {
 class PanelFactory : public IPanelFactory {
 public:
     PanelSet create(const PanelContext& context) override;
-    void runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
+    bool runScheduleRunner(QWidget* parent, IScheduleTimerCallback& timer, bool autoStart,
                            ScheduleRunnerDialog*& openRunner) override;
     void runPlanEditor(QWidget* parent) override;
     void runPlanDialog(QWidget* parent) override;

@@ -24,6 +24,20 @@ int leadingInt(const QString& text) {
     return static_cast<int>(negative ? -value : value);
 }
 
+std::optional<int> wholeNumber(const QString& text) {
+    const QString t = text.trimmed();
+    const qsizetype first = !t.isEmpty() && (t[0] == QLatin1Char('-') || t[0] == QLatin1Char('+'));
+    if (t.size() <= first) {
+        return std::nullopt;
+    }
+    for (qsizetype i = first; i < t.size(); ++i) {
+        if (t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9')) {
+            return std::nullopt;
+        }
+    }
+    return leadingInt(t);
+}
+
 int evenEntry(const QString& text, EvenRange range) {
     int v = range.minimum;
     if (!text.isEmpty()) {

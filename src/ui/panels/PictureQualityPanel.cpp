@@ -245,9 +245,12 @@ void PictureQualityPanel::commitEdit(std::size_t s) {
         return;
     }
     const QScopedValueRollback committing(committing_, true);
-    const int value = leadingInt(edits_[s]->text());
+    // Letters or an empty field are refused like a value out of range: sent as 0 they would
+    // black out the wall.
+    const auto entered = wholeNumber(edits_[s]->text());
+    const int value = entered.value_or(-1);
     const int maximum = pqSliders()[s].maximum;
-    if (value < 0 || value > maximum) {
+    if (!entered || value < 0 || value > maximum) {
         c_.presenter.inform(this, outOfRangeText(0, maximum));
         pushMembers();
         return;
@@ -278,8 +281,11 @@ void PictureQualityPanel::dropDownChosen(std::size_t d) {
     case kColourTemp:
         applyColourTemperatureRule();
         // The processor sets the gains of the new temperature itself; they are read back.
-        for (std::size_t s : kGainSliders) {
-            c_.mirror.pq[pqSliders()[s].index] = kUnknownGain;
+        // With the link closed nothing is read back, so the previous gains stay.
+        if (c_.link.isOpen() != 0) {
+            for (std::size_t s : kGainSliders) {
+                c_.mirror.pq[pqSliders()[s].index] = kUnknownGain;
+            }
         }
         sendUnseen(index, value);
         readBack(ReadBackKind::Gains, tr("更新参数"));

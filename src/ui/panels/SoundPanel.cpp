@@ -103,8 +103,10 @@ void SoundPanel::volumeCommitted() {
     if (inRangeMessage_) {
         return;
     }
-    const int value = leadingInt(volume_->text());
-    if (value < 0 || value > kMaxVolume) {
+    // Letters or an empty field are refused like a value out of range, not sent as silence.
+    const auto entered = wholeNumber(volume_->text());
+    const int value = entered.value_or(-1);
+    if (!entered || value < 0 || value > kMaxVolume) {
         inRangeMessage_ = true;
         presenter_.inform(this, outOfRangeText(0, kMaxVolume));
         inRangeMessage_ = false;

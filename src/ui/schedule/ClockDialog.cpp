@@ -7,6 +7,7 @@
 #include "core/schedule/DeviceClock.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/BusyRunner.h"
+#include "ui/frame/StatusNotice.h"
 #include "ui/schedule/PlanDialogParts.h"
 #include "ui/schedule/PlanPickers.h"
 
@@ -102,10 +103,19 @@ void ClockDialog::showLocalTime() {
 }
 
 void ClockDialog::sendClock(const QDateEdit& date, const QTimeEdit& time) {
+    if (!linkOpenOrSay(this, c_)) {
+        return;
+    }
     const DateTime t = pickedDateTime(date, time);
     // A single write with no answer to wait for; it still leaves the UI thread.
-    c_.busy.runUnseen(
-        [this, t] { c_.facade.setClock(t.year, t.month, t.day, t.hour, t.minute, t.second); });
+    int sent = 0;
+    c_.busy.runUnseen([this, t, &sent] {
+        sent = c_.facade.setClock(t.year, t.month, t.day, t.hour, t.minute, t.second);
+    });
+    if (sent != 0) {
+        announceDone(this,
+                     tr("处理器时间已设为 %1").arg(QString::fromStdString(formatDateTime(t))));
+    }
 }
 
 } // namespace korvane::ui

@@ -232,8 +232,7 @@ void LegacyPlanDialog::readPlans() {
 void LegacyPlanDialog::sendPlans() {
     // With the link closed nothing would go out, yet the busy dialog reports success; the
     // changed entries must stay marked so that a later send still carries them.
-    if (c_.link.isOpen() == 0) {
-        c_.presenter.inform(this, uiText(MessageId::OpenPortFailed));
+    if (!linkOpenOrSay(this, c_)) {
         return;
     }
     packLegacyPlanItems(items_, c_.link.planTable());

@@ -2,10 +2,12 @@
 
 #include "core/commands/DeviceOperation.h"
 #include "core/commands/PlanTransfer.h"
+#include "core/link/DeviceLink.h"
 #include "core/link/ReadTypes.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/MessagePresenter.h"
+#include "ui/i18n/UiText.h"
 #include "ui/panels/PanelContext.h"
 
 #include <QCoreApplication>
@@ -18,6 +20,14 @@ QPushButton* makeDialogButton(const QString& text, QWidget* parent, const char* 
     button->setObjectName(QString::fromLatin1(objectName));
     button->setAutoDefault(false);
     return button;
+}
+
+bool linkOpenOrSay(QWidget* parent, const PanelContext& c) {
+    if (c.link.isOpen() != 0) {
+        return true;
+    }
+    c.presenter.inform(parent, uiText(MessageId::OpenPortFailed));
+    return false;
 }
 
 bool askAndReadPlanList(QWidget* parent, const PanelContext& c) {

@@ -8,6 +8,7 @@
 #include "ui/device/BusyDialog.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/MessagePresenter.h"
+#include "ui/frame/StatusNotice.h"
 #include "ui/schedule/ClockDialog.h"
 #include "ui/schedule/PlanDialogParts.h"
 #include "ui/schedule/PlanLabels.h"
@@ -37,7 +38,7 @@ PlanEditorDialog::PlanEditorDialog(const PanelContext& context, QWidget* parent)
     setWindowTitle(tr("时间表"));
     buildControls();
     task_->reset(c_.mirror.p2Source, systemLocalTime());
-    run_->setChecked(true);
+    showHeader(true);
 }
 
 void PlanEditorDialog::buildControls() {
@@ -109,10 +110,8 @@ void PlanEditorDialog::startUp() {
     ReadBack read(operationContext(), ReadBackKind::PlanHeader);
     if (c_.busy.run(this, tr("同步脱机计划列表"), read) == BusyResult::Succeeded) {
         const std::uint8_t enabled = c_.mirror.planHeader[kHeaderEnabledByte];
-        if (enabled == 1) {
-            run_->setChecked(true);
-        } else if (enabled == 0) {
-            stop_->setChecked(true);
+        if (enabled == 1 || enabled == 0) {
+            showHeader(enabled == 1);
         }
     }
     openingDone_ = true;
@@ -130,12 +129,14 @@ void PlanEditorDialog::readPlans() {
 }
 
 void PlanEditorDialog::sendPlans() {
-    if (!minutesAccepted()) {
+    if (!minutesAccepted() || !linkOpenOrSay(this, c_)) {
         return;
     }
     packPlanItems(items_, c_.link.planTable());
     PlanListSend send(operationContext(), 0, kLastSlot);
-    c_.busy.run(this, tr("发送脱机计划列表"), send);
+    if (c_.busy.run(this, tr("发送脱机计划列表"), send) == BusyResult::Succeeded) {
+        announceDone(this, tr("脱机计划已发送"));
+    }
 }
 
 void PlanEditorDialog::modify() {
@@ -171,13 +172,24 @@ void PlanEditorDialog::rowClicked(int row) {
     }
 }
 
+void PlanEditorDialog::showHeader(bool enabled) {
+    headerShown_ = enabled;
+    (enabled ? run_ : stop_)->setChecked(true);
+}
+
 void PlanEditorDialog::sendHeader(bool enabled) {
+    if (!linkOpenOrSay(this, c_)) {
+        // The radios show what the processor was last known to do.
+        showHeader(headerShown_);
+        return;
+    }
     // The header send takes its two bytes from where a header read leaves them.
     const auto header = c_.link.replyBuffer(readtype::kPlanHeader);
     header[frame::kPayloadOffset] = kHeaderReserved;
     header[frame::kPayloadOffset + kHeaderEnabledByte] = enabled ? 1 : 0;
     PlanHeaderSend send(operationContext());
-    c_.busy.run(this, tr("发送脱机计划列表"), send);
+    const bool sent = c_.busy.run(this, tr("发送脱机计划列表"), send) == BusyResult::Succeeded;
+    showHeader(sent ? enabled : headerShown_);
 }
 
 void PlanEditorDialog::openClock() {

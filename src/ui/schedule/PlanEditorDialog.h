@@ -40,6 +40,7 @@ private:
     void move(PlanMove direction);
     void rowClicked(int row);
     void sendHeader(bool enabled);
+    void showHeader(bool enabled);
     void openClock();
     void rebuildList();
     // False, after the range prompt, when the minutes are in use and out of range.
@@ -49,6 +50,8 @@ private:
     PlanItems items_{};
     bool started_ = false;
     bool openingDone_ = false;
+    // What the radios show: the processor's state as last read or sent.
+    bool headerShown_ = true;
     ColouredTable* list_ = nullptr;
     PlanTaskBox* task_ = nullptr;
     QRadioButton* run_ = nullptr;

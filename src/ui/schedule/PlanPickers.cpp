@@ -36,17 +36,19 @@ void limitToClockYears(QDateEdit& picker, int base) {
 }
 
 void showDate(QDateEdit& picker, int year, int month, int day) {
-    const QDate date(year, std::max(month, 1), std::max(day, 1));
-    if (date.isValid()) {
-        picker.setDate(date);
-    }
+    // Every field is held inside what the picker can show, so that it always shows this date
+    // rather than keeping whatever it showed before.
+    const QDate first = picker.minimumDate();
+    const QDate last = picker.maximumDate();
+    const int y = std::clamp(year, first.year(), last.year());
+    const int m = std::clamp(month, 1, 12);
+    const int d = std::clamp(day, 1, QDate(y, m, 1).daysInMonth());
+    picker.setDate(std::clamp(QDate(y, m, d), first, last));
 }
 
 void showTime(QTimeEdit& picker, int hour, int minute, int second) {
-    const QTime time(hour, minute, second);
-    if (time.isValid()) {
-        picker.setTime(time);
-    }
+    picker.setTime(
+        QTime(std::clamp(hour, 0, 23), std::clamp(minute, 0, 59), std::clamp(second, 0, 59)));
 }
 
 void showDateTime(QDateEdit& date, QTimeEdit& time, const DateTime& t) {

@@ -16,8 +16,8 @@ QTimeEdit* makeTimePicker(QWidget* parent);
 // Limits a date picker to the years a clock's year byte can carry when counted from `base`.
 void limitToClockYears(QDateEdit& picker, int base);
 
-// A month or day of 0 or less shows as 1; a date or time the picker cannot show leaves it as it
-// was.
+// Each field is clamped into what the picker can show (year into its range, month 1..12, day
+// to the month's length, time up to 23:59:59), so the picker always shows the given entry.
 void showDate(QDateEdit& picker, int year, int month, int day);
 void showTime(QTimeEdit& picker, int hour, int minute, int second);
 void showDateTime(QDateEdit& date, QTimeEdit& time, const DateTime& t);

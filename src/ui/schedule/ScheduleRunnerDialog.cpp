@@ -9,6 +9,7 @@
 #include "ui/widgets/ColouredTable.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -42,6 +44,30 @@ constexpr const char* kStatusTexts[] = {
 };
 
 const QColor kRunningColour(255, 0, 0);
+const QColor kMarkedRowColour(176, 0, 0);
+
+QString problemReason(TaskProblem problem) {
+    const char* context = "korvane::ui::ScheduleRunnerDialog";
+    switch (problem) {
+    case TaskProblem::Invalid:
+        return QCoreApplication::translate(context, "数字超过9位");
+    case TaskProblem::TemplateMissing:
+        return QCoreApplication::translate(context, "模板文件不存在");
+    case TaskProblem::NotATemplate:
+        return QCoreApplication::translate(context, "不是模板文件");
+    case TaskProblem::None:
+        break;
+    }
+    return {};
+}
+
+// What the list shows in front of a task that will not run as written.
+QString problemMark(TaskProblem problem) {
+    const char* context = "korvane::ui::ScheduleRunnerDialog";
+    return (problem == TaskProblem::Invalid ? QCoreApplication::translate(context, "[无效：%1]")
+                                            : QCoreApplication::translate(context, "[跳过：%1]"))
+        .arg(problemReason(problem));
+}
 const QColor kStoppedColour(0, 0, 255);
 
 QString scheduleFilter() {
@@ -63,7 +89,7 @@ ScheduleRunnerDialog::ScheduleRunnerDialog(IScheduleTimerCallback& timer, Settin
     connect(&clockTimer_, &QTimer::timeout, this, &ScheduleRunnerDialog::showClock);
 }
 
-void ScheduleRunnerDialog::runModal(QWidget* parent, IScheduleTimerCallback& timer,
+bool ScheduleRunnerDialog::runModal(QWidget* parent, IScheduleTimerCallback& timer,
                                     Settings& settings, MessagePresenter& presenter, bool autoStart,
                                     ScheduleRunnerDialog*& openRunner) {
     ScheduleRunnerDialog dlg(timer, settings, presenter, parent);
@@ -71,6 +97,17 @@ void ScheduleRunnerDialog::runModal(QWidget* parent, IScheduleTimerCallback& tim
     openRunner = &dlg;
     dlg.exec();
     openRunner = nullptr;
+    return dlg.autoStartDeclined();
+}
+
+int ScheduleRunnerDialog::periodColumnWidth() const {
+    // Every weekday flagged, in the words the list will show.
+    ScheduleTask all;
+    all.periodKind = period::kWeekdays;
+    all.weekdays.fill(1);
+    const QString widest = rowCells(shownRowTexts(all, 0))[2];
+    constexpr int kCellPadding = 16;
+    return fontMetrics().horizontalAdvance(widest) + kCellPadding;
 }
 
 void ScheduleRunnerDialog::buildControls() {
@@ -106,7 +143,7 @@ void ScheduleRunnerDialog::buildControls() {
     list_->setObjectName(QStringLiteral("taskList"));
     list_->setColumns({{tr("序号"), Qt::AlignHCenter, 44},
                        {tr("重复周期"), Qt::AlignHCenter, 72},
-                       {tr("周期"), Qt::AlignHCenter, 140},
+                       {tr("周期"), Qt::AlignHCenter, periodColumnWidth()},
                        {tr("执行时间"), Qt::AlignLeft, 76},
                        {tr("执行方式"), Qt::AlignHCenter, 90},
                        {QStringLiteral(" "), Qt::AlignLeft, 200}});
@@ -126,7 +163,7 @@ void ScheduleRunnerDialog::buildControls() {
     layout->addLayout(controlRow);
     layout->addWidget(currentBox_);
     layout->addWidget(list_, 1);
-    resize(680, 420);
+    resize(820, 440);
 
     QFont large = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     large.setPixelSize(kLargeFontPixels);
@@ -169,7 +206,14 @@ void ScheduleRunnerDialog::initDialog() {
         loadForDisplay(path_->text());
         if (autoStart_) {
             // The question comes once the window is up, so that the operator sees what starts.
-            QMetaObject::invokeMethod(this, &ScheduleRunnerDialog::startStop, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    autoStartAsked_ = true;
+                    startStop();
+                    autoStartAsked_ = false;
+                },
+                Qt::QueuedConnection);
         }
     }
     showClock();
@@ -182,6 +226,8 @@ void ScheduleRunnerDialog::clearDisplay() {
     }
     list_->clearRows();
     rows_.clear();
+    filled_ = 0;
+    ++fillGeneration_;
 }
 
 void ScheduleRunnerDialog::loadForDisplay(const QString& file) {
@@ -192,8 +238,31 @@ void ScheduleRunnerDialog::loadForDisplay(const QString& file) {
     }
     clearDisplay();
     rows_ = schedule_.tasks();
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        list_->appendRow(rowCells(shownRowTexts(rows_[i], i)));
+    appendRows(fillGeneration_);
+}
+
+void ScheduleRunnerDialog::appendRows(unsigned generation) {
+    if (generation != fillGeneration_) {
+        return; // another file was loaded meanwhile
+    }
+    const std::size_t end = std::min(rows_.size(), filled_ + kRowsPerTurn);
+    for (; filled_ < end; ++filled_) {
+        const ScheduleTask& task = rows_[filled_];
+        QStringList cells = rowCells(shownRowTexts(task, filled_));
+        const TaskProblem problem = taskProblem(task);
+        if (problem != TaskProblem::None) {
+            cells.last() += QStringLiteral("  ") + problemMark(problem);
+        }
+        list_->appendRow(cells);
+        if (problem != TaskProblem::None) {
+            for (int column = 0; column < list_->columnCount(); ++column) {
+                list_->setCellColours(static_cast<int>(filled_), column, kMarkedRowColour,
+                                      Qt::white);
+            }
+        }
+    }
+    if (filled_ < rows_.size()) {
+        QTimer::singleShot(0, this, [this, generation] { appendRows(generation); });
     }
 }
 
@@ -222,6 +291,11 @@ void ScheduleRunnerDialog::startStop() {
         return;
     }
     if (!presenter_.confirm(this, tr("请确认是否启动时间表?"))) {
+        if (autoStartAsked_) {
+            // The operator does not want the schedule back: the next start must not ask again.
+            settings_.writeScheduleRunning(0);
+            autoStartDeclined_ = true;
+        }
         return;
     }
     const QString file = path_->text();
@@ -272,6 +346,13 @@ void ScheduleRunnerDialog::taskExecuted(const ScheduleTask& task) {
     current_ = task;
     // Shown from the event loop, after the tick that ran the task has ended.
     QMetaObject::invokeMethod(this, &ScheduleRunnerDialog::showCurrentTask, Qt::QueuedConnection);
+}
+
+void ScheduleRunnerDialog::taskSkipped(const ScheduleTask& task, TaskProblem problem) {
+    status_->setText(
+        tr("%1 的任务已跳过：%2")
+            .arg(QString::fromStdString(formatTime(task.hour, task.minute, task.second)),
+                 problemReason(problem)));
 }
 
 void ScheduleRunnerDialog::showCurrentTask() {

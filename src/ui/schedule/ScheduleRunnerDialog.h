@@ -2,6 +2,7 @@
 
 #include "core/schedule/LocalTime.h"
 #include "core/schedule/ScheduleList.h"
+#include "core/schedule/TaskCheck.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -33,12 +34,15 @@ public:
     static constexpr int kLargeFontPixels = 18;
     // The hidden current-task texts: period kind, period detail, time, action, channel or path.
     static constexpr int kCurrentTaskTexts = 5;
+    // Rows added to the list per turn of the event loop.
+    static constexpr std::size_t kRowsPerTurn = 500;
 
     ScheduleRunnerDialog(IScheduleTimerCallback& timer, Settings& settings,
                          MessagePresenter& presenter, QWidget* parent = nullptr);
 
     // The frame's way in: the runner modal, with `openRunner` pointing to it while it is open.
-    static void runModal(QWidget* parent, IScheduleTimerCallback& timer, Settings& settings,
+    // True when the operator declined the auto-start's question.
+    static bool runModal(QWidget* parent, IScheduleTimerCallback& timer, Settings& settings,
                          MessagePresenter& presenter, bool autoStart,
                          ScheduleRunnerDialog*& openRunner);
 
@@ -49,6 +53,8 @@ public:
 
     // The frame's schedule tick carried out `task`.
     void taskExecuted(const ScheduleTask& task);
+    // The due task was skipped: its template file is missing or not a template.
+    void taskSkipped(const ScheduleTask& task, TaskProblem problem);
 
     // Button 1: start or stop, each after a confirmation.
     void startStop();
@@ -56,11 +62,14 @@ public:
     void browse();
 
     bool running() const { return running_; }
+    bool autoStartDeclined() const { return autoStartDeclined_; }
     QString path() const;
     QString statusText() const;
     QStringList clockTexts() const;
     QStringList currentTaskTexts() const;
     ColouredTable& taskList() const { return *list_; }
+    // True once every task of the file is in the list.
+    bool listFilled() const { return filled_ == rows_.size(); }
     QPushButton* startButton() const { return start_; }
     QPushButton* browseButton() const { return browse_; }
     QPushButton* exitButton() const { return exit_; }
@@ -74,9 +83,13 @@ protected:
 
 private:
     void buildControls();
+    int periodColumnWidth() const;
     void initDialog();
     void loadForDisplay(const QString& file);
     void clearDisplay();
+    // Appends the next rows of the list; a long list is filled over several turns of the event
+    // loop, so the window keeps answering meanwhile.
+    void appendRows(unsigned generation);
     void showClock();
     void showCurrentTask();
     enum class Status { NotStarted, Running, Stopped };
@@ -88,6 +101,8 @@ private:
     MessagePresenter& presenter_;
     LocalClock clock_ = systemLocalTime;
     bool autoStart_ = false;
+    bool autoStartAsked_ = false;
+    bool autoStartDeclined_ = false;
     bool running_ = false;
     bool initialised_ = false;
 
@@ -96,6 +111,9 @@ private:
     // Each row's own copy of its task.
     std::vector<ScheduleTask> rows_;
     ScheduleTask current_;
+    // Rows appended so far, and which fill they belong to (a new load starts another).
+    std::size_t filled_ = 0;
+    unsigned fillGeneration_ = 0;
 
     QLineEdit* path_ = nullptr;
     QPushButton* browse_ = nullptr;

@@ -5,6 +5,8 @@
 #include "core/link/DeviceLink.h"
 #include "core/link/ParameterMirror.h"
 #include "core/link/ResolutionTable.h"
+#include "core/store/Settings.h"
+#include "remote/RemoteSettings.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/MessagePresenter.h"
 #include "ui/device/SendSwitchOff.h"
@@ -14,6 +16,8 @@
 #include "ui/wall/LayoutGeometry.h"
 #include "ui/wall/WallView.h"
 
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
@@ -28,6 +32,7 @@ constexpr int kButtonHeight = 38;
 constexpr int kBottomMargin = 4;
 constexpr int kButtonGap = 1;
 constexpr int kAreaGap = 4;
+constexpr int kTightMargins = 8;
 // The strip behind the buttons reaches this far above and below them.
 constexpr int kStripOverhang = 3;
 const QColor kStrip(0x3A, 0x40, 0x48);
@@ -37,7 +42,8 @@ const QColor kArea(0x4A, 0x52, 0x5C);
 CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
     : QWidget(parent), link_(context.link), mirror_(context.mirror), facade_(context.facade),
       presenter_(context.presenter), busy_(context.busy), messages_(context.messages),
-      code_(context.mirror.pq[pq::kOutputResolution]) {
+      settingsFile_(context.settings.file()), code_(context.mirror.pq[pq::kOutputResolution]),
+      outputSize_(context.settings) {
     view_ = new WallView(context, this);
     connect(
         view_, &WallView::windowSent, this,
@@ -56,8 +62,15 @@ CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
         auto* b = new QPushButton(tr("模板%1").arg(n), this);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, [this, n] { recallTemplate(n); });
+        b->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(b, &QPushButton::customContextMenuRequested, this, [this, n, b](QPoint at) {
+            QMenu menu(this);
+            menu.addAction(tr("重命名..."), this, [this, n] { askTemplateName(n); });
+            menu.exec(b->mapToGlobal(at));
+        });
         templates_[static_cast<std::size_t>(n - 1)] = b;
     }
+    showTemplateNames();
     store_ = new QPushButton(tr("保存模板"), this);
     store_->setFocusPolicy(Qt::NoFocus);
     storeMenu_ = new QMenu(this);
@@ -66,6 +79,10 @@ CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
     }
     connect(store_, &QPushButton::clicked, this,
             [this] { storeMenu_->popup(store_->mapToGlobal(QPoint(0, store_->height()))); });
+    for (const QPushButton* b : templates_) {
+        captions_.push_back(b->text());
+    }
+    captions_.push_back(store_->text());
     setMinimumSize(240, 160);
 }
 
@@ -75,6 +92,7 @@ ILayoutControl& CentrePane::layoutControl() {
 
 void CentrePane::refreshFromMirror() {
     setOutputResolution(mirror_.pq[pq::kOutputResolution]);
+    showTemplateNames();
 }
 
 bool CentrePane::setOutputResolution(std::uint8_t code) {
@@ -97,17 +115,33 @@ void CentrePane::layOutButtons() {
     std::vector<QPushButton*> row(templates_.begin(), templates_.end());
     row.push_back(store_);
     const int gaps = kButtonGap * static_cast<int>(row.size() - 1);
-    int natural = 0;
-    for (const QPushButton* b : row) {
-        natural += b->sizeHint().width();
+    // Widths from the full captions, whatever a narrower pane left on the buttons before.
+    const std::vector<QString>& full = captions_;
+    std::vector<int> natural;
+    int total = 0;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        row[i]->setText(full[i]);
+        natural.push_back(row[i]->sizeHint().width());
+        total += natural.back();
     }
     // A pane narrower than the row shrinks every button alike, so that "保存模板" stays within
-    // reach instead of being cut off at the right edge.
+    // reach; a caption that no longer fits loses its middle to an ellipsis (keeping the slot
+    // number at its end) instead of being cut at both sides, and the tool tip keeps it whole.
     const double shrink =
-        natural + gaps > width() ? std::max(width() - gaps, 0) / double(std::max(natural, 1)) : 1.0;
+        total + gaps > width() ? std::max(width() - gaps, 0) / double(std::max(total, 1)) : 1.0;
     int x = 0;
-    for (QPushButton* b : row) {
-        const int w = static_cast<int>(b->sizeHint().width() * shrink);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        QPushButton* b = row[i];
+        const int w = static_cast<int>(natural[i] * shrink);
+        if (w < natural[i]) {
+            // Below its natural width a button keeps only a thin frame around its caption.
+            const QString shown = b->fontMetrics().elidedText(full[i], Qt::ElideMiddle,
+                                                              std::max(w - kTightMargins, 0));
+            b->setText(shown);
+            b->setToolTip(shown == full[i] ? QString() : full[i]);
+        } else {
+            b->setToolTip(QString());
+        }
         b->setGeometry(x, top, w, kButtonHeight);
         x += w + kButtonGap;
     }
@@ -115,25 +149,27 @@ void CentrePane::layOutButtons() {
 }
 
 void CentrePane::fitView() {
-    const auto res = findResolution(code_);
+    const auto output = outputSize_.forCode(code_);
     int w = width() - width() % 2;
     const int available = height() - kButtonRowHeight;
-    // The custom entry has no size of its own, and a pane squeezed to nothing has no room.
-    if (!res || res->width <= 0 || res->height <= 0 || w <= 0 || available <= 0) {
+    // A pane squeezed to nothing has no room.
+    if (!output || output->isEmpty() || w <= 0 || available <= 0) {
         return;
     }
-    const double scale = std::max(double(res->width) / w, double(res->height) / double(available));
-    const int h = wall::truncated(res->height / scale);
+    const double outW = output->width();
+    const double outH = output->height();
+    const double scale = std::max(outW / w, outH / double(available));
+    const int h = wall::truncated(outH / scale);
     if (h <= 0) {
         return;
     }
     view_->setGeometry(0, 0, w, h);
-    const double scaleX = double(res->width) / w;
-    const double scaleY = double(res->height) / h;
+    const double scaleX = outW / w;
+    const double scaleY = outH / h;
     view_->setMinimumPictureSize(
         QSize(static_cast<int>(std::lround(kMinimumPictureWidth / scaleX)),
               static_cast<int>(std::lround(kMinimumPictureHeight / scaleY))));
-    view_->setUp(scaleX, scaleY, code_);
+    view_->setUp(scaleX, scaleY, *output);
 }
 
 void CentrePane::paintEvent(QPaintEvent*) {
@@ -148,8 +184,13 @@ void CentrePane::paintEvent(QPaintEvent*) {
 }
 
 void CentrePane::recallTemplate(int slot) {
+    recallTemplate(slot, presenter_);
+}
+
+bool CentrePane::recallTemplate(int slot, MessagePresenter& presenter) {
     const OperationContext ctx{link_, mirror_, facade_, messages_};
-    recallDeviceTemplate(this, busy_, presenter_, ctx, slot, frame_, [this] { readBackDone(); });
+    return recallDeviceTemplate(this, busy_, presenter, ctx, slot, frame_,
+                                [this] { readBackDone(); });
 }
 
 void CentrePane::readBackDone() {
@@ -168,7 +209,41 @@ void CentrePane::readBackDone() {
 void CentrePane::storeTemplate(int slot) {
     // The pane stores only once the frame has wired it up.
     if (frame_ != nullptr) {
-        storeDeviceTemplate(busy_, facade_, slot);
+        storeDeviceTemplate(this, busy_, facade_, slot);
+    }
+}
+
+} // namespace korvane::ui
+
+namespace korvane::ui {
+
+void CentrePane::showTemplateNames() {
+    const remote::RemoteSettings names(settingsFile_);
+    for (int n = 1; n <= kTemplateCount; ++n) {
+        const QString name = QString::fromStdString(names.templateName(n));
+        templates_[static_cast<std::size_t>(n - 1)]->setText(
+            name.isEmpty() ? tr("模板%1").arg(n) : QStringLiteral("%1 %2").arg(n).arg(name));
+    }
+}
+
+bool CentrePane::renameTemplate(int slot, const QString& name) {
+    remote::RemoteSettings names(settingsFile_);
+    if (!names.writeTemplateName(slot, name.toStdString())) {
+        presenter_.inform(this, tr("模板名称最多32个字符，不能含控制字符，前后不能有空格或引号。"));
+        return false;
+    }
+    showTemplateNames();
+    return true;
+}
+
+void CentrePane::askTemplateName(int slot) {
+    const remote::RemoteSettings names(settingsFile_);
+    bool ok = false;
+    const QString name = QInputDialog::getText(
+        this, tr("重命名模板"), tr("模板%1的名称:").arg(slot), QLineEdit::Normal,
+        QString::fromStdString(names.templateName(slot)), &ok);
+    if (ok) {
+        renameTemplate(slot, name.trimmed());
     }
 }
 

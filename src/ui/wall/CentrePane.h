@@ -1,10 +1,13 @@
 #pragma once
 
 #include "ui/panels/ICentrePane.h"
+#include "ui/wall/OutputSize.h"
 
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <vector>
 
 class QMenu;
 class QPushButton;
@@ -49,6 +52,14 @@ public:
     bool setOutputResolution(std::uint8_t code);
 
     QPushButton& templateButton(int slot) const { return *templates_.at(slot - 1); }
+    // Names template `slot` (the empty name clears it) and shows it on its button; false, with
+    // the operator told, for a name that cannot be stored.
+    bool renameTemplate(int slot, const QString& name);
+    // The template button's recall, with its read-back and redraw; failures go to `presenter`.
+    // False when the recall itself failed.
+    bool recallTemplate(int slot, MessagePresenter& presenter);
+    // The buttons show the stored template names (remote clients may rename them too).
+    void showTemplateNames();
     QPushButton& storeButton() const { return *store_; }
     QMenu& storeMenu() const { return *storeMenu_; }
 
@@ -70,6 +81,7 @@ private:
     void recallTemplate(int slot);
     void readBackDone();
     void storeTemplate(int slot);
+    void askTemplateName(int slot);
 
     DeviceLink& link_;
     ParameterMirror& mirror_;
@@ -78,11 +90,15 @@ private:
     BusyRunner& busy_;
     MessageSink* messages_;
     IFrameMessenger* frame_ = nullptr;
+    std::filesystem::path settingsFile_;
     std::uint8_t code_;
+    OutputSize outputSize_;
 
     WallView* view_ = nullptr;
     std::array<QPushButton*, kTemplateCount> templates_{};
     QPushButton* store_ = nullptr;
+    // The buttons' whole captions in row order; a narrow pane shows them shortened.
+    std::vector<QString> captions_;
     QMenu* storeMenu_ = nullptr;
 };
 

@@ -3,7 +3,6 @@
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/ParameterMirror.h"
-#include "core/link/ResolutionTable.h"
 #include "core/store/DataDirectory.h"
 #include "core/store/Settings.h"
 #include "ui/device/BusyRunner.h"
@@ -136,15 +135,13 @@ void WallView::redraw() {
     update();
 }
 
-void WallView::setUp(double scaleX, double scaleY, std::uint8_t resolutionCode) {
-    const auto res = findResolution(resolutionCode);
-    // The custom entry carries no size of its own.
-    if (!res || res->width <= 0 || res->height <= 0 || scaleX <= 0.0 || scaleY <= 0.0) {
+void WallView::setUp(double scaleX, double scaleY, QSize output) {
+    if (output.isEmpty() || scaleX <= 0.0 || scaleY <= 0.0) {
         return;
     }
     scale_ = {scaleX, scaleY};
-    outputWidth_ = res->width;
-    outputHeight_ = res->height;
+    outputWidth_ = output.width();
+    outputHeight_ = output.height();
     const Rect client{0, 0, width(), height()};
     Item one;
     one.alternate = client;
@@ -184,6 +181,10 @@ void WallView::setPictureRectangle(const Rect& output, Picture which) {
     update();
 }
 
+int WallView::labelCode(Picture which) const {
+    return inputCode_[at(which)];
+}
+
 std::optional<Rect> WallView::pictureRect(Picture which) const {
     const auto& item = items_[at(which)];
     return item ? std::optional<Rect>(item->rect) : std::nullopt;
@@ -212,7 +213,8 @@ std::array<Picture, 2> WallView::hitOrder() const {
 std::optional<Picture> WallView::itemAt(QPoint p) const {
     for (Picture i : hitOrder()) {
         const auto& item = items_[at(i)];
-        if (item && !item->hidden && wall::contains(item->rect, p)) {
+        // What is drawn: picture 1 shown over the whole area covers it all.
+        if (item && !item->hidden && wall::contains(drawnRect(i), p)) {
             return i;
         }
     }
@@ -399,7 +401,9 @@ void WallView::sendWindow(Picture which) {
     } else {
         busy_.runUnseen([this, out] {
             facade_.setPicture1OutputWindow(out);
-            link_.pause(kPicture1Settle);
+            if (link_.lastFrameSent()) {
+                link_.pause(kPicture1Settle);
+            }
         });
         if (wholeArea_) {
             wholeArea_ = false;

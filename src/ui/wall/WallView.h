@@ -46,9 +46,9 @@ public:
     // sending a window themselves), unless a drag is running, and repaints.
     void redraw() override;
 
-    // From the centre pane, with the control already at its size. An unknown code keeps the
-    // pictures as they are.
-    void setUp(double scaleX, double scaleY, std::uint8_t resolutionCode);
+    // From the centre pane, with the control already at its size, for an output of `output`
+    // pixels. An empty size or scale keeps the pictures as they are.
+    void setUp(double scaleX, double scaleY, QSize output);
     // An output window (x, y, x + width, y + height) for picture `which`.
     void setPictureRectangle(const Rect& output, Picture which);
     // Resizing stops here (control pixels).
@@ -67,6 +67,8 @@ public:
     std::optional<Rect> pictureRect(Picture which) const;
     bool pictureShown(Picture which) const;
     std::optional<Picture> selectedPicture() const;
+    // The input code picture `which` is labelled with; -1 before any.
+    int labelCode(Picture which) const;
     bool positioning() const { return positioning_; }
     QPoint selectedPoint() const { return selectedPoint_; }
     QPointF selectedBox() const { return selectedBox_; }

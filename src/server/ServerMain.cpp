@@ -1,0 +1,150 @@
+#include "server/ServerMain.h"
+
+#include "core/commands/CommandFacade.h"
+#include "core/commands/SynchroniseAll.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/ParameterMirror.h"
+#include "core/link/ResolutionTable.h"
+#include "core/schedule/ScheduleExecutor.h"
+#include "core/schedule/ScheduleFileReader.h"
+#include "remote/CoreDevice.h"
+#include "remote/RemoteServer.h"
+#include "remote/RemoteSettings.h"
+#include "server/ServerOptions.h"
+#include "tools/CtlScheduleActions.h"
+#include "tools/LinkOpener.h"
+#include "tools/StreamMessageSink.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+namespace korvane::server {
+
+namespace {
+constexpr char kName[] = "korvane-server: ";
+
+int stopPipe[2] = {-1, -1};
+
+void onStopSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(stopPipe[1], &byte, 1);
+}
+
+// SIGINT and SIGTERM end the event loop; the handler only writes a byte into a pipe.
+std::unique_ptr<QSocketNotifier> catchStopSignals() {
+    if (stopPipe[0] < 0 && ::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return nullptr;
+    }
+    struct sigaction sa {};
+    sa.sa_handler = onStopSignal;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    auto notifier = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [] {
+        char drain[16];
+        while (::read(stopPipe[0], drain, sizeof drain) > 0) {
+        }
+        QCoreApplication::quit();
+    });
+    return notifier;
+}
+} // namespace
+
+int runServer(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+    const ServerOptions o = parseServerOptions(args);
+    if (o.help) {
+        out << serverHelp();
+        return kExitOk;
+    }
+    if (o.version) {
+        out << serverVersion();
+        return kExitOk;
+    }
+    if (!o.error.empty()) {
+        err << kName << o.error << "\nTry 'korvane-server --help'.\n";
+        return kExitUsage;
+    }
+    std::vector<ScheduleTask> tasks;
+    if (!o.schedule.empty()) {
+        auto read = readScheduleFile(o.schedule);
+        if (!read) {
+            err << kName << "cannot read the schedule file " << o.schedule << '\n';
+            return kExitFailure;
+        }
+        tasks = std::move(*read);
+    }
+
+    ctl::StreamMessageSink messages(err);
+    std::string openError;
+    const auto link = ctl::openDeviceLink(o.link, messages, openError);
+    if (!link) {
+        err << kName << openError << '\n';
+        return kExitFailure;
+    }
+    ParameterMirror mirror{};
+    applyMirrorDefaults(mirror, kDefaultResolution);
+    link->setSendSwitch(1);
+    CommandFacade commands(*link, mirror);
+    const OperationContext ctx{*link, mirror, commands, &messages};
+    remote::CoreDevice device(ctx, &messages);
+
+    // The state remote clients see starts from the processor, as the desktop program's does.
+    device.post([ctx] { return SynchroniseAll(ctx, false).run(); },
+                [&device](int) { emit device.changed(); });
+
+    remote::RemoteSettings settings;
+    remote::RemoteServer server(device, settings);
+    server.hub().setBusyWait(o.busyWait);
+    if (!server.start(QString::fromStdString(o.listen), o.httpPort, o.oscPort)) {
+        err << kName << server.lastError().toStdString() << '\n';
+        return kExitFailure;
+    }
+    out << kName << "HTTP " << o.listen << ':' << server.httpPort() << '\n'
+        << kName << "OSC " << o.listen << ':' << server.oscPort() << '\n'
+        << kName << "page http://" << o.listen << ':' << server.httpPort() << "/\n"
+        << kName << "token in " << settings.file().string() << '\n'
+        << std::flush;
+
+    // The schedule ticks on the device runner, between remote actions, never across one.
+    const ctl::ScheduleTiming timing;
+    ctl::Session session{*link, mirror, commands, messages, out, err, timing};
+    ctl::CtlScheduleActions actions(session);
+    ScheduleExecutor executor(actions);
+    QTimer tick;
+    if (!tasks.empty()) {
+        executor.start(tasks);
+        tick.setInterval(kScheduleTickPeriod);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            if (device.busy()) {
+                return; // the next tick comes soon enough
+            }
+            auto ran = std::make_shared<bool>(false);
+            device.post(
+                [&executor, ran] {
+                    *ran = executor.tick().outcome == TickOutcome::Ran;
+                    return 1;
+                },
+                [&device, ran](int) {
+                    if (*ran) {
+                        emit device.changed();
+                    }
+                });
+        });
+        tick.start();
+    }
+
+    const auto stop = catchStopSignals();
+    QCoreApplication::exec();
+    tick.stop();
+    executor.stop();
+    server.stop();
+    return kExitOk;
+}
+
+} // namespace korvane::server

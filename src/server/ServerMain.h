@@ -1,0 +1,13 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+
+namespace korvane::server {
+
+// korvane-server: opens the link, serves remote controls until SIGINT or SIGTERM and returns
+// the exit status. Needs a QCoreApplication.
+int runServer(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+} // namespace korvane::server

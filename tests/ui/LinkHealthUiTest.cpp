@@ -1,0 +1,185 @@
+#include "ScriptedPresenter.h"
+#include "core/link/Frame.h"
+#include "sim/SimPtyServer.h"
+#include "support/TempFolder.h"
+#include "ui/app/ControllerApp.h"
+#include "ui/app/DemoDevice.h"
+#include "ui/dialogs/SerialSettingsDialog.h"
+#include "ui/frame/LinkStatusView.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/panels/CommunicationPanel.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <algorithm>
+#include <filesystem>
+
+using namespace korvane;
+using namespace korvane::ui;
+using namespace korvane::ui::test;
+
+namespace {
+
+void writeIni(const QString& text) {
+    QFile ini(qEnvironmentVariable("KORVANE_HOME") + QStringLiteral("/korvaneapp.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(text.toUtf8());
+}
+
+std::vector<std::uint8_t> codesSince(const sim::SimPtyServer& server, std::size_t from) {
+    std::vector<std::uint8_t> codes;
+    const auto frames = server.receivedFrames();
+    for (std::size_t i = from; i < frames.size(); ++i) {
+        codes.push_back(frames[i][frame::kCodeOffset] == 0 ? frames[i][frame::kDataOffset]
+                                                           : 0x80 | frames[i][frame::kCodeOffset]);
+    }
+    return codes;
+}
+
+// Read types as codesSince gives them: synchronise-all's, with the identity and device
+// information reads of start-up before them.
+const std::vector<std::uint8_t> kResynchronisation = {8, 13, 0, 1, 2, 3, 4, 6, 11, 12, 14, 8};
+
+QString text(const MainWindow& frame, const char* name) {
+    const auto* label = frame.findChild<QLabel*>(QLatin1String(name));
+    return label != nullptr ? label->text() : QStringLiteral("(no %1)").arg(QLatin1String(name));
+}
+
+} // namespace
+
+// The operator's program, in --demo with its own panels and the keep-alive of the settings'
+// default, losing its processor and getting it back.
+class LinkHealthUiTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<korvane::test::ProgramHome> home_;
+
+private slots:
+    void init() { home_ = std::make_unique<korvane::test::ProgramHome>(); }
+    void lossIsShownCommandsAreHeldAndTheReturnResynchronises();
+    void closeWhileLostStopsReconnecting();
+    void anAbsentConfiguredDeviceStartsLostAndIsFound();
+};
+
+void LinkHealthUiTest::lossIsShownCommandsAreHeldAndTheReturnResynchronises() {
+    writeIni(QStringLiteral("[app]\nlang=CHN\n"));
+    ScriptedPresenter presenter;
+    AppOptions options;
+    options.demo = true;
+    options.presenter = &presenter;
+    options.showWindow = false;
+    ControllerApp app(options);
+    QVERIFY(app.initInstance());
+    MainWindow& frame = *app.mainWindow();
+    auto* comm = frame.findChild<CommunicationPanel*>();
+    QVERIFY(comm != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(comm->answeringShown(), 20000);
+    QCOMPARE(text(frame, "linkStateField"), QStringLiteral("✓ 已连接"));
+    sim::SimPtyServer& device = app.demoDevice()->server();
+
+    app.demoDevice()->stop();
+    QTRY_COMPARE(text(frame, "linkStateField"), QStringLiteral("✗ 正在重新连接"));
+    const LinkStatus lost = app.link().linkStatus();
+    QCOMPARE(lost.reason, LossReason::DeviceRemoved);
+    QCOMPARE(QString::fromStdString(lost.where),
+             QString::fromStdString(app.demoDevice()->devicePath()));
+    QCOMPARE(text(frame, "statusText"), LinkStatusView::lossText(lost));
+    QVERIFY(text(frame, "statusText").contains(QStringLiteral("设备已移除")));
+    QVERIFY(!comm->answeringShown());
+
+    // Two switches and a synchronisation: nothing goes out, it is said once, in the status bar.
+    const std::size_t before = device.receivedFrames().size();
+    auto* dvi = frame.findChild<QAbstractButton*>(QStringLiteral("inputDP"));
+    auto* vga = frame.findChild<QAbstractButton*>(QStringLiteral("inputVGA"));
+    QVERIFY(dvi != nullptr && vga != nullptr);
+    dvi->click();
+    QTRY_COMPARE(text(frame, "statusText"), LinkStatusView::refusedText(lost));
+    frame.setStatusText(QString());
+    vga->click();
+    comm->synchroniseButton().click();
+    QTest::qWait(200);                              // queued notices would have arrived by now
+    QCOMPARE(text(frame, "statusText"), QString()); // said once per loss
+    QVERIFY(presenter.informed.isEmpty());
+    QCOMPARE(app.link().linkStatus().refused >= 2u, true);
+
+    device.start();
+    QTRY_COMPARE_WITH_TIMEOUT(text(frame, "statusText"), QStringLiteral("已重新连接"), 20000);
+    QCOMPARE(text(frame, "linkStateField"), QStringLiteral("✓ 已连接"));
+    QVERIFY(comm->answeringShown());
+    const auto after = codesSince(device, before);
+    // The reconnect's probe, then the start-up reads; no switch reached the device.
+    QVERIFY(std::search(after.begin(), after.end(), kResynchronisation.begin(),
+                        kResynchronisation.end()) != after.end());
+    QCOMPARE(std::count(after.begin(), after.end(), std::uint8_t{0x80 | 0x11}), 0);
+    QVERIFY(presenter.informed.isEmpty());
+}
+
+void LinkHealthUiTest::closeWhileLostStopsReconnecting() {
+    writeIni(QStringLiteral("[app]\nlang=CHN\n"));
+    ScriptedPresenter presenter;
+    AppOptions options;
+    options.demo = true;
+    options.presenter = &presenter;
+    options.showWindow = false;
+    ControllerApp app(options);
+    QVERIFY(app.initInstance());
+    MainWindow& frame = *app.mainWindow();
+    auto* comm = frame.findChild<CommunicationPanel*>();
+    QTRY_VERIFY_WITH_TIMEOUT(comm->answeringShown(), 20000);
+    sim::SimPtyServer& device = app.demoDevice()->server();
+
+    app.demoDevice()->stop();
+    QTRY_VERIFY(app.link().linkStatus().lost());
+    comm->closeRadio().click();
+    QCOMPARE(app.link().linkStatus().state, LinkState::Closed);
+    QTRY_COMPARE(text(frame, "linkStateField"), QStringLiteral("未连接"));
+    const std::size_t before = device.receivedFrames().size();
+    device.start();
+    // Several retry intervals: nothing may reach the returned device.
+    QTest::qWait(2500);
+    QCOMPARE(app.link().linkStatus().state, LinkState::Closed);
+    QCOMPARE(device.receivedFrames().size(), before);
+
+    comm->openRadio().click();
+    QTRY_COMPARE(text(frame, "linkStateField"), QStringLiteral("✓ 已连接"));
+    QVERIFY(comm->answeringShown());
+}
+
+// A device configured but absent at start: no serial dialog; the program shows the link lost
+// and keeps trying, and synchronises once the device is there.
+void LinkHealthUiTest::anAbsentConfiguredDeviceStartsLostAndIsFound() {
+    const std::filesystem::path device = home_->path() / "ttyLater";
+    writeIni(QStringLiteral("[app]\nlang=CHN\n[comm]\ncommport=0\ncommdevice=%1\ntimeout=1\n"
+                            "baudrate=115200\n[link]\nkeepalive=0\n")
+                 .arg(QString::fromStdString(device.string())));
+    ScriptedPresenter presenter;
+    AppOptions options;
+    options.presenter = &presenter;
+    options.showWindow = false;
+    int asked = 0;
+    options.runSerialDialog = [&](SerialSettingsDialog&) {
+        ++asked;
+        return SerialSettingsDialog::kSkip;
+    };
+    ControllerApp app(options);
+    QVERIFY(app.initInstance());
+    QCOMPARE(asked, 0);
+    MainWindow& frame = *app.mainWindow();
+    QVERIFY(app.link().linkStatus().lost());
+    QCOMPARE(app.link().linkStatus().reason, LossReason::OpenFailed);
+    QTRY_VERIFY(text(frame, "linkStateField").startsWith(QStringLiteral("✗")));
+    QVERIFY(text(frame, "statusText").contains(QString::fromStdString(device.string())));
+
+    sim::SimPtyServer server(sim::SimModel{}, device);
+    server.start();
+    QTRY_COMPARE_WITH_TIMEOUT(text(frame, "statusText"), QStringLiteral("已重新连接"), 20000);
+    const auto codes = codesSince(server, 0);
+    QVERIFY(std::search(codes.begin(), codes.end(), kResynchronisation.begin(),
+                        kResynchronisation.end()) != codes.end());
+    QVERIFY(presenter.informed.isEmpty());
+}
+
+QTEST_MAIN(LinkHealthUiTest)
+#include "LinkHealthUiTest.moc"

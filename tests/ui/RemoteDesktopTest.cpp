@@ -1,0 +1,215 @@
+#include "FrameRig.h"
+#include "HttpRequest.h"
+#include "remote/RemoteSettings.h"
+#include "ui/frame/FrameServices.h"
+#include "ui/frame/MenuCommand.h"
+#include "ui/panels/InputBar.h"
+#include "ui/panels/PanelFactory.h"
+#include "ui/panels/SoundPanel.h"
+#include "ui/remote/QrCodeImage.h"
+#include "ui/remote/RemoteControlDialog.h"
+#include "ui/remote/RemoteHost.h"
+#include "ui/wall/CentrePane.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWebSocket>
+
+using namespace korvane;
+using namespace korvane::ui;
+using namespace korvane::ui::test;
+using korvane::test::httpRequest;
+
+namespace {
+
+// The real main window with its real panels over the simulator, and the remote server in it as
+// the program starts it from its settings.
+struct DesktopRig {
+    FrameRig rig;
+    PanelFactory factory;
+    std::unique_ptr<RemoteHost> host;
+    QNetworkAccessManager http;
+
+    bool start() {
+        rig.realPanels = &factory;
+        if (!rig.connect()) {
+            return false;
+        }
+        MainWindow& frame = rig.makeFrame();
+        remote::RemoteSettings settings(rig.settings.file());
+        settings.write({true, 0, 0, "127.0.0.1"}); // free ports
+        FrameServices services{rig.link,      rig.mirror, rig.facade, rig.settings,
+                               rig.presenter, &rig.sink,  rig.busy,   factory,
+                               [] {},         {},         {}};
+        host = std::make_unique<RemoteHost>(
+            frame, services, std::make_unique<remote::RemoteSettings>(rig.settings.file()));
+        return host->server().running();
+    }
+    QUrl url(const QString& path) const {
+        return QUrl(
+            QStringLiteral("http://127.0.0.1:%1%2").arg(host->server().httpPort()).arg(path));
+    }
+    korvane::test::HttpAnswer post(const QString& path, const QByteArray& body) {
+        return httpRequest(http, "POST", url(path), body);
+    }
+    QString statusText() const {
+        return rig.frame->findChild<QLabel*>(QStringLiteral("statusText"))->text();
+    }
+    CentrePane& centre() const { return *dynamic_cast<CentrePane*>(rig.frame->panels().centre); }
+};
+
+} // namespace
+
+class RemoteDesktopTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void remoteActionsRunAndThePanelsFollow() {
+        DesktopRig d;
+        QVERIFY(d.start());
+        QVERIFY(d.host->statusField().text().contains("HTTP"));
+        const std::size_t before = d.rig.framesSoFar();
+        QCOMPARE(d.post("/api/volume", R"({"value":45})").status, 200);
+        QTRY_COMPARE(d.rig.framesSoFar(), before + 1);
+        QCOMPARE(int(d.rig.codesSince(before).front()), 0x09);
+        auto* sound = dynamic_cast<SoundPanel*>(d.rig.frame->panels().sound);
+        QVERIFY(sound != nullptr);
+        QCOMPARE(sound->volumeSlider().value(), 45);
+        QVERIFY2(d.statusText().contains("volume 45"), qPrintable(d.statusText()));
+
+        // Picture 1's input takes the input bar's path: its button shows the new input.
+        const std::size_t second = d.rig.framesSoFar();
+        QCOMPARE(d.post("/api/inputs/1", R"({"input":"DVI"})").status, 200);
+        QTRY_VERIFY(d.rig.framesSoFar() > second);
+        QCOMPARE(int(d.rig.codesSince(second).front()), 0x11);
+        auto* dvi = d.rig.frame->findChild<QToolButton*>(QStringLiteral("inputDVI"));
+        QVERIFY(dvi != nullptr);
+        QVERIFY(!dvi->isEnabled()); // the selected input's button
+
+        // A recall is the centre pane's: the recall, then the whole read-back.
+        const std::size_t third = d.rig.framesSoFar();
+        QCOMPARE(d.post("/api/templates/1/recall", {}).status, 200);
+        const auto codes = d.rig.codesSince(third);
+        QVERIFY(codes.size() > 1);
+        QCOMPARE(int(codes.front()), 0x01);
+        QCOMPARE(d.rig.readsSince(third), kSynchroniseAllReads);
+        QVERIFY(d.rig.presenter.informed.isEmpty());
+    }
+
+    void theEventsSocketSeesWhatTheOperatorDid() {
+        DesktopRig d;
+        QVERIFY(d.start());
+        QWebSocket ws;
+        QStringList messages;
+        connect(&ws, &QWebSocket::textMessageReceived, this,
+                [&](const QString& m) { messages << m; });
+        ws.open(
+            QUrl(QStringLiteral("ws://127.0.0.1:%1/api/events").arg(d.host->server().httpPort())));
+        QTRY_VERIFY(!messages.isEmpty());
+        auto* hdmi = d.rig.frame->findChild<QToolButton*>(QStringLiteral("inputHDMI"));
+        QVERIFY(hdmi != nullptr && hdmi->isEnabled());
+        hdmi->click();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                for (const QString& m : messages) {
+                    const auto s = QJsonDocument::fromJson(m.toUtf8()).object().value("state");
+                    if (s.toObject().value("Picture1Source").toInt() == 11) {
+                        return true;
+                    }
+                }
+                return false;
+            }(),
+            10000);
+    }
+
+    void aRemoteActionWaitsForTheOperatorsOperationAndNeverInterleaves() {
+        DesktopRig d;
+        QVERIFY(d.start());
+        const std::size_t before = d.rig.framesSoFar();
+        bool sentWhileBusy = false;
+        QNetworkReply* reply = nullptr;
+        // The operator's synchronisation; the remote action comes while its busy dialog runs.
+        d.rig.frame->runCommand(menucmd::kSynchronise);
+        QTimer::singleShot(100, this, [&] {
+            sentWhileBusy = d.rig.gate.busy();
+            QNetworkRequest r(d.url("/api/freeze"));
+            r.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+            reply = d.http.post(r, QByteArray(R"({"on":true})"));
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(reply != nullptr && reply->isFinished(), 20000);
+        QVERIFY(sentWhileBusy);
+        QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+        reply->deleteLater();
+        // The operator's whole read-back first, then the remote frame.
+        QTRY_VERIFY(!d.rig.codesSince(before).empty() && d.rig.codesSince(before).back() == 0x19);
+        auto codes = d.rig.codesSince(before);
+        codes.pop_back();
+        QVERIFY(codes.size() >= kSynchroniseAllReads.size());
+        QCOMPARE(codes, std::vector<std::uint8_t>(codes.size(), 0));
+    }
+
+    void aFailedRemoteActionIsShownInTheStatusBarNotInABox() {
+        DesktopRig d;
+        QVERIFY(d.start());
+        d.rig.link.close();
+        const auto a = d.post("/api/freeze", R"({"on":true})");
+        QCOMPARE(a.status, 409);
+        QVERIFY(d.statusText().startsWith(QStringLiteral("远程操作失败")));
+        QVERIFY(d.rig.presenter.informed.isEmpty());
+    }
+
+    void templateNamesShowOnTheButtonsAndReachRemoteClients() {
+        DesktopRig d;
+        QVERIFY(d.start());
+        CentrePane& centre = d.centre();
+        QVERIFY(centre.renameTemplate(3, QStringLiteral("开场")));
+        QCOMPARE(centre.templateButton(3).text(), QStringLiteral("3 开场"));
+        QTRY_COMPARE(d.host->server().hub().state().value("Template3").toString(),
+                     QStringLiteral("开场"));
+
+        QVERIFY(!centre.renameTemplate(4, QString(33, QLatin1Char('x'))));
+        QCOMPARE(d.rig.presenter.informed.size(), 1);
+        QCOMPARE(centre.templateButton(4).text(), QStringLiteral("模板4"));
+
+        // Renamed by a remote client: the button follows.
+        QCOMPARE(
+            httpRequest(d.http, "PUT", d.url("/api/templates/4/name"), R"({"name":"Show"})").status,
+            200);
+        QCOMPARE(centre.templateButton(4).text(), QStringLiteral("4 Show"));
+    }
+
+    void theDialogShowsTheAddressWithTheTokenAndItsQrCode() {
+        QTemporaryDir home;
+        remote::RemoteSettings settings(home.filePath("korvaneapp.ini").toStdString());
+        const QString token = QString::fromStdString(settings.token());
+        RemoteControlDialog dlg(settings);
+        const QString url = "http://127.0.0.1:8470/#token=" + token;
+        QVERIFY(dlg.addressLabel().text().contains(url));
+        // 61 bytes need a version-4 code at medium correction: 33 modules, 4 of quiet zone each
+        // side, 4 pixels each.
+        QCOMPARE(dlg.qrLabel().pixmap().size(), QSize(164, 164));
+        QCOMPARE(qrCodeImage(url, 4).size(), QSize(164, 164));
+
+        auto* listen = dlg.findChild<QLineEdit*>("remoteListen");
+        listen->setText("not an address");
+        dlg.accept();
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QVERIFY(!settings.read().enabled);
+        listen->setText("0.0.0.0");
+        dlg.findChild<QCheckBox*>("remoteEnabled")->setChecked(true);
+        dlg.accept();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(settings.read().listen, std::string("0.0.0.0"));
+        QVERIFY(settings.read().enabled);
+    }
+};
+
+QTEST_MAIN(RemoteDesktopTest)
+#include "RemoteDesktopTest.moc"
