@@ -5,6 +5,7 @@
 #include "core/store/NetworkSettings.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimUdpServer.h"
+#include "support/RecordingSleeper.h"
 #include "support/TempFolder.h"
 
 #include <chrono>
@@ -82,6 +83,7 @@ public:
     enum class Kind { Pty, Udp };
 
     explicit HealthRig(Kind kind) : kind_(kind) {
+        pacing.attach(link);
         if (kind == Kind::Pty) {
             pty_ = std::make_unique<sim::SimPtyServer>(sim::SimModel{}, folder_.path() / "ttyKv");
         } else {
@@ -117,6 +119,8 @@ public:
     }
 
     DeviceLink link;
+    // The processor's pacing pauses, noted and cut short.
+    test::RecordingSleeper pacing;
 
 private:
     Kind kind_;
