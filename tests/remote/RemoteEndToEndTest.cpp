@@ -336,6 +336,73 @@ private slots:
                  std::vector<std::string>{"ED CB 00 19 01 55 55 55 55 55 55 55 6D"});
     }
 
+    // 127.0.0.2 plays a sender on another computer (only 127.0.0.1 counts as this one here):
+    // real datagrams both ways, all on loopback.
+    void oscSenderBeyondThisComputerIsRefusedUntilItSendsTheToken() {
+        const auto onlyFirstLoopback = [](const std::string& host) { return host == "127.0.0.1"; };
+        QVERIFY(rig->server->start(QStringLiteral("0.0.0.0"), 0, 0));
+        rig->server->osc()->setLocalSender(onlyFirstLoopback);
+        osc->target(rig->server->oscPort());
+        ForeignOscSender far;
+        QVERIFY(far.bind("127.0.0.2"));
+        far.target(rig->server->oscPort());
+        struct Row {
+            const char* what;
+            std::function<void()> send;
+            const char* error;
+        };
+        const std::string token = rig->settings.token();
+        const Row rows[] = {
+            {"an action before the token", [&] { far.sendInt("/korvane/freeze", 1); },
+             "send /korvane/auth with the token first"},
+            {"a wrong token", [&] { far.sendText("/korvane/auth", token.substr(1) + "x"); },
+             "wrong token"},
+            {"an action after a wrong token", [&] { far.sendInt("/korvane/volume", 20); },
+             "send /korvane/auth with the token first"},
+            {"a token that is not text", [&] { far.sendInt("/korvane/auth", 1); }, "wrong token"},
+            {"a subscription before the token", [&] { far.sendInt("/korvane/subscribe", 9); },
+             "send /korvane/auth with the token first"},
+        };
+        const std::size_t before = rig->frames();
+        std::size_t answers = 0;
+        for (const Row& r : rows) {
+            r.send();
+            ++answers;
+            QVERIFY2(QTest::qWaitFor([&] { return far.received().size() == answers; }, 5000),
+                     r.what);
+            const auto last = far.received().back();
+            QCOMPARE(last.first, std::string("/korvane/error"));
+            QVERIFY2(last.second == r.error, r.what);
+        }
+        // None of it reached the processor: the next frame is this computer's own.
+        osc->sendInt("/korvane/freeze", 0);
+        QVERIFY(framesReach(before + 1));
+        QCOMPARE(rig->framesSince(before),
+                 std::vector<std::string>{"ED CB 00 19 00 55 55 55 55 55 55 55 6C"});
+        QCOMPARE(rig->server->osc()->subscribers(), qsizetype{0});
+
+        // With the token it is heard, and nothing more comes back for a good action.
+        far.sendText("/korvane/auth", token);
+        far.sendInt("/korvane/freeze", 1);
+        QVERIFY(framesReach(before + 2));
+        QCOMPARE(rig->framesSince(before + 1),
+                 std::vector<std::string>{"ED CB 00 19 01 55 55 55 55 55 55 55 6D"});
+        QCOMPARE(far.received().size(), answers);
+
+        // Listening on this computer only, such a sender is neither heard nor answered.
+        QVERIFY(rig->server->start(QStringLiteral("127.0.0.1"), 0, 0));
+        rig->server->osc()->setLocalSender(onlyFirstLoopback);
+        osc->target(rig->server->oscPort());
+        far.target(rig->server->oscPort());
+        far.sendText("/korvane/auth", token);
+        far.sendInt("/korvane/freeze", 0);
+        osc->sendInt("/korvane/volume", 20);
+        QVERIFY(framesReach(before + 3));
+        QCOMPARE(rig->framesSince(before + 2),
+                 std::vector<std::string>{"ED CB 00 09 01 14 55 55 55 55 55 55 1C"});
+        QCOMPARE(far.received().size(), answers);
+    }
+
     void aClosedLinkAnswersConflict() {
         rig->link.close();
         const HttpAnswer a = rig->post("/api/freeze", R"({"on":true})");
