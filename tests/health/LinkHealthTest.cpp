@@ -4,6 +4,7 @@
 #include "core/link/ParameterMirror.h"
 #include "core/link/ReadTypes.h"
 #include "core/link/ResolutionTable.h"
+#include "support/RecordingSink.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -74,11 +75,6 @@ TEST_P(LinkLossAndReturn, IdleLossIsNoticedCommandsAreHeldAndTheLinkComesBack) {
 
 INSTANTIATE_TEST_SUITE_P(Links, LinkLossAndReturn, testing::Values(Kind::Pty, Kind::Udp), kindName);
 
-struct RecordingSink : MessageSink {
-    std::vector<MessageId> ids;
-    void report(MessageId id) override { ids.push_back(id); }
-};
-
 // The processor goes in the middle of synchronise-all: the operation fails at the read that
 // found it gone, with its own message and the mirror untouched; the link says lost, comes back
 // by itself, and the next synchronisation reads everything.
@@ -90,7 +86,7 @@ TEST_P(SynchroniseAcrossALoss, FailsCleanlyThenSucceedsOnceTheLinkIsBack) {
     ASSERT_EQ(rig.connect(), 1);
     LinkWatcher watcher(rig.link, timingWithKeepAlive(rig.pty() ? 0ms : 300ms));
     StatusLog log(rig.link);
-    RecordingSink sink;
+    test::RecordingSink sink;
     ParameterMirror mirror{};
     applyMirrorDefaults(mirror, kDefaultResolution);
     CommandFacade facade(rig.link, mirror);
@@ -260,7 +256,7 @@ TEST(LinkHealthOperator, AnAbsentDeviceIsReachedWhenItAppears) {
 // name coming back are seen as they come, not at the next retry, which is an hour away here.
 // Both while the device is absent from the start and after it was pulled with its folders.
 TEST(LinkHealthSerial, AFolderThatComesBackIsSeenWithoutWaitingOutTheBackOff) {
-    TempFolder root;
+    const test::TempFolder root;
     const fs::path serialFolder = root.path() / "serial";
     const fs::path byId = serialFolder / "by-id";
     const fs::path device = byId / "usb-Korvane_TX-if00";

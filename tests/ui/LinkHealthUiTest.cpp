@@ -1,8 +1,8 @@
 #include "ScriptedPresenter.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimUdpServer.h"
+#include "support/TempFolder.h"
 #include "ui/app/ControllerApp.h"
 #include "ui/app/DemoDevice.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
@@ -57,10 +57,13 @@ QString text(const MainWindow& frame, const char* name) {
 // default, losing its processor and getting it back.
 class LinkHealthUiTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestHome> home_;
+    std::unique_ptr<korvane::test::ProgramHome> home_;
 
 private slots:
-    void init() { home_ = std::make_unique<TestHome>(); }
+    void init() {
+        home_.reset(); // puts the previous home back before taking a fresh one
+        home_ = std::make_unique<korvane::test::ProgramHome>();
+    }
     void lossIsShownCommandsAreHeldAndTheReturnResynchronises();
     void closeWhileLostStopsReconnecting();
     void openWhileLostTriesAtOnce_data();
@@ -170,7 +173,7 @@ void LinkHealthUiTest::openWhileLostTriesAtOnce_data() {
 // link back at once. The back-off is an hour here, so nothing else could.
 void LinkHealthUiTest::openWhileLostTriesAtOnce() {
     QFETCH(bool, network);
-    const QString path = home_->path() + QStringLiteral("/ttyKv");
+    const QString path = QString::fromStdString(home_->file("ttyKv"));
     sim::SimPtyServer pty(sim::SimModel{}, path.toStdString());
     sim::SimUdpServer udp(sim::SimModel{}, "127.0.0.2", 0);
     network ? udp.start() : pty.start();
@@ -229,8 +232,7 @@ void LinkHealthUiTest::openWhileLostTriesAtOnce() {
 // A device configured but absent at start: no serial dialog; the program shows the link lost
 // and keeps trying, and synchronises once the device is there.
 void LinkHealthUiTest::anAbsentConfiguredDeviceStartsLostAndIsFound() {
-    const std::filesystem::path device =
-        std::filesystem::path(home_->path().toStdString()) / "ttyLater";
+    const std::filesystem::path device = home_->path() / "ttyLater";
     writeIni(QStringLiteral("[app]\nlang=CHN\n[comm]\ncommport=0\ncommdevice=%1\ntimeout=1\n"
                             "baudrate=115200\n[link]\nkeepalive=0\n")
                  .arg(QString::fromStdString(device.string())));
