@@ -1,5 +1,7 @@
 #include "CtlPtyFixture.h"
+#include "core/link/LinkWatcher.h"
 #include "core/schedule/LocalTime.h"
+#include "support/ProcessThreads.h"
 
 #include <algorithm>
 #include <atomic>
@@ -145,17 +147,6 @@ TEST(CtlWait, WaitsForTheDeviceToAppear) {
 }
 
 namespace {
-// The signals a thread of `pid` blocks, from the kernel's own account (bit N-1 for signal N).
-std::uint64_t blockedSignals(pid_t pid, const std::string& tid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/task/" + tid + "/status");
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind("SigBlk:", 0) == 0) {
-            return std::stoull(line.substr(7), nullptr, 16);
-        }
-    }
-    return 0;
-}
-
 // Waits up to 20 s for the child to end; its raw wait status, or -1 (then it is killed).
 int waitForExit(pid_t pid) {
     int raw = 0;
@@ -175,8 +166,7 @@ int waitForExit(pid_t pid) {
 // the one that waits for the stop signals blocks them, so a signal sent to the process lands
 // there, and each of them ends the run cleanly (status 0).
 TEST(CtlScheduleRunSignals, OnlyTheWaitingThreadTakesTheStopSignalsAndEachEndsTheRun) {
-    constexpr std::uint64_t kStops =
-        (1ULL << (SIGINT - 1)) | (1ULL << (SIGTERM - 1)) | (1ULL << (SIGHUP - 1));
+    constexpr std::uint64_t kStops = signalBit(SIGINT) | signalBit(SIGTERM) | signalBit(SIGHUP);
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(::strsignal(signal));
         // The child inherits this program directory.
@@ -203,18 +193,16 @@ TEST(CtlScheduleRunSignals, OnlyTheWaitingThreadTakesTheStopSignalsAndEachEndsTh
             std::this_thread::sleep_for(std::chrono::milliseconds{10});
         }
         ASSERT_GE(server.receivedFrames().size(), kSyncReads.size());
-        int others = 0;
-        for (const auto& task :
-             std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
-            const std::string tid = task.path().filename().string();
-            if (tid == std::to_string(pid)) {
-                EXPECT_EQ(blockedSignals(pid, tid) & kStops, 0u) << "the waiting thread";
+        bool watcherSeen = false;
+        for (const ProcessThread& t : processThreads(pid)) {
+            if (t.tid == pid) {
+                EXPECT_EQ(t.blocked & kStops, 0u) << "the waiting thread";
                 continue;
             }
-            ++others;
-            EXPECT_EQ(blockedSignals(pid, tid) & kStops, kStops) << "thread " << tid;
+            watcherSeen = watcherSeen || t.name == LinkWatcher::kThreadName;
+            EXPECT_EQ(t.blocked & kStops, kStops) << "thread " << t.tid << " " << t.name;
         }
-        EXPECT_GE(others, 1) << "the link watcher runs beside the main thread";
+        EXPECT_TRUE(watcherSeen) << "the link watcher runs beside the main thread";
 
         ASSERT_EQ(::kill(pid, signal), 0);
         const int raw = waitForExit(pid);

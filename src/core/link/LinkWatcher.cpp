@@ -246,6 +246,8 @@ LinkWatcher::Clock::time_point LinkWatcher::serviceDue(const LinkStatus& status,
 }
 
 void LinkWatcher::run() {
+    // Named, so that it can be told apart in a process listing (and by the tests).
+    ::pthread_setname_np(::pthread_self(), kThreadName);
     while (!stop_) {
         const DeviceLink::WatchTarget target = link_.watchTarget();
         if (watchPathOf(target)) {

@@ -30,6 +30,8 @@ public:
         std::chrono::milliseconds firstRetry;
         std::chrono::milliseconds longestRetry;
     };
+    // The name of the watcher's thread (at most 15 characters).
+    static constexpr const char* kThreadName = "link-watcher";
     static constexpr Timing kDefaultTiming{
         std::chrono::milliseconds{5000}, std::chrono::milliseconds{300},
         std::chrono::milliseconds{1000}, std::chrono::milliseconds{5000}};
