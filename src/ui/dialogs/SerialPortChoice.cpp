@@ -9,6 +9,13 @@
 
 namespace korvane::ui {
 
+namespace {
+// The translation context of these texts.
+class SerialPortChoice {
+    Q_DECLARE_TR_FUNCTIONS(korvane::ui::SerialPortChoice)
+};
+} // namespace
+
 int portNumberFor(std::string_view devicePath) {
     std::size_t start = devicePath.size();
     while (start > 0 && std::isdigit(static_cast<unsigned char>(devicePath[start - 1])) != 0 &&
@@ -28,25 +35,24 @@ bool serialConfigured(const SerialSettings& s) {
 }
 
 QString deviceOpenFailure(const QString& devicePath, int error) {
-    const auto text = [](const char* source) {
-        return QCoreApplication::translate("korvane::ui::SerialPortChoice", source);
-    };
     switch (openFailureOf(error)) {
     case OpenFailure::NoSuchDevice:
-        return text("设备 %1 不存在").arg(devicePath);
+        return SerialPortChoice::tr("设备 %1 不存在").arg(devicePath);
     case OpenFailure::PermissionDenied:
-        return text("没有权限打开 %1 (当前用户是否在该设备所属的组中, 例如 dialout?)")
+        return SerialPortChoice::tr(
+                   "没有权限打开 %1 (当前用户是否在该设备所属的组中, 例如 dialout?)")
             .arg(devicePath);
     case OpenFailure::Busy:
-        return text("%1 正被其他程序使用").arg(devicePath);
+        return SerialPortChoice::tr("%1 正被其他程序使用").arg(devicePath);
     case OpenFailure::NotSerialDevice:
-        return text("%1 不是串口设备").arg(devicePath);
+        return SerialPortChoice::tr("%1 不是串口设备").arg(devicePath);
     case OpenFailure::Unknown:
-        return text("无法打开 %1").arg(devicePath);
+        return SerialPortChoice::tr("无法打开 %1").arg(devicePath);
     case OpenFailure::Other:
         break;
     }
-    return text("无法打开 %1: %2").arg(devicePath, QString::fromLocal8Bit(std::strerror(error)));
+    return SerialPortChoice::tr("无法打开 %1: %2")
+        .arg(devicePath, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 } // namespace korvane::ui
