@@ -1321,6 +1321,10 @@ Blue &lt; %3</translation>
         <translation>not a template file</translation>
     </message>
     <message>
+        <source>模板文件无法读取</source>
+        <translation>template file unreadable</translation>
+    </message>
+    <message>
         <source>[无效：%1]</source>
         <translation>[invalid: %1]</translation>
     </message>
