@@ -425,7 +425,7 @@ void AppTest::languageAtStartUp() {
     QCOMPARE(QString::fromStdString(settings.readLanguage()), after);
     QCOMPARE(language.englishLoaded(), !chinese);
     QCOMPARE(QCoreApplication::translate("korvane::ui::FrameMenu", "同步数据"),
-             chinese ? QStringLiteral("同步数据") : QStringLiteral("Synchronise Data"));
+             chinese ? QStringLiteral("同步数据") : QStringLiteral("&Synchronise Data"));
     QCOMPARE(uiText(MessageId::OpenPortFailed),
              chinese ? QStringLiteral("打开串口失败!")
                      : QStringLiteral("Failed to open the serial port!"));

@@ -1492,7 +1492,7 @@ Out of memory.</translation>
     </message>
     <message>
         <source>同步数据</source>
-        <translation>S&amp;ynchronise Data</translation>
+        <translation>&amp;Synchronise Data</translation>
     </message>
     <message>
         <source>恢复到出厂设置</source>
