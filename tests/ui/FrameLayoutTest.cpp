@@ -2,12 +2,14 @@
 #include "TestHome.h"
 #include "ui/frame/SidePaneStack.h"
 #include "ui/panels/ICommPanel.h"
+#include "ui/panels/InputBar.h"
 #include "ui/panels/PanelFactory.h"
 
 #include <QAbstractButton>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 
@@ -39,6 +41,15 @@ void FrameLayoutTest::frameFitsASmallScreen() {
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     QVERIFY2(frame.width() <= available.width() && frame.height() <= available.height(),
              qPrintable(QStringLiteral("%1x%2").arg(frame.width()).arg(frame.height())));
+
+    // The input bar's last control stays on screen: the freeze area's caption gives way first
+    // and stays as the radios' tool tip.
+    auto& bar = *dynamic_cast<InputBar*>(frame.panels().inputBar);
+    const QRect last(bar.fullScreenRadio()->mapTo(&frame, QPoint()),
+                     bar.fullScreenRadio()->sizeHint());
+    QVERIFY2(frame.rect().contains(last), qPrintable(QString::number(last.right())));
+    QVERIFY(bar.freezeAreaCaption()->isHidden());
+    QCOMPARE(bar.partialRadio()->toolTip(), bar.freezeAreaCaption()->text());
 
     SidePaneStack& right = frame.stack(MainWindow::kRightStack);
     right.openPane(2);

@@ -15,13 +15,13 @@
 #include "ui/panels/PanelContext.h"
 #include "ui/wall/LayoutGeometry.h"
 #include "ui/wall/WallView.h"
+#include "ui/widgets/CaptionButton.h"
 
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyle>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -61,7 +61,7 @@ CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
             Qt::QueuedConnection);
 
     for (int n = 1; n <= kTemplateCount; ++n) {
-        auto* b = new QPushButton(tr("模板%1").arg(n), this);
+        auto* b = new CaptionButton(tr("模板%1").arg(n), this);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, [this, n] { recallTemplate(n); });
         b->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -73,7 +73,7 @@ CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
         templates_[static_cast<std::size_t>(n - 1)] = b;
     }
     showTemplateNames();
-    store_ = new QPushButton(tr("保存模板"), this);
+    store_ = new CaptionButton(tr("保存模板"), this);
     store_->setFocusPolicy(Qt::NoFocus);
     storeMenu_ = new QMenu(this);
     for (int n = 1; n <= kTemplateCount; ++n) {
@@ -128,10 +128,14 @@ void CentrePane::layOutButtons() {
     }
     const int room = std::max(width() - gaps, 0);
     // "保存模板" is the only way to the store menu, so it keeps its width while every slot button
-    // still gets a few characters; the slot buttons share the rest alike.
+    // still gets a few characters, and at least its first two characters; the slot buttons share
+    // the rest alike.
     const int slotCount = static_cast<int>(templates_.size());
+    const QString storeStart = full.back().left(2) + QChar(0x2026);
+    const int storeLeast =
+        store_->fontMetrics().horizontalAdvance(storeStart) + 2 * CaptionButton::kMargin;
     const int storeWidth = std::min(
-        natural.back(), std::max(room - slotCount * kLeastSlotWidth, room / (slotCount + 1)));
+        natural.back(), std::max(room - slotCount * kLeastSlotWidth, std::min(storeLeast, room)));
     const int slotsRoom = room - storeWidth;
     const double shrink =
         slotsTotal > slotsRoom ? std::max(slotsRoom, 0) / double(std::max(slotsTotal, 1)) : 1.0;
@@ -140,12 +144,7 @@ void CentrePane::layOutButtons() {
         QPushButton* b = row[i];
         const bool slot = i < templates_.size();
         const int w = slot ? static_cast<int>(natural[i] * shrink) : storeWidth;
-        // The style's own margins and frame stay around the caption: a caption wider than what
-        // they leave would be cut at both sides.
-        const QStyle* style = b->style();
-        const int margins = 2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b) +
-                                 style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b));
-        const int textRoom = std::max(w - margins, 0);
+        const int textRoom = CaptionButton::captionRoom(w);
         const QFontMetrics metrics = b->fontMetrics();
         QString shown = full[i];
         if (metrics.horizontalAdvance(shown) > textRoom) {
