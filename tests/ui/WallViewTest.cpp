@@ -105,6 +105,7 @@ private slots:
     void paneSizesTheDrawing();
     void buttonRowFitsThePane_data();
     void buttonRowFitsThePane();
+    void renamedCaptionSurvivesResizing();
     void storeTemplateOnlyOnceWired();
     void templateButtonRecallsThenReadsBack();
     void dragReachesTheSimulator();
@@ -546,6 +547,22 @@ void WallViewTest::buttonRowFitsThePane() {
     if (width >= 400) {
         QCOMPARE(rig.pane->storeButton().text(), QStringLiteral("保存模板"));
     }
+}
+
+// A renamed slot keeps its new caption through a narrow pane and back: the row is fitted from
+// the captions the buttons carry now, not those they had when the pane was made.
+void WallViewTest::renamedCaptionSurvivesResizing() {
+    WallRig rig;
+    rig.show({1400, 500});
+    QVERIFY(rig.pane->renameTemplate(3, QStringLiteral("开场")));
+    QPushButton& third = rig.pane->templateButton(3);
+    QCOMPARE(third.text(), QStringLiteral("3 开场"));
+    rig.pane->resize(300, 500);
+    QTRY_COMPARE(third.toolTip(), QStringLiteral("3 开场"));
+    QVERIFY(third.text() != QStringLiteral("模板3"));
+    rig.pane->resize(1400, 500);
+    QTRY_COMPARE(third.text(), QStringLiteral("3 开场"));
+    QCOMPARE(third.toolTip(), QString());
 }
 
 // "保存模板" offers the ten slots; a choice stores, but only once the frame has wired the pane.

@@ -244,7 +244,8 @@ void CentrePane::showTemplateNames() {
             captions_[static_cast<std::size_t>(n - 1)] = caption;
         }
     }
-    if (!captions_.empty()) {
+    // A shown row fits the new captions now; a hidden one when it is shown and sized.
+    if (!captions_.empty() && isVisible()) {
         layOutButtons();
     }
 }
