@@ -426,10 +426,10 @@ private slots:
         rig->link.close(); // the program opens the line itself
         QProcess server;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("KORVANE_HOME", rig->home.path());
+        env.insert("KORVANE_HOME", QString::fromStdString(rig->home.path().string()));
         server.setProcessEnvironment(env);
         // A daily task at midnight is the latest of the day at any time: the first tick runs it.
-        const QString schedule = rig->home.filePath("always.kss");
+        const QString schedule = QString::fromStdString(rig->home.file("always.kss"));
         QFile kss(schedule);
         QVERIFY(kss.open(QIODevice::WriteOnly));
         kss.write("0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,8,\n");

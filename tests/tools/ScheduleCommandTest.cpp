@@ -1,6 +1,6 @@
 #include "CtlRunner.h"
-#include "ScratchFolder.h"
 #include "core/store/TemplateTexts.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -28,7 +28,7 @@ const char* const kRows[] = {
 // Tasks that will not run as written are marked: a template file that is missing or not a
 // template, and a line with a number too long to read.
 TEST(ScheduleCommand, ShowPrintsTheRunnersListOneTaskPerLine) {
-    const test::ScratchFolder scratch;
+    const test::TempFolder scratch;
     const std::string real = scratch.write("real.kvt", std::string(1030, '\0'));
     const std::string shortFile = scratch.write("short.kvt", "text");
     const std::string more = "0,0,0,9,0,0,0,0,0,0,0,0,0,0,0,0," + real +
@@ -53,7 +53,7 @@ TEST(ScheduleCommand, ShowPrintsTheRunnersListOneTaskPerLine) {
 // The schedule and `load` judge a template file by one rule: a task is marked "not a template
 // file" exactly when loading that file is refused, and runs when the load would take it.
 TEST(ScheduleCommand, ShowMarksTheTemplatesThatLoadRefuses) {
-    const test::ScratchFolder scratch;
+    const test::TempFolder scratch;
     const std::string fifo = scratch.file("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::filesystem::create_directory(scratch.file("folder"));
@@ -122,7 +122,7 @@ TEST(ScheduleCommand, DueNamesTheTaskTheRunnerWouldStart) {
         // Sunday: the once-task of Saturday is not for today.
         {{"--at", "2020-03-01 13:30:00"}, due + kRows[0] + "\n"},
     };
-    const test::ScratchFolder scratch;
+    const test::TempFolder scratch;
     const std::string file = scratch.write("tasks.kss", kTasks);
     for (const auto& row : rows) {
         std::vector<std::string> args = {"schedule", "due", file};
@@ -137,7 +137,7 @@ TEST(ScheduleCommand, DueNamesTheTaskTheRunnerWouldStart) {
 
 // A line made invalid by an overlong number is passed over by the rule.
 TEST(ScheduleCommand, DueSkipsInvalidLines) {
-    const test::ScratchFolder scratch;
+    const test::TempFolder scratch;
     const std::string file =
         scratch.write("tasks.kss", "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11\n"
                                    "0,0,0,9,0,0,0,0,0,0,0,0,0,0,1,0000000011\n");

@@ -1,5 +1,5 @@
 #include "FrameRig.h"
-#include "TestHome.h"
+#include "support/TempFolder.h"
 #include "ui/frame/SidePaneStack.h"
 #include "ui/panels/ICommPanel.h"
 #include "ui/panels/InputBar.h"
@@ -90,7 +90,7 @@ struct Language {
 
 class FrameLayoutTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void frameFitsASmallScreen();

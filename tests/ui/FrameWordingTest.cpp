@@ -1,5 +1,5 @@
 #include "FrameRig.h"
-#include "TestHome.h"
+#include "support/TempFolder.h"
 #include "ui/app/AboutDialog.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/panels/CommunicationPanel.h"
@@ -78,7 +78,7 @@ const QRegularExpression kChinese(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-
 
 class FrameWordingTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void menusHaveEnglishMnemonics();

@@ -14,6 +14,7 @@
 #include "ui/panels/IAutoUpdateQuery.h"
 #include "ui/panels/ILayoutControl.h"
 #include "ui/panels/PanelNumbers.h"
+#include "ui/widgets/SliderCommit.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -78,10 +79,9 @@ void DualPicturePanel::buildControls() {
     }
     for (std::size_t t = 0; t < kThresholdCount; ++t) {
         const auto which = static_cast<Threshold>(t);
-        connect(f_.sliders[t], &QSlider::valueChanged, this,
-                [this, which](int v) { sliderMoved(which, v); });
-        connect(f_.sliders[t], &QSlider::sliderReleased, this,
-                [this, which] { sliderReleased(which); });
+        connectSliderCommit(
+            f_.sliders[t], this, [this, which](int v) { sliderMoved(which, v); },
+            [this, which] { sliderReleased(which); });
         connect(f_.thresholdEdits[t], &QLineEdit::editingFinished, this,
                 [this, which] { thresholdEntered(which); });
     }
@@ -427,10 +427,6 @@ void DualPicturePanel::updateConditionText() {
 
 void DualPicturePanel::sliderMoved(Threshold t, int position) {
     f_.thresholdEdits[t]->setText(QString::number(position));
-    // A drag acts once, on release; keyboard and wheel steps have no release.
-    if (!f_.sliders[t]->isSliderDown()) {
-        sliderReleased(t);
-    }
 }
 
 void DualPicturePanel::sliderReleased(Threshold t) {
