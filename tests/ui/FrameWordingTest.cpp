@@ -1,10 +1,13 @@
 #include "FrameRig.h"
+#include "remote/RemoteSettings.h"
 #include "support/TempFolder.h"
 #include "ui/app/AboutDialog.h"
+#include "ui/frame/FrameServices.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/panels/CommunicationPanel.h"
 #include "ui/panels/PanelContext.h"
 #include "ui/panels/PanelFactory.h"
+#include "ui/remote/RemoteHost.h"
 #include "ui/schedule/ClockDialog.h"
 #include "ui/schedule/PlanEditorDialog.h"
 
@@ -65,6 +68,15 @@ struct ModalCloser {
     }
 };
 
+// The remote-control item the program adds to the tools menu, as it starts (remote control off).
+std::unique_ptr<RemoteHost> addRemoteItem(FrameRig& rig, PanelFactory& factory) {
+    FrameServices services{rig.link,      rig.mirror, rig.facade, rig.settings,
+                           rig.presenter, &rig.sink,  rig.busy,   factory,
+                           [] {},         {},         {}};
+    return std::make_unique<RemoteHost>(
+        *rig.frame, services, std::make_unique<remote::RemoteSettings>(rig.settings.file()));
+}
+
 // What names the window an item opens: its text without mnemonic and trailing dots.
 QString itemName(QString text) {
     text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
@@ -96,12 +108,14 @@ void FrameWordingTest::menusHaveEnglishMnemonics() {
     rig.realPanels = &factory;
     QVERIFY(rig.connect());
     MainWindow& frame = rig.makeFrame();
+    const auto remote = addRemoteItem(rig, factory);
 
     QList<QWidget*> menus{frame.menuBar()};
     for (QMenu* m : frame.menuBar()->findChildren<QMenu*>()) {
         menus << m;
     }
     QVERIFY(menus.size() >= 9); // the bar, six menus, the two template submenus
+    bool remoteChecked = false;
     for (QWidget* menu : menus) {
         QMap<QChar, QString> taken;
         for (QAction* a : menu->actions()) {
@@ -109,6 +123,8 @@ void FrameWordingTest::menusHaveEnglishMnemonics() {
                 continue;
             }
             const QString text = a->text();
+            remoteChecked =
+                remoteChecked || a->objectName() == QLatin1String("remoteControlAction");
             QVERIFY2(!text.contains(kChinese), qPrintable(text));
             const QRegularExpressionMatch m =
                 QRegularExpression(QStringLiteral("(?<!&)&([^&\\s(])")).match(text);
@@ -120,6 +136,7 @@ void FrameWordingTest::menusHaveEnglishMnemonics() {
             taken[key] = text;
         }
     }
+    QVERIFY(remoteChecked);
 }
 
 // In English each menu item and button that opens a window names it as the window's title
@@ -152,6 +169,14 @@ void FrameWordingTest::itemsAndTheirWindowsAgree() {
         ModalCloser closer(row.dialog);
         frame.runCommand(row.command);
         compare(frame.action(row.command)->text(), closer.title);
+    }
+    const auto remote = addRemoteItem(rig, factory);
+    auto* remoteItem = frame.findChild<QAction*>(QStringLiteral("remoteControlAction"));
+    QVERIFY(remoteItem != nullptr);
+    {
+        ModalCloser closer("korvane::ui::RemoteControlDialog");
+        remoteItem->trigger();
+        compare(remoteItem->text(), closer.title);
     }
     frame.runCommand(menucmd::kTestPattern);
     QVERIFY(frame.panels().testPattern->isVisible());
