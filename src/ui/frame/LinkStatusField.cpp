@@ -60,7 +60,10 @@ void LinkStatusField::refresh() {
         text = QStringLiteral("✓ %1").arg(placeText());
     }
     if (text != this->text()) {
+        // The field keeps its own minimum width, so a long reason never widens the window; on a
+        // narrow one the whole text is in the tool tip.
         setText(text);
+        setToolTip(text);
     }
 }
 
