@@ -38,7 +38,7 @@ public:
     int open() override;
     void close() override;
     int isOpen() const override { return open_.load(); }
-    // All bytes in one go, or -1.
+    // All bytes in one go, or -1. Datagrams waiting unread are discarded first.
     int writeAll(const std::uint8_t* bytes, std::size_t length) override;
     // Exactly `length` bytes from the processor, or -1.
     int readAll(std::uint8_t* buffer, std::size_t length) override;
