@@ -41,11 +41,10 @@ TEST_P(UdpLinkReceive, TakesOnlyTheProcessorsBytes) {
     const Peer otherAddress("127.0.0.3", port);
     const Peer otherPort(kSimAddress, 0);
     RecordingSink sink;
-    UdpLink link(&sink);
     NetworkSettings settings;
     settings.ip = kSimAddress;
     settings.port = port;
-    link.setSettings(settings);
+    UdpLink link(settings, &sink);
     ASSERT_EQ(link.open(), 1);
 
     for (const Datagram& d : c.datagrams) {
@@ -106,11 +105,10 @@ TEST(UdpLinkFlood, AnswerToTheRequestSentIsTheOneTaken) {
         const Peer processor(kSimAddress, port);
         const Peer foreign("127.0.0.3", port);
         RecordingSink sink;
-        UdpLink link(&sink);
         NetworkSettings settings;
         settings.ip = kSimAddress;
         settings.port = port;
-        link.setSettings(settings);
+        UdpLink link(settings, &sink);
         ASSERT_EQ(link.open(), 1);
 
         if (row.lateAnswer) {
@@ -136,11 +134,10 @@ TEST(UdpLinkFlood, AnswerToTheRequestSentIsTheOneTaken) {
 
 TEST(UdpLinkFlood, ForeignDatagramsCannotHoldTheReceiveOpen) {
     const int port = freePort();
-    UdpLink link;
     NetworkSettings settings;
     settings.ip = kSimAddress;
     settings.port = port;
-    link.setSettings(settings);
+    UdpLink link(settings);
     ASSERT_EQ(link.open(), 1);
 
     // A foreign host keeps sending faster than the receive's wait; a receive that restarted its
