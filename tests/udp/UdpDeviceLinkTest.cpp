@@ -6,8 +6,10 @@
 #include "core/link/PlanEntry.h"
 #include "core/link/ReadTypes.h"
 
+#include <atomic>
 #include <cstring>
 #include <ostream>
+#include <thread>
 
 namespace korvane::udptest {
 namespace {
@@ -62,6 +64,34 @@ TEST_F(Fixture, OpenReopensWithTheStoredSettings) {
     EXPECT_EQ(link.open(), 1);
     EXPECT_EQ(link.isOpen(), 1);
     EXPECT_EQ(link.probeIdentity(), ProbeOutcome::Answered);
+}
+
+// Each change of settings makes a new UDP transport while the window may ask whether the link
+// is open; the question must never reach a transport that is gone (sanitizer builds see it).
+TEST_F(Fixture, OpenMayBeAskedWhileSettingsChange) {
+    std::atomic<bool> done{false};
+    std::atomic<int> asked{0};
+    std::thread window([&] {
+        while (!done) {
+            link.isOpen();
+            ++asked;
+        }
+    });
+    NetworkSettings settings;
+    settings.ip = kSimAddress;
+    for (int i = 0; i < 200; ++i) {
+        settings.port = server.port() + (i % 2); // two settings in turn
+        link.configureNetworkAndOpen(settings);
+        // Asked at least once between two changes.
+        for (const int seen = asked; asked == seen;) {
+            std::this_thread::yield();
+        }
+    }
+    done = true;
+    window.join();
+    settings.port = server.port();
+    ASSERT_EQ(link.configureNetworkAndOpen(settings), 1);
+    EXPECT_EQ(link.read(readtype::kIdentity), 1) << "the last transport made is the one in use";
 }
 
 TEST_F(Fixture, ForeignDatagramsNeverReachTheReplyBuffer) {
