@@ -11,11 +11,11 @@
 //   responsiveness_bench [RUNS]
 #include "FrameRig.h"
 #include "StallProbe.h"
-#include "TestHome.h"
 #include "core/link/CommandCodes.h"
 #include "core/link/Frame.h"
 #include "core/link/ReadTypes.h"
 #include "core/link/ResolutionTable.h"
+#include "support/TempFolder.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/MainWindow.h"
@@ -42,6 +42,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace korvane;
@@ -279,6 +280,8 @@ void Session::chooseNext(QComboBox& box) {
 
 void Session::run() {
     rig_.realPanels = &panels_;
+    // The processor's own pauses, uncut, as the operator's program waits them.
+    rig_.link.setSleeper([](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); });
     if (!rig_.connect()) {
         fail("cannot open the simulator's terminal");
     }
@@ -439,7 +442,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    TestHome home;
+    korvane::test::ProgramHome home;
     Results results;
     Table table;
     for (int i = 0; i < runs; ++i) {

@@ -1,6 +1,7 @@
 #include "core/schedule/ScheduleExecutor.h"
 
 #include "ScheduleTestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -51,7 +52,7 @@ ScheduleTask templateTask(int h, const std::string& path) {
 } // namespace
 
 TEST_F(ScheduleExecutorTest, RunsEachActionOnce) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     const std::string file = dir.write("show.kvt", std::string(1030, '\0'));
     ScheduleTask unknownAction = daily(14, 0, 0, 7);
     executor.start(
@@ -70,15 +71,15 @@ TEST_F(ScheduleExecutorTest, RunsEachActionOnce) {
 }
 
 TEST_F(ScheduleExecutorTest, MissingOrFalseTemplateCountsAsRunWithoutLoading) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     const struct {
         int hour;
         std::string path;
         TaskProblem problem;
     } rows[] = {
-        {8, dir.pathOf("gone.kvt"), TaskProblem::TemplateMissing},
+        {8, dir.file("gone.kvt"), TaskProblem::TemplateMissing},
         {9, "", TaskProblem::TemplateMissing},
-        {10, dir.pathOf(""), TaskProblem::NotATemplate}, // a folder
+        {10, dir.file(""), TaskProblem::NotATemplate}, // a folder
         {11, dir.write("short.kvt", std::string(1029, '\0')), TaskProblem::NotATemplate},
     };
     std::vector<ScheduleTask> tasks;
@@ -129,7 +130,7 @@ TEST_F(ScheduleExecutorTest, BusyDeviceDefersTheDueTask) {
 }
 
 TEST_F(ScheduleExecutorTest, StopAndStartRunsTheLatestTaskAgain) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     const std::string file = dir.write("plan.kss", "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,0,\r\n"
                                                    "0,0,0,12,0,0,0,0,0,0,0,0,0,0,1,12,\r\n");
     ASSERT_TRUE(executor.start(file));
@@ -144,7 +145,7 @@ TEST_F(ScheduleExecutorTest, StopAndStartRunsTheLatestTaskAgain) {
     EXPECT_EQ(tickAt(6, 13, 0, 6), TickOutcome::Ran);
     EXPECT_EQ(actions.calls, (std::vector<std::string>{"input 12", "input 12"}));
 
-    EXPECT_FALSE(executor.start(dir.pathOf("missing.kss")));
+    EXPECT_FALSE(executor.start(dir.file("missing.kss")));
     EXPECT_FALSE(executor.running());
 }
 

@@ -1,5 +1,5 @@
 #include "CtlRunner.h"
-#include "ScratchFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ const char* const kRows[] = {
 // Tasks that will not run as written are marked: a template file that is missing or not a
 // template, and a line with a number too long to read.
 TEST(ScheduleCommand, ShowPrintsTheRunnersListOneTaskPerLine) {
-    const test::ScratchFolder scratch;
+    const test::TempFolder scratch;
     const std::string real = scratch.write("real.kvt", std::string(1030, '\0'));
     const std::string shortFile = scratch.write("short.kvt", "text");
     const std::string more = "0,0,0,9,0,0,0,0,0,0,0,0,0,0,0,0," + real +
@@ -76,7 +76,7 @@ TEST(ScheduleCommand, DueNamesTheTaskTheRunnerWouldStart) {
         // Sunday: the once-task of Saturday is not for today.
         {{"--at", "2020-03-01 13:30:00"}, due + kRows[0] + "\n"},
     };
-    const test::ScratchFolder scratch;
+    const test::TempFolder scratch;
     const std::string file = scratch.write("tasks.kss", kTasks);
     for (const auto& row : rows) {
         std::vector<std::string> args = {"schedule", "due", file};
@@ -91,7 +91,7 @@ TEST(ScheduleCommand, DueNamesTheTaskTheRunnerWouldStart) {
 
 // A line made invalid by an overlong number is passed over by the rule.
 TEST(ScheduleCommand, DueSkipsInvalidLines) {
-    const test::ScratchFolder scratch;
+    const test::TempFolder scratch;
     const std::string file =
         scratch.write("tasks.kss", "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11\n"
                                    "0,0,0,9,0,0,0,0,0,0,0,0,0,0,1,0000000011\n");

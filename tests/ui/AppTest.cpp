@@ -1,12 +1,12 @@
 #include "CallLog.h"
 #include "FakePanels.h"
 #include "ScriptedPresenter.h"
-#include "TestHome.h"
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/Frame.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimState.h"
+#include "support/TempFolder.h"
 #include "ui/app/ControllerApp.h"
 #include "ui/app/HelpDocument.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
@@ -83,10 +83,13 @@ struct Handled {
 
 class AppTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestHome> home_;
+    std::unique_ptr<korvane::test::ProgramHome> home_;
 
 private slots:
-    void init() { home_ = std::make_unique<TestHome>(); }
+    void init() {
+        home_.reset(); // puts the previous home back before taking a fresh one
+        home_ = std::make_unique<korvane::test::ProgramHome>();
+    }
     void startUpWithAConfiguredDeviceSynchronises();
     void startUpWithARunningScheduleReadsNothing();
     void anUnwritableLogIsToldInTheStatusBar();
@@ -154,7 +157,7 @@ void AppTest::anUnwritableLogIsToldInTheStatusBar() {
     changeSimulator(server);
     writeIni(configuredDevice(server) + QStringLiteral("[app]\nlang=CHN\n"));
     QVERIFY(QFile::link(QStringLiteral("/dev/full"),
-                        home_->path() + QStringLiteral("/korvaneapp.log")));
+                        QString::fromStdString(home_->file("korvaneapp.log"))));
     ScriptedPresenter presenter;
     CallLog log;
     FakePanelFactory panels(log);
@@ -182,7 +185,7 @@ void AppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
                                        "baudrate=abc\n[net]\nip=10.1.2.3\nport=5000\n"
                                        "broadcast=10.255.255.255\n[app]\nlang=CHN\n");
     writeIni(ini);
-    const QString iniPath = home_->path() + QStringLiteral("/korvaneapp.ini");
+    const QString iniPath = QString::fromStdString(home_->file("korvaneapp.ini"));
     ScriptedPresenter presenter;
     AppOptions options;
     options.demo = true;
@@ -248,7 +251,7 @@ void AppTest::aDevicePathAloneDecidesAPortIsConfigured() {
     sim::SimPtyServer server;
     server.start();
     changeSimulator(server);
-    const QString link = home_->path() + QStringLiteral("/ttyKV999");
+    const QString link = QString::fromStdString(home_->file("ttyKV999"));
     QVERIFY(QFile::link(QString::fromStdString(server.devicePath()), link));
     writeIni(QStringLiteral("[comm]\ncommport=999\ncommdevice=%1\ntimeout=1\nbaudrate=9600\n"
                             "[app]\nlang=CHN\n")
@@ -290,7 +293,7 @@ void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
     server.start();
     DeviceLink holder;
     const QString device = busy ? QString::fromStdString(server.devicePath())
-                                : home_->path() + QStringLiteral("/ttyNONE");
+                                : QString::fromStdString(home_->file("ttyNONE"));
     if (busy) {
         QCOMPARE(holder.configureSerialAndOpen({device.toStdString(), 1, 1, 9600}), 1);
     }

@@ -1,9 +1,10 @@
 #include "ui/panels/CommunicationPanel.h"
 
 #include "PanelRig.h"
-#include "TestHome.h"
 #include "core/link/ReadTypes.h"
 #include "sim/SimUdpServer.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempFolder.h"
 #include "ui/dialogs/NetworkSettingsDialog.h"
 #include "ui/dialogs/SerialPortChoice.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
@@ -50,19 +51,6 @@ public:
 private:
     QStringList& log_;
     QString name_;
-};
-
-class PostLog : public IFrameMessenger {
-public:
-    QList<QList<long long>> posted;
-    void post(FrameMessage m, long long first, long long second) override {
-        posted << QList<long long>{messageNumber(m), first, second};
-    }
-    int send(FrameMessage, long long, long long) override { return 0; }
-    void openPane(int, int) override {}
-    void reannounceOpenPane(int) override {}
-    std::uint8_t currentResolution() const override { return 0; }
-    void setCurrentResolution(std::uint8_t) override {}
 };
 
 QString read(std::uint8_t type) {
@@ -138,7 +126,7 @@ struct CommRig {
 
 class CommunicationPanelTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void firstDisplay_data();
@@ -331,12 +319,12 @@ void CommunicationPanelTest::synchroniseAsksTheFrame() {
     std::size_t from = c.rig.mark();
     c.panel->synchroniseButton().click(); // no frame yet: nothing to ask
     QCOMPARE(c.rig.sentSince(from), QStringList{});
-    PostLog frame;
+    RecordingMessenger frame;
+    frame.sendResult = 0;
     c.panel->attachFrame(&frame);
     from = c.rig.mark();
     c.panel->synchroniseButton().click();
-    QCOMPARE(frame.posted,
-             (QList<QList<long long>>{{messageNumber(FrameMessage::Synchronise), 0, 0}}));
+    QCOMPARE(frame.log(), QStringList{RecordingMessenger::posted(FrameMessage::Synchronise)});
     QCOMPARE(c.rig.sentSince(from), kAnsweredQuery);
 }
 

@@ -1,7 +1,7 @@
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/ReadTypes.h"
 #include "core/store/Settings.h"
+#include "support/TempFolder.h"
 #include "ui/device/MessageBoxPresenter.h"
 #include "ui/dialogs/NetworkSettingsDialog.h"
 #include "ui/frame/MenuCommand.h"
@@ -20,7 +20,6 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
-#include <thread>
 
 using namespace korvane;
 using namespace korvane::ui;
@@ -52,7 +51,7 @@ struct EnterPresser {
 
 class FeedbackTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void destructiveQuestionsDefaultToCancel();
@@ -116,9 +115,6 @@ void FeedbackTest::oneShotActionsSayWhatTheyDid() {
     PanelFactory factory;
     rig.realPanels = &factory;
     QVERIFY(rig.connect());
-    rig.link.setSleeper([](std::chrono::milliseconds d) {
-        std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
-    });
     MainWindow& frame = rig.makeFrame();
     const auto shown = [&frame] { return frame.statusBar()->currentMessage(); };
 

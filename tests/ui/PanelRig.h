@@ -8,6 +8,7 @@
 #include "core/link/ResolutionTable.h"
 #include "core/store/Settings.h"
 #include "sim/SimPtyServer.h"
+#include "support/RecordingSleeper.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/UiMessageSink.h"
@@ -49,6 +50,8 @@ struct PanelRig {
     ScriptedPresenter presenter;
     UiMessageSink sink{presenter};
     DeviceLink link;
+    // The simulator answers at once: the processor's pacing pauses are noted and cut short.
+    korvane::test::RecordingSleeper pacing;
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
     Settings settings{std::filesystem::path(home.path().toStdString()) / "korvaneapp.ini"};
@@ -59,6 +62,7 @@ struct PanelRig {
     // The link's transports may be made otherwise, for tests that watch them.
     explicit PanelRig(DeviceLink::TransportMakers makers = DeviceLink::realTransports())
         : link(std::move(makers), nullptr, &sink) {
+        pacing.attach(link);
         applyMirrorDefaults(mirror, kDefaultResolution);
         link.setSendSwitch(1);
     }

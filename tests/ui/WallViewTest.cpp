@@ -1,7 +1,7 @@
-#include "TestHome.h"
 #include "WallRig.h"
 #include "core/link/CommandCodes.h"
 #include "sim/SimPtyServer.h"
+#include "support/TempFolder.h"
 #include "ui/wall/IPointLocateView.h"
 #include "ui/wall/LayoutGeometry.h"
 
@@ -75,7 +75,7 @@ bool isRed(QRgb c) {
 
 class WallViewTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void outputToControl_data();
@@ -204,8 +204,8 @@ void WallViewTest::dragSendsOneWindow() {
     QCOMPARE(int(c.cursor().shape()), cursor);
     QTest::mouseRelease(&c, Qt::LeftButton, {}, to);
 
-    QCOMPARE(rig.frames->size(), 1u);
-    const auto& f = rig.frames->front();
+    QCOMPARE(rig.line->frames().size(), 1u);
+    const auto f = rig.line->frames().front();
     QCOMPARE(f[frame::kCodeOffset], std::uint8_t(CommandCode::SetPicture2OutputWindow));
     QCOMPARE(windowOf(f), window);
     QCOMPARE(sent.size(), 1);
@@ -234,8 +234,8 @@ void WallViewTest::picture1DragSendsItsWindow() {
     c.setPicture1WholeArea(wholeAreaMidDrag);
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(150, 200));
 
-    QCOMPARE(rig.frames->size(), 1u);
-    const auto& f = rig.frames->front();
+    QCOMPARE(rig.line->frames().size(), 1u);
+    const auto f = rig.line->frames().front();
     QCOMPARE(f[frame::kCodeOffset], std::uint8_t(CommandCode::SetPicture1OutputWindow));
     QCOMPARE(windowOf(f), (QList{120, 48, 960, 542}));
     QTRY_COMPARE(moved.size() + cleared.size(), 1);
@@ -274,7 +274,7 @@ void WallViewTest::dragsThatSendNothing() {
     const auto two = c.pictureRect(Picture::Two);
     QSignalSpy sent(&c, &WallView::windowSent);
     rig.drag(from, to);
-    QVERIFY(rig.frames->empty());
+    QVERIFY(rig.line->writes.empty());
     QCOMPARE(sent.size(), 0);
     QCOMPARE(edges(*c.pictureRect(Picture::One)), edges(*one));
     QCOMPARE(edges(*c.pictureRect(Picture::Two)), edges(*two));
@@ -302,8 +302,8 @@ void WallViewTest::dragStopsAtTheEdge() {
     WallView& c = rig.show();
     rig.drag({400, 225}, to);
     QCOMPARE(edges(*c.pictureRect(Picture::Two)), control);
-    QCOMPARE(rig.frames->size(), 1u);
-    QCOMPARE(windowOf(rig.frames->front()), window);
+    QCOMPARE(rig.line->frames().size(), 1u);
+    QCOMPARE(windowOf(rig.line->frames().front()), window);
 }
 
 void WallViewTest::resizeStopsAtTheMinimum_data() {
@@ -325,8 +325,8 @@ void WallViewTest::resizeStopsAtTheMinimum() {
     WallRig rig;
     rig.show();
     rig.drag(from, to);
-    QCOMPARE(rig.frames->size(), 1u);
-    QCOMPARE(windowOf(rig.frames->front()), window);
+    QCOMPARE(rig.line->frames().size(), 1u);
+    QCOMPARE(windowOf(rig.line->frames().front()), window);
 }
 
 void WallViewTest::clickOnTheOverlapSelectsTheTopPicture_data() {
@@ -344,7 +344,7 @@ void WallViewTest::clickOnTheOverlapSelectsTheTopPicture() {
     c.setPicture1OnTop(picture1OnTop != 0);
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(400, 225));
     QCOMPARE(selectedIndex(c), selected);
-    QVERIFY(rig.frames->empty());
+    QVERIFY(rig.line->writes.empty());
 }
 
 void WallViewTest::picturesPaintImageFillOrNothing_data() {
@@ -432,12 +432,12 @@ void WallViewTest::positioningHandsBoxesToTheLocateTool() {
     QCOMPARE(probe.calls, (QStringList{"box 2,2 120x80 cell 101,67 48x31", "image cell 251,34",
                                        "box 8,6 120x80 cell 401,199 48x31"}));
     QCOMPARE(probe.surface.pixel(50, 300), qRgb(255, 255, 255));
-    QVERIFY(rig.frames->empty());
+    QVERIFY(rig.line->writes.empty());
 
     c.stopPositioning();
     QVERIFY(!c.positioning());
-    QCOMPARE(rig.frames->size(), 1u);
-    const auto& f = rig.frames->front();
+    QCOMPARE(rig.line->frames().size(), 1u);
+    const auto f = rig.line->frames().front();
     QCOMPARE(f[frame::kCodeOffset], std::uint8_t(CommandCode::LocatePoint));
     for (std::size_t i = 0; i < 5; ++i) {
         QCOMPARE(f[frame::kDataOffset + i], std::uint8_t(0));
@@ -544,19 +544,19 @@ void WallViewTest::storeTemplateOnlyOnceWired() {
     QAction* third = rig.pane->storeMenu().actions().at(2);
     QCOMPARE(third->text(), QStringLiteral("模板3"));
     third->trigger();
-    QVERIFY(rig.frames->empty());
+    QVERIFY(rig.line->writes.empty());
 
-    RecordingFrame frame;
+    RecordingMessenger frame;
     rig.pane->attachFrame(&frame);
     QTest::mouseClick(&rig.pane->storeButton(), Qt::LeftButton);
     QTRY_VERIFY(rig.pane->storeMenu().isVisible());
     third->trigger();
-    QCOMPARE(rig.frames->size(), 1u);
-    const auto& f = rig.frames->front();
+    QCOMPARE(rig.line->frames().size(), 1u);
+    const auto f = rig.line->frames().front();
     QCOMPARE(f[frame::kCodeOffset], std::uint8_t(CommandCode::TemplateSlot));
     QCOMPARE(f[frame::kDataOffset], std::uint8_t(0));
     QCOMPARE(f[frame::kDataOffset + 1], std::uint8_t(3));
-    QVERIFY(frame.posted.empty());
+    QVERIFY(frame.numbers.empty());
 }
 
 // A template button: the processor recalls the slot and everything is read back; the frame
@@ -574,7 +574,7 @@ void WallViewTest::templateButtonRecallsThenReadsBack() {
     rig.facade.setFreezeArea(1);
     QTRY_COMPARE(server.receivedFrames().size(), 5u);
     rig.show();
-    RecordingFrame frame;
+    RecordingMessenger frame;
     rig.pane->attachFrame(&frame);
 
     QTest::mouseClick(&rig.pane->templateButton(4), Qt::LeftButton);
@@ -586,11 +586,11 @@ void WallViewTest::templateButtonRecallsThenReadsBack() {
     QCOMPARE(frames[6][frame::kCodeOffset], std::uint8_t(0)); // the read-back has begun
     QCOMPARE(int(rig.mirror.volume), 55);
     QCOMPARE(int(rig.mirror.freezeArea), 0);
-    QCOMPARE(frame.posted, (std::vector<int>{messageNumber(FrameMessage::RefreshAllWithSends),
-                                             messageNumber(FrameMessage::PictureInput),
-                                             messageNumber(FrameMessage::PictureInput),
-                                             messageNumber(FrameMessage::Picture1WholeArea)}));
-    QCOMPARE(int(frame.code), int(rig.mirror.pq[pq::kOutputResolution]));
+    QCOMPARE(frame.numbers, (std::vector<int>{messageNumber(FrameMessage::RefreshAllWithSends),
+                                              messageNumber(FrameMessage::PictureInput),
+                                              messageNumber(FrameMessage::PictureInput),
+                                              messageNumber(FrameMessage::Picture1WholeArea)}));
+    QCOMPARE(int(frame.resolution), int(rig.mirror.pq[pq::kOutputResolution]));
     QCOMPARE(rig.link.sendSwitch(), 1);
     QVERIFY(rig.presenter.informed.isEmpty());
     rig.link.close();
