@@ -27,7 +27,8 @@ public:
     }
     // The descriptor that hangs up with the line (-1: none to watch).
     virtual int descriptor() const { return -1; }
-    // errno of the last failed open, 0 after a successful one (or when the transport keeps none).
+    // errno of the last failed open, 0 after a successful one (and when the transport cannot
+    // tell), so that the reason can be shown.
     virtual int lastError() const { return 0; }
 };
 

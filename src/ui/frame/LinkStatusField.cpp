@@ -25,18 +25,14 @@ void LinkStatusField::setReconnected(bool reconnected) {
 
 QString LinkStatusField::placeText() {
     if (link_.networkMode() != 0) {
-        const UdpLink* udp = link_.udpLink();
-        QString text = udp != nullptr ? tr("网络 %1:%2")
-                                            .arg(QString::fromStdString(udp->settings().ip))
-                                            .arg(udp->settings().port)
-                                      : tr("网络");
+        const NetworkSettings udp = link_.networkSettings();
+        QString text = tr("网络 %1:%2").arg(QString::fromStdString(udp.ip)).arg(udp.port);
         if (!demoDevice_.empty()) {
             text = tr("演示模式") + QStringLiteral(" - ") + text;
         }
         return text;
     }
-    const SerialLink* serial = link_.serialLink();
-    const std::string path = serial != nullptr ? serial->settings().devicePath : std::string();
+    const std::string path = link_.serialSettings().devicePath;
     return !demoDevice_.empty() && path == demoDevice_
                ? tr("演示模式 (模拟处理器 %1)").arg(QString::fromStdString(path))
                : tr("串口 %1").arg(QString::fromStdString(path));
