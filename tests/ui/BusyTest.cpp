@@ -51,6 +51,7 @@ private slots:
     void initTestCase();
     void resultOfTheTask_data();
     void resultOfTheTask();
+    void taskThatEndsAtOnceStillEndsTheDialog();
     void workerThatCannotStartEndsWithFailure();
     void closedLinkSucceedsAtOnceWithoutShowingOrRunning();
     void workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits();
@@ -101,6 +102,19 @@ void BusyTest::resultOfTheTask() {
     QCOMPARE(counter_.shows, shows + 1);
     QCOMPARE(caption, QStringLiteral("同步数据"));
     QVERIFY(!dlg.isVisible());
+}
+
+// The worker starts its task at once, so a short task can end before the window has shown: its
+// result must still end the dialog (once shown), never leave it open or be lost.
+void BusyTest::taskThatEndsAtOnceStillEndsTheDialog() {
+    for (const bool succeeds : {true, false, true, false, true, false}) {
+        BackgroundTask task = [succeeds] { return succeeds; };
+        const int shows = counter_.shows;
+        BusyDialog dlg(QString(), task, link_);
+        QCOMPARE(dlg.doModal(), succeeds ? BusyResult::Succeeded : BusyResult::Failed);
+        QCOMPARE(counter_.shows, shows + 1);
+        QVERIFY(!dlg.isVisible());
+    }
 }
 
 void BusyTest::workerThatCannotStartEndsWithFailure() {
