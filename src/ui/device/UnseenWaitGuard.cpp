@@ -42,6 +42,7 @@ UnseenWaitGuard::UnseenWaitGuard() : modalAtStart_(QApplication::activeModalWidg
         return;
     }
     cursorDelay_.setSingleShot(true);
+    cursorDelay_.setTimerType(Qt::PreciseTimer);
     cursorDelay_.setInterval(static_cast<int>(delay));
     connect(&cursorDelay_, &QTimer::timeout, this, &UnseenWaitGuard::showCursor);
     cursorDelay_.start();

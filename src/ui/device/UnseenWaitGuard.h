@@ -15,7 +15,9 @@ namespace korvane::ui {
 class UnseenWaitGuard : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kCursorDelayMs = 100;
+    // Input is never held back unseen for 100 ms: the cursor's timer is precise and leaves room
+    // for a busy event loop to come round to it.
+    static constexpr int kCursorDelayMs = 80;
     // A wait that starts within this time of the previous one's end continues its chain.
     static constexpr int kChainGapMs = 50;
 
