@@ -7,6 +7,7 @@
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/UiMessageSink.h"
+#include "ui/device/UnseenWaitGuard.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -59,6 +60,7 @@ private slots:
     void inputDuringAnUnseenWaitIsDroppedNotReplayed();
     void longUnseenWaitShowsTheWaitCursorUntilItEnds();
     void boxRaisedDuringAnUnseenWaitTakesItsClicks();
+    void unseenWaitsWithOnlyUiWorkBetweenShowTheCursorAsOne();
 };
 
 void BusyTest::initTestCase() {
@@ -282,6 +284,29 @@ void BusyTest::boxRaisedDuringAnUnseenWaitTakesItsClicks() {
     });
     runner.runUnseen([released] { released.wait(); });
     QCOMPARE(result, int{QDialog::Accepted});
+}
+
+// Input made while the UI thread works between two unseen waits stays queued until the second
+// one drops it: the two are one wait to the operator, and the second shows the cursor at once
+// when the first began longer ago than the cursor's delay.
+void BusyTest::unseenWaitsWithOnlyUiWorkBetweenShowTheCursorAsOne() {
+    DeviceGate gate;
+    BusyRunner runner(link_, gate);
+    runner.runUnseen([] {});
+    // Work on the UI thread, without the event loop, longer than the cursor's delay and longer
+    // than the gap after which waits would otherwise count apart.
+    QThread::msleep(UnseenWaitGuard::kCursorDelayMs + UnseenWaitGuard::kChainGapMs);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    bool shownAtStart = false;
+    QTimer::singleShot(0, [&] {
+        const QCursor* c = QGuiApplication::overrideCursor();
+        shownAtStart = c != nullptr && c->shape() == Qt::WaitCursor;
+        release.set_value();
+    });
+    runner.runUnseen([released] { released.wait(); });
+    QVERIFY(shownAtStart);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
 QTEST_MAIN(BusyTest)

@@ -11,7 +11,9 @@ namespace korvane::ui {
 // for later (a held click could switch an input seconds after the operator gave up on it), and
 // a wait that lasts longer than kCursorDelayMs shows the wait cursor until it ends. Waits that
 // follow each other (a pause, then a read, then another) count as one from the first one's
-// start, so a chain of short waits shows the cursor as one long wait would.
+// start, so a chain of short waits shows the cursor as one long wait would; so do waits with
+// only UI work between them, during which the operator's input waits in the queue for the next
+// wait to drop it.
 class UnseenWaitGuard : public QObject {
     Q_OBJECT
 public:
