@@ -8,6 +8,7 @@
 #include "OperatorTable.h"
 #include "StallProbe.h"
 #include "TestHome.h"
+#include "core/schedule/ScheduleFileReader.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/MainWindow.h"
 
@@ -59,8 +60,9 @@ private:
     ui::test::StallProbe probe_;
 };
 
-// The operator operations, then a schedule of 100 000 tasks, all switching to DP at times spread
-// over the day: loading it is the largest piece of work the program does at once.
+// The operator operations, then the largest schedule the program takes (kMaxScheduleTasks
+// tasks), all switching to DP at times spread over the day: loading it is the largest piece of
+// work the program does at once.
 void runSession(Results& results, OperatorTable& table) {
     StallWatch watch(results);
     OperatorSession session(table, &watch);
@@ -69,14 +71,14 @@ void runSession(Results& results, OperatorTable& table) {
         session.rig().home.filePath(QStringLiteral("large.kss")).toStdString();
     {
         std::ofstream out(large);
-        constexpr int kTasks = 100000;
+        constexpr auto kTasks = static_cast<int>(kMaxScheduleTasks);
         for (int i = 0; i < kTasks; ++i) {
             const int t = static_cast<int>(static_cast<long long>(i) * 86400 / kTasks);
             out << "2026,1,1," << t / 3600 << ',' << t / 60 % 60 << ',' << t % 60
                 << ",0,0,0,0,0,0,0,0,1,12,\r\n";
         }
     }
-    session.step("schedule of 100 000 tasks: start and tick", [&] {
+    session.step("largest schedule: start and tick", [&] {
         auto& rig = session.rig();
         const std::size_t from = rig.framesSoFar();
         if (session.frame().callbacks().start(large) != 1) {
