@@ -21,7 +21,7 @@
 
 #ifdef KORVANE_OPERATOR_TABLE
 #include "OperatorTable.h"
-#include "TestHome.h"
+#include "support/TempFolder.h"
 
 #include <QApplication>
 #endif
@@ -196,7 +196,7 @@ int main(int argc, char** argv) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
         QApplication app(argc, argv);
-        const ui::test::TestHome home;
+        const test::ProgramHome home;
         bench::OperatorTable table;
         for (int i = 0; i < sessions; ++i) {
             std::printf("operator session %d:\n", i + 1);

@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <thread>
 
 namespace korvane::bench {
 
@@ -50,7 +51,7 @@ bool indicatorShown() {
 // The frames since `from` as read types ("r8") and command codes ("11").
 std::string frameCodes(const FrameRig& rig, std::size_t from) {
     std::string codes;
-    const auto frames = rig.server.receivedFrames();
+    const auto frames = rig.sent();
     for (std::size_t i = from; i < frames.size(); ++i) {
         const bool read = frames[i][kCodeByte] == kReadCode;
         char item[8];
@@ -159,7 +160,7 @@ qint64 OperatorSession::waitQuiet(const QElapsedTimer& since) {
 // Each read request that went out waits its fixed time (the simulator always answers, so no
 // read deadline is owed); each owed pause counts once, when its frame went out.
 double OperatorSession::floorMs(std::size_t fromFrame, const std::vector<Owed>& owed) const {
-    const auto frames = rig_.server.receivedFrames();
+    const auto frames = rig_.sent();
     double ms = 0;
     std::vector<bool> paid(owed.size(), false);
     for (std::size_t i = fromFrame; i < frames.size(); ++i) {
@@ -202,6 +203,8 @@ void OperatorSession::operation(const std::string& name, const std::vector<Owed>
 void OperatorSession::runOperations() {
     using ui::FrameMessage;
     rig_.realPanels = &panels_;
+    // The processor's own pauses, uncut, as the operator's program waits them.
+    rig_.link.setSleeper([](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); });
     if (!rig_.connect()) {
         sessionFailed("cannot open the simulator's terminal");
     }

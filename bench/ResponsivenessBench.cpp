@@ -7,8 +7,8 @@
 //   responsiveness_bench [RUNS]
 #include "OperatorTable.h"
 #include "StallProbe.h"
-#include "TestHome.h"
 #include "core/schedule/ScheduleFileReader.h"
+#include "support/TempFolder.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/MainWindow.h"
 
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    ui::test::TestHome home;
+    const test::ProgramHome home;
     Results results;
     OperatorTable table;
     for (int i = 0; i < runs; ++i) {

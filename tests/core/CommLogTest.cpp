@@ -1,8 +1,8 @@
 #include "core/link/CommLog.h"
 
-#include "MemoryTransport.h"
-#include "TempDir.h"
 #include "core/link/DeviceLink.h"
+#include "support/MemoryTransport.h"
+#include "support/TempFolder.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -37,7 +37,7 @@ TEST(CommLog, EntryText) {
 }
 
 TEST(CommLog, SizeRuleAppliesWhenOpening) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / CommLog::kFileName;
     const std::uint8_t bytes[3] = {1, 2, 3};
     for (const std::uintmax_t size : {CommLog::kMaxSizeAtOpen, CommLog::kMaxSizeAtOpen + 1}) {
@@ -62,7 +62,7 @@ TEST(CommLog, SizeRuleAppliesWhenOpening) {
 }
 
 TEST(CommLog, SecondWriterIsSilentAndAnUnwritablePathIsToldOnce) {
-    test::TempDir dir;
+    test::TempFolder dir;
     std::vector<std::string> told;
     const auto tell = [&told](const std::string& why) { told.push_back(why); };
     const std::uint8_t b[1] = {1};
@@ -87,18 +87,18 @@ TEST(CommLog, SecondWriterIsSilentAndAnUnwritablePathIsToldOnce) {
 // Nothing is created before the first logged frame: not by making the log, not by a send the
 // switch drops, not by a read whose reply is missing.
 TEST(CommLog, TheFileAppearsWithTheFirstFrame) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / CommLog::kFileName;
     CommLog log(path);
-    test::MemoryTransport::Shared wire;
+    auto wire = std::make_shared<test::MemoryLine>();
     DeviceLink link(std::make_unique<test::MemoryTransport>(wire), &log, nullptr);
     link.setSleeper([](std::chrono::milliseconds) {});
     EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 1);
-    wire.failWrites = true;
+    wire->failWrites = true;
     link.setSendSwitch(1);
     EXPECT_EQ(link.read(readtype::kClock), 0);
     EXPECT_FALSE(std::filesystem::exists(path));
-    wire.failWrites = false;
+    wire->failWrites = false;
     EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 1);
     EXPECT_TRUE(std::filesystem::exists(path));
 }
@@ -106,23 +106,23 @@ TEST(CommLog, TheFileAppearsWithTheFirstFrame) {
 // A log that cannot be written (here a device that is always full) never decides an exchange:
 // the frames go out, the reply is taken, the failure is told once and logging stops.
 TEST(CommLog, AFullLogNeverFailsAnExchange) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / CommLog::kFileName;
     std::filesystem::create_symlink("/dev/full", path);
     CommLog log(path);
     std::vector<std::string> told;
     log.setFailureHandler([&told](const std::string& why) { told.push_back(why); });
-    test::MemoryTransport::Shared wire;
+    auto wire = std::make_shared<test::MemoryLine>();
     DeviceLink link(std::make_unique<test::MemoryTransport>(wire), &log, nullptr);
     link.setSleeper([](std::chrono::milliseconds) {});
     link.setSendSwitch(1);
     EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 1);
     const std::uint8_t reply[9] = {0xED, 0xCB, 0x00, 0x00, 0x03, 'T', 'R', 'S', 0xFC};
-    wire.incoming.assign(std::begin(reply), std::end(reply));
+    wire->incoming.assign(std::begin(reply), std::end(reply));
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
-    wire.incoming.assign(std::begin(reply), std::end(reply));
+    wire->incoming.assign(std::begin(reply), std::end(reply));
     EXPECT_EQ(link.probeIdentity(), ProbeOutcome::Answered);
-    EXPECT_EQ(wire.written.size(), 3u);
+    EXPECT_EQ(wire->writes.size(), 3u);
     EXPECT_EQ(told, std::vector<std::string>{std::generic_category().message(ENOSPC)});
     EXPECT_TRUE(log.failed());
     // Pointing the log elsewhere starts afresh.
@@ -134,10 +134,10 @@ TEST(CommLog, AFullLogNeverFailsAnExchange) {
 }
 
 TEST(CommLog, WhatTheLinkLogs) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / CommLog::kFileName;
     CommLog log(path);
-    test::MemoryTransport::Shared wire;
+    auto wire = std::make_shared<test::MemoryLine>();
     DeviceLink link(std::make_unique<test::MemoryTransport>(wire), &log, nullptr);
     link.setSleeper([](std::chrono::milliseconds) {});
 
@@ -146,21 +146,21 @@ TEST(CommLog, WhatTheLinkLogs) {
     EXPECT_TRUE(slurp(path).empty());
 
     link.setSendSwitch(1);
-    wire.failWrites = true;
+    wire->failWrites = true;
     EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 0);
     EXPECT_TRUE(slurp(path).empty()) << "a failed send is not logged";
-    wire.failWrites = false;
+    wire->failWrites = false;
 
     // A 0x88 reply is accepted but not logged; an ordinary one is.
     const std::uint8_t unlogged[9] = {0xED, 0xCB, 0x00, 0x88, 0x03, 'T', 'R', 'S', 0x84};
-    wire.incoming.assign(std::begin(unlogged), std::end(unlogged));
+    wire->incoming.assign(std::begin(unlogged), std::end(unlogged));
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
     std::string text = slurp(path);
     EXPECT_EQ(text.find("Recv:"), std::string::npos);
     EXPECT_NE(text.find("Send:"), std::string::npos);
 
     const std::uint8_t logged[9] = {0xED, 0xCB, 0x00, 0x00, 0x03, 'T', 'R', 'S', 0xFC};
-    wire.incoming.assign(std::begin(logged), std::end(logged));
+    wire->incoming.assign(std::begin(logged), std::end(logged));
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
     text = slurp(path);
     EXPECT_NE(text.find("Recv:"), std::string::npos);

@@ -1,7 +1,11 @@
 #include "core/link/ReadTypes.h"
 #include "sim/SimPtyServer.h"
+#include "support/Hex.h"
+#include "support/RecordingSleeper.h"
+#include "support/TempFolder.h"
 #include "tools/CommandCatalogue.h"
 #include "tools/CtlMain.h"
+#include "tools/LinkOpener.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -21,16 +25,25 @@ struct CtlRun {
 
 // korvanectl against the simulator on a real pseudo-terminal, as an operator runs it.
 struct KorvanectlPty : ::testing::Test {
+    test::ProgramHome home;
     sim::SimPtyServer server;
-    void SetUp() override {
-        ::setenv("KORVANE_HOME", ::testing::TempDir().c_str(), 1);
-        server.start();
-    }
+    // The simulator answers at once: the processor's pacing pauses are noted and cut short.
+    test::RecordingSleeper pacing;
+    void SetUp() override { server.start(); }
     CtlRun ctl(std::vector<std::string> words) {
         std::vector<std::string> args = {"--device", server.devicePath()};
         args.insert(args.end(), words.begin(), words.end());
         std::ostringstream out, err;
-        const int status = ctl::runCtl(args, out, err);
+        ctl::CtlEnvironment env;
+        env.openLink = [this](const ctl::LinkOptions& options, MessageSink& messages,
+                              std::string& error) {
+            auto link = ctl::openDeviceLink(options, messages, error);
+            if (link) {
+                pacing.attach(*link);
+            }
+            return link;
+        };
+        const int status = ctl::runCtl(args, out, err, env);
         return {status, out.str(), err.str()};
     }
     // Writes get no answer, so the simulator may still be reading the frame korvanectl sent.
@@ -39,16 +52,7 @@ struct KorvanectlPty : ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds{10});
         }
     }
-    std::string lastFrameHex() const {
-        const auto frames = server.receivedFrames();
-        std::string s;
-        char item[4];
-        for (const auto b : frames.back()) {
-            std::snprintf(item, sizeof item, "%s%02X", s.empty() ? "" : " ", b);
-            s += item;
-        }
-        return s;
-    }
+    std::string lastFrameHex() const { return test::hex(server.receivedFrames().back()); }
 };
 
 // Every name of the catalogue, with arguments an operator might give.

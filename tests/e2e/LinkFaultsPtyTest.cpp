@@ -1,4 +1,5 @@
 #include "SimLinkFixture.h"
+#include "core/commands/ReadBack.h"
 
 #include <thread>
 
@@ -11,6 +12,8 @@ using LinkFaults = SimLinkFixture;
 } // namespace
 
 TEST_F(LinkFaults, LateReplies) {
+    facade.selectInput(Picture::One, 11); // the switch state then starts with 11 (HDMI)
+    mirror.switchState[sw::kPicture1Input] = 0;
     // The first byte may take up to 700 ms (timeout setting 1) after the 80 ms wait.
     sim::SimFaults faults;
     faults.lateReply = milliseconds{300};
@@ -19,11 +22,16 @@ TEST_F(LinkFaults, LateReplies) {
     faults.lateReply = milliseconds{1500};
     server.setFaults(faults);
     EXPECT_EQ(link.read(readtype::kClock), 0);
-    // The late bytes of the failed read must not be taken for the next reply.
-    std::this_thread::sleep_for(milliseconds{1000});
+    // The late bytes of the failed read must not be taken for the next reply: the next read
+    // sequence drops what waits on the line before it asks.
+    std::this_thread::sleep_for(milliseconds{1000}); // the late reply arrives meanwhile
     server.setFaults({});
-    link.purgeInput();
-    EXPECT_EQ(link.read(readtype::kSwitchState), 1);
+    sink.ids.clear();
+    const std::size_t before = framesSoFar();
+    EXPECT_EQ(ReadBack(ctx, ReadBackKind::SwitchQuery).run(), 1);
+    EXPECT_EQ(readsSince(before), std::vector<std::uint8_t>{readtype::kSwitchState});
+    EXPECT_EQ(mirror.switchState[sw::kPicture1Input], 11) << "the late clock reply was taken";
+    EXPECT_TRUE(sink.ids.empty());
 }
 
 TEST_F(LinkFaults, PlanEntryLostMidwayReportsRecvFail) {
@@ -41,9 +49,11 @@ TEST_F(LinkFaults, ProbeDuringAReadSendsNothing) {
     server.setFaults(faults);
     const std::size_t before = framesSoFar();
     std::thread reader([this] { EXPECT_EQ(link.read(readtype::kIdentity), 1); });
-    while (link.readInProgress() == 0) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds{10};
+    while (link.readInProgress() == 0 && std::chrono::steady_clock::now() < giveUp) {
         std::this_thread::yield();
     }
+    EXPECT_NE(link.readInProgress(), 0) << "the read never began";
     EXPECT_EQ(link.probeIdentity(), ProbeOutcome::NotRun);
     reader.join();
     EXPECT_EQ(framesSoFar(), before + 1) << "only the read's own request went out";
@@ -58,8 +68,11 @@ TEST_F(LinkFaults, HangUpFailsPromptlyAndANewTerminalCanBeOpened) {
     EXPECT_EQ(link.read(readtype::kClock), 1);
     EXPECT_EQ(link.read(readtype::kClock), 1);
     // The line is gone: the next exchange fails at once instead of waiting out its time-out.
+    const auto began = std::chrono::steady_clock::now();
     const std::clock_t cpuBefore = std::clock();
     EXPECT_EQ(link.read(readtype::kClock), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - began, milliseconds{700})
+        << "the read waited out its 700 ms time-out";
     EXPECT_LT(static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC, 0.5)
         << "no spinning on the dead line";
     sim::SimPtyServer replacement;

@@ -118,13 +118,14 @@ TEST_P(SendAllFixture, EveryParameterInItsExactOrder) {
     selectHdmiAndSync(*this);
     const std::size_t start = framesSoFar();
     ASSERT_EQ(SendAll(ctx, SendAll::Mode::EveryParameter).run(), 1);
+    ASSERT_TRUE(fence());
     const std::vector<std::uint8_t> expected = {
         0x02, 0x08, 0x11, 0x09, 0x04, 0x03, 0x03, 0x03, 0x03, 0x03, 0x03, 0x03, 0x03, 0x03,
         0x03, 0x03, 0x06, 0x11, 0x05, 0x22, 0x15, 0x0F, 0x18, 0x0E, 0x10, 0x20, 0x24};
     EXPECT_EQ(codesSince(start), expected);
     // The picture-quality sub-codes in their order; gamma (11) is not among them.
     std::vector<std::uint8_t> subCodes;
-    const auto frames = server.receivedFrames();
+    const auto frames = sent();
     for (std::size_t i = start; i < frames.size(); ++i) {
         if (frames[i][frame::kCodeOffset] == 0x03) {
             subCodes.push_back(frames[i][frame::kDataOffset]);
@@ -139,6 +140,7 @@ TEST_P(SendAllFixture, AWindowBeyondItsLimitsIsNotSent) {
     mirror.p1InWidth = 5000; // wider than the simulator's input
     const std::size_t start = framesSoFar();
     ASSERT_EQ(SendAll(ctx, SendAll::Mode::EveryParameter).run(), 1);
+    ASSERT_TRUE(fence());
     const auto codes = codesSince(start);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), 0x0F), 0);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), 0x10), 1);
@@ -148,7 +150,8 @@ TEST_P(SendAllFixture, RecallClampsTheSlot) {
     for (const int slot : {0, 11, 7}) {
         const std::size_t start = framesSoFar();
         ASSERT_EQ(SendAll(ctx, SendAll::Mode::RecallSlot, slot).run(), 1);
-        const auto frames = server.receivedFrames();
+        ASSERT_TRUE(fence());
+        const auto frames = sent();
         ASSERT_EQ(frames.size(), start + 1);
         EXPECT_EQ(frames.back()[frame::kCodeOffset], 0x01);
         EXPECT_EQ(frames.back()[frame::kDataOffset], 1) << "recall";
@@ -252,6 +255,7 @@ TEST_P(ReadBackFixture, ClosedLinkIsReportedBeforeAnythingIsSent) {
     EXPECT_EQ(framesSoFar(), start);
     // Send-all opens the link itself.
     EXPECT_EQ(SendAll(ctx, SendAll::Mode::RecallSlot, 2).run(), 1);
+    ASSERT_TRUE(fence());
     EXPECT_EQ(framesSoFar(), start + 1);
 }
 

@@ -8,6 +8,9 @@
 #include "core/store/NetworkSettings.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimUdpServer.h"
+#include "support/LineFence.h"
+#include "support/RecordingSink.h"
+#include "support/RecordingSleeper.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -17,11 +20,6 @@
 #include <vector>
 
 namespace korvane::test {
-
-struct RecordingSink : MessageSink {
-    std::vector<MessageId> ids;
-    void report(MessageId id) override { ids.push_back(id); }
-};
 
 enum class LinkKind { Pty, Udp };
 
@@ -68,11 +66,13 @@ struct SimLink {
     SimEndpoint server;
     RecordingSink sink;
     DeviceLink link{nullptr, &sink};
+    // The simulator answers at once: the processor's pacing pauses are noted and cut short.
+    RecordingSleeper pacing;
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
     OperationContext ctx{link, mirror, facade, &sink};
 
-    explicit SimLink(LinkKind kind) : server(kind) {}
+    explicit SimLink(LinkKind kind) : server(kind) { pacing.attach(link); }
 
     void connect() {
         server.start();
@@ -81,10 +81,33 @@ struct SimLink {
         link.setSendSwitch(1);
     }
 
+    // Every frame the simulator accepted, fences left out.
+    std::vector<frame::CommandFrame> sent() const { return withoutFences(server.receivedFrames()); }
+    // Sends a fence and waits for it: then everything sent before it has reached the simulator.
+    bool fence() {
+        const std::size_t before = server.receivedFrames().size();
+        const int wasOn = link.sendSwitch();
+        link.setSendSwitch(1);
+        const bool written =
+            link.write(static_cast<CommandCode>(kFenceCode), frame::padData()) == 1;
+        link.setSendSwitch(wasOn);
+        for (int i = 0; written && i < 1000; ++i) {
+            const auto frames = server.receivedFrames();
+            if (std::any_of(frames.begin() +
+                                static_cast<std::ptrdiff_t>(std::min(before, frames.size())),
+                            frames.end(), isFence)) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds{2});
+        }
+        ADD_FAILURE() << "the fence never reached the simulator";
+        return false;
+    }
+
     // The command codes the simulator accepted since `from`.
     std::vector<std::uint8_t> codesSince(std::size_t from) const {
         std::vector<std::uint8_t> codes;
-        const auto frames = server.receivedFrames();
+        const auto frames = sent();
         for (std::size_t i = from; i < frames.size(); ++i) {
             codes.push_back(frames[i][frame::kCodeOffset]);
         }
@@ -93,7 +116,7 @@ struct SimLink {
     // The read types requested since `from`.
     std::vector<std::uint8_t> readsSince(std::size_t from) const {
         std::vector<std::uint8_t> types;
-        const auto frames = server.receivedFrames();
+        const auto frames = sent();
         for (std::size_t i = from; i < frames.size(); ++i) {
             if (frames[i][frame::kCodeOffset] == 0) {
                 types.push_back(frames[i][frame::kDataOffset]);
@@ -101,7 +124,7 @@ struct SimLink {
         }
         return types;
     }
-    std::size_t framesSoFar() const { return server.receivedFrames().size(); }
+    std::size_t framesSoFar() const { return sent().size(); }
     // Writes get no answer, so the simulator may still be reading what was just sent.
     void waitForFrames(std::size_t count) const {
         for (int i = 0; i < 200 && framesSoFar() < count; ++i) {

@@ -5,6 +5,8 @@
 #include "core/store/NetworkSettings.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimUdpServer.h"
+#include "support/RecordingSleeper.h"
+#include "support/TempFolder.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -68,22 +70,6 @@ private:
     std::vector<LinkStatus> seen_;
 };
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "korvane-health-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 inline LinkWatcher::Timing timingWithKeepAlive(std::chrono::milliseconds keepAlive) {
     LinkWatcher::Timing t = LinkWatcher::kDefaultTiming;
     t.keepAlive = keepAlive;
@@ -97,6 +83,7 @@ public:
     enum class Kind { Pty, Udp };
 
     explicit HealthRig(Kind kind) : kind_(kind) {
+        pacing.attach(link);
         if (kind == Kind::Pty) {
             pty_ = std::make_unique<sim::SimPtyServer>(sim::SimModel{}, folder_.path() / "ttyKv");
         } else {
@@ -132,10 +119,12 @@ public:
     }
 
     DeviceLink link;
+    // The processor's pacing pauses, noted and cut short.
+    test::RecordingSleeper pacing;
 
 private:
     Kind kind_;
-    TempFolder folder_;
+    test::TempFolder folder_;
     std::unique_ptr<sim::SimPtyServer> pty_;
     std::unique_ptr<sim::SimUdpServer> udp_;
 };

@@ -4,6 +4,7 @@
 #include "core/link/ParameterMirror.h"
 #include "core/link/ReadTypes.h"
 #include "core/link/ResolutionTable.h"
+#include "support/RecordingSink.h"
 
 #include <algorithm>
 #include <cstring>
@@ -73,11 +74,6 @@ TEST_P(LinkLossAndReturn, IdleLossIsNoticedCommandsAreHeldAndTheLinkComesBack) {
 
 INSTANTIATE_TEST_SUITE_P(Links, LinkLossAndReturn, testing::Values(Kind::Pty, Kind::Udp), kindName);
 
-struct RecordingSink : MessageSink {
-    std::vector<MessageId> ids;
-    void report(MessageId id) override { ids.push_back(id); }
-};
-
 // The processor goes in the middle of synchronise-all: the operation fails at the read that
 // found it gone, with its own message and the mirror untouched; the link says lost, comes back
 // by itself, and the next synchronisation reads everything.
@@ -89,7 +85,7 @@ TEST_P(SynchroniseAcrossALoss, FailsCleanlyThenSucceedsOnceTheLinkIsBack) {
     ASSERT_EQ(rig.connect(), 1);
     LinkWatcher watcher(rig.link, timingWithKeepAlive(rig.pty() ? 0ms : 300ms));
     StatusLog log(rig.link);
-    RecordingSink sink;
+    test::RecordingSink sink;
     ParameterMirror mirror{};
     applyMirrorDefaults(mirror, kDefaultResolution);
     CommandFacade facade(rig.link, mirror);

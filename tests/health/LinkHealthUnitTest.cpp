@@ -1,7 +1,7 @@
 #include "LinkHealthSupport.h"
-#include "MemoryTransport.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/SerialPortList.h"
+#include "support/MemoryTransport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ namespace {
 using test::MemoryTransport;
 
 struct MemoryLink {
-    MemoryTransport::Shared wire;
+    std::shared_ptr<test::MemoryLine> wire = std::make_shared<test::MemoryLine>();
     DeviceLink link{std::make_unique<MemoryTransport>(wire), nullptr, nullptr};
     std::vector<LinkStatus> seen;
 
@@ -31,18 +31,18 @@ TEST(LinkHealthWrites, AFailedWriteIsALossAndLaterCommandsStayHome) {
     MemoryLink m(true);
     ASSERT_EQ(m.seen.size(), 1u);
     EXPECT_EQ(m.seen[0].state, LinkState::Connected);
-    m.wire.failWrites = true;
+    m.wire->failWrites = true;
     EXPECT_EQ(m.link.write(CommandCode::SetAudio, frame::padData()), 0);
     ASSERT_EQ(m.seen.size(), 2u);
     EXPECT_EQ(m.seen[1].state, LinkState::Lost);
     EXPECT_EQ(m.seen[1].reason, LossReason::WriteFailed);
     EXPECT_EQ(m.seen[1].refused, 0u);
 
-    m.wire.failWrites = false;
+    m.wire->failWrites = false;
     EXPECT_EQ(m.link.write(CommandCode::SetAudio, frame::padData()), 0);
     EXPECT_EQ(m.link.write(CommandCode::SetAudio, frame::padData()), 0);
     EXPECT_EQ(m.link.read(0), 0);
-    EXPECT_TRUE(m.wire.written.empty()) << "sent while lost";
+    EXPECT_TRUE(m.wire->writes.empty()) << "sent while lost";
     ASSERT_EQ(m.seen.size(), 3u) << "one notice for the first refused command only";
     EXPECT_EQ(m.seen[2].refused, 1u);
     EXPECT_EQ(m.link.linkStatus().refused, 3u);
@@ -57,15 +57,15 @@ TEST(LinkHealthWrites, AFailedWriteIsALossAndLaterCommandsStayHome) {
     EXPECT_EQ(m.link.open(), 1);
     EXPECT_EQ(m.link.linkStatus().state, LinkState::Connected);
     EXPECT_EQ(m.link.write(CommandCode::SetAudio, frame::padData()), 1);
-    EXPECT_EQ(m.wire.written.size(), 1u);
+    EXPECT_EQ(m.wire->writes.size(), 1u);
     EXPECT_EQ(m.link.linkStatus().losses, 1u);
 }
 
 TEST(LinkHealthWrites, WithHealthOffAFailedWriteChangesNothing) {
     MemoryLink m(false);
-    m.wire.failWrites = true;
+    m.wire->failWrites = true;
     EXPECT_EQ(m.link.write(CommandCode::SetAudio, frame::padData()), 0);
-    m.wire.failWrites = false;
+    m.wire->failWrites = false;
     EXPECT_EQ(m.link.write(CommandCode::SetAudio, frame::padData()), 1);
     EXPECT_EQ(m.link.linkStatus().state, LinkState::Connected);
     EXPECT_EQ(m.seen.size(), 1u);
@@ -83,7 +83,7 @@ TEST(LinkHealthWrites, ClosingIsClosedNotLost) {
 // The stable names are listed by their own path (that is what gets stored), described by the
 // device they stand for now; a name whose device is gone, and a missing folder, give nothing.
 TEST(StableSerialNames, ListedByNameWithTheirDevice) {
-    TempFolder dev;
+    test::TempFolder dev;
     const auto byId = dev.path() / "serial" / "by-id";
     EXPECT_TRUE(listStableSerialNames(byId).empty());
     fs::create_directories(byId);

@@ -2,10 +2,10 @@
 // template file or of writing the settings file: the file it was replacing must be whole and
 // readable after every kill, holding either what it held before or the new content.
 
-#include "../core/TempDir.h"
 #include "core/store/Settings.h"
 #include "core/store/SettingsKeys.h"
 #include "core/store/TemplateFile.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <csignal>
@@ -140,7 +140,7 @@ testing::AssertionResult wholeTemplate(const fs::path& file) {
 }
 
 TEST(CrashSafety, TemplateSaveKilledAtAnyMomentLeavesAWholeFile) {
-    const test::TempDir dir;
+    const test::TempFolder dir;
     const fs::path file = dir.path() / "show.kvt";
     const fs::path ini = dir.path() / std::string(settingskey::kFileName);
     Settings settings(ini);
@@ -169,7 +169,7 @@ TEST(CrashSafety, TemplateSaveKilledAtAnyMomentLeavesAWholeFile) {
 }
 
 TEST(CrashSafety, SettingsWriteKilledAtAnyMomentLeavesAWholeFile) {
-    const test::TempDir dir;
+    const test::TempFolder dir;
     const fs::path ini = dir.path() / std::string(settingskey::kFileName);
     // A large file makes each write long enough to be hit: every write rewrites and syncs all
     // of it.

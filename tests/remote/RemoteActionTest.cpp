@@ -1,6 +1,7 @@
 #include "remote/RemoteAction.h"
 
 #include "remote/RemoteSettings.h"
+#include "support/TempFolder.h"
 #include "tools/CommandCatalogue.h"
 
 #include <filesystem>
@@ -133,10 +134,8 @@ TEST(TemplateNames, NamesAreUtf8OfAtMost32CharactersThatSurviveTheSettingsFile) 
 }
 
 struct SettingsFile : ::testing::Test {
-    std::filesystem::path file =
-        std::filesystem::path(::testing::TempDir()) / "remote-settings-test.ini";
-    void SetUp() override { std::filesystem::remove(file); }
-    void TearDown() override { std::filesystem::remove(file); }
+    korvane::test::TempFolder folder;
+    std::filesystem::path file = folder.path() / "remote-settings-test.ini";
 };
 
 TEST_F(SettingsFile, DefaultsPortsAndListenAddress) {

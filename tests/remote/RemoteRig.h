@@ -10,24 +10,22 @@
 #include "remote/RemoteServer.h"
 #include "remote/RemoteSettings.h"
 #include "sim/SimPtyServer.h"
+#include "support/Hex.h"
+#include "support/RecordingSink.h"
+#include "support/RecordingSleeper.h"
+#include "support/TempFolder.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace korvane::test {
-
-struct RecordingSink : MessageSink {
-    std::vector<MessageId> ids;
-    void report(MessageId id) override { ids.push_back(id); }
-};
 
 // korvane-server's parts in one process: the simulator on a real pseudo-terminal, the link, the
 // device runner and the remote server on loopback with free ports.
@@ -38,14 +36,17 @@ struct RemoteRig {
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
     OperationContext ctx{link, mirror, facade, &sink};
-    QTemporaryDir home;
-    remote::RemoteSettings settings{home.filePath(QStringLiteral("korvaneapp.ini")).toStdString()};
+    // The protocol's pauses, recorded and cut short.
+    RecordingSleeper sleeper;
+    TempFolder home;
+    remote::RemoteSettings settings{home.file("korvaneapp.ini")};
     std::unique_ptr<remote::CoreDevice> device;
     std::unique_ptr<remote::RemoteServer> server;
     QNetworkAccessManager http;
 
     bool start(const QString& listen = QStringLiteral("127.0.0.1")) {
         sim.start();
+        sleeper.attach(link);
         if (link.configureSerialAndOpen({sim.devicePath(), 999, 1, 115200}) != 1) {
             return false;
         }
@@ -62,13 +63,7 @@ struct RemoteRig {
         std::vector<std::string> out;
         const auto all = sim.receivedFrames();
         for (std::size_t i = from; i < all.size(); ++i) {
-            std::string s;
-            char item[4];
-            for (const auto b : all[i]) {
-                std::snprintf(item, sizeof item, "%s%02X", s.empty() ? "" : " ", b);
-                s += item;
-            }
-            out.push_back(s);
+            out.push_back(hex(all[i]));
         }
         return out;
     }

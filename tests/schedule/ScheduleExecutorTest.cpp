@@ -1,9 +1,12 @@
 #include "core/schedule/ScheduleExecutor.h"
 
 #include "ScheduleTestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace korvane;
@@ -51,7 +54,7 @@ ScheduleTask templateTask(int h, const std::string& path) {
 } // namespace
 
 TEST_F(ScheduleExecutorTest, RunsEachActionOnce) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     const std::string file = dir.write("show.kvt", std::string(1030, '\0'));
     ScheduleTask unknownAction = daily(14, 0, 0, 7);
     executor.start(
@@ -70,16 +73,19 @@ TEST_F(ScheduleExecutorTest, RunsEachActionOnce) {
 }
 
 TEST_F(ScheduleExecutorTest, MissingOrFalseTemplateCountsAsRunWithoutLoading) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     const struct {
         int hour;
         std::string path;
         TaskProblem problem;
     } rows[] = {
-        {8, dir.pathOf("gone.kvt"), TaskProblem::TemplateMissing},
+        {8, dir.file("gone.kvt"), TaskProblem::TemplateMissing},
         {9, "", TaskProblem::TemplateMissing},
-        {10, dir.pathOf(""), TaskProblem::NotATemplate}, // a folder
+        {10, dir.file(""), TaskProblem::NotATemplate}, // a folder
         {11, dir.write("short.kvt", std::string(1029, '\0')), TaskProblem::NotATemplate},
+        // Beyond the template size limit the template load refuses it, and so does the runner.
+        {12, dir.write("huge.kvt", std::string((std::size_t{1} << 20) + 1, '\0')),
+         TaskProblem::NotATemplate},
     };
     std::vector<ScheduleTask> tasks;
     for (const auto& row : rows) {
@@ -97,6 +103,18 @@ TEST_F(ScheduleExecutorTest, MissingOrFalseTemplateCountsAsRunWithoutLoading) {
         EXPECT_EQ(tickAt(6, row.hour, 0, 2), TickOutcome::NothingDue);
     }
     EXPECT_TRUE(actions.calls.empty());
+}
+
+// A template file the load could not read (not a refusal of its contents) has its own reason.
+TEST(TaskCheck, UnreadableTemplateIsNamedAsSuch) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "file permissions do not stop root";
+    }
+    test::TempFolder dir;
+    const std::string file = dir.write("locked.kvt", std::string(1030, '\0'));
+    ASSERT_EQ(::chmod(file.c_str(), 0), 0);
+    EXPECT_EQ(taskProblem(templateTask(8, file)), TaskProblem::TemplateUnreadable);
+    EXPECT_EQ(taskProblemText(TaskProblem::TemplateUnreadable), "template file unreadable");
 }
 
 // A task that needs the processor while the link is closed is not counted as run: it runs once
@@ -129,7 +147,7 @@ TEST_F(ScheduleExecutorTest, BusyDeviceDefersTheDueTask) {
 }
 
 TEST_F(ScheduleExecutorTest, StopAndStartRunsTheLatestTaskAgain) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     const std::string file = dir.write("plan.kss", "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,0,\r\n"
                                                    "0,0,0,12,0,0,0,0,0,0,0,0,0,0,1,12,\r\n");
     ASSERT_TRUE(executor.start(file));
@@ -144,7 +162,7 @@ TEST_F(ScheduleExecutorTest, StopAndStartRunsTheLatestTaskAgain) {
     EXPECT_EQ(tickAt(6, 13, 0, 6), TickOutcome::Ran);
     EXPECT_EQ(actions.calls, (std::vector<std::string>{"input 12", "input 12"}));
 
-    EXPECT_FALSE(executor.start(dir.pathOf("missing.kss")));
+    EXPECT_FALSE(executor.start(dir.file("missing.kss")));
     EXPECT_FALSE(executor.running());
 }
 

@@ -2,6 +2,7 @@
 #include "core/schedule/ScheduleFileReader.h"
 #include "core/schedule/ScheduleList.h"
 #include "core/schedule/ScheduleRowTexts.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -97,7 +98,7 @@ TEST(ScheduleReader, LineEndsAndLastLine) {
 }
 
 TEST(ScheduleList, LoadReplacesTasksAndLastRunOnlyOnSuccess) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     const std::string first = dir.write("a.kss", "1,0,0,8,0,0\r\n2,0,0,9,0,0");
     const std::string second = dir.write("b.kss", "3,0,0,7,0,0\n");
 
@@ -112,8 +113,8 @@ TEST(ScheduleList, LoadReplacesTasksAndLastRunOnlyOnSuccess) {
     list.markRun(list.tasks()[*d.candidate], ten);
     ASSERT_EQ(list.lastRun().task.year, 2);
 
-    EXPECT_FALSE(list.load(dir.pathOf("missing.kss")));
-    EXPECT_FALSE(list.load(dir.pathOf(""))); // the folder itself is no schedule file
+    EXPECT_FALSE(list.load(dir.file("missing.kss")));
+    EXPECT_FALSE(list.load(dir.file(""))); // the folder itself is no schedule file
     EXPECT_EQ(list.tasks().size(), 2u);
     EXPECT_EQ(list.lastRun().task.year, 2);
 
@@ -129,7 +130,7 @@ TEST(ScheduleList, LoadReplacesTasksAndLastRunOnlyOnSuccess) {
 // Up to the limits a file is read; one byte or one line more and it is refused unread, the
 // list unchanged.
 TEST(ScheduleList, FilesOverTheLimitsAreRefused) {
-    test::ScratchDir dir;
+    test::TempFolder dir;
     // 65536 lines of 256 bytes: exactly 16 MiB.
     std::string line = "0,0,0,8,0,0,0,0,0,0,0,0,0,0,1,11,/a.kvt,";
     line.resize(255, 'x');

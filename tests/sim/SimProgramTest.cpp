@@ -2,6 +2,7 @@
 #include "PtyClient.h"
 #include "SimTestSupport.h"
 #include "sim/SimArguments.h"
+#include "support/TempFolder.h"
 
 #include <csignal>
 #include <filesystem>
@@ -99,9 +100,8 @@ TEST(SimProgram, VersionPrintsOneLineAndStartsNoServer) {
 }
 
 TEST(SimProgram, PrintsTheDeviceServesItAndCleansUpOnSigterm) {
-    char dir[] = "/tmp/korvane-sim-XXXXXX";
-    ASSERT_NE(::mkdtemp(dir), nullptr);
-    const fs::path link = fs::path(dir) / "tty";
+    const korvane::test::TempFolder dir;
+    const fs::path link = dir.path() / "tty";
     ChildProcess sim({KORVANE_SIM_EXE, "--link", link.string(), "--bad-checksum", "13"});
     ASSERT_TRUE(sim.started());
     const auto device = sim.readLine(10000);
@@ -118,15 +118,13 @@ TEST(SimProgram, PrintsTheDeviceServesItAndCleansUpOnSigterm) {
     sim.signal(SIGTERM);
     EXPECT_EQ(sim.wait(10000), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
-    fs::remove_all(dir);
 }
 
 // The line is pulled and plugged back in by signals: the client sees the hang-up and the
 // link path go, then a new terminal behind the same path.
 TEST(SimProgram, Sigusr1DropsTheLineAndPathSigusr2BringsThemBack) {
-    char dir[] = "/tmp/korvane-sim-XXXXXX";
-    ASSERT_NE(::mkdtemp(dir), nullptr);
-    const fs::path link = fs::path(dir) / "tty";
+    const korvane::test::TempFolder dir;
+    const fs::path link = dir.path() / "tty";
     ChildProcess sim({KORVANE_SIM_EXE, "--link", link.string()});
     ASSERT_TRUE(sim.started());
     const auto first = sim.readLine(10000);
@@ -151,7 +149,6 @@ TEST(SimProgram, Sigusr1DropsTheLineAndPathSigusr2BringsThemBack) {
     EXPECT_TRUE(identityAnswered(again));
     sim.signal(SIGTERM);
     EXPECT_EQ(sim.wait(10000), 0);
-    fs::remove_all(dir);
 }
 
 TEST(SimProgram, BadArgumentsExitWithTwoAndSayWhy) {

@@ -2,6 +2,7 @@
 
 #include "PtyClient.h"
 #include "SimTestSupport.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -19,22 +20,6 @@ namespace fs = std::filesystem;
 bool send(PtyClient& c, const frame::CommandFrame& f) {
     return c.send(f);
 }
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "korvane-sim-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 TEST(SimPtyServer, AnswersReadsAndKeepsWritesSeenByTheModel) {
     SimPtyServer server;
@@ -125,7 +110,7 @@ TEST(SimPtyServer, HangUpDropsTheLineForTheClient) {
 }
 
 TEST(SimPtyServer, LinkReplacesAnOldLinkAndGoesAwayOnStop) {
-    TempDir dir;
+    korvane::test::TempFolder dir;
     const fs::path link = dir.path() / "ttyKorvane";
     fs::create_symlink("/nonexistent/old-device", link);
     SimPtyServer server(SimModel{}, link);
@@ -141,7 +126,7 @@ TEST(SimPtyServer, LinkReplacesAnOldLinkAndGoesAwayOnStop) {
 }
 
 TEST(SimPtyServer, RefusesToReplaceARegularFile) {
-    TempDir dir;
+    korvane::test::TempFolder dir;
     const fs::path path = dir.path() / "notes.txt";
     std::ofstream(path) << "keep me";
     SimPtyServer server(SimModel{}, path);

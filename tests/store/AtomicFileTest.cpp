@@ -1,7 +1,7 @@
 #include "core/store/AtomicFile.h"
 
-#include "StoreTestSupport.h"
 #include "core/store/IniFile.h"
+#include "support/TempFolder.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ WriteStep failingAfter(std::size_t budget) {
 }
 
 TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNoDebris) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / "target";
     const std::string old = "old contents\n";
     const std::string replacement(5000, 'n');
@@ -52,7 +52,7 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNoDebris) {
 }
 
 TEST(AtomicFile, KeepsPermissionsAndSymbolicLinks) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto real = dir.path() / "real.ini";
     const auto link = dir.path() / "link.ini";
     spit(real, "[s]\nk=1\n");
@@ -80,7 +80,7 @@ pid_t endedProcess() {
 // What writers killed half-way left beside the target goes with the next write of that target;
 // the files of writers still running, of other targets, and names that only look alike stay.
 TEST(AtomicFile, TheNextWriterRemovesWhatKilledWritersLeft) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / "KorvaneTemp1.kvt";
     spit(path, "old");
     const pid_t dead = endedProcess();
@@ -114,7 +114,7 @@ TEST(AtomicFile, TheNextWriterRemovesWhatKilledWritersLeft) {
 }
 
 TEST(AtomicFile, AMissingFolderIsAnError) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto ec = writeFileAtomically(dir.path() / "no" / "such", bytesOf("x"));
     EXPECT_EQ(ec, std::errc::no_such_file_or_directory);
 }

@@ -1,6 +1,6 @@
 #include "core/store/DataDirectory.h"
 
-#include "StoreTestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ TEST(DataDirectory, BesideTheExecutableFirstThenTheDataDirs) {
 }
 
 TEST(DataDirectory, TheUsersOwnCopyWinsThenTheFirstDataFolderThatHasIt) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const fs::path home = dir.path() / "home";
     const fs::path first = dir.path() / "first";
     const fs::path second = dir.path() / "second";

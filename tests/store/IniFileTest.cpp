@@ -1,6 +1,6 @@
 #include "core/store/IniFile.h"
 
-#include "StoreTestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -61,7 +61,7 @@ TEST(IniFile, ProfileIntegerFollowsTheWindowsRule) {
 
 class IniLineEnds : public ::testing::TestWithParam<std::string> {
 protected:
-    test::TempDir dir;
+    test::TempFolder dir;
     std::filesystem::path file = dir.path() / "a.ini";
     std::string eol = GetParam();
 };
@@ -144,7 +144,7 @@ TEST_P(IniLineEnds, WritesChangeOnlyTheirLineAndKeepTheFileStyle) {
 }
 
 TEST(IniFile, FirstWriteCreatesTheFile) {
-    test::TempDir dir;
+    test::TempFolder dir;
     IniFile ini(dir.path() / "new.ini");
     EXPECT_EQ(ini.readInt("comm", "commport", 999), 999);
     EXPECT_FALSE(std::filesystem::exists(ini.path()));
@@ -153,7 +153,7 @@ TEST(IniFile, FirstWriteCreatesTheFile) {
 }
 
 TEST(IniFile, IntegerReadsTreatEmptyAsMissingAndGarbageAsZero) {
-    test::TempDir dir;
+    test::TempFolder dir;
     spit(dir.path() / "a.ini", "[s]\nempty=\nword=abc\nblank=   \nneg=-3\n");
     const IniFile ini(dir.path() / "a.ini");
     EXPECT_EQ(ini.readInt("s", "empty", 96), 96);
@@ -164,7 +164,7 @@ TEST(IniFile, IntegerReadsTreatEmptyAsMissingAndGarbageAsZero) {
 }
 
 TEST(IniFile, TextsAreCutToTheCallersLength) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const std::string longText(1000, 'x');
     IniFile ini(dir.path() / "a.ini");
     ASSERT_TRUE(ini.writeString("s", "long", longText));
@@ -176,7 +176,7 @@ TEST(IniFile, TextsAreCutToTheCallersLength) {
 }
 
 TEST(IniFile, RefusedWritesLeaveTheFileAlone) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / "a.ini";
     const std::string before = "[s]\nk=v\n";
     spit(path, before);
@@ -197,7 +197,7 @@ TEST(IniFile, RefusedWritesLeaveTheFileAlone) {
 }
 
 TEST(IniFile, AFileThatCannotBeReadIsNotReplaced) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / "a.ini";
     std::filesystem::create_directory(path);
     std::filesystem::create_directory(path / "keep");
@@ -211,7 +211,7 @@ TEST(IniFile, AFileThatCannotBeReadIsNotReplaced) {
 // Only a regular file of at most 4 MiB is a settings file; anything else reads as empty at once
 // and is never written over: a FIFO without a writer, a device that never ends, a huge file.
 TEST(IniFile, WhatIsNoSettingsFileReadsAsEmptyAndIsKept) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto fifo = dir.path() / "fifo.ini";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const auto endless = dir.path() / "zero.ini";
@@ -236,7 +236,7 @@ TEST(IniFile, WhatIsNoSettingsFileReadsAsEmptyAndIsKept) {
 
 // A settings file without write permission stays as it is, whoever writes.
 TEST(IniFile, AReadOnlyFileIsKept) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / "a.ini";
     spit(path, "[s]\nk=1\n");
     ::chmod(path.c_str(), 0444);
@@ -248,7 +248,7 @@ TEST(IniFile, AReadOnlyFileIsKept) {
 }
 
 TEST(IniFile, GarbageFilesReadAsMissingKeysAndKeepTheirBytes) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto path = dir.path() / "a.ini";
     for (unsigned round = 1; round <= 20; ++round) {
         std::mt19937 gen(round);
@@ -267,7 +267,7 @@ TEST(IniFile, GarbageFilesReadAsMissingKeysAndKeepTheirBytes) {
 }
 
 TEST(IniFile, ConcurrentWritersLoseNoKey) {
-    test::TempDir dir;
+    test::TempFolder dir;
     IniFile ini(dir.path() / "a.ini");
     constexpr int kThreads = 4;
     constexpr int kRounds = 10;

@@ -1,8 +1,8 @@
 #include "core/store/Settings.h"
 
-#include "StoreTestSupport.h"
 #include "core/link/CommLog.h"
 #include "core/store/SettingsKeys.h"
+#include "support/TempFolder.h"
 
 #include <cstdlib>
 #include <functional>
@@ -17,7 +17,7 @@ namespace key = korvane::settingskey;
 namespace {
 
 struct SettingsFixture : ::testing::Test {
-    test::TempDir dir;
+    test::TempFolder dir;
     std::filesystem::path file = dir.path() / std::string(key::kFileName);
     Settings settings{file};
 
@@ -250,7 +250,7 @@ TEST(Settings, DefaultFileIsInTheProgramDirectory) {
 // user's configuration folder, made when first asked for.
 TEST(Settings, WithoutAHomeTheUsersConfigurationFolderIsUsed) {
     test::ProgramHome keep; // restores KORVANE_HOME afterwards
-    test::TempDir config;
+    test::TempFolder config;
     const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
     const std::string savedXdg = oldXdg != nullptr ? oldXdg : "";
     ::unsetenv("KORVANE_HOME");
@@ -278,7 +278,7 @@ TEST(Settings, RecentFileIsStoredInFull) {
 }
 
 TEST(Settings, FileExists) {
-    test::TempDir dir;
+    test::TempFolder dir;
     spit(dir.path() / "f", "");
     EXPECT_TRUE(Settings::fileExists(dir.path() / "f"));
     EXPECT_TRUE(Settings::fileExists(dir.path()));

@@ -1,8 +1,8 @@
 #include "core/store/TemplateFile.h"
 
-#include "StoreTestSupport.h"
 #include "core/store/Settings.h"
 #include "core/store/SettingsKeys.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -33,7 +33,7 @@ std::string bytesOf(const ParameterMirror& m) {
 }
 
 struct TemplateFixture : ::testing::Test {
-    test::TempDir dir;
+    test::TempFolder dir;
     Settings settings{dir.path() / "korvaneapp.ini"};
     std::filesystem::path file = dir.path() / "show.kvt";
 

@@ -1,7 +1,5 @@
 #include "core/store/TemplateLoader.h"
 
-#include "../core/MemoryTransport.h"
-#include "StoreTestSupport.h"
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/Frame.h"
@@ -10,6 +8,9 @@
 #include "core/store/SettingsKeys.h"
 #include "core/store/TemplateFile.h"
 #include "core/store/TemplateLoadHost.h"
+#include "support/MemoryTransport.h"
+#include "support/RecordingSink.h"
+#include "support/TempFolder.h"
 
 #include <chrono>
 #include <cstring>
@@ -34,7 +35,8 @@ public:
         std::vector<std::uint8_t> switchState;
         bool reopenFails = false;
     };
-    AnsweringTransport(Shared& s, Behaviour& b) : MemoryTransport(s), s_(s), b_(b) {}
+    AnsweringTransport(std::shared_ptr<test::MemoryLine> line, Behaviour& b)
+        : MemoryTransport(std::move(line)), b_(b) {}
 
     int open() override { return b_.reopenFails ? 0 : MemoryTransport::open(); }
     int writeAll(const std::uint8_t* bytes, std::size_t length) override {
@@ -61,16 +63,10 @@ private:
         }
         std::vector<std::uint8_t> reply(info->replyLength);
         frame::buildReply(0, payload, reply);
-        s_.incoming.insert(s_.incoming.end(), reply.begin(), reply.end());
+        line().queueReply(reply);
     }
 
-    Shared& s_;
     Behaviour& b_;
-};
-
-struct RecordingSink : MessageSink {
-    std::vector<MessageId> ids;
-    void report(MessageId id) override { ids.push_back(id); }
 };
 
 // Records what the loader asks of the program, with the send switch at that moment.
@@ -113,9 +109,9 @@ struct RecordingHost : TemplateLoadHost {
 
 struct LoaderFixture : ::testing::Test {
     test::ProgramHome home;
-    test::MemoryTransport::Shared wire;
+    std::shared_ptr<test::MemoryLine> wire = std::make_shared<test::MemoryLine>();
     AnsweringTransport::Behaviour processor{{}, {11, 1, 12, 1, 0, 1}, false};
-    RecordingSink sink;
+    test::RecordingSink sink;
     DeviceLink link{std::make_unique<AnsweringTransport>(wire, processor), nullptr, &sink};
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
@@ -143,7 +139,7 @@ struct LoaderFixture : ::testing::Test {
     }
     std::size_t readRequests() const {
         std::size_t n = 0;
-        for (const auto& f : wire.written) {
+        for (const auto& f : wire->writes) {
             n += f[frame::kCodeOffset] == static_cast<std::uint8_t>(CommandCode::ReadBlock);
         }
         return n;
@@ -175,8 +171,8 @@ TEST_F(LoaderFixture, SendsTheFileThenReadsEverythingBack) {
     EXPECT_EQ(link.sendSwitch(), 1);
     EXPECT_EQ(recentFile(), file.string());
     // The parameters went out from the file's values, before any read.
-    ASSERT_FALSE(wire.written.empty());
-    const auto& first = wire.written.front();
+    ASSERT_FALSE(wire->writes.empty());
+    const auto& first = wire->writes.front();
     EXPECT_EQ(first[frame::kCodeOffset],
               static_cast<std::uint8_t>(CommandCode::SetOutputResolution));
     EXPECT_EQ(first[frame::kDataOffset], 9);
@@ -192,9 +188,9 @@ TEST_F(LoaderFixture, SendsTheFileThenReadsEverythingBack) {
 }
 
 TEST_F(LoaderFixture, WithTheLinkClosedTheFileReachesOnlyTheMirror) {
-    wire.open = false;
+    wire->open = false;
     ASSERT_EQ(load(), LoadResult::Loaded);
-    EXPECT_TRUE(wire.written.empty());
+    EXPECT_TRUE(wire->writes.empty());
     EXPECT_TRUE(sameAsFile());
     const std::vector<std::string> expected = {
         "title Korvane Controller v3.0 - 模板3",
@@ -216,7 +212,7 @@ TEST_F(LoaderFixture, SendFailureGivesMinusTwoAndKeepsTheFileInTheMirror) {
     EXPECT_EQ(host.reports, std::vector{TemplateText::LoadFailed});
     EXPECT_EQ(sink.ids, std::vector{MessageId::OpenPortFailed});
     EXPECT_TRUE(sameAsFile());
-    EXPECT_TRUE(wire.written.empty());
+    EXPECT_TRUE(wire->writes.empty());
     EXPECT_EQ(host.busyCaptions, std::vector{TemplateText::LoadingCaption});
     EXPECT_EQ(link.sendSwitch(), 1);
 }
@@ -245,7 +241,7 @@ TEST_F(LoaderFixture, MissingUnreadableAndThrowingLoads) {
     host.throwOnRefresh = true;
     EXPECT_EQ(static_cast<int>(load()), -1);
     EXPECT_EQ(link.sendSwitch(), 1) << "the switch comes back on after a throw";
-    EXPECT_TRUE(wire.written.empty());
+    EXPECT_TRUE(wire->writes.empty());
 }
 
 // Files that are not templates are refused before anything is sent or changed, with the
@@ -286,7 +282,7 @@ TEST_F(LoaderFixture, FilesThatAreNoTemplatesAreRefusedBeforeAnythingIsSent) {
         EXPECT_EQ(host.reports, std::vector{TemplateText::OpenFailed});
         EXPECT_TRUE(host.events.empty());
         EXPECT_EQ(std::memcmp(&mirror, &before, sizeof mirror), 0);
-        EXPECT_TRUE(wire.written.empty());
+        EXPECT_TRUE(wire->writes.empty());
         EXPECT_EQ(recentFile(), "");
     }
     // Exactly 1 MiB with a foreign header and a tail still loads.
@@ -296,8 +292,8 @@ TEST_F(LoaderFixture, FilesThatAreNoTemplatesAreRefusedBeforeAnythingIsSent) {
     host.reports.clear();
     EXPECT_EQ(load(), LoadResult::Loaded);
     EXPECT_TRUE(host.reports.empty());
-    ASSERT_FALSE(wire.written.empty());
-    EXPECT_EQ(wire.written.front()[frame::kDataOffset], 9) << "the file's resolution went out";
+    ASSERT_FALSE(wire->writes.empty());
+    EXPECT_EQ(wire->writes.front()[frame::kDataOffset], 9) << "the file's resolution went out";
 }
 
 } // namespace

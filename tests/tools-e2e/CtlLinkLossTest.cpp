@@ -54,30 +54,16 @@ std::string dailyLine(int hour, int channel) {
            ",\n";
 }
 
-struct LinkedFolder {
-    std::filesystem::path path;
-    LinkedFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korvanectl-loss-XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~LinkedFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-};
-
 } // namespace
 
 // The line is pulled while the schedule runs and a task falls due meanwhile: one line says lost,
 // one says back, and the task runs on the new line once it is there.
 TEST(CtlScheduleRunLinkLoss, SurvivesALostLineAndRunsWhatFellDueOnReturn) {
-    LinkedFolder folder;
-    ::setenv("KORVANE_HOME", folder.path.c_str(), 1);
-    const auto device = folder.path / "ttyProcessor";
+    const korvane::test::ProgramHome folder;
+    const auto device = folder.path() / "ttyProcessor";
     sim::SimPtyServer server{sim::SimModel{simNow}, device};
     server.start();
-    const auto schedule = folder.path / "day.kss";
+    const auto schedule = folder.path() / "day.kss";
     std::ofstream(schedule, std::ios::binary) << dailyLine(9, 11) << dailyLine(10, 8);
 
     std::atomic<int> hour{8};
@@ -89,10 +75,11 @@ TEST(CtlScheduleRunLinkLoss, SurvivesALostLineAndRunsWhatFellDueOnReturn) {
     std::ostream outStream(&out);
     std::ostringstream err;
     int status = -1;
+    const RecordingSleeper pacing;
     std::thread runner([&] {
         const std::vector<std::string> args = {"--device", device.string(), "schedule", "run",
                                                schedule.string()};
-        status = ctl::runCtl(args, outStream, err, env);
+        status = ctl::runCtl(args, outStream, err, paced(env, pacing));
     });
 
     // The runner's first synchronisation is the sign it is up.
@@ -130,9 +117,8 @@ TEST(CtlScheduleRunLinkLoss, SurvivesALostLineAndRunsWhatFellDueOnReturn) {
 
 // --wait: a device that appears within the time is used; one that does not fails after it.
 TEST(CtlWait, WaitsForTheDeviceToAppear) {
-    LinkedFolder folder;
-    ::setenv("KORVANE_HOME", folder.path.c_str(), 1);
-    const auto device = folder.path / "ttyLater";
+    const korvane::test::ProgramHome folder;
+    const auto device = folder.path() / "ttyLater";
     sim::SimPtyServer server{sim::SimModel{simNow}, device};
     const std::vector<std::string> args = {"--wait", "20", "--device", device.string(), "identity"};
     std::ostringstream out, err;

@@ -1,6 +1,9 @@
 #include "CtlPtyFixture.h"
 #include "core/base/Messages.h"
+#include "core/commands/CommandFacade.h"
+#include "core/link/DeviceLink.h"
 #include "core/link/ReadTypes.h"
+#include "core/link/ResolutionTable.h"
 #include "core/store/IniFile.h"
 #include "core/store/Settings.h"
 #include "sim/SimReplies.h"
@@ -22,18 +25,46 @@ std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file) {
 }
 
 std::string lastFrameHex(const CtlPty& t) {
-    return hexText(t.server.receivedFrames().back());
+    return hex(t.server.receivedFrames().back());
 }
 
-// A state that differs from the factory's wherever the reads below look.
+// Colour temperature and the three gains travel in one frame, and korvanectl starts each run
+// from the defaults, so all four are set at once over a link of the test's own.
+void setColour(CtlPty& t, std::uint8_t temperature, std::uint8_t red, std::uint8_t green,
+               std::uint8_t blue) {
+    const std::size_t before = t.framesSoFar();
+    DeviceLink link;
+    ParameterMirror m{};
+    applyMirrorDefaults(m, kDefaultResolution);
+    CommandFacade facade(link, m);
+    link.setSendSwitch(1);
+    ASSERT_EQ(link.configureSerialAndOpen({t.server.devicePath(), 999, 1, 115200}), 1);
+    m.pq[pq::kColourTemperature] = temperature;
+    m.pq[pq::kRedGain] = red;
+    m.pq[pq::kGreenGain] = green;
+    ASSERT_EQ(facade.setColourTemperatureOrGain(pq::kBlueGain, blue), 1);
+    link.close();
+    t.waitForFrames(before + 1);
+}
+
+// A state that differs from the factory's wherever the reads below look, every picture-quality
+// field with a value of its own, so that a field printed under another's name shows.
 void distinctiveState(CtlPty& t) {
+    setColour(t, 3, 58, 71, 39);
     for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
              {"SelectInput", "1", "HDMI"},
              {"SelectInput", "2", "DVI"},
              {"SetAudio", "1", "44"},
+             {"SetPictureQuality", "ImageMode", "2"},
              {"SetPictureQuality", "Brightness", "61"},
-             {"SetPictureQuality", "DviEnhancement", "3"},
-             {"SetPictureQuality", "GreenGain", "71"},
+             {"SetPictureQuality", "Contrast", "52"},
+             {"SetPictureQuality", "Colour", "47"},
+             {"SetPictureQuality", "Sharpness", "13"},
+             {"SetPictureQuality", "NoiseReduction3D", "4"},
+             {"SetPictureQuality", "VgaEnhancement", "5"},
+             {"SetPictureQuality", "SceneMode", "6"},
+             {"SetPictureQuality", "BlackExtension", "1"},
+             {"SetPictureQuality", "DviEnhancement", "7"},
              {"SetPicture2OutputWindow", "100", "50", "624", "266"},
              {"SetPipMode", "1", "2", "3"},
              {"SetPicture1InputWindow", "10", "20", "640", "480", "1920", "1080"},
@@ -109,15 +140,13 @@ TEST_F(CtlPty, EachReadPrintsWhatTheProcessorHolds) {
         a.insert(b.begin(), b.end());
         return a;
     };
-    const char* const quality[] = {"ImageMode",      "Brightness",    "Contrast",
-                                   "Colour",         "Sharpness",     "NoiseReduction3D",
-                                   "VgaEnhancement", "SceneMode",     "ColourTemperature",
-                                   "RedGain",        "GreenGain",     "BlueGain",
-                                   "BlackExtension", "DviEnhancement"};
-    Fields qualityFields;
-    for (std::size_t i = 0; i < std::size(quality); ++i) {
-        qualityFields[quality[i]] = n(m.pq[i]);
-    }
+    const Fields qualityFields = {
+        {"ImageMode", "2"},      {"Brightness", "61"},    {"Contrast", "52"},
+        {"Colour", "47"},        {"Sharpness", "13"},     {"NoiseReduction3D", "4"},
+        {"VgaEnhancement", "5"}, {"SceneMode", "6"},      {"ColourTemperature", "3"},
+        {"RedGain", "58"},       {"GreenGain", "71"},     {"BlueGain", "39"},
+        {"BlackExtension", "1"}, {"DviEnhancement", "7"},
+    };
     const Fields switchFields = {
         {"Picture1Input", "11 (HDMI)"},       {"Picture1Lit", n(m.switchState[1])},
         {"Picture2Input", "14 (DVI)"},        {"Picture2Lit", n(m.switchState[3])},
@@ -130,7 +159,7 @@ TEST_F(CtlPty, EachReadPrintsWhatTheProcessorHolds) {
         Fields expected;
     } rows[] = {
         {{"picture-quality"}, 0, qualityFields},
-        {{"gains"}, 0, {{"RedGain", n(m.pq[9])}, {"GreenGain", "71"}, {"BlueGain", n(m.pq[11])}}},
+        {{"gains"}, 0, {{"RedGain", "58"}, {"GreenGain", "71"}, {"BlueGain", "39"}}},
         {{"picture1-input"},
          1,
          with({{"Picture1InX", "10"},
@@ -158,7 +187,7 @@ TEST_F(CtlPty, EachReadPrintsWhatTheProcessorHolds) {
           {"Picture2OutHeight", "266"}}},
         {{"switch-query"}, 11, switchFields},
         {{"switch-query", "--long-wait"}, 11, switchFields},
-        {{"input-settings"}, 12, {{"InputSettings", hexText(inputSettings)}}},
+        {{"input-settings"}, 12, {{"InputSettings", hex(inputSettings)}}},
         {{"device-info"}, 13, {{"Model", "14"}, {"Version", "A3"}, {"FactoryDate", "201422"}}},
         {{"identity"}, 8, {{"Identity", "TRS"}}},
         {{"plan", "header"},

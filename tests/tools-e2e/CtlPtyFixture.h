@@ -2,6 +2,9 @@
 
 #include "core/link/Frame.h"
 #include "sim/SimPtyServer.h"
+#include "support/Hex.h"
+#include "support/RecordingSleeper.h"
+#include "support/TempFolder.h"
 #include "tools/CtlMain.h"
 
 #include <chrono>
@@ -29,31 +32,36 @@ inline std::chrono::sys_seconds simNow() {
     return sys_days{year{2024} / 5 / 6} + hours{7};
 }
 
+// `env` with every link it opens paced by `pacing`.
+inline ctl::CtlEnvironment paced(ctl::CtlEnvironment env, const RecordingSleeper& pacing) {
+    env.openLink = [open = env.openLink, &pacing](const ctl::LinkOptions& options,
+                                                  MessageSink& messages, std::string& error) {
+        auto link = open(options, messages, error);
+        if (link) {
+            pacing.attach(*link);
+        }
+        return link;
+    };
+    return env;
+}
+
 // korvanectl in-process against the simulator on a real pseudo-terminal, with its program
 // folder (settings, log) in a fresh temporary folder.
 struct CtlPty : ::testing::Test {
     sim::SimPtyServer server{sim::SimModel{simNow}};
-    std::filesystem::path home;
+    ProgramHome programHome;
+    const std::filesystem::path& home = programHome.path();
+    // The simulator answers at once: the processor's pacing pauses are noted and cut short.
+    RecordingSleeper pacing;
 
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korvanectl-pty-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        home = pattern;
-        ::setenv("KORVANE_HOME", home.c_str(), 1);
-        server.start();
-    }
-    void TearDown() override {
-        server.stop();
-        std::error_code ec;
-        std::filesystem::remove_all(home, ec);
-    }
+    void SetUp() override { server.start(); }
+    void TearDown() override { server.stop(); }
 
     CtlRun ctl(const std::vector<std::string>& words, const ctl::CtlEnvironment& env = {}) {
         std::vector<std::string> args = {"--device", server.devicePath()};
         args.insert(args.end(), words.begin(), words.end());
         std::ostringstream out, err;
-        const int status = ctl::runCtl(args, out, err, env);
+        const int status = ctl::runCtl(args, out, err, paced(env, pacing));
         return {status, out.str(), err.str()};
     }
     // Runs and expects success; the standard output.
@@ -133,17 +141,6 @@ inline std::map<std::string, std::string> fields(const std::string& out) {
         }
     }
     return m;
-}
-
-// Bytes as korvanectl prints frames.
-inline std::string hexText(std::span<const std::uint8_t> bytes) {
-    std::string s;
-    char item[4];
-    for (const auto b : bytes) {
-        std::snprintf(item, sizeof item, "%s%02X", s.empty() ? "" : " ", b);
-        s += item;
-    }
-    return s;
 }
 
 } // namespace korvane::test

@@ -83,8 +83,8 @@ TEST_F(CtlPty, ScheduleRunDoesEachDueTaskAtItsTick) {
     }
     EXPECT_EQ(framesSoFar(), marks.back()) << "the last tick sent nothing";
     const auto frames = server.receivedFrames();
-    EXPECT_EQ(hexText(frames[marks[4] - 1]).substr(12, 5), "00 0B");
-    EXPECT_EQ(hexText(frames.back()).substr(12, 5), "00 08");
+    EXPECT_EQ(hex(frames[marks[4] - 1]).substr(12, 5), "00 0B");
+    EXPECT_EQ(hex(frames.back()).substr(12, 5), "00 08");
     EXPECT_EQ(server.state().mirror.volume, 33) << "the template was loaded";
 }
 

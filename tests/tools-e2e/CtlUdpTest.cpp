@@ -20,25 +20,16 @@ const std::string kLoopbackBroadcast = "127.255.255.255";
 
 struct CtlUdp : ::testing::Test {
     sim::SimUdpServer server{sim::SimModel{simNow}, kSimAddress, 0};
-    std::filesystem::path home;
+    ProgramHome programHome;
+    const std::filesystem::path& home = programHome.path();
+    RecordingSleeper pacing;
 
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korvanectl-udp-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        home = pattern;
-        ::setenv("KORVANE_HOME", home.c_str(), 1);
-        server.start();
-    }
-    void TearDown() override {
-        server.stop();
-        std::error_code ec;
-        std::filesystem::remove_all(home, ec);
-    }
+    void SetUp() override { server.start(); }
+    void TearDown() override { server.stop(); }
 
     CtlRun ctl(std::vector<std::string> args, const ctl::CtlEnvironment& env = {}) {
         std::ostringstream out, err;
-        const int status = ctl::runCtl(args, out, err, env);
+        const int status = ctl::runCtl(args, out, err, paced(env, pacing));
         return {status, out.str(), err.str()};
     }
     std::string target() const { return kSimAddress + ":" + std::to_string(server.port()); }

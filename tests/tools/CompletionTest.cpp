@@ -1,7 +1,7 @@
 // Sources the generated completion script in a real bash and asks it what the user would see
 // after pressing TAB.
 #include "CompletionScript.h"
-#include "ScratchFolder.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,10 +12,10 @@
 
 namespace {
 
-using korvane::test::ScratchFolder;
+using korvane::test::TempFolder;
 
 // The completions bash offers for `line`; the last word (possibly empty) is being completed.
-std::vector<std::string> complete(const ScratchFolder& folder, const std::string& line) {
+std::vector<std::string> complete(const TempFolder& folder, const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> words;
     for (std::string w; in >> w;) {
@@ -55,7 +55,7 @@ std::vector<std::string> complete(const ScratchFolder& folder, const std::string
 using Words = std::vector<std::string>;
 
 TEST(Completion, OffersWhatTheTablesHoldAtEachPlaceOfTheLine) {
-    ScratchFolder folder;
+    TempFolder folder;
     folder.write("korvanectl.bash", korvane::ctl::bashCompletion());
     folder.write("show.kvt", "");
     folder.write("week.kss", "");

@@ -25,9 +25,9 @@ CtlResult CtlRunner::run(const std::vector<std::string>& args) {
     env.now = fixedNow;
     env.openLink = [this](const ctl::LinkOptions& options, MessageSink& messages, std::string&) {
         lastOptions = options;
-        auto link =
-            std::make_unique<DeviceLink>(std::make_unique<WireTransport>(wire), nullptr, &messages);
-        link->setSleeper([](std::chrono::milliseconds) {});
+        auto link = std::make_unique<DeviceLink>(std::make_unique<MemoryTransport>(wire), nullptr,
+                                                 &messages);
+        pacing.attach(*link);
         link->open();
         return link;
     };
@@ -53,26 +53,6 @@ std::vector<std::uint8_t> expectedFrame(std::uint8_t code, const std::vector<std
     }
     f.push_back(static_cast<std::uint8_t>(sum & 0xFF));
     return f;
-}
-
-std::vector<std::uint8_t> parseHex(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::uint8_t> bytes;
-    unsigned b = 0;
-    while (in >> std::hex >> b) {
-        bytes.push_back(static_cast<std::uint8_t>(b));
-    }
-    return bytes;
-}
-
-std::string hex(std::span<const std::uint8_t> bytes) {
-    std::string s;
-    char item[4];
-    for (const auto b : bytes) {
-        std::snprintf(item, sizeof item, "%s%02X", s.empty() ? "" : " ", b);
-        s += item;
-    }
-    return s;
 }
 
 } // namespace korvane::test

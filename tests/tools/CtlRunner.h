@@ -1,6 +1,8 @@
 #pragma once
 
-#include "TestWire.h"
+#include "support/Hex.h"
+#include "support/MemoryTransport.h"
+#include "support/RecordingSleeper.h"
 #include "tools/CtlMain.h"
 
 #include <memory>
@@ -19,7 +21,9 @@ struct CtlResult {
 // 2020-02-29 13:14:15 local time.
 class CtlRunner {
 public:
-    std::shared_ptr<Wire> wire = std::make_shared<Wire>();
+    std::shared_ptr<MemoryLine> wire = std::make_shared<MemoryLine>();
+    // The pacing pauses the runs asked for, cut short.
+    RecordingSleeper pacing;
     // The options the last run handed to the link.
     ctl::LinkOptions lastOptions;
 
@@ -28,7 +32,5 @@ public:
 
 // The 13-byte frame of `code` with `data`, checksum worked out here independently of the core.
 std::vector<std::uint8_t> expectedFrame(std::uint8_t code, const std::vector<std::uint8_t>& data);
-std::vector<std::uint8_t> parseHex(const std::string& text);
-std::string hex(std::span<const std::uint8_t> bytes);
 
 } // namespace korvane::test

@@ -1,5 +1,7 @@
 // Runs the built program, so that main, the serial open and its messages are covered as a
 // user meets them.
+#include "support/TempFolder.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,10 +21,8 @@ struct Outcome {
 
 class KorvanectlBinary : public ::testing::Test {
 protected:
-    fs::path home = fs::temp_directory_path() / ("ctl_home_" + std::to_string(::getpid()));
-
-    void SetUp() override { fs::create_directories(home); }
-    void TearDown() override { fs::remove_all(home); }
+    korvane::test::TempFolder folder;
+    const fs::path& home = folder.path();
 
     // Standard error only; the program directory (and its log) stays in the test's folder.
     Outcome run(const std::string& args) {

@@ -34,7 +34,7 @@ TEST(ReadCommand, PrintsTheReplyFrame) {
     ctl.wire->queueReply(clock);
     const auto r = ctl.run(readLine({"10"}));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(test::hex(ctl.wire->written),
+    EXPECT_EQ(test::hex(ctl.wire->written()),
               test::hex(test::expectedFrame(0x00, test::parseHex("0A 55 55 55 55 55 55 55"))));
     EXPECT_EQ(r.out, test::hex(clock) + "\n");
 }
@@ -47,7 +47,7 @@ TEST(ReadCommand, PlanEntriesPrintOneStoredEntryPerLine) {
     ctl.wire->queueReply(planReply(third));
     const auto r = ctl.run(readLine({"15", "2", "3"}));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(test::hex(ctl.wire->written),
+    EXPECT_EQ(test::hex(ctl.wire->written()),
               test::hex(test::expectedFrame(0x00, test::parseHex("0F 02 03 55 55 55 55 55"))));
     EXPECT_EQ(r.out, "02 00 31 F2 C5 1C 1F 59 91 00\n03 00 01 00 02 00 03 00 14 00\n");
 }
@@ -61,7 +61,7 @@ TEST(ReadCommand, TypesWithoutReplySendTheRequestAndFail) {
         EXPECT_NE(r.err.find("read type " + std::to_string(type) + " failed"), std::string::npos)
             << r.err;
         EXPECT_NE(r.err.find("no reply"), std::string::npos) << r.err;
-        EXPECT_EQ(test::hex(ctl.wire->written),
+        EXPECT_EQ(test::hex(ctl.wire->written()),
                   test::hex(test::expectedFrame(0x00, {static_cast<std::uint8_t>(type), 0x55, 0x55,
                                                        0x55, 0x55, 0x55, 0x55, 0x55})));
         EXPECT_TRUE(r.out.empty());

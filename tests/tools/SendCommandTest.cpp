@@ -77,7 +77,7 @@ TEST(SendCommand, EveryRowSendsItsFrameAndPrintsIt) {
         const auto r = ctl.run(sendLine(row.words));
         const auto frame = test::expectedFrame(row.code, test::parseHex(row.data));
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(test::hex(ctl.wire->written), test::hex(frame));
+        EXPECT_EQ(test::hex(ctl.wire->written()), test::hex(frame));
         EXPECT_EQ(r.out, test::hex(frame) + "\n");
     }
 }
@@ -104,7 +104,7 @@ TEST(SendCommand, WindowOutsideItsLimitsIsReportedAsNotSent) {
         ctl.run(sendLine({"SetPicture1InputWindow", "0", "0", "1025", "768", "1024", "768"}));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("not sent"), std::string::npos) << r.err;
-    EXPECT_TRUE(ctl.wire->written.empty());
+    EXPECT_TRUE(ctl.wire->writes.empty());
     EXPECT_TRUE(r.out.empty());
 }
 

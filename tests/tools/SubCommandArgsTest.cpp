@@ -1,6 +1,6 @@
 #include "CtlRunner.h"
-#include "ScratchFolder.h"
 #include "core/store/TemplateTexts.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -16,8 +16,8 @@ struct RefusedRow {
     int status = 2; // a usage error; a file named on the line that cannot be used is 1
 };
 
-const test::ScratchFolder& scratch() {
-    static const test::ScratchFolder folder;
+const test::TempFolder& scratch() {
+    static const test::TempFolder folder;
     return folder;
 }
 

@@ -3,6 +3,8 @@
 #include "core/link/DeviceLink.h"
 #include "core/link/UdpSocket.h"
 #include "sim/SimUdpServer.h"
+#include "support/RecordingSink.h"
+#include "support/RecordingSleeper.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -20,10 +22,7 @@ using Bytes = std::vector<std::uint8_t>;
 inline const std::string kSimAddress = "127.0.0.2";
 inline const std::string kLoopbackBroadcast = "127.255.255.255";
 
-struct RecordingSink : MessageSink {
-    std::vector<MessageId> ids;
-    void report(MessageId id) override { ids.push_back(id); }
-};
+using test::RecordingSink;
 
 // A port nobody uses: a bind without address reuse on any address succeeds only then.
 inline int freePort() {
@@ -92,8 +91,10 @@ struct SimUdpFixture : ::testing::Test {
         kSimAddress, 0};
     RecordingSink sink;
     DeviceLink link{nullptr, &sink};
+    test::RecordingSleeper pacing;
 
     void SetUp() override {
+        pacing.attach(link);
         server.start();
         link.setNetworkMode(1);
         link.setSendSwitch(1);

@@ -1,12 +1,12 @@
 #include "CallLog.h"
 #include "FakePanels.h"
 #include "ScriptedPresenter.h"
-#include "TestHome.h"
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/Frame.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimState.h"
+#include "support/TempFolder.h"
 #include "ui/app/ControllerApp.h"
 #include "ui/app/HelpDocument.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QShowEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,10 +84,13 @@ struct Handled {
 
 class AppTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestHome> home_;
+    std::unique_ptr<korvane::test::ProgramHome> home_;
 
 private slots:
-    void init() { home_ = std::make_unique<TestHome>(); }
+    void init() {
+        home_.reset(); // puts the previous home back before taking a fresh one
+        home_ = std::make_unique<korvane::test::ProgramHome>();
+    }
     void startUpWithAConfiguredDeviceSynchronises();
     void startUpWithARunningScheduleReadsNothing();
     void anUnwritableLogIsToldInTheStatusBar();
@@ -154,7 +158,7 @@ void AppTest::anUnwritableLogIsToldInTheStatusBar() {
     changeSimulator(server);
     writeIni(configuredDevice(server) + QStringLiteral("[app]\nlang=CHN\n"));
     QVERIFY(QFile::link(QStringLiteral("/dev/full"),
-                        home_->path() + QStringLiteral("/korvaneapp.log")));
+                        QString::fromStdString(home_->file("korvaneapp.log"))));
     ScriptedPresenter presenter;
     CallLog log;
     FakePanelFactory panels(log);
@@ -182,7 +186,7 @@ void AppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
                                        "baudrate=abc\n[net]\nip=10.1.2.3\nport=5000\n"
                                        "broadcast=10.255.255.255\n[app]\nlang=CHN\n");
     writeIni(ini);
-    const QString iniPath = home_->path() + QStringLiteral("/korvaneapp.ini");
+    const QString iniPath = QString::fromStdString(home_->file("korvaneapp.ini"));
     ScriptedPresenter presenter;
     AppOptions options;
     options.demo = true;
@@ -198,7 +202,7 @@ void AppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
     QCOMPARE(asked, 0);
     QCOMPARE(app.link().isOpen(), 1);
     // The link runs on the demo's own terminal, and the settings give that terminal.
-    const QString device = QString::fromStdString(app.link().serialLink()->settings().devicePath);
+    const QString device = QString::fromStdString(app.link().serialSettings().devicePath);
     QVERIFY(!device.isEmpty() && QFileInfo::exists(device));
     QCOMPARE(QString::fromStdString(app.settings().readSerialSettings().devicePath), device);
     const NetworkSettings net = app.settings().readNetworkSettings();
@@ -248,7 +252,7 @@ void AppTest::aDevicePathAloneDecidesAPortIsConfigured() {
     sim::SimPtyServer server;
     server.start();
     changeSimulator(server);
-    const QString link = home_->path() + QStringLiteral("/ttyKV999");
+    const QString link = QString::fromStdString(home_->file("ttyKV999"));
     QVERIFY(QFile::link(QString::fromStdString(server.devicePath()), link));
     writeIni(QStringLiteral("[comm]\ncommport=999\ncommdevice=%1\ntimeout=1\nbaudrate=9600\n"
                             "[app]\nlang=CHN\n")
@@ -290,7 +294,7 @@ void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
     server.start();
     DeviceLink holder;
     const QString device = busy ? QString::fromStdString(server.devicePath())
-                                : home_->path() + QStringLiteral("/ttyNONE");
+                                : QString::fromStdString(home_->file("ttyNONE"));
     if (busy) {
         QCOMPARE(holder.configureSerialAndOpen({device.toStdString(), 1, 1, 9600}), 1);
     }
@@ -424,7 +428,7 @@ void AppTest::languageAtStartUp() {
     QCOMPARE(QString::fromStdString(settings.readLanguage()), after);
     QCOMPARE(language.englishLoaded(), !chinese);
     QCOMPARE(QCoreApplication::translate("korvane::ui::FrameMenu", "同步数据"),
-             chinese ? QStringLiteral("同步数据") : QStringLiteral("Synchronise Data"));
+             chinese ? QStringLiteral("同步数据") : QStringLiteral("&Synchronise Data"));
     QCOMPARE(uiText(MessageId::OpenPortFailed),
              chinese ? QStringLiteral("打开串口失败!")
                      : QStringLiteral("Failed to open the serial port!"));
@@ -434,6 +438,9 @@ void AppTest::languageAtStartUp() {
 // The core's texts through the embedded translation, and every text of the program's own
 // translation source.
 void AppTest::everyTextHasAnEnglishTranslation() {
+    static const QRegularExpression kChineseCharacter(
+        QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    static const QRegularExpression kChineseMnemonic(QStringLiteral("\\(&.\\)"));
     QTranslator core;
     QVERIFY(core.load(QStringLiteral(":/i18n/korvane_core_en.qm")));
     for (int i = 0; i <= static_cast<int>(kLastMessageId); ++i) {
@@ -459,7 +466,12 @@ void AppTest::everyTextHasAnEnglishTranslation() {
         } else if (xml.name() == QLatin1String("translation")) {
             const QString type = xml.attributes().value(QLatin1String("type")).toString();
             QVERIFY2(type.isEmpty(), qPrintable(source));
-            QVERIFY2(!xml.readElementText().isEmpty(), qPrintable(source));
+            const QString english = xml.readElementText();
+            QVERIFY2(!english.isEmpty(), qPrintable(source));
+            // English through and through: no Chinese left, and mnemonics in the English
+            // manner ("E&xit"), not the Chinese one ("退出(&X)").
+            QVERIFY2(!english.contains(kChineseCharacter), qPrintable(english));
+            QVERIFY2(!english.contains(kChineseMnemonic), qPrintable(english));
             ++messages;
         }
     }

@@ -1,7 +1,7 @@
 #include "ScriptedPresenter.h"
-#include "TestHome.h"
 #include "core/link/DeviceLink.h"
 #include "sim/SimPtyServer.h"
+#include "support/TempFolder.h"
 #include "ui/device/BackgroundTask.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/BusyRunner.h"
@@ -43,7 +43,7 @@ enum class Outcome { Succeeds, Fails, Throws };
 
 class BusyTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
     sim::SimPtyServer server_;
     DeviceLink link_;
     ShowCounter counter_;

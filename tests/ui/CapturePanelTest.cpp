@@ -3,8 +3,8 @@
 #include "CallLog.h"
 #include "FakePanels.h"
 #include "PanelRig.h"
-#include "TestHome.h"
 #include "core/link/InputCodes.h"
+#include "support/TempFolder.h"
 #include "ui/device/SendSwitchOff.h"
 
 #include <QLineEdit>
@@ -123,7 +123,7 @@ Picture pictureOf(int p) {
 
 class CapturePanelTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void refreshShowsMirrorAndReplies_data();

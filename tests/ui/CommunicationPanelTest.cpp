@@ -1,9 +1,10 @@
 #include "ui/panels/CommunicationPanel.h"
 
 #include "PanelRig.h"
-#include "TestHome.h"
 #include "core/link/ReadTypes.h"
 #include "sim/SimUdpServer.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempFolder.h"
 #include "ui/dialogs/NetworkSettingsDialog.h"
 #include "ui/dialogs/SerialPortChoice.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
@@ -32,7 +33,9 @@ const char* const kSimAddress = "127.0.0.2";
 // The transports tell when they really open or close, each under its own name.
 template <class Link> class Watched : public Link {
 public:
-    Watched(QStringList& log, QString name) : log_(log), name_(std::move(name)) {}
+    template <class... LinkArgs>
+    Watched(QStringList& log, QString name, LinkArgs&&... args)
+        : Link(std::forward<LinkArgs>(args)...), log_(log), name_(std::move(name)) {}
     int open() override {
         const int r = Link::open();
         log_ << name_ + (r != 0 ? QStringLiteral(" open") : QStringLiteral(" failed"));
@@ -50,19 +53,6 @@ private:
     QString name_;
 };
 
-class PostLog : public IFrameMessenger {
-public:
-    QList<QList<long long>> posted;
-    void post(FrameMessage m, long long first, long long second) override {
-        posted << QList<long long>{messageNumber(m), first, second};
-    }
-    int send(FrameMessage, long long, long long) override { return 0; }
-    void openPane(int, int) override {}
-    void reannounceOpenPane(int) override {}
-    std::uint8_t currentResolution() const override { return 0; }
-    void setCurrentResolution(std::uint8_t) override {}
-};
-
 QString read(std::uint8_t type) {
     return QStringLiteral("00 %1 55 55 55 55 55 55 55")
         .arg(type, 2, 16, QLatin1Char('0'))
@@ -73,8 +63,14 @@ const QStringList kAnsweredQuery{read(readtype::kIdentity), read(readtype::kDevi
 
 struct CommRig {
     QStringList transports;
-    PanelRig rig{std::make_unique<Watched<SerialLink>>(transports, QStringLiteral("serial")),
-                 std::make_unique<Watched<UdpLink>>(transports, QStringLiteral("udp"))};
+    PanelRig rig{DeviceLink::TransportMakers{
+        [this](const SerialSettings& s) {
+            return std::make_unique<Watched<SerialLink>>(transports, QStringLiteral("serial"), s);
+        },
+        [this](const NetworkSettings& s, MessageSink* messages) {
+            return std::make_unique<Watched<UdpLink>>(transports, QStringLiteral("udp"), s,
+                                                      messages);
+        }}};
     std::unique_ptr<CommunicationPanel> panel;
 
     // The settings file names the simulator's terminal (or none).
@@ -130,7 +126,7 @@ struct CommRig {
 
 class CommunicationPanelTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void firstDisplay_data();
@@ -323,12 +319,12 @@ void CommunicationPanelTest::synchroniseAsksTheFrame() {
     std::size_t from = c.rig.mark();
     c.panel->synchroniseButton().click(); // no frame yet: nothing to ask
     QCOMPARE(c.rig.sentSince(from), QStringList{});
-    PostLog frame;
+    RecordingMessenger frame;
+    frame.sendResult = 0;
     c.panel->attachFrame(&frame);
     from = c.rig.mark();
     c.panel->synchroniseButton().click();
-    QCOMPARE(frame.posted,
-             (QList<QList<long long>>{{messageNumber(FrameMessage::Synchronise), 0, 0}}));
+    QCOMPARE(frame.log(), QStringList{RecordingMessenger::posted(FrameMessage::Synchronise)});
     QCOMPARE(c.rig.sentSince(from), kAnsweredQuery);
 }
 

@@ -1,10 +1,10 @@
 #include "ScriptedPresenter.h"
-#include "TestHome.h"
 #include "core/link/DeviceLink.h"
 #include "core/link/UdpSocket.h"
 #include "core/store/Settings.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimUdpServer.h"
+#include "support/TempFolder.h"
 #include "ui/app/AboutTexts.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
@@ -44,7 +44,7 @@ struct DialogRig {
 
 class DialogTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void serialOkOnlyForACompleteEntry_data();

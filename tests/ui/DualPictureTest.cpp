@@ -1,8 +1,9 @@
 #include "FakePanels.h"
 #include "FrameRig.h"
 #include "PanelRig.h"
-#include "TestHome.h"
 #include "core/link/InputCodes.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempFolder.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/frame/IFrameMessenger.h"
 #include "ui/frame/MainWindow.h"
@@ -35,43 +36,20 @@ using Threshold = DualPicturePanel::Threshold;
 
 namespace {
 
-// What the panel tells the frame: "+303 0 8" is message 303 (LabelPicture) posted with (0, 8); a
-// message sent (handled at once) also records whether the send switch was on meanwhile.
-class RecordingFrame : public IFrameMessenger {
-public:
-    RecordingFrame(QStringList& log, const DeviceLink& link) : log_(log), link_(link) {}
-    void post(FrameMessage m, long long first, long long second) override {
-        log_ << QStringLiteral("+%1 %2 %3")
-                    .arg(messageNumber(m) - kFrameMessageBase)
-                    .arg(first)
-                    .arg(second);
-    }
-    int send(FrameMessage m, long long first, long long second) override {
-        log_ << QStringLiteral("send +%1 %2 %3 sw%4")
-                    .arg(messageNumber(m) - kFrameMessageBase)
-                    .arg(first)
-                    .arg(second)
-                    .arg(link_.sendSwitch());
-        return 1;
-    }
-    void openPane(int, int) override {}
-    void reannounceOpenPane(int) override {}
-    std::uint8_t currentResolution() const override { return 0; }
-    void setCurrentResolution(std::uint8_t) override {}
-
-private:
-    QStringList& log_;
-    const DeviceLink& link_;
-};
-
 constexpr std::uint8_t k1920x1080 = 11;
 
 struct DualRig : PanelRig {
     QStringList log;
-    RecordingFrame frame{log, link};
+    // "+303 0 8" is message 303 posted with (0, 8); a message sent (handled at once) also
+    // records whether the send switch was on meanwhile.
+    RecordingMessenger frame{&log};
     AutoUpdateBox autoUpdate;
     DualPicturePanel panel{context};
     QPushButton elsewhere{QStringLiteral("elsewhere"), &panel};
+
+    DualRig() {
+        frame.sendNote = [this] { return QStringLiteral("sw%1").arg(link.sendSwitch()); };
+    }
 
     // Picture 2 on, 624 × 266 at (0, 0) on a 1920 × 1080 output, overlay on with thresholds
     // 10, 20, 30, picture 2 on top; `setUp` changes the mirror before the first redraw.
@@ -139,7 +117,7 @@ const QString kSemiBelowOr =
 
 class DualPictureTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void refreshShowsTheMirror();
@@ -611,11 +589,6 @@ void DualPictureTest::wiredIntoTheFrame() {
     PanelFactory factory;
     rig.realPanels = &factory;
     QVERIFY(rig.connect());
-    // The simulator answers at once, so the processor's pacing pauses (most of the start-up
-    // synchronisation's time) are cut short; what goes over the line stays the same.
-    rig.link.setSleeper([](std::chrono::milliseconds d) {
-        std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
-    });
     MainWindow& frame = rig.makeFrame();
     auto* dual = dynamic_cast<DualPicturePanel*>(frame.panels().dualPicture);
     auto* centre = dynamic_cast<CentrePane*>(frame.panels().centre);

@@ -2,13 +2,16 @@
 
 #include "core/link/Frame.h"
 #include "core/link/ResolutionTable.h"
+#include "support/LineFence.h"
 
 #include <QDeadlineTimer>
 #include <QTest>
+#include <QTimer>
 
 namespace korvane::ui::test {
 
 FrameRig::FrameRig() {
+    pacing.attach(link);
     applyMirrorDefaults(mirror, kDefaultResolution);
     link.setSendSwitch(1);
 }
@@ -43,8 +46,9 @@ MainWindow& FrameRig::makeFrame(bool awaitStartUp) {
     frame = std::make_unique<MainWindow>(services);
     QObject::connect(frame.get(), &MainWindow::messageHandled,
                      [this](int number, int result) { handled.emplace_back(number, result); });
-    if (awaitStartUp) {
-        waitHandled(messageNumber(FrameMessage::Synchronise));
+    if (awaitStartUp && !waitHandled(messageNumber(FrameMessage::Synchronise))) {
+        // Every check after this would look at a frame still starting up.
+        QTest::qFail("the start-up synchronisation never finished", __FILE__, __LINE__);
     }
     return *frame;
 }
@@ -68,9 +72,56 @@ bool FrameRig::waitHandled(int number, std::size_t count, int timeoutMs) {
     return true;
 }
 
+bool FrameRig::settle(int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    const auto idle = [this] {
+        return !busy.gate().busy() && busy.gate().waiting() == 0 &&
+               (frame == nullptr || !frame->state().pendingRefresh.pending);
+    };
+    for (;;) {
+        const std::size_t handledBefore = handled.size();
+        const bool idleBefore = idle();
+        // Queued behind every event posted so far.
+        bool reached = false;
+        QTimer::singleShot(0, [&reached] { reached = true; });
+        while (!reached) {
+            if (deadline.hasExpired()) {
+                return false;
+            }
+            QTest::qWait(1);
+        }
+        if (idleBefore && idle() && handled.size() == handledBefore) {
+            break;
+        }
+    }
+    if (link.isOpen() == 0) {
+        return true; // nothing can be on its way
+    }
+    const std::size_t before = server.receivedFrames().size();
+    const int wasOn = link.sendSwitch();
+    link.setSendSwitch(1);
+    const bool written =
+        link.write(static_cast<CommandCode>(korvane::test::kFenceCode), frame::padData()) == 1;
+    link.setSendSwitch(wasOn);
+    while (written && !deadline.hasExpired()) {
+        const auto frames = server.receivedFrames();
+        for (std::size_t i = before; i < frames.size(); ++i) {
+            if (korvane::test::isFence(frames[i])) {
+                return true;
+            }
+        }
+        QTest::qWait(1);
+    }
+    return false;
+}
+
+std::vector<frame::CommandFrame> FrameRig::sent() const {
+    return korvane::test::withoutFences(server.receivedFrames());
+}
+
 std::vector<std::uint8_t> FrameRig::readsSince(std::size_t from) const {
     std::vector<std::uint8_t> types;
-    const auto frames = server.receivedFrames();
+    const auto frames = sent();
     for (std::size_t i = from; i < frames.size(); ++i) {
         if (frames[i][frame::kCodeOffset] == 0) {
             types.push_back(frames[i][frame::kDataOffset]);
@@ -81,7 +132,7 @@ std::vector<std::uint8_t> FrameRig::readsSince(std::size_t from) const {
 
 std::vector<std::uint8_t> FrameRig::codesSince(std::size_t from) const {
     std::vector<std::uint8_t> codes;
-    const auto frames = server.receivedFrames();
+    const auto frames = sent();
     for (std::size_t i = from; i < frames.size(); ++i) {
         codes.push_back(frames[i][frame::kCodeOffset]);
     }

@@ -8,6 +8,7 @@
 #include "core/link/ParameterMirror.h"
 #include "core/store/Settings.h"
 #include "sim/SimPtyServer.h"
+#include "support/RecordingSleeper.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/UiMessageSink.h"
@@ -28,6 +29,8 @@ struct FrameRig {
     ScriptedPresenter presenter;
     UiMessageSink sink{presenter};
     DeviceLink link{nullptr, &sink};
+    // The simulator answers at once: the processor's pacing pauses are noted and cut short.
+    korvane::test::RecordingSleeper pacing;
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
     Settings settings{settingsFile(home)};
@@ -54,7 +57,15 @@ struct FrameRig {
     bool waitHandled(int number, std::size_t count = 1, int timeoutMs = 30000);
     std::size_t handledCount(int number) const;
 
-    std::size_t framesSoFar() const { return server.receivedFrames().size(); }
+    // Waits until the frame has nothing left to do and the line is quiet: the messages posted
+    // to it handled (and those they post in turn), no exchange running or waiting, no pane
+    // refresh pending, and everything sent so far at the simulator (a fence sent after it has
+    // arrived). False when that does not come within `timeoutMs`.
+    bool settle(int timeoutMs = 10000);
+
+    // What the simulator received, fences left out.
+    std::vector<frame::CommandFrame> sent() const;
+    std::size_t framesSoFar() const { return sent().size(); }
     std::vector<std::uint8_t> readsSince(std::size_t from) const;
     std::vector<std::uint8_t> codesSince(std::size_t from) const;
 };

@@ -1,9 +1,10 @@
 #include "core/link/Frame.h"
 
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/ResolutionTable.h"
 #include "core/schedule/ScheduleExecutor.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempFolder.h"
 #include "ui/device/BackgroundTask.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameTimers.h"
@@ -43,7 +44,7 @@ QByteArray bytes(const std::vector<std::uint8_t>& v) {
 
 class FrameTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
     std::unique_ptr<FrameRig> shared_;
     QByteArray sharedFor_;
 
@@ -160,7 +161,7 @@ void FrameTest::messageTable() {
     const std::size_t target = rig.handledCount(message) + 1;
     frame.post(static_cast<FrameMessage>(message), first, second);
     QVERIFY(rig.waitHandled(message, target));
-    QTest::qWait(30); // lets messages the handler posted in turn come through
+    QVERIFY(rig.settle()); // messages the handler posted in turn come through
 
     QCOMPARE(rig.log.since(mark), calls);
     QCOMPARE(bytes(rig.readsSince(frames)), reads);
@@ -187,7 +188,7 @@ void FrameTest::twoAnnouncementsWithin10msRefreshOnce() {
     frame.post(FrameMessage::PaneOpened, 1, 1);
     QVERIFY(rig.waitHandled(messageNumber(FrameMessage::PaneOpened), 2));
     QTRY_COMPARE(rig.log.since(mark).size(), 2);
-    QTest::qWait(100);
+    QVERIFY(rig.settle());
     QCOMPARE(bytes(rig.readsSince(frames)), QByteArray("\x00\x04\x06", 3));
     QCOMPARE(rig.log.since(mark),
              (QStringList{"inputBar.refresh quiet=1 sw=0", "dual.refresh sw=0"}));
@@ -241,7 +242,7 @@ void FrameTest::paneRefreshReadsPerPane() {
         QVERIFY(rig.waitHandled(opened, target));
         QTRY_VERIFY(!frame.state().pendingRefresh.pending);
         QTRY_COMPARE(rig.log.since(mark).size(), calls.size());
-        QTest::qWait(reads.isEmpty() ? 100 : 20);
+        QVERIFY(rig.settle());
     } else {
         const int now = messageNumber(FrameMessage::PaneRefreshNow);
         const std::size_t target = rig.handledCount(now) + 1;
@@ -269,7 +270,7 @@ void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
     MainWindow& frame = rig.makeFrame();
     rig.facade.setVolume(77);
     rig.facade.setOutputResolution(3);
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     rig.mirror.volume = 12;
     rig.mirror.pq[pq::kOutputResolution] = 6;
     SidePaneStack& right = frame.stack(1);
@@ -278,7 +279,7 @@ void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
         right.header(0)->click();
         QVERIFY(rig.waitHandled(messageNumber(FrameMessage::PaneOpened)));
         QTRY_COMPARE(static_cast<int>(rig.mirror.pq[pq::kOutputResolution]), 3);
-        QTest::qWait(50);
+        QVERIFY(rig.settle());
     } else {
         right.openPane(0);
         right.reannounce();
@@ -286,25 +287,6 @@ void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
     }
     QCOMPARE(static_cast<int>(rig.mirror.volume), volume);
 }
-
-namespace {
-struct RecordingMessenger : IFrameMessenger {
-    QStringList posted;
-    QStringList sent;
-    void post(FrameMessage m, long long a, long long b) override {
-        posted
-            << QStringLiteral("%1 %2 %3").arg(messageNumber(m) - kFrameMessageBase).arg(a).arg(b);
-    }
-    int send(FrameMessage m, long long a, long long b) override {
-        sent << QStringLiteral("%1 %2 %3").arg(messageNumber(m) - kFrameMessageBase).arg(a).arg(b);
-        return 1;
-    }
-    void openPane(int, int) override {}
-    void reannounceOpenPane(int) override {}
-    std::uint8_t currentResolution() const override { return 6; }
-    void setCurrentResolution(std::uint8_t) override {}
-};
-} // namespace
 
 // Exactly one pane open; a header announces its pane once; opening by number and adding panes
 // announce nothing; a re-announcement names the open pane.
@@ -331,15 +313,14 @@ void FrameTest::sidePaneStackOpensOneAndAnnounces() {
     QCOMPARE(openOnes(), QList<int>{2});
     stack.header(0)->click();
     QCOMPARE(openOnes(), QList<int>{0});
-    QCOMPARE(owner.posted, QStringList{"519 1 0"});
+    QCOMPARE(owner.log(), QStringList{"+519 1 0"});
     stack.header(0)->click();
-    QCOMPARE(owner.posted.size(), 1);
+    QCOMPARE(owner.log().size(), 1);
     stack.openPane(1);
     QCOMPARE(openOnes(), QList<int>{1});
-    QCOMPARE(owner.posted.size(), 1);
-    QVERIFY(owner.sent.isEmpty());
+    QCOMPARE(owner.log().size(), 1);
     stack.reannounce();
-    QCOMPARE(owner.sent, QStringList{"520 1 1"});
+    QCOMPARE(owner.log().mid(1), QStringList{"send +520 1 1"});
     // The open panel fills the space between its header and the headers below it.
     const int h = stack.header(1)->height();
     // The panel scrolls inside the area its pane is given.
@@ -362,17 +343,30 @@ void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
     frame.scheduleExecutor().start(std::vector<ScheduleTask>{task});
     const std::size_t frames = rig.framesSoFar();
 
+    // The operation's pause lasts until the tick has been tried on the UI thread.
     TickOutcome during = TickOutcome::NotRunning;
-    QTimer::singleShot(150, &frame, [&] { during = frame.scheduleExecutor().tick().outcome; });
+    std::atomic<bool> ticked{false};
+    rig.link.setSleeper([&ticked](std::chrono::milliseconds) {
+        const QDeadlineTimer deadline(10000);
+        while (!ticked && !deadline.hasExpired()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds{1});
+        }
+    });
+    QTimer::singleShot(0, &frame, [&] {
+        during = frame.scheduleExecutor().tick().outcome;
+        ticked = true;
+    });
     QCOMPARE(rig.busy.run(&frame, QStringLiteral("busy"),
                           waitTask(rig.link, std::chrono::milliseconds(600))),
              BusyResult::Succeeded);
+    QVERIFY(ticked);
     QCOMPARE(during, TickOutcome::DeviceBusy);
+    rig.pacing.attach(rig.link);
     QCOMPARE(rig.codesSince(frames).size(), std::size_t{0});
 
     QCOMPARE(frame.scheduleExecutor().tick().outcome, TickOutcome::Ran);
     QTRY_COMPARE(rig.framesSoFar(), frames + 1);
-    const auto after = rig.server.receivedFrames();
+    const auto after = rig.sent();
     QCOMPARE(static_cast<int>(after.back()[frame::kCodeOffset]), 0x11);
     QCOMPARE(static_cast<int>(after.back()[frame::kDataOffset + 1]), 11);
 }

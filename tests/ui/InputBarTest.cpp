@@ -2,8 +2,9 @@
 
 #include "FakePanels.h"
 #include "PanelRig.h"
-#include "TestHome.h"
 #include "core/link/InputCodes.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempFolder.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/frame/IFrameMessenger.h"
 #include "ui/panels/IAutoUpdateQuery.h"
@@ -26,32 +27,6 @@ using namespace korvane::ui::test;
 
 namespace {
 
-// What the bar asks of the frame and of the dual-picture panel, in one list so that the order
-// shows: "+111 1 11" is message 111 (RefreshOutputAndDual) posted with (1, 11).
-class BarFrame : public IFrameMessenger {
-public:
-    explicit BarFrame(QStringList& log) : log_(log) {}
-    void post(FrameMessage m, long long first, long long second) override {
-        log_ << QStringLiteral("+%1 %2 %3")
-                    .arg(messageNumber(m) - kFrameMessageBase)
-                    .arg(first)
-                    .arg(second);
-    }
-    int send(FrameMessage m, long long first, long long second) override {
-        post(m, first, second);
-        return 1;
-    }
-    void openPane(int, int) override {}
-    void reannounceOpenPane(int stack) override {
-        log_ << QStringLiteral("reannounce %1").arg(stack);
-    }
-    std::uint8_t currentResolution() const override { return 0; }
-    void setCurrentResolution(std::uint8_t) override {}
-
-private:
-    QStringList& log_;
-};
-
 // Records what the bar tells the dual-picture panel, with the send switch at that moment.
 void recordDualNotices(InputBar& bar, QStringList& log, const DeviceLink& link) {
     QObject::connect(&bar, &InputBar::picture2ReadBack, [&log, &link] {
@@ -71,7 +46,7 @@ constexpr std::uint8_t kNoButton = 2;
 
 struct BarRig : PanelRig {
     QStringList log;
-    BarFrame frame{log};
+    RecordingMessenger frame{&log};
     AutoUpdateBox autoUpdate;
     InputBar bar{context};
 
@@ -130,7 +105,7 @@ QStringList selectionPosts(int code) {
 
 class InputBarTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void inputButtonsSendTheirCodeAndNothingElse_data();

@@ -1,7 +1,7 @@
 #include "ScriptedPresenter.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
 #include "sim/SimPtyServer.h"
+#include "support/TempFolder.h"
 #include "ui/app/ControllerApp.h"
 #include "ui/app/DemoDevice.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
@@ -54,10 +54,10 @@ QString text(const MainWindow& frame, const char* name) {
 // default, losing its processor and getting it back.
 class LinkHealthUiTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestHome> home_;
+    std::unique_ptr<korvane::test::ProgramHome> home_;
 
 private slots:
-    void init() { home_ = std::make_unique<TestHome>(); }
+    void init() { home_ = std::make_unique<korvane::test::ProgramHome>(); }
     void lossIsShownCommandsAreHeldAndTheReturnResynchronises();
     void closeWhileLostStopsReconnecting();
     void anAbsentConfiguredDeviceStartsLostAndIsFound();
@@ -150,8 +150,7 @@ void LinkHealthUiTest::closeWhileLostStopsReconnecting() {
 // A device configured but absent at start: no serial dialog; the program shows the link lost
 // and keeps trying, and synchronises once the device is there.
 void LinkHealthUiTest::anAbsentConfiguredDeviceStartsLostAndIsFound() {
-    const std::filesystem::path device =
-        std::filesystem::path(home_->path().toStdString()) / "ttyLater";
+    const std::filesystem::path device = home_->path() / "ttyLater";
     writeIni(QStringLiteral("[app]\nlang=CHN\n[comm]\ncommport=0\ncommdevice=%1\ntimeout=1\n"
                             "baudrate=115200\n[link]\nkeepalive=0\n")
                  .arg(QString::fromStdString(device.string())));

@@ -1,7 +1,7 @@
 // Pictures for the user manual: starts the program as --demo does (the simulated processor on
 // a pseudo-terminal, the real main window and panels), in English, and saves one picture per
 // main area and window: korvane-manual-shots <folder>. Not a test; nothing is checked.
-#include "TestHome.h"
+#include "support/TempFolder.h"
 #include "ui/app/ControllerApp.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/frame/FrameMessage.h"
@@ -152,7 +152,7 @@ void shoot(MainWindow& frame) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    test::TestHome home;
+    korvane::test::ProgramHome home;
     folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QDir().mkpath(folder);
     {

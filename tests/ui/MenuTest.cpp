@@ -1,6 +1,7 @@
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
+#include "support/RecordingSleeper.h"
+#include "support/TempFolder.h"
 #include "ui/frame/MenuCommand.h"
 
 #include <QAction>
@@ -22,16 +23,11 @@ QStringList refreshAllQuiet() {
             "centre.refresh sw=0"};
 }
 
-// The pacing pauses the operations asked for, and how many frames had gone out by then.
-struct PauseRecord {
-    std::mutex mutex;
-    std::vector<std::pair<long long, std::size_t>> pauses;
-};
 } // namespace
 
 class MenuTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void deviceTemplateStoreAndRecall();
@@ -52,13 +48,12 @@ void MenuTest::deviceTemplateStoreAndRecall() {
     QVERIFY(rig.connect());
     MainWindow& frame = rig.makeFrame();
     rig.facade.setVolume(55);
-    QTest::qWait(30);
+    QVERIFY(rig.settle());
 
     std::size_t mark = rig.framesSoFar();
     frame.runCommand(menucmd::kStoreTemplateFirst + 2);
-    QTRY_COMPARE(rig.framesSoFar(), mark + 1);
-    QTest::qWait(50);
-    const auto stored = rig.server.receivedFrames();
+    QVERIFY(rig.settle());
+    const auto stored = rig.sent();
     QCOMPARE(stored.size(), mark + 1);
     QCOMPARE(static_cast<int>(stored.back()[frame::kCodeOffset]), 0x01);
     QCOMPARE(static_cast<int>(stored.back()[frame::kDataOffset]), 0);
@@ -66,12 +61,12 @@ void MenuTest::deviceTemplateStoreAndRecall() {
     QVERIFY(rig.presenter.informed.isEmpty());
 
     rig.facade.setVolume(90);
-    QTest::qWait(30);
+    QVERIFY(rig.settle());
     mark = rig.framesSoFar();
     const auto logMark = rig.log.mark();
     frame.runCommand(menucmd::kRecallTemplateFirst + 2);
 
-    const auto frames = rig.server.receivedFrames();
+    const auto frames = rig.sent();
     QVERIFY(frames.size() > mark);
     QCOMPARE(static_cast<int>(frames[mark][frame::kCodeOffset]), 0x01);
     QCOMPARE(static_cast<int>(frames[mark][frame::kDataOffset]), 1);
@@ -102,22 +97,17 @@ void MenuTest::factoryResetWaitsAndResynchronises() {
     QFETCH(bool, confirmed);
     FrameRig rig;
     QVERIFY(rig.connect());
-    auto record = std::make_shared<PauseRecord>();
-    rig.link.setSleeper([record, &rig](std::chrono::milliseconds d) {
-        {
-            std::lock_guard lock(record->mutex);
-            record->pauses.emplace_back(d.count(), rig.framesSoFar());
-        }
-        // Long waits are only noted: what matters is that they were asked for, and when.
-        std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(200)));
-    });
+    // Long waits are only noted: what matters is that they were asked for, and when (how many
+    // frames had gone out by then).
+    const korvane::test::RecordingSleeper record([&rig] { return rig.framesSoFar(); });
+    record.attach(rig.link);
     MainWindow& frame = rig.makeFrame();
     const std::size_t mark = rig.framesSoFar();
     rig.presenter.answers = {confirmed};
     frame.runCommand(menucmd::kFactoryReset);
     QCOMPARE(rig.presenter.asked, QStringList{"请确认是否要恢复出厂默认设置?"});
     if (!confirmed) {
-        QTest::qWait(100);
+        QVERIFY(rig.settle());
         QCOMPARE(rig.framesSoFar(), mark);
         QCOMPARE(rig.handledCount(kSynchronise), std::size_t{1});
         return;
@@ -128,11 +118,12 @@ void MenuTest::factoryResetWaitsAndResynchronises() {
     QCOMPARE(static_cast<int>(codes.front()), 0x13);
     QCOMPARE(rig.readsSince(mark + 1),
              (std::vector<std::uint8_t>{8, 13, 0, 1, 2, 3, 4, 6, 11, 12, 14, 8}));
-    std::lock_guard lock(record->mutex);
-    const auto wait = std::find_if(record->pauses.begin(), record->pauses.end(),
-                                   [](const auto& p) { return p.first == 6000; });
-    QVERIFY(wait != record->pauses.end());
-    QCOMPARE(wait->second, mark + 1); // after the reset frame, before any read
+    const auto pauses = record.pauses();
+    const auto wait = std::find_if(pauses.begin(), pauses.end(), [](const auto& p) {
+        return p.asked == std::chrono::milliseconds{6000};
+    });
+    QVERIFY(wait != pauses.end());
+    QCOMPARE(wait->count, mark + 1); // after the reset frame, before any read
 }
 
 void MenuTest::closedLinkOperationsSucceedAtOnceAndSendNothing_data() {
@@ -157,7 +148,7 @@ void MenuTest::closedLinkOperationsSucceedAtOnceAndSendNothing() {
     if (command != menucmd::kRecallTemplateFirst + 3) {
         QVERIFY(rig.waitHandled(kSynchronise, 2));
     }
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     QCOMPARE(rig.framesSoFar(), mark);
     QCOMPARE(rig.busy.dialogsShown(), shown);
     const QStringList calls = rig.log.since(logMark);
@@ -195,7 +186,7 @@ void MenuTest::languageSwitch() {
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     frame.runCommand(command);
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     QCOMPARE(QString::fromStdString(rig.settings.readLanguage()), after);
     QCOMPARE(rig.restarts, restarts ? 1 : 0);
     QVERIFY(rig.presenter.asked.isEmpty());

@@ -1,7 +1,7 @@
 #include "ui/panels/OutputPanel.h"
 
 #include "PanelRig.h"
-#include "TestHome.h"
+#include "support/TempFolder.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/frame/IOutputResolutionCallback.h"
 
@@ -80,7 +80,7 @@ struct OutputRig : PanelRig {
 
 class OutputPanelTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void refreshShowsTheMirror_data();

@@ -1,8 +1,8 @@
 #include "ui/panels/PanelFactory.h"
 
 #include "PanelRig.h"
-#include "TestHome.h"
 #include "core/link/InputCodes.h"
+#include "support/TempFolder.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/panels/CommunicationPanel.h"
@@ -74,7 +74,7 @@ struct FactoryRig : PanelRig {
 
 class PanelFactoryTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void realPanelsFollowTheProcessorAndEachOther();

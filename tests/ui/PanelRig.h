@@ -8,6 +8,7 @@
 #include "core/link/ResolutionTable.h"
 #include "core/store/Settings.h"
 #include "sim/SimPtyServer.h"
+#include "support/RecordingSleeper.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/UiMessageSink.h"
@@ -49,6 +50,8 @@ struct PanelRig {
     ScriptedPresenter presenter;
     UiMessageSink sink{presenter};
     DeviceLink link;
+    // The simulator answers at once: the processor's pacing pauses are noted and cut short.
+    korvane::test::RecordingSleeper pacing;
     ParameterMirror mirror{};
     CommandFacade facade{link, mirror};
     Settings settings{std::filesystem::path(home.path().toStdString()) / "korvaneapp.ini"};
@@ -56,12 +59,10 @@ struct PanelRig {
     BusyRunner busy{link, gate};
     PanelContext context{link, mirror, facade, settings, presenter, &sink, busy};
 
-    // The link's transports may be given, for tests that watch them.
-    explicit PanelRig(std::unique_ptr<SerialLink> serial = std::make_unique<SerialLink>(),
-                      std::unique_ptr<UdpLink> udp = std::make_unique<UdpLink>())
-        : link(std::move(serial), nullptr, &sink) {
-        udp->setMessageSink(&sink);
-        link.setUdpTransport(std::move(udp));
+    // The link's transports may be made otherwise, for tests that watch them.
+    explicit PanelRig(DeviceLink::TransportMakers makers = DeviceLink::realTransports())
+        : link(std::move(makers), nullptr, &sink) {
+        pacing.attach(link);
         applyMirrorDefaults(mirror, kDefaultResolution);
         link.setSendSwitch(1);
     }

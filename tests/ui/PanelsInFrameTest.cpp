@@ -1,7 +1,7 @@
 #include "FakePanels.h"
 #include "PanelRig.h"
-#include "TestHome.h"
 #include "core/link/ReadTypes.h"
+#include "support/TempFolder.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/panels/CommunicationPanel.h"
@@ -115,7 +115,7 @@ bool onlyReadsAfterTheFirst(const QStringList& sent) {
 
 class PanelsInFrameTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void resolutionChangesGoThroughTheFrame();

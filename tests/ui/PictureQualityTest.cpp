@@ -1,5 +1,5 @@
 #include "PanelRig.h"
-#include "TestHome.h"
+#include "support/TempFolder.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/i18n/UiText.h"
@@ -122,7 +122,7 @@ Q_DECLARE_METATYPE(Act)
 
 class PictureQualityTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void operatorActionsSendExactly_data();

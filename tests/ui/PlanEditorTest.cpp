@@ -1,9 +1,9 @@
 #include "FrameRig.h"
 #include "PanelRig.h"
-#include "TestHome.h"
 #include "core/link/InputCodes.h"
 #include "core/link/ReadTypes.h"
 #include "core/schedule/DeviceClock.h"
+#include "support/TempFolder.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/panels/PanelFactory.h"
@@ -137,7 +137,7 @@ struct EditorRig : PlanRig {
 
 class PlanEditorTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void readClickModifySend();

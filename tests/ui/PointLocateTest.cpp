@@ -1,5 +1,5 @@
 #include "PanelRig.h"
-#include "TestHome.h"
+#include "support/TempFolder.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/frame/MenuCommand.h"
@@ -58,11 +58,6 @@ struct LocateRig : PanelRig {
     int generation = 0;
 
     bool start() {
-        // The simulator answers at once, so the processor's pacing pauses (about 9 s of the
-        // start-up synchronisation) are cut short; every exchange still goes over the line.
-        link.setSleeper([](std::chrono::milliseconds d) {
-            std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
-        });
         if (!connect()) {
             return false;
         }
@@ -200,7 +195,7 @@ struct LocateRig : PanelRig {
 
 class PointLocateTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
     std::unique_ptr<LocateRig> shared_;
     QByteArray sharedFor_;
 

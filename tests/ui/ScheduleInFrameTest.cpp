@@ -1,9 +1,9 @@
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
 #include "core/link/InputCodes.h"
 #include "core/link/ReadTypes.h"
 #include "core/schedule/ScheduleExecutor.h"
+#include "support/TempFolder.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameState.h"
 #include "ui/frame/FrameTimers.h"
@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <thread>
 
 using namespace korvane;
 using namespace korvane::ui;
@@ -45,9 +44,6 @@ struct ScheduleFrame {
         if (!rig.connect()) {
             return false;
         }
-        rig.link.setSleeper([](std::chrono::milliseconds d) {
-            std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
-        });
         MainWindow& frame = rig.makeFrame(awaitStartUp);
         frame.scheduleExecutor().setClock([this] {
             ++ticks;
@@ -93,7 +89,7 @@ void whenRunnerOpens(QTimer& poll, const std::function<void(ScheduleRunnerDialog
 
 class ScheduleInFrameTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void tasksAsTheFrameRunsThem();

@@ -1,5 +1,4 @@
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
 #include "core/link/InputCodes.h"
 #include "core/link/LinkWatcher.h"
@@ -7,6 +6,7 @@
 #include "core/schedule/ScheduleFileReader.h"
 #include "core/store/IniFile.h"
 #include "core/store/SettingsKeys.h"
+#include "support/TempFolder.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/FrameTimers.h"
 #include "ui/frame/IScheduleTimerCallback.h"
@@ -98,7 +98,7 @@ LocalClock fixedClock(const LocalTime& t) {
 
 class ScheduleRunnerTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void opensWithTheLastScript_data();
@@ -307,7 +307,7 @@ void ScheduleRunnerTest::clockAndRowsFollowTheLanguage() {
                                   "/shows/morning.kvt  [skipped: template file missing]"}));
     QCOMPARE(once.mid(1, 2), (QStringList{"Once", "2024-05-06"}));
     QCOMPARE(status, QStringLiteral("Schedule not started!"));
-    QCOMPARE(title, QStringLiteral("Schedule"));
+    QCOMPARE(title, QStringLiteral("Run Schedule"));
 }
 
 // A task that will not run as written says so in its row, and the row stands out.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestHome.h"
+#include "support/TempFolder.h"
 #include "ui/i18n/Language.h"
 
 #include <QApplication>
@@ -15,7 +15,7 @@ namespace korvane::ui::test {
 inline int runShots(int argc, char** argv, void (*shoot)(const QString&, const QString&)) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    TestHome home;
+    korvane::test::ProgramHome home;
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     useCjkFont();
     shoot(folder, QStringLiteral("zh"));

@@ -1,7 +1,7 @@
 #include "ui/panels/SoundPanel.h"
 
 #include "PanelRig.h"
-#include "TestHome.h"
+#include "support/TempFolder.h"
 #include "ui/device/SendSwitchOff.h"
 
 #include <QCheckBox>
@@ -63,7 +63,7 @@ Q_DECLARE_METATYPE(Action)
 
 class SoundPanelTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void actionsSendExactlyTheseFrames_data();

@@ -1,7 +1,7 @@
 #include "StallProbe.h"
 
 #include "FrameRig.h"
-#include "TestHome.h"
+#include "support/TempFolder.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/panels/PanelFactory.h"
 
@@ -17,7 +17,7 @@ using namespace korvane::ui::test;
 
 class StallProbeTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
     void measure(FrameRig& rig);
 

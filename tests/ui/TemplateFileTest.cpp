@@ -1,8 +1,8 @@
 #include "core/store/TemplateFile.h"
 
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
+#include "support/TempFolder.h"
 #include "ui/frame/FrameCallbacks.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/panels/PanelContext.h"
@@ -58,19 +58,16 @@ struct ThrowingPanels : FakePanelFactory {
     }
 };
 
-// The frame over the simulator, with the device's pacing pauses cut short.
+// The frame over the simulator.
 struct TemplateRig : FrameRig {
     MainWindow& start() {
         connect();
-        link.setSleeper([](std::chrono::milliseconds d) {
-            std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
-        });
         return makeFrame();
     }
     QString file(const QString& name) const { return home.filePath(name); }
     std::vector<std::uint8_t> sentFrom(std::size_t mark, CommandCode code) const {
         std::vector<std::uint8_t> first;
-        const auto frames = server.receivedFrames();
+        const auto frames = sent();
         for (std::size_t i = mark; i < frames.size(); ++i) {
             if (frames[i][frame::kCodeOffset] == static_cast<std::uint8_t>(code)) {
                 first.push_back(frames[i][frame::kDataOffset]);
@@ -83,7 +80,7 @@ struct TemplateRig : FrameRig {
 
 class TemplateFileTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void saveThenLoadThroughTheMenu_data();
@@ -220,7 +217,7 @@ void TemplateFileTest::missingFile() {
     QCOMPARE(rig.presenter.informed, QStringList{"文件不存在!"});
     QCOMPARE(frame.windowTitle(), titleBefore);
     QVERIFY(std::memcmp(&before, &rig.mirror, sizeof before) == 0);
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     QCOMPARE(rig.framesSoFar(), mark);
 }
 
@@ -242,7 +239,7 @@ void TemplateFileTest::noTemplateIsRefused() {
     QFETCH(bool, throughMenu);
     TemplateRig rig;
     MainWindow& frame = rig.start();
-    const QString path = QDir(home_.path()).filePath(QStringLiteral("KorvaneTemp9.kvt"));
+    const QString path = QString::fromStdString(home_.file("KorvaneTemp9.kvt"));
     QFile::remove(path);
     const QByteArray whole = templateBytes(rig.mirror);
     if (kind == QLatin1String("fifo")) {
@@ -276,7 +273,7 @@ void TemplateFileTest::noTemplateIsRefused() {
 void TemplateFileTest::readOnlyTemplateIsKept() {
     TemplateRig rig;
     MainWindow& frame = rig.start();
-    const QString slot = QDir(home_.path()).filePath(QStringLiteral("KorvaneTemp6.kvt"));
+    const QString slot = QString::fromStdString(home_.file("KorvaneTemp6.kvt"));
     QFile::remove(slot);
     {
         QFile f(slot);
@@ -320,7 +317,7 @@ void TemplateFileTest::closedLinkAppliesTheFileAndSendsNothing() {
     QVERIFY(calls.contains(QStringLiteral("layout.clear")));
     QVERIFY(calls.contains(QStringLiteral("quality.refresh sw=0")));
     QCOMPARE(calls.count(QStringLiteral("quality.refresh sw=0")), 2);
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     QCOMPARE(rig.framesSoFar(), mark);
     QCOMPARE(rig.link.sendSwitch(), 1);
 }
@@ -359,7 +356,7 @@ void TemplateFileTest::failedLoadFromTheOutputPanel() {
 
     if (!throws) {
         QCOMPARE(rig.presenter.informed, QStringList{"文件打开失败!"});
-        QTest::qWait(50);
+        QVERIFY(rig.settle());
         QCOMPARE(rig.framesSoFar(), mark);
         QCOMPARE(static_cast<int>(rig.mirror.pq[pq::kOutputResolution]), 9);
         return;
@@ -378,7 +375,7 @@ void TemplateFileTest::slotMessagesSaveAndLoad() {
     rig.facade.setVolume(44);
     QTest::qWait(20);
     frame.send(FrameMessage::SaveSlotTemplate, 0, 4);
-    const QString slot = QDir(home_.path()).filePath(QStringLiteral("KorvaneTemp4.kvt"));
+    const QString slot = QString::fromStdString(home_.file("KorvaneTemp4.kvt"));
     QCOMPARE(fileBytes(slot), templateBytes(rig.mirror));
     QCOMPARE(rig.presenter.informed, QStringList{"文件已保存!"});
 

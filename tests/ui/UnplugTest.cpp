@@ -1,6 +1,6 @@
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
+#include "support/TempFolder.h"
 #include "ui/dialogs/SerialPortChoice.h"
 #include "ui/panels/CommunicationPanel.h"
 #include "ui/panels/PanelFactory.h"
@@ -58,7 +58,7 @@ bool waitUntil(const std::function<bool()>& done) {
 // link, as a udev rule would give) to a simulated processor that can be unplugged.
 class UnplugTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void unplugDuringSynchroniseThenReopenFromTheCommunicationPane();

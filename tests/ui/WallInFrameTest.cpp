@@ -1,8 +1,8 @@
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/Frame.h"
 #include "core/link/ReadTypes.h"
 #include "core/link/ResolutionTable.h"
+#include "support/TempFolder.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/panels/DualPicturePanel.h"
 #include "ui/panels/OutputPanel.h"
@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <thread>
 
 using namespace korvane;
 using namespace korvane::ui;
@@ -33,10 +32,6 @@ struct WallFrame {
         if (!rig.connect()) {
             return false;
         }
-        // The simulator answers at once; the pacing pauses only slow the test down.
-        rig.link.setSleeper([](std::chrono::milliseconds d) {
-            std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
-        });
         return show();
     }
     bool show() {
@@ -103,7 +98,7 @@ struct WallFrame {
 
 class WallInFrameTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void picture2FollowsItsSwitch();

@@ -1,9 +1,10 @@
-#include "TestHome.h"
 #include "WallRig.h"
 #include "core/link/CommandCodes.h"
 #include "sim/SimPtyServer.h"
+#include "support/TempFolder.h"
 #include "ui/wall/IPointLocateView.h"
 #include "ui/wall/LayoutGeometry.h"
+#include "ui/widgets/CaptionButton.h"
 
 #include <QDir>
 #include <QImage>
@@ -75,7 +76,7 @@ bool isRed(QRgb c) {
 
 class WallViewTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void outputToControl_data();
@@ -104,6 +105,7 @@ private slots:
     void paneSizesTheDrawing();
     void buttonRowFitsThePane_data();
     void buttonRowFitsThePane();
+    void renamedCaptionSurvivesResizing();
     void storeTemplateOnlyOnceWired();
     void templateButtonRecallsThenReadsBack();
     void dragReachesTheSimulator();
@@ -204,8 +206,8 @@ void WallViewTest::dragSendsOneWindow() {
     QCOMPARE(int(c.cursor().shape()), cursor);
     QTest::mouseRelease(&c, Qt::LeftButton, {}, to);
 
-    QCOMPARE(rig.frames->size(), 1u);
-    const auto& f = rig.frames->front();
+    QCOMPARE(rig.line->frames().size(), 1u);
+    const auto f = rig.line->frames().front();
     QCOMPARE(f[frame::kCodeOffset], std::uint8_t(CommandCode::SetPicture2OutputWindow));
     QCOMPARE(windowOf(f), window);
     QCOMPARE(sent.size(), 1);
@@ -234,8 +236,8 @@ void WallViewTest::picture1DragSendsItsWindow() {
     c.setPicture1WholeArea(wholeAreaMidDrag);
     QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(150, 200));
 
-    QCOMPARE(rig.frames->size(), 1u);
-    const auto& f = rig.frames->front();
+    QCOMPARE(rig.line->frames().size(), 1u);
+    const auto f = rig.line->frames().front();
     QCOMPARE(f[frame::kCodeOffset], std::uint8_t(CommandCode::SetPicture1OutputWindow));
     QCOMPARE(windowOf(f), (QList{120, 48, 960, 542}));
     QTRY_COMPARE(moved.size() + cleared.size(), 1);
@@ -274,7 +276,7 @@ void WallViewTest::dragsThatSendNothing() {
     const auto two = c.pictureRect(Picture::Two);
     QSignalSpy sent(&c, &WallView::windowSent);
     rig.drag(from, to);
-    QVERIFY(rig.frames->empty());
+    QVERIFY(rig.line->writes.empty());
     QCOMPARE(sent.size(), 0);
     QCOMPARE(edges(*c.pictureRect(Picture::One)), edges(*one));
     QCOMPARE(edges(*c.pictureRect(Picture::Two)), edges(*two));
@@ -302,8 +304,8 @@ void WallViewTest::dragStopsAtTheEdge() {
     WallView& c = rig.show();
     rig.drag({400, 225}, to);
     QCOMPARE(edges(*c.pictureRect(Picture::Two)), control);
-    QCOMPARE(rig.frames->size(), 1u);
-    QCOMPARE(windowOf(rig.frames->front()), window);
+    QCOMPARE(rig.line->frames().size(), 1u);
+    QCOMPARE(windowOf(rig.line->frames().front()), window);
 }
 
 void WallViewTest::resizeStopsAtTheMinimum_data() {
@@ -325,8 +327,8 @@ void WallViewTest::resizeStopsAtTheMinimum() {
     WallRig rig;
     rig.show();
     rig.drag(from, to);
-    QCOMPARE(rig.frames->size(), 1u);
-    QCOMPARE(windowOf(rig.frames->front()), window);
+    QCOMPARE(rig.line->frames().size(), 1u);
+    QCOMPARE(windowOf(rig.line->frames().front()), window);
 }
 
 void WallViewTest::clickOnTheOverlapSelectsTheTopPicture_data() {
@@ -344,7 +346,7 @@ void WallViewTest::clickOnTheOverlapSelectsTheTopPicture() {
     c.setPicture1OnTop(picture1OnTop != 0);
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(400, 225));
     QCOMPARE(selectedIndex(c), selected);
-    QVERIFY(rig.frames->empty());
+    QVERIFY(rig.line->writes.empty());
 }
 
 void WallViewTest::picturesPaintImageFillOrNothing_data() {
@@ -432,12 +434,12 @@ void WallViewTest::positioningHandsBoxesToTheLocateTool() {
     QCOMPARE(probe.calls, (QStringList{"box 2,2 120x80 cell 101,67 48x31", "image cell 251,34",
                                        "box 8,6 120x80 cell 401,199 48x31"}));
     QCOMPARE(probe.surface.pixel(50, 300), qRgb(255, 255, 255));
-    QVERIFY(rig.frames->empty());
+    QVERIFY(rig.line->writes.empty());
 
     c.stopPositioning();
     QVERIFY(!c.positioning());
-    QCOMPARE(rig.frames->size(), 1u);
-    const auto& f = rig.frames->front();
+    QCOMPARE(rig.line->frames().size(), 1u);
+    const auto f = rig.line->frames().front();
     QCOMPARE(f[frame::kCodeOffset], std::uint8_t(CommandCode::LocatePoint));
     for (std::size_t i = 0; i < 5; ++i) {
         QCOMPARE(f[frame::kDataOffset + i], std::uint8_t(0));
@@ -499,11 +501,14 @@ void WallViewTest::buttonRowFitsThePane_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<bool>("natural");
     QTest::newRow("wide pane") << 1400 << true;
-    QTest::newRow("pane narrower than the row") << 500 << false;
+    QTest::newRow("pane of a 1000-pixel frame") << 462 << false;
+    QTest::newRow("pane of an 800-pixel frame") << 262 << false;
 }
 
 // The eleven buttons stand in one row 4 pixels above the bottom edge, each 1 pixel after the
-// previous; in a narrow pane they shrink alike, so that "保存模板" stays inside.
+// previous; in a narrow pane the slot buttons shrink alike while "保存模板" keeps its width as
+// long as it can. No caption is cut by the button's margins: what does not fit shows as the
+// slot number alone or the caption's start and an ellipsis, whole in the tool tip.
 void WallViewTest::buttonRowFitsThePane() {
     QFETCH(int, width);
     QFETCH(bool, natural);
@@ -515,26 +520,49 @@ void WallViewTest::buttonRowFitsThePane() {
     }
     row << &rig.pane->storeButton();
     int x = 0;
-    for (const QPushButton* b : row) {
+    for (int i = 0; i < row.size(); ++i) {
+        const QPushButton* b = row[i];
         const QRect g = b->geometry();
         QCOMPARE(g.left(), x);
         QCOMPARE(g.bottom(), 500 - 4 - 1);
         QVERIFY(g.width() > 0);
-        QCOMPARE(g.width() == b->sizeHint().width(), natural);
-        // A caption that does not fit loses its middle, whole in the tool tip; none is cut.
+        QCOMPARE(g.width() == b->sizeHint().width(),
+                 natural || (i == row.size() - 1 && width >= 400));
         const QString full = b->toolTip().isEmpty() ? b->text() : b->toolTip();
-        QVERIFY(full == QStringLiteral("保存模板") || full.startsWith(QStringLiteral("模板")));
-        QVERIFY(b->text() == full || b->text().contains(QChar(0x2026)));
-        if (b->text().size() > 1) {
-            QCOMPARE(b->text().back(), full.back()); // the slot number stays
-        }
-        QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) <= g.width(), qPrintable(b->text()));
+        const QString number = QString::number(i + 1);
+        QCOMPARE(full, i == row.size() - 1 ? QStringLiteral("保存模板")
+                                           : QStringLiteral("模板") + number);
+        const QString shown = b->text();
+        QVERIFY2(shown == full || shown == number ||
+                     (shown.size() >= 2 && shown.endsWith(QChar(0x2026)) &&
+                      full.startsWith(shown.chopped(1))),
+                 qPrintable(shown));
+        // The button draws its caption within the room captionRoom names.
+        QVERIFY(qobject_cast<const CaptionButton*>(b) != nullptr);
+        QVERIFY2(b->fontMetrics().horizontalAdvance(shown) <= CaptionButton::captionRoom(g.width()),
+                 qPrintable(shown));
         x = g.right() + 2;
     }
     QVERIFY(x - 1 <= width);
-    if (!natural) {
-        QCOMPARE(rig.pane->storeButton().toolTip(), QStringLiteral("保存模板"));
+    if (width >= 400) {
+        QCOMPARE(rig.pane->storeButton().text(), QStringLiteral("保存模板"));
     }
+}
+
+// A renamed slot keeps its new caption through a narrow pane and back: the row is fitted from
+// the captions the buttons carry now, not those they had when the pane was made.
+void WallViewTest::renamedCaptionSurvivesResizing() {
+    WallRig rig;
+    rig.show({1400, 500});
+    QVERIFY(rig.pane->renameTemplate(3, QStringLiteral("开场")));
+    QPushButton& third = rig.pane->templateButton(3);
+    QCOMPARE(third.text(), QStringLiteral("3 开场"));
+    rig.pane->resize(300, 500);
+    QTRY_COMPARE(third.toolTip(), QStringLiteral("3 开场"));
+    QVERIFY(third.text() != QStringLiteral("模板3"));
+    rig.pane->resize(1400, 500);
+    QTRY_COMPARE(third.text(), QStringLiteral("3 开场"));
+    QCOMPARE(third.toolTip(), QString());
 }
 
 // "保存模板" offers the ten slots; a choice stores, but only once the frame has wired the pane.
@@ -544,19 +572,19 @@ void WallViewTest::storeTemplateOnlyOnceWired() {
     QAction* third = rig.pane->storeMenu().actions().at(2);
     QCOMPARE(third->text(), QStringLiteral("模板3"));
     third->trigger();
-    QVERIFY(rig.frames->empty());
+    QVERIFY(rig.line->writes.empty());
 
-    RecordingFrame frame;
+    RecordingMessenger frame;
     rig.pane->attachFrame(&frame);
     QTest::mouseClick(&rig.pane->storeButton(), Qt::LeftButton);
     QTRY_VERIFY(rig.pane->storeMenu().isVisible());
     third->trigger();
-    QCOMPARE(rig.frames->size(), 1u);
-    const auto& f = rig.frames->front();
+    QCOMPARE(rig.line->frames().size(), 1u);
+    const auto f = rig.line->frames().front();
     QCOMPARE(f[frame::kCodeOffset], std::uint8_t(CommandCode::TemplateSlot));
     QCOMPARE(f[frame::kDataOffset], std::uint8_t(0));
     QCOMPARE(f[frame::kDataOffset + 1], std::uint8_t(3));
-    QVERIFY(frame.posted.empty());
+    QVERIFY(frame.numbers.empty());
 }
 
 // A template button: the processor recalls the slot and everything is read back; the frame
@@ -574,7 +602,7 @@ void WallViewTest::templateButtonRecallsThenReadsBack() {
     rig.facade.setFreezeArea(1);
     QTRY_COMPARE(server.receivedFrames().size(), 5u);
     rig.show();
-    RecordingFrame frame;
+    RecordingMessenger frame;
     rig.pane->attachFrame(&frame);
 
     QTest::mouseClick(&rig.pane->templateButton(4), Qt::LeftButton);
@@ -586,11 +614,11 @@ void WallViewTest::templateButtonRecallsThenReadsBack() {
     QCOMPARE(frames[6][frame::kCodeOffset], std::uint8_t(0)); // the read-back has begun
     QCOMPARE(int(rig.mirror.volume), 55);
     QCOMPARE(int(rig.mirror.freezeArea), 0);
-    QCOMPARE(frame.posted, (std::vector<int>{messageNumber(FrameMessage::RefreshAllWithSends),
-                                             messageNumber(FrameMessage::PictureInput),
-                                             messageNumber(FrameMessage::PictureInput),
-                                             messageNumber(FrameMessage::Picture1WholeArea)}));
-    QCOMPARE(int(frame.code), int(rig.mirror.pq[pq::kOutputResolution]));
+    QCOMPARE(frame.numbers, (std::vector<int>{messageNumber(FrameMessage::RefreshAllWithSends),
+                                              messageNumber(FrameMessage::PictureInput),
+                                              messageNumber(FrameMessage::PictureInput),
+                                              messageNumber(FrameMessage::Picture1WholeArea)}));
+    QCOMPARE(int(frame.resolution), int(rig.mirror.pq[pq::kOutputResolution]));
     QCOMPARE(rig.link.sendSwitch(), 1);
     QVERIFY(rig.presenter.informed.isEmpty());
     rig.link.close();

@@ -3,15 +3,15 @@
 // worked by hand: a read request is ED CB 00 00 tt 55×7 with the checksum tt + 0x53 (the sum of
 // bytes 2 to 11, 0x00 + 0x00 + tt + 7 × 0x55, modulo 256).
 #include "FrameRig.h"
-#include "TestHome.h"
 #include "core/link/ResolutionTable.h"
+#include "support/Hex.h"
+#include "support/TempFolder.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/panels/CommunicationPanel.h"
 #include "ui/panels/PanelFactory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QTest>
 #include <cstring>
 
@@ -20,8 +20,6 @@ using namespace korvane::ui;
 using namespace korvane::ui::test;
 
 namespace {
-
-constexpr std::uint8_t kFenceCode = 0x7E;
 
 // The start-up: the identity read, the device information read, then synchronise-all (main
 // parameters, both inputs, picture 1's output, picture 2, fade, switch state, input settings,
@@ -44,14 +42,6 @@ const QStringList kStartUp = {
     QStringLiteral("ED CB 00 00 0D 55 55 55 55 55 55 55 60"),
 };
 
-QString describe(const frame::CommandFrame& f) {
-    QStringList bytes;
-    for (const std::uint8_t b : f) {
-        bytes << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
-    }
-    return bytes.join(QLatin1Char(' '));
-}
-
 struct TrafficRig : FrameRig {
     PanelFactory own;
 
@@ -65,40 +55,18 @@ struct TrafficRig : FrameRig {
         f.show();
         return f;
     }
-    // Every frame the simulator received from `from` up to a fence sent now: nothing the
-    // program sent before the fence is still on its way then. The fence itself is left out.
+    // Every frame the simulator received from `from` on, once the program is idle and a fence
+    // sent after it has arrived: nothing it sent before is still on its way then.
     QStringList sentSince(std::size_t from) {
-        const int was = link.sendSwitch();
-        link.setSendSwitch(1);
-        link.write(static_cast<CommandCode>(kFenceCode), frame::padData());
-        link.setSendSwitch(was);
-        QDeadlineTimer deadline(10000);
-        while (!deadline.hasExpired()) {
-            const auto frames = server.receivedFrames();
-            for (std::size_t i = from; i < frames.size(); ++i) {
-                if (frames[i][frame::kCodeOffset] == kFenceCode) {
-                    QStringList out;
-                    for (std::size_t j = from; j < i; ++j) {
-                        out << describe(frames[j]);
-                    }
-                    return out;
-                }
-            }
-            QTest::qWait(5);
+        if (!settle()) {
+            return {QStringLiteral("never settled")};
         }
-        return {QStringLiteral("no fence")};
-    }
-    // The pane refreshes and re-announces posted by an operation have run.
-    bool settle() {
-        QDeadlineTimer deadline(30000);
-        QCoreApplication::sendPostedEvents();
-        while (gate.busy() || gate.waiting() > 0) {
-            if (deadline.hasExpired()) {
-                return false;
-            }
-            QTest::qWait(5);
+        QStringList out;
+        const auto frames = sent();
+        for (std::size_t i = from; i < frames.size(); ++i) {
+            out << QString::fromStdString(korvane::test::hex(frames[i]));
         }
-        return true;
+        return out;
     }
 };
 
@@ -106,7 +74,7 @@ struct TrafficRig : FrameRig {
 
 class WireTrafficTest : public QObject {
     Q_OBJECT
-    TestHome home_;
+    korvane::test::ProgramHome home_;
 
 private slots:
     void startUpSendsItsReadsAndNothingForThePanelRefresh();
@@ -198,8 +166,7 @@ void WireTrafficTest::templateLoadSendsEveryParameterThenReadsBack() {
                                               0x05, 0x22, 0x15, 0x18, 0x0E, 0x20, 0x24};
     const std::vector<std::uint8_t> reads = {0, 1, 2, 3, 4, 6, 11, 12, 14, 8};
     const QStringList sent = rig.sentSince(from);
-    std::vector<std::uint8_t> codes = rig.codesSince(from);
-    codes.pop_back(); // the fence
+    const std::vector<std::uint8_t> codes = rig.codesSince(from);
     std::vector<std::uint8_t> expectedCodes = writes;
     expectedCodes.insert(expectedCodes.end(), reads.size(), 0x00);
     QCOMPARE(codes, expectedCodes);

@@ -14,6 +14,7 @@
 #include "ui/panels/IAutoUpdateQuery.h"
 #include "ui/panels/ILayoutControl.h"
 #include "ui/panels/PanelNumbers.h"
+#include "ui/widgets/SliderCommit.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -78,10 +79,9 @@ void DualPicturePanel::buildControls() {
     }
     for (std::size_t t = 0; t < kThresholdCount; ++t) {
         const auto which = static_cast<Threshold>(t);
-        connect(f_.sliders[t], &QSlider::valueChanged, this,
-                [this, which](int v) { sliderMoved(which, v); });
-        connect(f_.sliders[t], &QSlider::sliderReleased, this,
-                [this, which] { sliderReleased(which); });
+        connectSliderCommit(
+            f_.sliders[t], this, [this, which](int v) { sliderMoved(which, v); },
+            [this, which] { sliderReleased(which); });
         connect(f_.thresholdEdits[t], &QLineEdit::editingFinished, this,
                 [this, which] { thresholdEntered(which); });
     }
@@ -219,6 +219,16 @@ void DualPicturePanel::picture1InputChanged() {
 
 void DualPicturePanel::selectPicture2Input(std::uint8_t code) {
     f_.source->setCurrentIndex(f_.source->findData(uint{code}));
+}
+
+bool DualPicturePanel::choosePicture2Input(std::uint8_t code) {
+    const int row = f_.source->findData(uint{code});
+    if (row < 0) {
+        return false;
+    }
+    f_.source->setCurrentIndex(row);
+    sourceChosen(row);
+    return true;
 }
 
 void DualPicturePanel::sourceChosen(int row) {
@@ -427,10 +437,6 @@ void DualPicturePanel::updateConditionText() {
 
 void DualPicturePanel::sliderMoved(Threshold t, int position) {
     f_.thresholdEdits[t]->setText(QString::number(position));
-    // A drag acts once, on release; keyboard and wheel steps have no release.
-    if (!f_.sliders[t]->isSliderDown()) {
-        sliderReleased(t);
-    }
 }
 
 void DualPicturePanel::sliderReleased(Threshold t) {

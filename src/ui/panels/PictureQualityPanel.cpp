@@ -9,6 +9,7 @@
 #include "ui/device/MessagePresenter.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/panels/PanelNumbers.h"
+#include "ui/widgets/SliderCommit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,8 +78,13 @@ void PictureQualityPanel::buildControls() {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QLatin1String(entry.name) + QStringLiteral("Edit"));
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
-        connect(slider, &QSlider::valueChanged, this, [this, s](int v) { sliderChanged(s, v); });
-        connect(slider, &QSlider::sliderReleased, this, [this, s] { releaseSlider(s); });
+        connectSliderCommit(
+            slider, this, [this, s](int v) { sliderChanged(s, v); },
+            [this, s] {
+                if (!loading_) {
+                    releaseSlider(s);
+                }
+            });
         connect(edit, &QLineEdit::editingFinished, this, [this, s] { commitEdit(s); });
         grid->addWidget(new QLabel(pqText(entry.caption), this), row, 0);
         grid->addWidget(slider, row, 1);
@@ -222,10 +228,6 @@ void PictureQualityPanel::sliderChanged(std::size_t s, int position) {
     }
     texts_[s] = QString::number(position);
     pushMembers();
-    // A drag sends once, on release; keyboard and wheel steps have no release.
-    if (!sliders_[s]->isSliderDown()) {
-        releaseSlider(s);
-    }
 }
 
 void PictureQualityPanel::releaseSlider(std::size_t s) {

@@ -6,6 +6,7 @@
 #include "ui/device/MessagePresenter.h"
 #include "ui/panels/PanelContext.h"
 #include "ui/panels/PanelNumbers.h"
+#include "ui/widgets/SliderCommit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -83,15 +84,9 @@ void SoundPanel::buildControls() {
     layout->addWidget(portGroup);
     layout->addStretch(1);
 
-    // Dragging only shows the position; the value goes out on release. Keys, wheel and clicks
-    // beside the handle move the slider without a drag, so they count as released at once.
-    connect(slider_, &QSlider::valueChanged, this, [this](int value) {
-        volume_->setText(QString::number(value));
-        if (!slider_->isSliderDown()) {
-            sliderReleased();
-        }
-    });
-    connect(slider_, &QSlider::sliderReleased, this, &SoundPanel::sliderReleased);
+    connectSliderCommit(
+        slider_, this, [this](int value) { volume_->setText(QString::number(value)); },
+        [this] { sliderReleased(); });
     connect(volume_, &QLineEdit::editingFinished, this, &SoundPanel::volumeCommitted);
     connect(mute_, &QCheckBox::clicked, this, &SoundPanel::muteClicked);
     connect(set_, &QPushButton::clicked, this, &SoundPanel::setPorts);

@@ -1,4 +1,5 @@
 #include "core/link/ParameterMirror.h"
+
 #include "core/link/PlanEntry.h"
 #include "core/link/ResolutionTable.h"
 
@@ -8,7 +9,7 @@
 
 using namespace korvane;
 
-TEST(Mirror, DefaultsForFullHd) {
+TEST(ParameterMirror, DefaultsForFullHd) {
     ParameterMirror m;
     std::memset(&m, 0xAB, sizeof m);
     ASSERT_TRUE(applyMirrorDefaults(m, 11));
@@ -40,14 +41,14 @@ TEST(Mirror, DefaultsForFullHd) {
     EXPECT_EQ(m.plans[63].index, 0);
 }
 
-TEST(Mirror, DefaultsForResolution6) {
+TEST(ParameterMirror, DefaultsForResolution6) {
     ParameterMirror m{};
     ASSERT_TRUE(applyMirrorDefaults(m, kDefaultResolution));
     EXPECT_EQ(m.p1OutWidth, 1280);
     EXPECT_EQ(m.p1OutHeight, 1024);
 }
 
-TEST(Mirror, UnknownResolutionChangesNothing) {
+TEST(ParameterMirror, UnknownResolutionChangesNothing) {
     ParameterMirror m;
     std::memset(&m, 0x5A, sizeof m);
     const ParameterMirror before = m;
@@ -55,7 +56,7 @@ TEST(Mirror, UnknownResolutionChangesNothing) {
     EXPECT_EQ(std::memcmp(&m, &before, sizeof m), 0);
 }
 
-TEST(Mirror, UnpackMainPayload) {
+TEST(ParameterMirror, UnpackMainPayload) {
     std::vector<std::uint8_t> p(21);
     for (std::size_t i = 0; i < p.size(); ++i) {
         p[i] = static_cast<std::uint8_t>(100 + i);
@@ -81,7 +82,7 @@ TEST(Mirror, UnpackMainPayload) {
     EXPECT_FALSE(unpackMain(m, std::span(p).first(20)));
 }
 
-TEST(Mirror, UnpackWindowsClearsTheSizePair) {
+TEST(ParameterMirror, UnpackWindowsClearsTheSizePair) {
     ParameterMirror m{};
     applyMirrorDefaults(m, 6);
     const std::vector<std::uint8_t> p1 = {0x00, 0x10, 0x00, 0x20, 0x04, 0x00, 0x03, 0x00, 9,
@@ -109,7 +110,7 @@ TEST(Mirror, UnpackWindowsClearsTheSizePair) {
     EXPECT_EQ(m.pq[pq::kPicture1Source], 11);
 }
 
-TEST(Mirror, UnpackPicture2AndByteGroups) {
+TEST(ParameterMirror, UnpackPicture2AndByteGroups) {
     ParameterMirror m{};
     const std::vector<std::uint8_t> p4 = {14, 1, 3, 1, 2, 1, 0, 10,  20, 30,
                                           0,  5, 0, 6, 1, 0, 0, 200, 1};
@@ -141,62 +142,4 @@ TEST(Mirror, UnpackPicture2AndByteGroups) {
     EXPECT_EQ(m.fade[1], 2);
     EXPECT_EQ(m.unused185, 0) << "the audio pairs stop at their eighth byte";
     EXPECT_FALSE(unpackAudioPorts(m, std::span(six).first(7)));
-}
-
-TEST(PlanEntryCodec, TableEntryToFieldsAndBackIsBitExact) {
-    // Every bit pattern of the four words survives entry -> fields -> packed entry.
-    std::uint32_t x = 7;
-    for (int i = 0; i < 5000; ++i) {
-        PlanEntry e{};
-        x = x * 1103515245u + 12345u;
-        e.index = static_cast<std::uint8_t>(i % 64);
-        e.wordA[0] = static_cast<std::uint8_t>(x);
-        e.wordA[1] = static_cast<std::uint8_t>(x >> 8);
-        e.wordB[0] = static_cast<std::uint8_t>(x >> 16);
-        e.wordB[1] = static_cast<std::uint8_t>(x >> 24);
-        x = x * 1103515245u + 12345u;
-        e.wordC[0] = static_cast<std::uint8_t>(x);
-        e.wordC[1] = static_cast<std::uint8_t>(x >> 8);
-        e.byteD = static_cast<std::uint8_t>(x >> 16);
-        const PlanEntry back = packPlanEntry(e.index, unpackPlanFields(e));
-        ASSERT_EQ(std::memcmp(&back, &e, sizeof e), 0) << i;
-        // The processor's payload form unpacks to the same entry.
-        const auto payload = planPayloadFromEntry(e);
-        const PlanEntry fromPayload = planEntryFromPayload(payload);
-        ASSERT_EQ(std::memcmp(&fromPayload, &e, sizeof e), 0) << i;
-    }
-}
-
-TEST(PlanEntryCodec, KnownPacking) {
-    PlanFields f{};
-    f.f1 = 3;      // A bits 0-3
-    f.f2 = 12;     // A bits 4-7
-    f.f3 = 31;     // B bits 0-4
-    f.f4 = 1;      // B bits 5-9
-    f.f5 = 63;     // B bits 10-15
-    f.f6 = 45;     // C bits 5-10
-    f.f7 = 0x0A15; // A bits 12-15 = 0xA, C bits 0-4 = 0x15
-    f.f8 = 9;      // A bits 8-11
-    f.f9 = 30;     // C bits 11-15
-    f.f10 = 4;
-    f.f11 = 11;
-    const PlanEntry e = packPlanEntry(17, f);
-    EXPECT_EQ(e.index, 17);
-    EXPECT_EQ(planWordA(e), 0xA9C3);
-    EXPECT_EQ(planWordB(e), 0xFC3F);
-    EXPECT_EQ(planWordC(e), (30u << 11) | (45u << 5) | 0x15u);
-    EXPECT_EQ(e.byteD, 0xB4);
-    EXPECT_EQ(unpackPlanFields(e), f);
-}
-
-TEST(ResolutionTable, CodesAndCustomEntry) {
-    const auto table = resolutionTable();
-    ASSERT_EQ(table.size(), 20u);
-    EXPECT_EQ(table.front().code, 1);
-    EXPECT_EQ(table.back().code, kCustomResolution);
-    const auto r9 = findResolution(9);
-    ASSERT_TRUE(r9);
-    EXPECT_EQ(r9->name, "1600×1200 60Hz Reduced");
-    EXPECT_FALSE(findResolution(20));
-    EXPECT_FALSE(findResolution(kResolutionEndOfTable));
 }
