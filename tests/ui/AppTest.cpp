@@ -1,4 +1,5 @@
 #include "CallLog.h"
+#include "EventFence.h"
 #include "FakePanels.h"
 #include "ScriptedPresenter.h"
 #include "core/commands/CommandFacade.h"
@@ -6,6 +7,7 @@
 #include "core/link/Frame.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimState.h"
+#include "support/LineFence.h"
 #include "support/TempFolder.h"
 #include "ui/app/ControllerApp.h"
 #include "ui/app/HelpDocument.h"
@@ -58,7 +60,8 @@ void changeSimulator(const sim::SimPtyServer& server) {
     link.setSendSwitch(1);
     facade.setVolume(77);
     facade.selectInput(Picture::Two, 11);
-    QTest::qWait(50);
+    // Writes get no answer: the simulator has them once it has read them.
+    QTRY_VERIFY(server.state().mirror.volume == 77 && server.state().mirror.p2Source == 11);
 }
 
 // Counts the messages an application's frame handles.
@@ -342,8 +345,15 @@ void AppTest::startUpWithARunningScheduleReadsNothing() {
     Handled handled;
     handled.watch(app.mainWindow());
     QVERIFY(handled.waitFor(messageNumber(FrameMessage::OpenScheduleRunner)));
-    QTest::qWait(300);
-    QCOMPARE(server.receivedFrames().size(), before);
+    QVERIFY(deliverPosted());
+    // A fence through the program's own link: what it sent before has arrived with it.
+    const int wasOn = app.link().sendSwitch();
+    app.link().setSendSwitch(1);
+    QCOMPARE(
+        app.link().write(static_cast<CommandCode>(korvane::test::kFenceCode), frame::padData()), 1);
+    app.link().setSendSwitch(wasOn);
+    QTRY_COMPARE(server.receivedFrames().size(), before + 1);
+    QVERIFY(korvane::test::isFence(server.receivedFrames().back()));
     ParameterMirror defaults{};
     applyMirrorDefaults(defaults, 6);
     QVERIFY(std::memcmp(&defaults, &app.mirror(), sizeof defaults) == 0);

@@ -70,7 +70,10 @@ struct RunnerRig {
         dlg = std::make_unique<ScheduleRunnerDialog>(timer, settings, presenter);
         dlg->setAutoStart(autoStart);
         dlg->show();
-        QTest::qWait(10);
+        // The auto-start question and the list's filling are queued by the opening.
+        if (!deliverPosted()) {
+            QTest::qFail("what the dialog queued on opening never ran", __FILE__, __LINE__);
+        }
         return *dlg;
     }
     QString runningKey() const {
@@ -137,7 +140,6 @@ void ScheduleRunnerTest::opensWithTheLastScript() {
     rig.presenter.answers = {false};
 
     ScheduleRunnerDialog& dlg = rig.open(true);
-    QTest::qWait(20);
     QCOMPARE(rig.presenter.informed, informed);
     QCOMPARE(dlg.taskList().rowCount(), rows);
     QCOMPARE(dlg.statusText(), kNotStarted);
@@ -398,7 +400,7 @@ void ScheduleRunnerTest::frameExecutorRunsTheDueTaskAtItsTick() {
     QVERIFY(frame.timers().scheduleRunning());
     QTRY_VERIFY_WITH_TIMEOUT(switchesBefore.size() >= 4, 15000);
     QTRY_COMPARE(selectFrames().size(), std::size_t{2});
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     frame.state().runner = nullptr;
 
     QCOMPARE(std::vector<std::size_t>(switchesBefore.begin(), switchesBefore.begin() + 4),
