@@ -193,7 +193,7 @@ struct LocateRig : PanelRig {
 
 } // namespace
 
-class PointLocateTest : public QObject {
+class PointLocateWindowTest : public QObject {
     Q_OBJECT
     korvane::test::ProgramHome home_;
     std::unique_ptr<LocateRig> shared_;
@@ -244,7 +244,7 @@ private slots:
     void testPatternMenuShowsAndCloseEndsTheTest();
 };
 
-void PointLocateTest::typedCoordinatesAreClamped_data() {
+void PointLocateWindowTest::typedCoordinatesAreClamped_data() {
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
     QTest::addColumn<QString>("how");
@@ -263,7 +263,7 @@ void PointLocateTest::typedCoordinatesAreClamped_data() {
 
 // Whichever way typed coordinates are taken, the point stays on the output, the clamped value
 // goes to the processor and the drawing selects the box that holds it.
-void PointLocateTest::typedCoordinatesAreClamped() {
+void PointLocateWindowTest::typedCoordinatesAreClamped() {
     QFETCH(QString, x);
     QFETCH(QString, y);
     QFETCH(QString, how);
@@ -290,7 +290,7 @@ void PointLocateTest::typedCoordinatesAreClamped() {
     QVERIFY(rig.drawingSelects({point.x() / 96, point.y() / 96}));
 }
 
-void PointLocateTest::arrowKeysStepAndClamp_data() {
+void PointLocateWindowTest::arrowKeysStepAndClamp_data() {
     QTest::addColumn<QPoint>("start");
     QTest::addColumn<int>("key");
     QTest::addColumn<QPoint>("point");
@@ -307,7 +307,7 @@ void PointLocateTest::arrowKeysStepAndClamp_data() {
 
 // Arrows typed in the window pass through the frame, step from what the edits hold and send
 // even when the clamp holds the point where it was.
-void PointLocateTest::arrowKeysStepAndClamp() {
+void PointLocateWindowTest::arrowKeysStepAndClamp() {
     QFETCH(QPoint, start);
     QFETCH(int, key);
     QFETCH(QPoint, point);
@@ -327,7 +327,7 @@ void PointLocateTest::arrowKeysStepAndClamp() {
 }
 
 // While the window shows, the frame hands it the arrow keys, but not those of an open menu.
-void PointLocateTest::anOpenMenuKeepsItsArrows() {
+void PointLocateWindowTest::anOpenMenuKeepsItsArrows() {
     LocateRig rig;
     QVERIFY(rig.start());
     QVERIFY(rig.open(96));
@@ -346,7 +346,7 @@ void PointLocateTest::anOpenMenuKeepsItsArrows() {
     QCOMPARE(rig.locate().point(), QPoint(960, 480));
 }
 
-void PointLocateTest::clickMovesInsideTheBox_data() {
+void PointLocateWindowTest::clickMovesInsideTheBox_data() {
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("typedX");
     QTest::addColumn<QPoint>("click");
@@ -364,7 +364,7 @@ void PointLocateTest::clickMovesInsideTheBox_data() {
 
 // A click moves the point within the shown box (two window pixels per box pixel) and leaves
 // the box as it is.
-void PointLocateTest::clickMovesInsideTheBox() {
+void PointLocateWindowTest::clickMovesInsideTheBox() {
     QFETCH(int, box);
     QFETCH(QString, typedX);
     QFETCH(QPoint, click);
@@ -391,7 +391,7 @@ void PointLocateTest::clickMovesInsideTheBox() {
     QCOMPARE(rig.count(FrameMessage::SelectBox), boxMessages);
 }
 
-void PointLocateTest::settingsAdjustOrRefuse_data() {
+void PointLocateWindowTest::settingsAdjustOrRefuse_data() {
     QTest::addColumn<QStringList>("typed");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QStringList>("shownAfter");
@@ -433,7 +433,7 @@ void PointLocateTest::settingsAdjustOrRefuse_data() {
 // refused with the dialog still open and the typing kept.
 // On a 1280×720 work area the largest box leaves the tool window, its frame and title on the
 // screen; one pixel more is refused with the range in the message.
-void PointLocateTest::settingsKeepTheToolOnTheScreen() {
+void PointLocateWindowTest::settingsKeepTheToolOnTheScreen() {
     const QRect work(0, 0, 1280, 720);
     const QSize limit = locate::maximumBox(work);
     QCOMPARE(limit, QSize(632, 319)); // (1280 - 16) / 2; (720 - 26 - 40 - 16) / 2
@@ -464,7 +464,7 @@ void PointLocateTest::settingsKeepTheToolOnTheScreen() {
     }
 }
 
-void PointLocateTest::settingsAdjustOrRefuse() {
+void PointLocateWindowTest::settingsAdjustOrRefuse() {
     QFETCH(QStringList, typed);
     QFETCH(bool, accepted);
     QFETCH(QStringList, shownAfter);
@@ -495,7 +495,7 @@ void PointLocateTest::settingsAdjustOrRefuse() {
 
 // Cancel changes nothing; OK stores the sizes, starts positioning, and shows the box twice as
 // large in the bottom-right corner, with nothing sent until the operator moves the point.
-void PointLocateTest::openingPlacesTheWindowAndSendsNothing() {
+void PointLocateWindowTest::openingPlacesTheWindowAndSendsNothing() {
     LocateRig rig;
     QVERIFY(rig.start());
     QVERIFY(rig.menuItem().isEnabled());
@@ -523,7 +523,7 @@ void PointLocateTest::openingPlacesTheWindowAndSendsNothing() {
     QCOMPARE(rig.commandsSince(from), QStringList());
 }
 
-void PointLocateTest::closingSwitchesTheMarkerOff_data() {
+void PointLocateWindowTest::closingSwitchesTheMarkerOff_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("close box") << "close";
     QTest::newRow("Escape") << "escape";
@@ -532,7 +532,7 @@ void PointLocateTest::closingSwitchesTheMarkerOff_data() {
 
 // However the window closes, the frame stops positioning, the marker goes off the wall, and the
 // menu item asks for the sizes again.
-void PointLocateTest::closingSwitchesTheMarkerOff() {
+void PointLocateWindowTest::closingSwitchesTheMarkerOff() {
     QFETCH(QString, how);
     LocateRig* shared = sharedRig();
     QVERIFY(shared != nullptr);
@@ -565,7 +565,7 @@ void PointLocateTest::closingSwitchesTheMarkerOff() {
 
 // The box at twice its size with the module lines, the point's coordinates in red and the
 // yellow marker.
-void PointLocateTest::paintsModulesCoordinatesAndMarker() {
+void PointLocateWindowTest::paintsModulesCoordinatesAndMarker() {
     LocateRig rig;
     QVERIFY(rig.start());
     QVERIFY(rig.open(96, 24));
@@ -587,7 +587,7 @@ void PointLocateTest::paintsModulesCoordinatesAndMarker() {
     QVERIFY(red > 10);
 }
 
-void PointLocateTest::testPatternButtonsSendTheirAction_data() {
+void PointLocateWindowTest::testPatternButtonsSendTheirAction_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("action");
     QTest::newRow("1") << "pattern1" << 1;
@@ -599,7 +599,7 @@ void PointLocateTest::testPatternButtonsSendTheirAction_data() {
     QTest::newRow("自减测试") << "decrement" << 128;
 }
 
-void PointLocateTest::testPatternButtonsSendTheirAction() {
+void PointLocateWindowTest::testPatternButtonsSendTheirAction() {
     QFETCH(QString, button);
     QFETCH(int, action);
     PanelRig rig;
@@ -617,7 +617,7 @@ void PointLocateTest::testPatternButtonsSendTheirAction() {
 }
 
 // "测试图卡" shows the window; closing it ends the test on the wall and only hides it.
-void PointLocateTest::testPatternMenuShowsAndCloseEndsTheTest() {
+void PointLocateWindowTest::testPatternMenuShowsAndCloseEndsTheTest() {
     LocateRig rig;
     QVERIFY(rig.start());
     QAction& item = *rig.frame->action(menucmd::kTestPattern);
@@ -635,5 +635,5 @@ void PointLocateTest::testPatternMenuShowsAndCloseEndsTheTest() {
     QVERIFY(w.isVisible());
 }
 
-QTEST_MAIN(PointLocateTest)
-#include "PointLocateTest.moc"
+QTEST_MAIN(PointLocateWindowTest)
+#include "PointLocateWindowTest.moc"

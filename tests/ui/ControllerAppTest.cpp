@@ -84,7 +84,7 @@ struct Handled {
 };
 } // namespace
 
-class AppTest : public QObject {
+class ControllerAppTest : public QObject {
     Q_OBJECT
     std::unique_ptr<korvane::test::ProgramHome> home_;
 
@@ -109,7 +109,7 @@ private slots:
     void helpOpensTheFirstDocumentThatExists();
 };
 
-void AppTest::startUpWithAConfiguredDeviceSynchronises() {
+void ControllerAppTest::startUpWithAConfiguredDeviceSynchronises() {
     sim::SimPtyServer server;
     server.start();
     changeSimulator(server);
@@ -154,7 +154,7 @@ void AppTest::startUpWithAConfiguredDeviceSynchronises() {
 
 // The log's file is a link to a device that is always full: the start-up synchronisation
 // still succeeds, no message box appears, and the status bar says it once.
-void AppTest::anUnwritableLogIsToldInTheStatusBar() {
+void ControllerAppTest::anUnwritableLogIsToldInTheStatusBar() {
     sim::SimPtyServer server;
     server.start();
     changeSimulator(server);
@@ -183,7 +183,7 @@ void AppTest::anUnwritableLogIsToldInTheStatusBar() {
 // --demo: fixed line settings (a corrupt baud rate in the file does not matter), the panel
 // shows the demo's device, network mode and the status field reach the demo on loopback UDP,
 // "关"/"开" and "串口" come back to the demo's terminal, and the settings file is never touched.
-void AppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
+void ControllerAppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
     const QString ini = QStringLiteral("[comm]\ncommport=3\ncommdevice=/dev/ttyOPERATOR\n"
                                        "baudrate=abc\n[net]\nip=10.1.2.3\nport=5000\n"
                                        "broadcast=10.255.255.255\n[app]\nlang=CHN\n");
@@ -250,7 +250,7 @@ void AppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
 
 // A stored port number of 999 ("no port") beside a device path, as an earlier version wrote
 // for a name ending in 999: the path decides, the device opens and the program synchronises.
-void AppTest::aDevicePathAloneDecidesAPortIsConfigured() {
+void ControllerAppTest::aDevicePathAloneDecidesAPortIsConfigured() {
     sim::SimPtyServer server;
     server.start();
     changeSimulator(server);
@@ -281,7 +281,7 @@ void AppTest::aDevicePathAloneDecidesAPortIsConfigured() {
     QCOMPARE(static_cast<int>(app.mirror().volume), 77);
 }
 
-void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason_data() {
+void ControllerAppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason_data() {
     QTest::addColumn<bool>("busy");
     QTest::newRow("no such device") << false;
     QTest::newRow("held by another program") << true;
@@ -290,7 +290,7 @@ void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason_data() {
 // The configured device does not open at start-up (absent or held by another program): the
 // program starts without the serial settings dialog and shows the link lost at that device, so
 // that it keeps trying until the device can be opened.
-void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
+void ControllerAppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
     QFETCH(bool, busy);
     sim::SimPtyServer server;
     server.start();
@@ -326,7 +326,7 @@ void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
 
 // A schedule that was running at the last exit: defaults of code 6, the runner reopens, and
 // nothing is read.
-void AppTest::startUpWithARunningScheduleReadsNothing() {
+void ControllerAppTest::startUpWithARunningScheduleReadsNothing() {
     sim::SimPtyServer server;
     server.start();
     changeSimulator(server);
@@ -364,7 +364,7 @@ void AppTest::startUpWithARunningScheduleReadsNothing() {
     QVERIFY(!log.calls.contains("comm.online 1"));
 }
 
-void AppTest::startUpWithoutAPortAsksForOne_data() {
+void ControllerAppTest::startUpWithoutAPortAsksForOne_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("starts");
     QTest::newRow("退出") << SerialSettingsDialog::kExit << false;
@@ -373,7 +373,7 @@ void AppTest::startUpWithoutAPortAsksForOne_data() {
 
 // No "commport": no port is touched, the serial settings dialog asks; "退出" ends the
 // program, "跳过" runs it offline with the hint for --demo.
-void AppTest::startUpWithoutAPortAsksForOne() {
+void ControllerAppTest::startUpWithoutAPortAsksForOne() {
     QFETCH(int, answer);
     QFETCH(bool, starts);
     writeIni(QStringLiteral("[app]\nlang=CHN\n"));
@@ -401,7 +401,7 @@ void AppTest::startUpWithoutAPortAsksForOne() {
     }
 }
 
-void AppTest::languageAtStartUp_data() {
+void ControllerAppTest::languageAtStartUp_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("system");
     QTest::addColumn<bool>("chinese");
@@ -422,7 +422,7 @@ void AppTest::languageAtStartUp_data() {
                                    << "zh_CN" << true << "CHN";
 }
 
-void AppTest::languageAtStartUp() {
+void ControllerAppTest::languageAtStartUp() {
     QFETCH(QString, stored);
     QFETCH(QString, system);
     QFETCH(bool, chinese);
@@ -446,7 +446,7 @@ void AppTest::languageAtStartUp() {
 
 // The core's texts through the embedded translation, and every text of the program's own
 // translation source.
-void AppTest::everyTextHasAnEnglishTranslation() {
+void ControllerAppTest::everyTextHasAnEnglishTranslation() {
     QTranslator core;
     QVERIFY(core.load(QStringLiteral(":/i18n/korvane_core_en.qm")));
     for (int i = 0; i <= static_cast<int>(kLastMessageId); ++i) {
@@ -480,7 +480,7 @@ void AppTest::everyTextHasAnEnglishTranslation() {
     QVERIFY(messages > 50);
 }
 
-void AppTest::helpOpensTheFirstDocumentThatExists_data() {
+void ControllerAppTest::helpOpensTheFirstDocumentThatExists_data() {
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QString>("opened"); // empty: "帮助文件不存在!"
     const QString manual = QStringLiteral("home/TRS TX-45使用说明书.pdf");
@@ -494,7 +494,7 @@ void AppTest::helpOpensTheFirstDocumentThatExists_data() {
     QTest::newRow("none") << QStringList{} << QString();
 }
 
-void AppTest::helpOpensTheFirstDocumentThatExists() {
+void ControllerAppTest::helpOpensTheFirstDocumentThatExists() {
     QFETCH(QStringList, present);
     QFETCH(QString, opened);
     QTemporaryDir root;
@@ -521,5 +521,5 @@ void AppTest::helpOpensTheFirstDocumentThatExists() {
     }
 }
 
-QTEST_MAIN(AppTest)
-#include "AppTest.moc"
+QTEST_MAIN(ControllerAppTest)
+#include "ControllerAppTest.moc"
