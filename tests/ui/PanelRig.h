@@ -81,6 +81,12 @@ struct PanelRig {
     }
 
     std::size_t mark() const { return server.receivedFrames().size(); }
+    // mark() once everything sent so far has arrived (a fence sent now has): what an earlier
+    // action sent cannot turn up after it.
+    std::size_t settledMark() {
+        sentSince(mark());
+        return mark();
+    }
 
     // Every frame the simulator received from `from` up to the fence sent now, as
     // "code d0 .. d7" in hex: nothing sent before the fence is still on the way then.

@@ -1,10 +1,11 @@
+#include "ui/locate/PointLocateWindow.h"
+
 #include "PanelRig.h"
 #include "support/TempFolder.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/locate/LocateSettingsDialog.h"
-#include "ui/locate/PointLocateWindow.h"
 #include "ui/locate/TestPatternWindow.h"
 #include "ui/panels/PanelFactory.h"
 #include "ui/panels/PanelNumbers.h"
@@ -275,7 +276,7 @@ void PointLocateWindowTest::typedCoordinatesAreClamped() {
     PointLocateWindow& w = rig.locate();
     QCOMPARE(w.point(), QPoint(960, 480)); // the box at picture 1's centre
 
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     rig.type(x, y);
     if (how == QLatin1String("leave")) {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
@@ -317,7 +318,7 @@ void PointLocateWindowTest::arrowKeysStepAndClamp() {
     QVERIFY(rig.open(96));
     PointLocateWindow& w = rig.locate();
 
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     rig.type(QString::number(start.x()), QString::number(start.y()));
     QTest::keyClick(&w.xEdit(), Qt::Key(key));
     QCOMPARE(rig.commandsSince(from), QStringList{locateFrame(point.x(), point.y(), 1)});
@@ -338,7 +339,7 @@ void PointLocateWindowTest::anOpenMenuKeepsItsArrows() {
     QVERIFY(tools != nullptr);
     tools->popup(rig.frame->mapToGlobal(QPoint(40, 40)));
     QVERIFY(QTest::qWaitForWindowExposed(tools));
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     QTest::keyClick(tools, Qt::Key_Down);
     QVERIFY(tools->activeAction() != nullptr);
     tools->close();
@@ -382,7 +383,7 @@ void PointLocateWindowTest::clickMovesInsideTheBox() {
     }
     const qsizetype boxMessages = rig.count(FrameMessage::SelectBox);
 
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     QTest::mouseClick(&w, Qt::LeftButton, {}, click);
     QCOMPARE(rig.commandsSince(from), sent);
     QCOMPARE(w.point(), point);
@@ -499,7 +500,7 @@ void PointLocateWindowTest::openingPlacesTheWindowAndSendsNothing() {
     LocateRig rig;
     QVERIFY(rig.start());
     QVERIFY(rig.menuItem().isEnabled());
-    std::size_t from = rig.mark();
+    std::size_t from = rig.settledMark();
     rig.runTool({});
     QCOMPARE(rig.settingsDialogs, 1);
     QVERIFY(!rig.led().positioning());
@@ -539,7 +540,7 @@ void PointLocateWindowTest::closingSwitchesTheMarkerOff() {
     LocateRig& rig = *shared;
     QVERIFY(rig.open(96));
     PointLocateWindow& w = rig.locate();
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     if (how == QLatin1String("close")) {
         w.close();
     } else if (how == QLatin1String("escape")) {
@@ -557,7 +558,7 @@ void PointLocateWindowTest::closingSwitchesTheMarkerOff() {
 
     // Inactive, the window neither moves nor sends.
     w.arrow(1);
-    QCOMPARE(rig.commandsSince(rig.mark()), QStringList());
+    QCOMPARE(rig.commandsSince(rig.settledMark()), QStringList());
 
     rig.runTool({});
     QCOMPARE(rig.settingsDialogs, 2);
@@ -611,7 +612,7 @@ void PointLocateWindowTest::testPatternButtonsSendTheirAction() {
                                                             : dlg.findChild<QPushButton*>(button);
     QVERIFY(b != nullptr);
     QCOMPARE(b->isVisibleTo(&dlg), button.startsWith(QLatin1String("pattern")));
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     b->click();
     QCOMPARE(rig.sentSince(from), QStringList{patternFrame(action)});
 }
@@ -626,7 +627,7 @@ void PointLocateWindowTest::testPatternMenuShowsAndCloseEndsTheTest() {
     TestPatternWindow& w = rig.patterns();
     QVERIFY(w.isVisible());
     QCOMPARE(w.parentWidget(), rig.frame.get());
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     w.patternButton(7).click();
     w.close();
     QVERIFY(!w.isVisible());
