@@ -1,10 +1,12 @@
 // Latency of remote actions from the client to the frame on the line and to the state update at
 // a subscriber, and the throughput of state reads, on loopback against the simulator on a
-// pseudo-terminal. Prints medians and 99th percentiles; asserts nothing.
+// pseudo-terminal; and how soon an events-socket client hears the line go and come back. Prints
+// medians and 99th percentiles; asserts nothing.
 #include "HttpRequest.h"
 #include "OscClient.h"
 #include "core/commands/CommandFacade.h"
 #include "core/link/DeviceLink.h"
+#include "core/link/LinkWatcher.h"
 #include "core/link/ParameterMirror.h"
 #include "core/link/ResolutionTable.h"
 #include "remote/CoreDevice.h"
@@ -14,10 +16,15 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QJsonDocument>
 #include <QTemporaryDir>
+#include <QWebSocket>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <vector>
 
 using namespace korvane;
@@ -49,6 +56,81 @@ bool spinUntil(const std::function<bool()>& done) {
 
 void print(const char* what, const Figures& f, int n) {
     std::printf("%-46s median %7.3f ms  p99 %7.3f ms  (n = %d)\n", what, f.median, f.p99, n);
+}
+
+// The simulator's line pulled (its path goes with it) and plugged back `rounds` times, with the
+// link watched as korvane-server watches it: from the link telling its listeners "lost" (or
+// "connected") to the message at an events socket client, which is what the remote layer adds.
+int linkRounds(int rounds) {
+    QTemporaryDir home;
+    const std::string path = home.filePath(QStringLiteral("ttyKv")).toStdString();
+    sim::SimPtyServer sim(sim::SimModel{}, path);
+    sim.start();
+    DeviceLink link;
+    ParameterMirror mirror{};
+    CommandFacade facade(link, mirror);
+    if (link.configureSerialAndOpen({path, 999, 1, 115200}) != 1) {
+        return 1;
+    }
+    applyMirrorDefaults(mirror, kDefaultResolution);
+    link.setSendSwitch(1);
+    LinkWatcher::Timing timing = LinkWatcher::kDefaultTiming;
+    timing.keepAlive = std::chrono::milliseconds{0}; // a serial hang-up needs no probe
+    LinkWatcher watcher(link, timing);
+    using Clock = std::chrono::steady_clock;
+    // Written by whichever thread the link tells on; read once the client has heard.
+    std::atomic<Clock::rep> toldAt{0};
+    const int listener = link.addLinkListener([&](const LinkStatus& s) {
+        if (s.state == LinkState::Lost || s.state == LinkState::Connected) {
+            toldAt = Clock::now().time_since_epoch().count();
+        }
+    });
+    const OperationContext ctx{link, mirror, facade, nullptr};
+    remote::CoreDevice device(ctx, nullptr);
+    remote::RemoteSettings settings(home.filePath("korvaneapp.ini").toStdString());
+    remote::RemoteServer server(device, settings);
+    if (!server.start(QStringLiteral("127.0.0.1"), 0, 0)) {
+        return 1;
+    }
+    // The time the client heard each state; the link's own time of the same state beside it.
+    std::map<QString, std::pair<Clock::rep, Clock::rep>> heard;
+    QWebSocket ws;
+    QObject::connect(&ws, &QWebSocket::textMessageReceived, [&](const QString& m) {
+        const QJsonObject s = QJsonDocument::fromJson(m.toUtf8())["state"].toObject();
+        if (s.contains(QLatin1String("Link"))) {
+            heard[s.value(QLatin1String("Link")).toString()] = {
+                toldAt.load(), Clock::now().time_since_epoch().count()};
+        }
+    });
+    const auto hear = [&](const char* state) {
+        return spinUntil([&] { return heard.count(QLatin1String(state)) != 0; });
+    };
+    ws.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/api/events").arg(server.httpPort())));
+    if (!hear("connected")) {
+        return 1;
+    }
+    const auto ms = [](Clock::rep from, Clock::rep to) {
+        return std::chrono::duration<double, std::milli>(Clock::duration(to - from)).count();
+    };
+    std::vector<double> lost, back;
+    for (int i = 0; i < rounds; ++i) {
+        heard.clear();
+        sim.stop();
+        // "reconnecting" follows "lost" at once, and may be heard before the next look.
+        if (!hear("lost") || !hear("reconnecting")) {
+            return 1;
+        }
+        lost.push_back(ms(heard["lost"].first, heard["lost"].second));
+        sim.start();
+        if (!hear("connected")) {
+            return 1;
+        }
+        back.push_back(ms(heard["connected"].first, heard["connected"].second));
+    }
+    link.removeLinkListener(listener);
+    print("link lost -> \"lost\" at an events client", figures(lost), rounds);
+    print("link back -> \"connected\" at an events client", figures(back), rounds);
+    return 0;
 }
 
 } // namespace
@@ -148,5 +230,5 @@ int main(int argc, char** argv) {
                 reads * 1000.0 / static_cast<double>(t.elapsed()), reads,
                 static_cast<double>(t.elapsed()) / 1000.0);
     server.stop();
-    return 0;
+    return linkRounds(std::min(n, 50));
 }

@@ -1,5 +1,6 @@
 #include "remote/CoreDevice.h"
 
+#include "core/commands/SynchroniseAll.h"
 #include "core/link/DeviceLink.h"
 #include "remote/RemoteState.h"
 
@@ -9,7 +10,6 @@
 namespace korvane::remote {
 
 namespace {
-constexpr char kLinkClosed[] = "the link to the processor is closed";
 constexpr char kSendFailed[] = "the processor could not be reached";
 } // namespace
 
@@ -27,6 +27,17 @@ CoreDevice::CoreDevice(const OperationContext& ctx, MessageSink* messages, QObje
     sink_.next = messages;
     ctx_.messages = &sink_;
     worker_ = std::thread([this] { serve(); });
+    followLink(ctx_.link);
+    wasLost_ = linkStatus().lost();
+    connect(this, &RemoteDevice::linkChanged, this, [this](const LinkStatus& s) {
+        // Back after a loss: the processor may have been switched off and on, so clients get
+        // what it holds now. The mirror is not reset first.
+        if (s.state == LinkState::Connected && wasLost_) {
+            post([ctx = ctx_] { return SynchroniseAll(ctx, false).run(); },
+                 [this](int) { emit changed(); });
+        }
+        wasLost_ = s.lost();
+    });
 }
 
 CoreDevice::~CoreDevice() {
@@ -83,18 +94,19 @@ void CoreDevice::run(const RemoteAction& action, Done done) {
     post(
         [this, action, message]() -> int {
             sink_.first.reset();
-            if (ctx_.link.isOpen() == 0) {
+            if (!linkRefusalText(ctx_.link.linkStatus()).empty()) {
                 return -1;
             }
             const int result = runOnCore(ctx_, action);
             *message = sink_.first;
             return result;
         },
-        [message, done = std::move(done)](int result) {
+        [this, message, done = std::move(done)](int result) {
+            const std::string refusal = linkRefusalText(linkStatus());
             if (result == 1) {
                 done({});
-            } else if (result < 0) {
-                done(RemoteReply::failure(RemoteStatus::LinkLost, kLinkClosed));
+            } else if (!refusal.empty()) {
+                done(RemoteReply::failure(RemoteStatus::LinkLost, refusal));
             } else {
                 done(RemoteReply::failure(RemoteStatus::LinkLost,
                                           *message ? std::string(messageText(**message))
@@ -104,12 +116,7 @@ void CoreDevice::run(const RemoteAction& action, Done done) {
 }
 
 QJsonObject CoreDevice::state() const {
-    QJsonObject s = mirrorState(ctx_.mirror, ctx_.link);
-    const QJsonObject link = linkState(ctx_.link.isOpen() != 0);
-    for (auto it = link.begin(); it != link.end(); ++it) {
-        s.insert(it.key(), it.value());
-    }
-    return s;
+    return mirrorState(ctx_.mirror, ctx_.link);
 }
 
 } // namespace korvane::remote

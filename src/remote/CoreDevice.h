@@ -13,7 +13,8 @@
 namespace korvane::remote {
 
 // The device runner of the headless server: one worker thread runs device work, one job at a
-// time and in the order given, for remote actions and schedule ticks alike.
+// time and in the order given, for remote actions and schedule ticks alike. When the link comes
+// back after a loss it reads the processor's whole state again.
 class CoreDevice : public RemoteDevice {
     Q_OBJECT
 public:
@@ -45,6 +46,7 @@ private:
     JobSink sink_;
     OperationContext ctx_;
     int pending_ = 0;
+    bool wasLost_ = false;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Job> jobs_;

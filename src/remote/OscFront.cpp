@@ -96,7 +96,8 @@ bool isLoopback(const std::string& host) {
 }
 } // namespace
 
-OscFront::OscFront(RemoteHub& hub, QObject* parent) : QObject(parent), hub_(hub) {
+OscFront::OscFront(RemoteHub& hub, QObject* parent)
+    : QObject(parent), hub_(hub), isLocal_(isLoopback) {
     connect(&hub_, &RemoteHub::stateChanged, this, &OscFront::broadcast);
 }
 
@@ -136,7 +137,7 @@ void OscFront::stop() {
 }
 
 bool OscFront::allowed(const Incoming& in) {
-    if (isLoopback(in.host)) {
+    if (isLocal_(in.host)) {
         return true;
     }
     if (loopbackOnly_) {

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QObject>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -32,6 +33,11 @@ public:
     void stop();
     int port() const { return port_; }
     qsizetype subscribers() const { return subscribers_.size(); }
+    // Which senders are on this computer (any loopback address unless told otherwise). Tests
+    // narrow it, so that a sender on another loopback address plays one beyond this computer.
+    void setLocalSender(std::function<bool(const std::string& host)> isLocal) {
+        isLocal_ = std::move(isLocal);
+    }
 
     using Argument = std::variant<long long, double, std::string>;
     struct Incoming {
@@ -56,6 +62,7 @@ private:
     void* thread_ = nullptr; // lo_server_thread
     int port_ = 0;
     bool loopbackOnly_ = true;
+    std::function<bool(const std::string& host)> isLocal_;
     // "host:port" of each subscriber, and when its subscription lapses.
     QHash<QString, QDeadlineTimer> subscribers_;
     // Hosts beyond this computer that sent the token, and until when.

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "core/link/LinkStatus.h"
 #include "remote/RemoteAction.h"
 
 #include <QJsonObject>
 #include <QObject>
 #include <functional>
+
+namespace korvane {
+class DeviceLink;
+}
 
 namespace korvane::remote {
 
@@ -15,18 +20,31 @@ class RemoteDevice : public QObject {
 public:
     using Done = std::function<void(const RemoteReply&)>;
     using QObject::QObject;
+    ~RemoteDevice() override;
 
     // True while any device work runs or waits (the operator's, a schedule's or a remote one).
     virtual bool busy() const = 0;
     // Starts `action`; `done` comes later on this object's thread. Called only while not busy.
     virtual void run(const RemoteAction& action, Done done) = 0;
-    // The mirror and link state (see RemoteState). Called only while not busy.
+    // The mirror (see RemoteState). Called only while not busy.
     virtual QJsonObject state() const = 0;
+    // The link's state now; any thread may change it, so it is read, never kept.
+    LinkStatus linkStatus() const;
 
 signals:
     // The state may have changed by other means than a remote action (the operator, a schedule,
     // the link).
     void changed();
+    // Every state the link announced, in order, on this object's thread.
+    void linkChanged(const korvane::LinkStatus& status);
+
+protected:
+    // Follows `link` (which outlives this object): its announcements become linkChanged.
+    void followLink(DeviceLink& link);
+
+private:
+    DeviceLink* link_ = nullptr;
+    int listener_ = 0;
 };
 
 } // namespace korvane::remote

@@ -13,6 +13,7 @@ namespace {
 constexpr int kPumpMs = 10;
 constexpr char kBusy[] = "the processor is busy with another operation";
 constexpr char kThrottled[] = "too many requests; slow down";
+
 } // namespace
 
 RemoteHub::RemoteHub(RemoteDevice& device, RemoteSettings& settings, QObject* parent)
@@ -21,6 +22,8 @@ RemoteHub::RemoteHub(RemoteDevice& device, RemoteSettings& settings, QObject* pa
     pump_.setInterval(kPumpMs);
     connect(&pump_, &QTimer::timeout, this, [this] { pump(); });
     connect(&device_, &RemoteDevice::changed, this, [this] { refresh(); });
+    connect(&device_, &RemoteDevice::linkChanged, this, &RemoteHub::linkChanged);
+    link_ = device_.linkStatus();
     refresh();
 }
 
@@ -47,6 +50,10 @@ void RemoteHub::submit(const QString& client, const RemoteAction& action, Remote
         return;
     }
     Pending p{client, action, std::move(done), {}};
+    if (const auto refusal = linkRefusal()) {
+        finished(p, *refusal);
+        return;
+    }
     p.waiting.start();
     queue_.push_back(std::move(p));
     pump();
@@ -81,9 +88,15 @@ void RemoteHub::pump() {
     if (queue_.empty()) {
         return;
     }
-    running_ = true;
     auto p = std::make_shared<Pending>(std::move(queue_.front()));
     queue_.pop_front();
+    // The link may have gone while the action waited.
+    if (const auto refusal = linkRefusal()) {
+        finished(*p, *refusal);
+        schedulePump();
+        return;
+    }
+    running_ = true;
     device_.run(p->action, [this, p](const RemoteReply& reply) {
         running_ = false;
         finished(*p, reply);
@@ -113,8 +126,35 @@ void RemoteHub::refresh() {
     pump();
 }
 
+std::optional<RemoteReply> RemoteHub::linkRefusal() const {
+    std::string why = linkRefusalText(device_.linkStatus());
+    if (why.empty()) {
+        return std::nullopt;
+    }
+    return RemoteReply::failure(RemoteStatus::LinkLost, std::move(why));
+}
+
+void RemoteHub::linkChanged(const LinkStatus& status) {
+    // Announced at once, whatever runs: clients learn of a loss while an operation fails.
+    link_ = status;
+    QJsonObject now = state_;
+    const QJsonObject link = linkState(status);
+    for (auto it = link.begin(); it != link.end(); ++it) {
+        now.insert(it.key(), it.value());
+    }
+    const QJsonObject changes = changedEntries(state_, now);
+    state_ = now;
+    if (!changes.isEmpty()) {
+        emit stateChanged(changes);
+    }
+}
+
 void RemoteHub::updateState() {
     QJsonObject now = device_.state();
+    const QJsonObject link = linkState(link_);
+    for (auto it = link.begin(); it != link.end(); ++it) {
+        now.insert(it.key(), it.value());
+    }
     addTemplateNames(now, settings_.templateNames());
     const QJsonObject changes = changedEntries(state_, now);
     state_ = now;

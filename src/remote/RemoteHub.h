@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <chrono>
 #include <deque>
+#include <optional>
 
 namespace korvane::remote {
 
@@ -34,7 +35,7 @@ public:
     // `client` names the sender (its address) for throttling and the status line.
     void submit(const QString& client, const RemoteAction& action, RemoteDevice::Done done);
 
-    // The last known state: the device's mirror and link, and the template names.
+    // The last known state: the device's mirror, the link as last announced, the template names.
     QJsonObject state() const { return state_; }
     // Renames template `slot` (the empty name clears it); the change goes to every listener.
     RemoteReply renameTemplate(int slot, const std::string& name);
@@ -70,6 +71,9 @@ private:
     void schedulePump();
     void finished(const Pending& p, const RemoteReply& reply);
     void updateState();
+    void linkChanged(const LinkStatus& status);
+    // Why nothing may be sent now (the link is lost or closed); none when it may.
+    std::optional<RemoteReply> linkRefusal() const;
 
     RemoteDevice& device_;
     RemoteSettings& settings_;
@@ -80,6 +84,7 @@ private:
     bool refreshWanted_ = false;
     QTimer pump_;
     QJsonObject state_;
+    LinkStatus link_;
     QByteArray token_;
 };
 

@@ -19,6 +19,8 @@ constexpr ctl::MirrorGroup kSyncGroups[] = {
     ctl::MirrorGroup::InputSettings, ctl::MirrorGroup::AudioPorts,
 };
 constexpr std::string_view kSeparator = " = ";
+constexpr char kLinkLost[] = "link lost";
+constexpr char kLinkClosed[] = "the link to the processor is closed";
 
 // "11 (HDMI)" and "60" are numbers; anything else stays text.
 QJsonValue valueOf(const std::string& text) {
@@ -59,9 +61,20 @@ void addTemplateNames(QJsonObject& state, const std::array<std::string, 10>& nam
     }
 }
 
-QJsonObject linkState(bool open) {
-    return {{QLatin1String(statekey::kLink),
-             QLatin1String(open ? statekey::kLinkOpen : statekey::kLinkClosed)}};
+QJsonObject linkState(const LinkStatus& status) {
+    const auto text = [](std::string_view s) {
+        return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+    };
+    return {{QLatin1String(statekey::kLink), text(linkStateName(status.state))},
+            {QLatin1String(statekey::kLinkReason),
+             text(status.lost() ? lossReasonName(status.reason) : std::string_view{})}};
+}
+
+std::string linkRefusalText(const LinkStatus& status) {
+    if (status.lost()) {
+        return std::string(kLinkLost) + " (" + std::string(lossReasonName(status.reason)) + ")";
+    }
+    return status.state == LinkState::Closed ? kLinkClosed : std::string();
 }
 
 QJsonObject changedEntries(const QJsonObject& before, const QJsonObject& now) {

@@ -3,10 +3,12 @@
 #include "core/commands/CommandFacade.h"
 #include "core/commands/SynchroniseAll.h"
 #include "core/link/DeviceLink.h"
+#include "core/link/LinkWatcher.h"
 #include "core/link/ParameterMirror.h"
 #include "core/link/ResolutionTable.h"
 #include "core/schedule/ScheduleExecutor.h"
 #include "core/schedule/ScheduleFileReader.h"
+#include "core/store/Settings.h"
 #include "remote/CoreDevice.h"
 #include "remote/RemoteServer.h"
 #include "remote/RemoteSettings.h"
@@ -92,13 +94,18 @@ int runServer(std::span<const std::string> args, std::ostream& out, std::ostream
     link->setSendSwitch(1);
     CommandFacade commands(*link, mirror);
     const OperationContext ctx{*link, mirror, commands, &messages};
+    remote::RemoteSettings settings;
+    // The line may go and come back while the server runs: the watcher notices and reconnects,
+    // and the device runner reads the processor again when it is back.
+    LinkWatcher::Timing health = LinkWatcher::kDefaultTiming;
+    health.keepAlive = std::chrono::seconds{Settings(settings.file()).readKeepAlive()};
+    LinkWatcher watcher(*link, health);
     remote::CoreDevice device(ctx, &messages);
 
     // The state remote clients see starts from the processor, as the desktop program's does.
     device.post([ctx] { return SynchroniseAll(ctx, false).run(); },
                 [&device](int) { emit device.changed(); });
 
-    remote::RemoteSettings settings;
     remote::RemoteServer server(device, settings);
     server.hub().setBusyWait(o.busyWait);
     if (!server.start(QString::fromStdString(o.listen), o.httpPort, o.oscPort)) {
@@ -111,6 +118,18 @@ int runServer(std::span<const std::string> args, std::ostream& out, std::ostream
         << kName << "token in " << settings.file().string() << '\n'
         << std::flush;
 
+    // One line when the link is lost and one when it is back, as `korvanectl schedule run` says.
+    bool lost = link->linkStatus().lost();
+    QObject::connect(&device, &remote::RemoteDevice::linkChanged, [&](const LinkStatus& s) {
+        if (s.lost() && !lost) {
+            out << kName << "link lost: " << s.where << " (" << lossReasonName(s.reason) << ")\n"
+                << std::flush;
+        } else if (s.state == LinkState::Connected && lost) {
+            out << kName << "link back: " << s.where << '\n' << std::flush;
+        }
+        lost = s.lost();
+    });
+
     // The schedule ticks on the device runner, between remote actions, never across one.
     const ctl::ScheduleTiming timing;
     ctl::Session session{*link, mirror, commands, messages, out, err, timing};
@@ -121,8 +140,10 @@ int runServer(std::span<const std::string> args, std::ostream& out, std::ostream
         executor.start(tasks);
         tick.setInterval(kScheduleTickPeriod);
         QObject::connect(&tick, &QTimer::timeout, [&] {
-            if (device.busy()) {
-                return; // the next tick comes soon enough
+            // The next tick comes soon enough; a task that falls due while nothing can be sent
+            // runs once the link is back.
+            if (device.busy() || link->linkStatus().state != LinkState::Connected) {
+                return;
             }
             auto ran = std::make_shared<bool>(false);
             device.post(

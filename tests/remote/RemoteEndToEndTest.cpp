@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QWebSocket>
 #include <QtTest>
+#include <csignal>
 
 using namespace korvane;
 using namespace korvane::test;
@@ -16,6 +17,19 @@ const QByteArray kJson = "application/json";
 
 QByteArray json(const QJsonObject& o) {
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+// The "Link" values an events socket announced, in order.
+QStringList linkValues(const QStringList& messages) {
+    QStringList values;
+    for (const QString& m : messages) {
+        const QJsonObject s =
+            QJsonDocument::fromJson(m.toUtf8()).object().value("state").toObject();
+        if (s.contains("Link")) {
+            values << s.value("Link").toString();
+        }
+    }
+    return values;
 }
 } // namespace
 
@@ -142,8 +156,8 @@ private slots:
         QVERIFY(rig->server->hub().renameTemplate(2, "Walk-in").ok());
         OscClient listener; // a reply port other than the sender's
         osc->sendInt("/korvane/subscribe", listener.port());
-        QVERIFY(
-            QTest::qWaitFor([&] { return listener.last("/korvane/state/Link") == "open"; }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return listener.last("/korvane/state/Link") == "connected"; },
+                                5000));
         QVERIFY(QTest::qWaitFor(
             [&] { return listener.last("/korvane/state/Template2") == "Walk-in"; }, 5000));
         QCOMPARE(listener.last("/korvane/state/Brightness"), std::string("50"));
@@ -222,7 +236,8 @@ private slots:
         QCOMPARE(state.body.value("Brightness").toInt(), 60);
         QCOMPARE(state.body.value("Contrast").toInt(), 60);
         QCOMPARE(state.body.value("Volume").toInt(), 40);
-        QCOMPARE(state.body.value("Link").toString(), QString("open"));
+        QCOMPARE(state.body.value("Link").toString(), QString("connected"));
+        QCOMPARE(state.body.value("LinkReason").toString(), QString());
         QCOMPARE(state.body.value("Template5").toString(), QString("终场"));
         QCOMPARE(rig->settings.templateName(5), std::string("终场"));
     }
@@ -321,11 +336,78 @@ private slots:
                  std::vector<std::string>{"ED CB 00 19 01 55 55 55 55 55 55 55 6D"});
     }
 
+    // 127.0.0.2 plays a sender on another computer (only 127.0.0.1 counts as this one here):
+    // real datagrams both ways, all on loopback.
+    void oscSenderBeyondThisComputerIsRefusedUntilItSendsTheToken() {
+        const auto onlyFirstLoopback = [](const std::string& host) { return host == "127.0.0.1"; };
+        QVERIFY(rig->server->start(QStringLiteral("0.0.0.0"), 0, 0));
+        rig->server->osc()->setLocalSender(onlyFirstLoopback);
+        osc->target(rig->server->oscPort());
+        ForeignOscSender far;
+        QVERIFY(far.bind("127.0.0.2"));
+        far.target(rig->server->oscPort());
+        struct Row {
+            const char* what;
+            std::function<void()> send;
+            const char* error;
+        };
+        const std::string token = rig->settings.token();
+        const Row rows[] = {
+            {"an action before the token", [&] { far.sendInt("/korvane/freeze", 1); },
+             "send /korvane/auth with the token first"},
+            {"a wrong token", [&] { far.sendText("/korvane/auth", token.substr(1) + "x"); },
+             "wrong token"},
+            {"an action after a wrong token", [&] { far.sendInt("/korvane/volume", 20); },
+             "send /korvane/auth with the token first"},
+            {"a token that is not text", [&] { far.sendInt("/korvane/auth", 1); }, "wrong token"},
+            {"a subscription before the token", [&] { far.sendInt("/korvane/subscribe", 9); },
+             "send /korvane/auth with the token first"},
+        };
+        const std::size_t before = rig->frames();
+        std::size_t answers = 0;
+        for (const Row& r : rows) {
+            r.send();
+            ++answers;
+            QVERIFY2(QTest::qWaitFor([&] { return far.received().size() == answers; }, 5000),
+                     r.what);
+            const auto last = far.received().back();
+            QCOMPARE(last.first, std::string("/korvane/error"));
+            QVERIFY2(last.second == r.error, r.what);
+        }
+        // None of it reached the processor: the next frame is this computer's own.
+        osc->sendInt("/korvane/freeze", 0);
+        QVERIFY(framesReach(before + 1));
+        QCOMPARE(rig->framesSince(before),
+                 std::vector<std::string>{"ED CB 00 19 00 55 55 55 55 55 55 55 6C"});
+        QCOMPARE(rig->server->osc()->subscribers(), qsizetype{0});
+
+        // With the token it is heard, and nothing more comes back for a good action.
+        far.sendText("/korvane/auth", token);
+        far.sendInt("/korvane/freeze", 1);
+        QVERIFY(framesReach(before + 2));
+        QCOMPARE(rig->framesSince(before + 1),
+                 std::vector<std::string>{"ED CB 00 19 01 55 55 55 55 55 55 55 6D"});
+        QCOMPARE(far.received().size(), answers);
+
+        // Listening on this computer only, such a sender is neither heard nor answered.
+        QVERIFY(rig->server->start(QStringLiteral("127.0.0.1"), 0, 0));
+        rig->server->osc()->setLocalSender(onlyFirstLoopback);
+        osc->target(rig->server->oscPort());
+        far.target(rig->server->oscPort());
+        far.sendText("/korvane/auth", token);
+        far.sendInt("/korvane/freeze", 0);
+        osc->sendInt("/korvane/volume", 20);
+        QVERIFY(framesReach(before + 3));
+        QCOMPARE(rig->framesSince(before + 2),
+                 std::vector<std::string>{"ED CB 00 09 01 14 55 55 55 55 55 55 1C"});
+        QCOMPARE(far.received().size(), answers);
+    }
+
     void aClosedLinkAnswersConflict() {
         rig->link.close();
         const HttpAnswer a = rig->post("/api/freeze", R"({"on":true})");
         QCOMPARE(a.status, 409);
-        QVERIFY(!a.body.value("error").toString().isEmpty());
+        QCOMPARE(a.body.value("error").toString(), QString("the link to the processor is closed"));
         QVERIFY(QTest::qWaitFor(
             [&] { return rig->server->hub().state().value("Link").toString() == "closed"; }, 5000));
         osc->sendInt("/korvane/freeze", 1);
@@ -382,7 +464,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 5000));
         const QJsonObject first =
             QJsonDocument::fromJson(messages.first().toUtf8()).object().value("state").toObject();
-        QCOMPARE(first.value("Link").toString(), QString("open"));
+        QCOMPARE(first.value("Link").toString(), QString("connected"));
         QCOMPARE(first.value("Volume").toInt(), 30);
 
         QCOMPARE(rig->post("/api/volume", R"({"value":44})").status, 200);
@@ -408,6 +490,98 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return r->isFinished(); }, 5000));
         QVERIFY(r->readAll().contains("/api/events"));
         r->deleteLater();
+    }
+
+    // korvane-server and korvane-sim as programs: the simulator's line is pulled (SIGUSR1) and
+    // plugged back (SIGUSR2) at the same path. Every client hears each link state once, writes
+    // are refused while it is lost, and work again once it is back.
+    void serverProgramFollowsTheLineGoingAndComingBack() {
+        rig->link.close(); // the in-process simulator is not used here
+        const QString path = QString::fromStdString(rig->home.file("ttyKv"));
+        QProcess sim;
+        sim.start(KORVANE_SIM_EXE, {"--link", path});
+        QVERIFY(sim.waitForReadyRead(10000));
+        QProcess server;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KORVANE_HOME", QString::fromStdString(rig->home.path().string()));
+        server.setProcessEnvironment(env);
+        server.start(KORVANE_SERVER_EXE, {"--device", path, "--http", "0", "--osc", "0"});
+        QByteArray out;
+        const auto said = [&](const QByteArray& text) {
+            return QTest::qWaitFor(
+                [&] {
+                    out += server.readAllStandardOutput();
+                    return out.contains(text);
+                },
+                15000);
+        };
+        QVERIFY(said("page "));
+        const auto port = [&](const char* front) {
+            return QRegularExpression(QStringLiteral("%1 127\\.0\\.0\\.1:(\\d+)").arg(front))
+                .match(QString::fromUtf8(out))
+                .captured(1)
+                .toInt();
+        };
+        const int httpPort = port("HTTP");
+        const auto url = [&](const QString& p) {
+            return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(httpPort).arg(p));
+        };
+        const auto post = [&](const QString& p, const QByteArray& body) {
+            return httpRequest(rig->http, "POST", url(p), body, {{"Content-Type", kJson}});
+        };
+        QWebSocket ws;
+        QStringList messages;
+        connect(&ws, &QWebSocket::textMessageReceived, this,
+                [&](const QString& m) { messages << m; });
+        ws.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/api/events").arg(httpPort)));
+        OscClient listener;
+        listener.target(port("OSC"));
+        listener.sendNothing("/korvane/subscribe");
+        QVERIFY(QTest::qWaitFor([&] { return listener.last("/korvane/state/Link") == "connected"; },
+                                10000));
+        QVERIFY(QTest::qWaitFor([&] { return linkValues(messages) == QStringList{"connected"}; },
+                                10000));
+
+        ::kill(static_cast<pid_t>(sim.processId()), SIGUSR1);
+        QVERIFY(said("link lost: " + path.toUtf8()));
+        QVERIFY(QTest::qWaitFor([&] { return linkValues(messages).size() >= 3; }, 10000));
+        QCOMPARE(linkValues(messages), (QStringList{"connected", "lost", "reconnecting"}));
+        const QJsonObject state = httpRequest(rig->http, "GET", url("/api/state"), {}, {}).body;
+        QCOMPARE(state.value("Link").toString(), QString("reconnecting"));
+        // The path goes before the line: which the watcher saw first is the race's.
+        QVERIFY2(QStringList({"hang-up", "device removed"})
+                     .contains(state.value("LinkReason").toString()),
+                 qPrintable(state.value("LinkReason").toString()));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return listener.last("/korvane/state/Link") == "reconnecting"; }, 10000));
+        const HttpAnswer refused = post("/api/volume", R"({"value":44})");
+        QCOMPARE(refused.status, 409);
+        QVERIFY2(refused.body.value("error").toString().startsWith("link lost"),
+                 qPrintable(refused.body.value("error").toString()));
+        listener.sendInt("/korvane/volume", 44);
+        QVERIFY(QTest::qWaitFor([&] { return listener.count("/korvane/error") == 1; }, 10000));
+        QVERIFY(listener.last("/korvane/error").starts_with("link lost"));
+
+        ::kill(static_cast<pid_t>(sim.processId()), SIGUSR2);
+        QVERIFY(said("link back: " + path.toUtf8()));
+        QVERIFY(QTest::qWaitFor([&] { return linkValues(messages).size() >= 4; }, 10000));
+        QCOMPARE(linkValues(messages),
+                 (QStringList{"connected", "lost", "reconnecting", "connected"}));
+        QVERIFY(QTest::qWaitFor([&] { return listener.last("/korvane/state/Link") == "connected"; },
+                                10000));
+        // Writes reach the processor again: its own read-back brings the value.
+        QCOMPARE(post("/api/volume", R"({"value":44})").status, 200);
+        QCOMPARE(post("/api/sync", {}).status, 200);
+        const QJsonObject back = httpRequest(rig->http, "GET", url("/api/state"), {}, {}).body;
+        QCOMPARE(back.value("Volume").toInt(), 44);
+        QCOMPARE(back.value("LinkReason").toString(), QString());
+        QCOMPARE(listener.count("/korvane/error"), std::size_t{1});
+
+        server.terminate();
+        QVERIFY(server.waitForFinished(10000));
+        QCOMPARE(server.exitCode(), 0);
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(10000));
     }
 
     void serverProgramServesUntilTerminated() {

@@ -45,6 +45,10 @@ void FakePanel::setResolutionCallback(IOutputResolutionCallback* callback) {
 void FakePanel::selectPicture2Input(std::uint8_t code) {
     add(QStringLiteral("select %1").arg(code));
 }
+bool FakePanel::choosePicture2Input(std::uint8_t code) {
+    add(QStringLiteral("choose %1").arg(code));
+    return true;
+}
 void FakePanel::setOnlineIndicator(bool answering) {
     add(QStringLiteral("online %1").arg(flag(answering)));
 }

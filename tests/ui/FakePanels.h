@@ -44,6 +44,7 @@ public:
     void runRefreshOperation() override;
     void setResolutionCallback(IOutputResolutionCallback* callback) override;
     void selectPicture2Input(std::uint8_t code) override;
+    bool choosePicture2Input(std::uint8_t code) override;
     void setOnlineIndicator(bool answering) override;
 
 private:

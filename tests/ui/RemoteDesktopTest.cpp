@@ -1,8 +1,14 @@
 #include "FrameRig.h"
 #include "HttpRequest.h"
+#include "core/link/InputCodes.h"
 #include "remote/RemoteSettings.h"
+#include "support/TempFolder.h"
+#include "ui/app/ControllerApp.h"
+#include "ui/app/DemoDevice.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/MenuCommand.h"
+#include "ui/panels/CommunicationPanel.h"
+#include "ui/panels/DualPicturePanel.h"
 #include "ui/panels/InputBar.h"
 #include "ui/panels/PanelFactory.h"
 #include "ui/panels/SoundPanel.h"
@@ -12,6 +18,8 @@
 #include "ui/wall/CentrePane.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +29,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWebSocket>
+#include <thread>
 
 using namespace korvane;
 using namespace korvane::ui;
@@ -63,7 +72,25 @@ struct DesktopRig {
         return rig.frame->findChild<QLabel*>(QStringLiteral("statusText"))->text();
     }
     CentrePane& centre() const { return *dynamic_cast<CentrePane*>(rig.frame->panels().centre); }
+    // The whole frames the simulator accepted since `from`.
+    std::vector<frame::CommandFrame> framesSince(std::size_t from) const {
+        const auto all = rig.server.receivedFrames();
+        return {all.begin() + static_cast<std::ptrdiff_t>(from), all.end()};
+    }
 };
+
+// The "Link" values an events socket announced, in order.
+QStringList linkValues(const QStringList& messages) {
+    QStringList values;
+    for (const QString& m : messages) {
+        const QJsonObject s =
+            QJsonDocument::fromJson(m.toUtf8()).object().value("state").toObject();
+        if (s.contains("Link")) {
+            values << s.value("Link").toString();
+        }
+    }
+    return values;
+}
 
 } // namespace
 
@@ -71,6 +98,128 @@ class RemoteDesktopTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void picture2InputTakesTheDualPicturePanesPath_data() {
+        QTest::addColumn<bool>("autoUpdate");
+        QTest::newRow("自动更新 ticked: the switch, then its read-back") << true;
+        QTest::newRow("自动更新 not ticked: the switch, then the direct query") << false;
+    }
+    // A remote picture-2 input change sends what the operator's pick in the dual-picture pane's
+    // list sends, frame for frame, with the same read-back and redraw.
+    void picture2InputTakesTheDualPicturePanesPath() {
+        QFETCH(bool, autoUpdate);
+        DesktopRig d;
+        // The simulator answers at once: the pacing pauses are cut short, the frames stay.
+        d.rig.link.setSleeper([](std::chrono::milliseconds ms) {
+            std::this_thread::sleep_for(std::min(ms, std::chrono::milliseconds(20)));
+        });
+        QVERIFY(d.start());
+        auto* dual = dynamic_cast<DualPicturePanel*>(d.rig.frame->panels().dualPicture);
+        auto* comm = dynamic_cast<CommunicationPanel*>(d.rig.frame->panels().communication);
+        QVERIFY(dual != nullptr && comm != nullptr);
+        comm->autoUpdateBox().setChecked(autoUpdate);
+        QComboBox& list = dual->sourceList();
+        const auto operatorPicks = [&](const QString& name) {
+            list.setCurrentIndex(list.findText(name));
+            emit list.activated(list.currentIndex());
+        };
+
+        operatorPicks(QStringLiteral("DP"));
+        const std::size_t clicked = d.rig.framesSoFar();
+        const int dialogsBeforeClick = d.rig.busy.dialogsShown();
+        operatorPicks(QStringLiteral("AV2"));
+        const auto byClick = d.framesSince(clicked);
+        const int clickDialogs = d.rig.busy.dialogsShown() - dialogsBeforeClick;
+        QCOMPARE(clickDialogs, autoUpdate ? 2 : 0);
+        QCOMPARE(byClick.size(), autoUpdate ? std::size_t{3} : std::size_t{2}); // and read-back
+        QCOMPARE(int{d.rig.mirror.p2Source}, int{input::kAv2});
+
+        operatorPicks(QStringLiteral("DP"));
+        QCOMPARE(list.currentText(), QStringLiteral("DP"));
+        const std::size_t remote = d.rig.framesSoFar();
+        const int dialogsBeforeRemote = d.rig.busy.dialogsShown();
+        QCOMPARE(d.post("/api/inputs/2", R"({"input":"AV2"})").status, 200);
+        QTRY_COMPARE(d.rig.framesSoFar(), remote + byClick.size());
+        QCOMPARE(d.framesSince(remote), byClick);
+        QCOMPARE(d.rig.busy.dialogsShown() - dialogsBeforeRemote, clickDialogs);
+        // The pane's own redraw and the state remote clients see.
+        QCOMPARE(list.currentText(), QStringLiteral("AV2"));
+        QTRY_COMPARE(d.host->server().hub().state().value("Picture2Source").toInt(),
+                     int{input::kAv2});
+        QVERIFY(d.rig.presenter.informed.isEmpty());
+
+        // An input the pane does not offer for picture 2 is refused and sends nothing.
+        const std::size_t refused = d.rig.framesSoFar();
+        const auto answer = d.post("/api/inputs/2", R"({"input":200})");
+        QCOMPARE(answer.status, 400);
+        QVERIFY(answer.body.value("error").toString().contains("200"));
+        QCOMPARE(d.rig.framesSoFar(), refused);
+    }
+
+    // The program's own link health, seen from remote clients: the demo's processor is pulled
+    // and plugged back in.
+    void remoteClientsFollowTheLinkGoingAndComingBack() {
+        korvane::test::ProgramHome home;
+        QFile ini(QString::fromStdString(home.file("korvaneapp.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[app]\nlang=CHN\n[remote]\nenabled=1\nhttpport=0\noscport=0\n");
+        ini.close();
+        ScriptedPresenter presenter;
+        AppOptions options;
+        options.demo = true;
+        options.presenter = &presenter;
+        options.showWindow = false;
+        ControllerApp app(options);
+        QVERIFY(app.initInstance());
+        QVERIFY(app.remoteHost() != nullptr && app.remoteHost()->server().running());
+        const int port = app.remoteHost()->server().httpPort();
+        QNetworkAccessManager http;
+        const auto post = [&](const QString& p, const QByteArray& body) {
+            return httpRequest(
+                http, "POST", QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(p)), body);
+        };
+        const auto status = [&] {
+            return app.mainWindow()->findChild<QLabel*>(QStringLiteral("statusText"))->text();
+        };
+        QWebSocket ws;
+        QStringList messages;
+        connect(&ws, &QWebSocket::textMessageReceived, this,
+                [&](const QString& m) { messages << m; });
+        ws.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/api/events").arg(port)));
+        QTRY_VERIFY_WITH_TIMEOUT(linkValues(messages).value(0) == "connected", 20000);
+        sim::SimPtyServer& device = app.demoDevice()->server();
+
+        app.demoDevice()->stop();
+        QTRY_COMPARE_WITH_TIMEOUT(linkValues(messages),
+                                  (QStringList{"connected", "lost", "reconnecting"}), 10000);
+        // The path goes before the line: which the watcher saw first is the race's.
+        const QString reason =
+            app.remoteHost()->server().hub().state().value("LinkReason").toString();
+        QVERIFY2(reason == "device removed" || reason == "hang-up", qPrintable(reason));
+        const std::size_t before = device.receivedFrames().size();
+        const auto refused = post("/api/freeze", R"({"on":true})");
+        QCOMPARE(refused.status, 409);
+        QCOMPARE(refused.body.value("error").toString(), "link lost (" + reason + ")");
+        QVERIFY2(status().startsWith(QStringLiteral("远程操作失败")), qPrintable(status()));
+        QVERIFY(presenter.informed.isEmpty());
+
+        device.start();
+        QTRY_COMPARE_WITH_TIMEOUT(linkValues(messages),
+                                  (QStringList{"connected", "lost", "reconnecting", "connected"}),
+                                  20000);
+        QCOMPARE(post("/api/freeze", R"({"on":true})").status, 200);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                const auto f = device.receivedFrames();
+                return std::any_of(f.begin() + static_cast<std::ptrdiff_t>(before), f.end(),
+                                   [](const frame::CommandFrame& c) {
+                                       return c[frame::kCodeOffset] == 0x19 &&
+                                              c[frame::kDataOffset] == 1;
+                                   });
+            }(),
+            20000);
+        QVERIFY(presenter.informed.isEmpty());
+    }
+
     void remoteActionsRunAndThePanelsFollow() {
         DesktopRig d;
         QVERIFY(d.start());

@@ -3,6 +3,15 @@
 // events socket reports, never what it assumes.
 const INPUTS = [["AV1", 0], ["AV2", 1], ["VGA", 8], ["HDMI", 11], ["DP", 12], ["DVI", 14]];
 const TOKEN_KEY = "korvane.token";
+// The server's "Link" values; "offline" is the page's own, while the events socket is down.
+const LINK_TEXT = {
+  connected: "连接: 正常", lost: "连接: 断开", reconnecting: "连接: 正在重新连接",
+  closed: "连接: 已关闭", offline: "连接: 远程服务器无响应",
+};
+const REASON_TEXT = {
+  "hang-up": "线路挂断", "device removed": "设备已移除", "write failed": "发送失败",
+  "no answer": "处理器无应答", "cannot open": "无法打开设备",
+};
 const state = {};
 
 function takeTokenFromAddress() {
@@ -31,6 +40,8 @@ async function send(method, path, body, asked) {
       return send(method, path, body, true);
     }
   }
+  // A wrong token is not kept: the next action asks again.
+  if (r.status === 401 && asked) localStorage.removeItem(TOKEN_KEY);
   const answer = await r.json().catch(() => ({}));
   if (r.ok) show("OK", false);
   else show(answer.error || r.statusText, true);
@@ -73,9 +84,10 @@ function build() {
 
 function render() {
   const link = document.getElementById("link");
-  const open = state.Link === "open";
-  link.textContent = open ? "连接: 正常" : "连接: 断开";
-  link.className = "link " + (open ? "open" : "closed");
+  const name = LINK_TEXT[state.Link] ? state.Link : "offline";
+  const reason = state.LinkReason ? REASON_TEXT[state.LinkReason] || state.LinkReason : "";
+  link.textContent = LINK_TEXT[name] + (reason && name !== "connected" ? " (" + reason + ")" : "");
+  link.className = "link " + name;
   for (let n = 1; n <= 10; ++n) {
     const name = state["Template" + n];
     document.getElementById("template" + n).textContent = name ? n + " " + name : String(n);
@@ -99,7 +111,7 @@ function listen() {
     render();
   };
   ws.onclose = () => {
-    state.Link = "closed";
+    state.Link = "offline";
     render();
     setTimeout(listen, 2000);
   };

@@ -221,6 +221,16 @@ void DualPicturePanel::selectPicture2Input(std::uint8_t code) {
     f_.source->setCurrentIndex(f_.source->findData(uint{code}));
 }
 
+bool DualPicturePanel::choosePicture2Input(std::uint8_t code) {
+    const int row = f_.source->findData(uint{code});
+    if (row < 0) {
+        return false;
+    }
+    f_.source->setCurrentIndex(row);
+    sourceChosen(row);
+    return true;
+}
+
 void DualPicturePanel::sourceChosen(int row) {
     if (row < 0 || querying_) {
         return;

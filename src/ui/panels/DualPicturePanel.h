@@ -50,6 +50,7 @@ public:
     void refreshFromMirror() override { refresh(false); }
     void attachFrame(IFrameMessenger* frame) override { frame_ = frame; }
     void selectPicture2Input(std::uint8_t code) override;
+    bool choosePicture2Input(std::uint8_t code) override;
     // Redraws from the mirror. `full` (after the capture panel read picture 2 back) leaves
     // picture 2's on/off state with the processor; otherwise the redraw also applies it, which
     // sends only while the send switch is on.

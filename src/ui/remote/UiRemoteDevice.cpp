@@ -14,8 +14,8 @@
 #include "ui/panels/IDualPicturePanel.h"
 #include "ui/panels/IInputBar.h"
 #include "ui/panels/IOutputPanel.h"
-#include "ui/panels/IPictureQualityPanel.h"
 #include "ui/panels/IPanel.h"
+#include "ui/panels/IPictureQualityPanel.h"
 #include "ui/wall/CentrePane.h"
 
 #include <QMetaObject>
@@ -28,8 +28,8 @@ using Kind = remote::RemoteAction::Kind;
 using remote::RemoteReply;
 using remote::RemoteStatus;
 
-constexpr char kLinkClosed[] = "the link to the processor is closed";
 constexpr char kFailed[] = "the processor could not be reached";
+constexpr char kNoPicture2Input[] = "picture 2 offers no input ";
 
 // Keeps what the recall path would show in a box; the remote client gets it instead.
 class KeptMessages : public MessagePresenter {
@@ -49,6 +49,7 @@ UiRemoteDevice::UiRemoteDevice(MainWindow& window, const FrameServices& services
     watch_.setInterval(kWatchMs);
     connect(&watch_, &QTimer::timeout, this, &RemoteDevice::changed);
     watch_.start();
+    followLink(s_.link);
 }
 
 bool UiRemoteDevice::busy() const {
@@ -62,9 +63,14 @@ void UiRemoteDevice::run(const remote::RemoteAction& action, Done done) {
         Qt::QueuedConnection);
 }
 
+RemoteReply UiRemoteDevice::linkAfterwards() const {
+    const std::string why = remote::linkRefusalText(s_.link.linkStatus());
+    return why.empty() ? RemoteReply{} : RemoteReply::failure(RemoteStatus::LinkLost, why);
+}
+
 RemoteReply UiRemoteDevice::runNow(const remote::RemoteAction& action) {
-    if (s_.link.isOpen() == 0) {
-        return RemoteReply::failure(RemoteStatus::LinkLost, kLinkClosed);
+    if (const RemoteReply refused = linkAfterwards(); !refused.ok()) {
+        return refused;
     }
     const OperationContext ctx{s_.link, s_.mirror, s_.facade, s_.messages};
     if (action.kind == Kind::Recall) {
@@ -77,16 +83,27 @@ RemoteReply UiRemoteDevice::runNow(const remote::RemoteAction& action) {
                        : RemoteReply::failure(RemoteStatus::LinkLost, kept.text().toStdString());
         }
     }
+    const auto code = static_cast<std::uint8_t>(action.value);
     if (action.kind == Kind::SelectInput && action.picture == 1) {
-        window_.panels().inputBar->selectPicture1Input(static_cast<std::uint8_t>(action.value),
-                                                       false);
-        return s_.link.isOpen() != 0 ? RemoteReply{}
-                                     : RemoteReply::failure(RemoteStatus::LinkLost, kLinkClosed);
+        window_.panels().inputBar->selectPicture1Input(code, false);
+        return linkAfterwards();
+    }
+    // The dual-picture pane's own choice: its switch and read-back, and its redraw.
+    if (action.kind == Kind::SelectInput && action.picture == 2) {
+        if (!window_.panels().dualPicture->choosePicture2Input(code)) {
+            return RemoteReply::failure(RemoteStatus::BadRequest,
+                                        kNoPicture2Input + std::to_string(action.value));
+        }
+        return linkAfterwards();
     }
     int result = 0;
     s_.busy.runUnseen([&] { result = remote::runOnCore(ctx, action); });
     refreshPanels();
-    return result == 1 ? RemoteReply{} : RemoteReply::failure(RemoteStatus::LinkLost, kFailed);
+    if (result == 1) {
+        return {};
+    }
+    const RemoteReply link = linkAfterwards();
+    return link.ok() ? RemoteReply::failure(RemoteStatus::LinkLost, kFailed) : link;
 }
 
 void UiRemoteDevice::refreshPanels() {
@@ -102,12 +119,7 @@ void UiRemoteDevice::refreshPanels() {
 }
 
 QJsonObject UiRemoteDevice::state() const {
-    QJsonObject s = remote::mirrorState(s_.mirror, s_.link);
-    const QJsonObject link = remote::linkState(s_.link.isOpen() != 0);
-    for (auto it = link.begin(); it != link.end(); ++it) {
-        s.insert(it.key(), it.value());
-    }
-    return s;
+    return remote::mirrorState(s_.mirror, s_.link);
 }
 
 } // namespace korvane::ui

@@ -10,9 +10,9 @@ namespace korvane::ui {
 class MainWindow;
 
 // The desktop program as a remote client reaches it: every action runs through the busy runner
-// the operator's clicks use, on their paths (the input bar's switch, the centre pane's recall
-// with its read-back), and the panels redraw afterwards. Failures reach the status bar, never a
-// message box.
+// the operator's clicks use, on their paths (the input bar's and the dual-picture pane's input
+// switches, the centre pane's recall, each with its read-back), and the panels redraw afterwards.
+// Failures reach the status bar, never a message box.
 class UiRemoteDevice : public remote::RemoteDevice {
     Q_OBJECT
 public:
@@ -27,6 +27,8 @@ public:
 
 private:
     remote::RemoteReply runNow(const remote::RemoteAction& action);
+    // Ok, or the link's refusal when it is lost or closed now.
+    remote::RemoteReply linkAfterwards() const;
     void refreshPanels();
 
     MainWindow& window_;
