@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace korvane;
@@ -81,6 +83,9 @@ TEST_F(ScheduleExecutorTest, MissingOrFalseTemplateCountsAsRunWithoutLoading) {
         {9, "", TaskProblem::TemplateMissing},
         {10, dir.file(""), TaskProblem::NotATemplate}, // a folder
         {11, dir.write("short.kvt", std::string(1029, '\0')), TaskProblem::NotATemplate},
+        // Beyond the template size limit the template load refuses it, and so does the runner.
+        {12, dir.write("huge.kvt", std::string((std::size_t{1} << 20) + 1, '\0')),
+         TaskProblem::NotATemplate},
     };
     std::vector<ScheduleTask> tasks;
     for (const auto& row : rows) {
@@ -98,6 +103,18 @@ TEST_F(ScheduleExecutorTest, MissingOrFalseTemplateCountsAsRunWithoutLoading) {
         EXPECT_EQ(tickAt(6, row.hour, 0, 2), TickOutcome::NothingDue);
     }
     EXPECT_TRUE(actions.calls.empty());
+}
+
+// A template file the load could not read (not a refusal of its contents) has its own reason.
+TEST(TaskCheck, UnreadableTemplateIsNamedAsSuch) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "file permissions do not stop root";
+    }
+    test::TempFolder dir;
+    const std::string file = dir.write("locked.kvt", std::string(1030, '\0'));
+    ASSERT_EQ(::chmod(file.c_str(), 0), 0);
+    EXPECT_EQ(taskProblem(templateTask(8, file)), TaskProblem::TemplateUnreadable);
+    EXPECT_EQ(taskProblemText(TaskProblem::TemplateUnreadable), "template file unreadable");
 }
 
 // A task that needs the processor while the link is closed is not counted as run: it runs once

@@ -1,7 +1,11 @@
 #include "CtlRunner.h"
+#include "core/store/TemplateTexts.h"
 #include "support/TempFolder.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
 
 using namespace korvane;
 using korvane::test::CtlRunner;
@@ -44,6 +48,48 @@ TEST(ScheduleCommand, ShowPrintsTheRunnersListOneTaskPerLine) {
     const auto empty = ctl.run({"schedule", "show", scratch.write("empty.kss", "")});
     EXPECT_EQ(empty.status, 0);
     EXPECT_EQ(empty.out, "");
+}
+
+// The schedule and `load` judge a template file by one rule: a task is marked "not a template
+// file" exactly when loading that file is refused, and runs when the load would take it.
+TEST(ScheduleCommand, ShowMarksTheTemplatesThatLoadRefuses) {
+    const test::TempFolder scratch;
+    const std::string fifo = scratch.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(scratch.file("folder"));
+    const struct {
+        std::string path;
+        bool refused;
+    } rows[] = {
+        {scratch.write("whole.kvt", std::string(1030, '\0')), false},
+        {scratch.write("longer.kvt", std::string(4096, '\0')), false},
+        {scratch.write("limit.kvt", std::string(std::size_t{1} << 20, '\0')), false},
+        {scratch.write("short.kvt", std::string(1029, '\0')), true},
+        {scratch.write("huge.kvt", std::string((std::size_t{1} << 20) + 1, '\0')), true},
+        {fifo, true},
+        {scratch.file("folder"), true},
+    };
+    std::string lines;
+    for (const auto& row : rows) {
+        lines += "0,0,0,9,0,0,0,0,0,0,0,0,0,0,0,0," + row.path + "\n";
+    }
+    CtlRunner ctl;
+    const auto shown = ctl.run({"schedule", "show", scratch.write("tasks.kss", lines)});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    std::istringstream out(shown.out);
+    const std::string openFailed = templateText(TemplateText::OpenFailed).data();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        std::string line;
+        ASSERT_TRUE(std::getline(out, line));
+        EXPECT_EQ(line.ends_with(row.path + "\tskipped: not a template file"), row.refused);
+        EXPECT_TRUE(line.ends_with(row.path) || row.refused) << line;
+        if (row.refused) {
+            const auto load = ctl.run({"load", row.path});
+            EXPECT_EQ(load.status, 1);
+            EXPECT_NE(load.err.find(row.path + ": " + openFailed), std::string::npos) << load.err;
+        }
+    }
 }
 
 TEST(ScheduleCommand, DueNamesTheTaskTheRunnerWouldStart) {

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QShowEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -437,7 +438,7 @@ void ControllerAppTest::languageAtStartUp() {
     QCOMPARE(QString::fromStdString(settings.readLanguage()), after);
     QCOMPARE(language.englishLoaded(), !chinese);
     QCOMPARE(QCoreApplication::translate("korvane::ui::FrameMenu", "同步数据"),
-             chinese ? QStringLiteral("同步数据") : QStringLiteral("Synchronise Data"));
+             chinese ? QStringLiteral("同步数据") : QStringLiteral("&Synchronise Data"));
     QCOMPARE(uiText(MessageId::OpenPortFailed),
              chinese ? QStringLiteral("打开串口失败!")
                      : QStringLiteral("Failed to open the serial port!"));
@@ -447,6 +448,9 @@ void ControllerAppTest::languageAtStartUp() {
 // The core's texts through the embedded translation, and every text of the program's own
 // translation source.
 void ControllerAppTest::everyTextHasAnEnglishTranslation() {
+    static const QRegularExpression kChineseCharacter(
+        QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    static const QRegularExpression kChineseMnemonic(QStringLiteral("\\(&.\\)"));
     QTranslator core;
     QVERIFY(core.load(QStringLiteral(":/i18n/korvane_core_en.qm")));
     for (int i = 0; i <= static_cast<int>(kLastMessageId); ++i) {
@@ -472,7 +476,12 @@ void ControllerAppTest::everyTextHasAnEnglishTranslation() {
         } else if (xml.name() == QLatin1String("translation")) {
             const QString type = xml.attributes().value(QLatin1String("type")).toString();
             QVERIFY2(type.isEmpty(), qPrintable(source));
-            QVERIFY2(!xml.readElementText().isEmpty(), qPrintable(source));
+            const QString english = xml.readElementText();
+            QVERIFY2(!english.isEmpty(), qPrintable(source));
+            // English through and through: no Chinese left, and mnemonics in the English
+            // manner ("E&xit"), not the Chinese one ("退出(&X)").
+            QVERIFY2(!english.contains(kChineseCharacter), qPrintable(english));
+            QVERIFY2(!english.contains(kChineseMnemonic), qPrintable(english));
             ++messages;
         }
     }

@@ -10,6 +10,7 @@
 #include "ui/panels/PanelContext.h"
 #include "ui/panels/PanelFactory.h"
 #include "ui/schedule/ClockDialog.h"
+#include "ui/schedule/PlanEditorDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,6 +59,7 @@ private slots:
     void qtTextsFollowChinese();
     void checkedMenuItemsShowTheirCheck();
     void oneShotActionsSayWhatTheyDid();
+    void dialogsReachTheStatusBarHoweverOpened();
     void networkDialogSaysWhatItNeeds();
 };
 
@@ -149,6 +151,45 @@ void FeedbackTest::oneShotActionsSayWhatTheyDid() {
     rig.link.close();
     frame.runCommand(menucmd::kAutoAdjust);
     QCOMPARE(shown(), QString());
+}
+
+// A plan send and a clock set reach the frame's status bar whether their dialog has the frame
+// above it, no parent at all, or a parentless plan editor above it.
+void FeedbackTest::dialogsReachTheStatusBarHoweverOpened() {
+    FrameRig rig;
+    PanelFactory factory;
+    rig.realPanels = &factory;
+    QVERIFY(rig.connect());
+    MainWindow& frame = rig.makeFrame();
+    frame.show();
+    const auto shown = [&frame] { return frame.statusBar()->currentMessage(); };
+    const PanelContext context{rig.link,      rig.mirror, rig.facade, rig.settings,
+                               rig.presenter, &rig.sink,  rig.busy};
+
+    for (const bool underFrame : {true, false}) {
+        const QByteArray row = underFrame ? "editor under the frame" : "editor without parent";
+        frame.statusBar()->clearMessage();
+        PlanEditorDialog editor(context, underFrame ? &frame : nullptr);
+        editor.show();
+        QVERIFY2(QTest::qWaitFor([&] { return editor.openingDone(); }), row);
+        const std::size_t from = rig.framesSoFar();
+        QTest::mouseClick(editor.findChild<QPushButton*>(QStringLiteral("sendButton")),
+                          Qt::LeftButton);
+        QVERIFY2(rig.framesSoFar() > from, row);
+        QCOMPARE(shown(), QStringLiteral("脱机计划已发送"));
+
+        for (QWidget* parent : {static_cast<QWidget*>(&editor), static_cast<QWidget*>(nullptr)}) {
+            frame.statusBar()->clearMessage();
+            ClockDialog clock(context, parent);
+            clock.show();
+            QVERIFY2(QTest::qWaitFor([&] { return clock.openingDone(); }), row);
+            QTest::mouseClick(clock.findChild<QPushButton*>(QStringLiteral("sendLocalButton")),
+                              Qt::LeftButton);
+            QVERIFY2(shown().startsWith(QStringLiteral("处理器时间已设为 20")),
+                     qPrintable(row + ": " + shown()));
+        }
+    }
+    QCOMPARE(rig.presenter.informed, QStringList{});
 }
 
 // OK with the user name or password empty keeps the dialog open and says why.

@@ -309,7 +309,7 @@ void ScheduleRunnerDialogTest::clockAndRowsFollowTheLanguage() {
                                   "/shows/morning.kvt  [skipped: template file missing]"}));
     QCOMPARE(once.mid(1, 2), (QStringList{"Once", "2024-05-06"}));
     QCOMPARE(status, QStringLiteral("Schedule not started!"));
-    QCOMPARE(title, QStringLiteral("Schedule"));
+    QCOMPARE(title, QStringLiteral("Run Schedule"));
 }
 
 // A task that will not run as written says so in its row, and the row stands out.

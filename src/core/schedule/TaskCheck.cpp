@@ -1,8 +1,10 @@
 #include "core/schedule/TaskCheck.h"
 
+#include "core/store/Settings.h"
 #include "core/store/TemplateFile.h"
 
-#include <filesystem>
+#include <cstdint>
+#include <vector>
 
 namespace korvane {
 
@@ -13,16 +15,12 @@ TaskProblem taskProblem(const ScheduleTask& task) {
     if (task.action != scheduleaction::kLoadTemplate) {
         return TaskProblem::None;
     }
-    std::error_code ec;
-    const auto status = std::filesystem::status(task.path, ec);
-    if (task.path.empty() || !std::filesystem::exists(status)) {
+    if (!Settings::fileExists(task.path)) {
         return TaskProblem::TemplateMissing;
     }
-    // A template is a regular file of at least the full template size; anything shorter would
-    // change only part of the mirror.
-    if (!std::filesystem::is_regular_file(status) ||
-        std::filesystem::file_size(task.path, ec) < templatefile::kFileSize || ec) {
-        return TaskProblem::NotATemplate;
+    std::vector<std::uint8_t> bytes;
+    if (const auto ec = readTemplateFile(task.path, bytes)) {
+        return templateRefused(ec) ? TaskProblem::NotATemplate : TaskProblem::TemplateUnreadable;
     }
     return TaskProblem::None;
 }
@@ -35,6 +33,8 @@ std::string_view taskProblemText(TaskProblem problem) {
         return "template file missing";
     case TaskProblem::NotATemplate:
         return "not a template file";
+    case TaskProblem::TemplateUnreadable:
+        return "template file unreadable";
     case TaskProblem::None:
         break;
     }

@@ -40,6 +40,7 @@ AboutDialog::AboutDialog(const ParameterMirror& mirror, const Settings& settings
     texts_->addWidget(new QLabel(QStringLiteral(KORVANE_PROGRAM_TITLE " "), this), 0, 0, 1, 2);
     texts_->addWidget(new QLabel(tr("版本号: "), this), 1, 0);
     texts_->addWidget(version, 1, 1);
+    texts_->addWidget(new QLabel(tr("出厂年份/星期: "), this), 2, 0);
     texts_->addWidget(date, 2, 1);
     // Labels the original layout keeps hidden.
     auto* year = new QLabel(tr("出厂年份: "), this);

@@ -20,8 +20,10 @@ FrameMenu::FrameMenu(QMenuBar& bar, QObject* parent) : QObject(parent) {
     QMenu* recall = file->addMenu(icons::glyph(Glyph::TemplateLoad), tr("加载模板"));
     QMenu* store = file->addMenu(icons::glyph(Glyph::TemplateStore), tr("保存模板"));
     for (int n = 1; n <= kDeviceTemplates; ++n) {
-        add(recall, kRecallTemplateFirst + n - 1, tr("模板%1").arg(n), {});
-        add(store, kStoreTemplateFirst + n - 1, tr("模板%1").arg(n), {});
+        // In English each slot's digit is its mnemonic; the tenth takes its 0, as 1 is taken.
+        const QString item = n == 10 ? tr("模板10") : tr("模板%1").arg(n);
+        add(recall, kRecallTemplateFirst + n - 1, item, {});
+        add(store, kStoreTemplateFirst + n - 1, item, {});
     }
     file->addSeparator();
     add(file, kExit, tr("退出(&X)"), icons::glyph(Glyph::Exit));

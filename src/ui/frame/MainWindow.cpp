@@ -107,7 +107,7 @@ MainWindow::MainWindow(const FrameServices& services, QWidget* parent)
     buildStatusBar();
     // Below this the side columns and the drawing can no longer show their texts whole; the
     // side panes scroll inside it.
-    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    fitMinimumToScreen();
     updateMenuChecks();
     linkView_ = std::make_unique<LinkStatusView>(
         s_.link, s_.busy, panels_, *synchroniser_, *linkField_,
@@ -115,6 +115,7 @@ MainWindow::MainWindow(const FrameServices& services, QWidget* parent)
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::geometryChanged, this, [this] { postDisplayChange(); });
+        connect(screen, &QScreen::availableGeometryChanged, this, [this] { fitMinimumToScreen(); });
     }
     qApp->installEventFilter(this);
 }
@@ -219,6 +220,17 @@ void MainWindow::buildStatusBar() {
         pane->setAlignment(Qt::AlignCenter);
         statusBar()->addPermanentWidget(pane);
     }
+}
+
+void MainWindow::fitMinimumToScreen() {
+    QSize least(kMinimumWidth, kMinimumHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // A frame larger than the screen would put its right column and status bar out of
+        // reach; the frame's edges take what they need beyond the client area.
+        const QSize frame = frameGeometry().size() - geometry().size();
+        least = least.boundedTo(screen->availableGeometry().size() - frame);
+    }
+    setMinimumSize(least);
 }
 
 void MainWindow::setStatusText(const QString& text) {

@@ -44,8 +44,10 @@ public:
     static constexpr int kLeftColumnWidth = 240;
     static constexpr int kRightColumnWidth = 298;
     static constexpr int kInitialColumnWidth = 200;
-    static constexpr int kMinimumWidth = 960;
-    static constexpr int kMinimumHeight = 600;
+    // The smallest frame at which every pane, the drawing and the status bar stay readable; on
+    // a smaller screen the frame's minimum is the screen's available area instead.
+    static constexpr int kMinimumWidth = 800;
+    static constexpr int kMinimumHeight = 560;
     static constexpr const char* kDefaultIcon = "main.ico";
 
     explicit MainWindow(const FrameServices& services, QWidget* parent = nullptr);
@@ -67,6 +69,9 @@ public:
     FrameTimers& timers() { return *timers_; }
     ScheduleExecutor& scheduleExecutor() { return *executor_; }
     FrameCallbacks& callbacks() { return *callbacks_; }
+    // Sets the frame's minimum size: its own, or the primary screen's available area when that
+    // is smaller.
+    void fitMinimumToScreen();
     // The latest message, on the left of the status bar.
     void setStatusText(const QString& text);
     // The link as it is now, in the status bar's permanent field on the right.

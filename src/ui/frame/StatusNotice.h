@@ -5,8 +5,9 @@ class QWidget;
 
 namespace korvane::ui {
 
-// Says in the main window's status bar what a one-shot action did. `from` is any widget of the
-// main window or of a dialog it owns; without a main window above it nothing is shown.
+// Says in the main window's status bar what a one-shot action did. `from` is the widget that
+// acted: the main window above it, or the program's main window when none is above it (a
+// dialog opened without a parent). Without any main window nothing is shown.
 void announceDone(QWidget* from, const QString& text);
 
 } // namespace korvane::ui

@@ -23,12 +23,16 @@
         <source>确定</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>出厂年份/星期: </source>
+        <translation>Factory year/week: </translation>
+    </message>
 </context>
 <context>
     <name>korvane::ui::ClockDialog</name>
     <message>
         <source>校时</source>
-        <translation>Device Clock</translation>
+        <translation>Processor Clock</translation>
     </message>
     <message>
         <source>同步</source>
@@ -36,11 +40,11 @@
     </message>
     <message>
         <source>同步本地</source>
-        <translation>Set PC Time</translation>
+        <translation>Set to PC Time</translation>
     </message>
     <message>
         <source>机器时间:</source>
-        <translation>Device time:</translation>
+        <translation>Processor clock:</translation>
     </message>
     <message>
         <source>刷新</source>
@@ -53,6 +57,14 @@
     <message>
         <source>处理器时间已设为 %1</source>
         <translation>Processor clock set to %1</translation>
+    </message>
+    <message>
+        <source>设定时间:</source>
+        <translation>Time to set:</translation>
+    </message>
+    <message>
+        <source>本机时间:</source>
+        <translation>PC time:</translation>
     </message>
 </context>
 <context>
@@ -365,7 +377,7 @@ Blue &lt; %3</translation>
     <name>korvane::ui::CentrePane</name>
     <message>
         <source>重命名...</source>
-        <translation>Rename...</translation>
+        <translation>Rename Template...</translation>
     </message>
     <message>
         <source>模板名称最多32个字符，不能含控制字符，前后不能有空格或引号。</source>
@@ -723,11 +735,11 @@ Blue &lt; %3</translation>
     <name>korvane::ui::LocateSettingsDialog</name>
     <message>
         <source>使用水平/垂直定位</source>
-        <translation>Use horizontal/vertical locate</translation>
+        <translation>Use point locate</translation>
     </message>
     <message>
         <source>水平/垂直定位设置</source>
-        <translation>Horizontal/Vertical Locate Settings</translation>
+        <translation>Point Locate Settings</translation>
     </message>
     <message>
         <source>箱体水平像素:</source>
@@ -1105,15 +1117,15 @@ Blue &lt; %3</translation>
     </message>
     <message>
         <source>读取(&amp;O)</source>
-        <translation>Read(&amp;O)</translation>
+        <translation>&amp;Read</translation>
     </message>
     <message>
         <source>保存(&amp;S)</source>
-        <translation>Send(&amp;S)</translation>
+        <translation>&amp;Send</translation>
     </message>
     <message>
         <source>校时</source>
-        <translation>Clock</translation>
+        <translation>Processor Clock...</translation>
     </message>
     <message>
         <source>关闭</source>
@@ -1202,7 +1214,7 @@ Blue &lt; %3</translation>
     <name>korvane::ui::ScheduleRunnerDialog</name>
     <message>
         <source>时间表</source>
-        <translation>Schedule</translation>
+        <translation>Run Schedule</translation>
     </message>
     <message>
         <source>浏览(&amp;B)</source>
@@ -1319,6 +1331,10 @@ Blue &lt; %3</translation>
     <message>
         <source>不是模板文件</source>
         <translation>not a template file</translation>
+    </message>
+    <message>
+        <source>模板文件无法读取</source>
+        <translation>template file unreadable</translation>
     </message>
     <message>
         <source>[无效：%1]</source>
@@ -1448,23 +1464,23 @@ Out of memory.</translation>
     </message>
     <message>
         <source>打开脚本</source>
-        <translation>Open Template File</translation>
+        <translation>&amp;Open Template File...</translation>
     </message>
     <message>
         <source>保存脚本</source>
-        <translation>Save Template File</translation>
+        <translation>&amp;Save Template File...</translation>
     </message>
     <message>
         <source>加载模板</source>
-        <translation>Load Template</translation>
+        <translation>&amp;Load Template</translation>
     </message>
     <message>
         <source>保存模板</source>
-        <translation>Save Template</translation>
+        <translation>Save &amp;Template</translation>
     </message>
     <message>
         <source>模板%1</source>
-        <translation>Template %1</translation>
+        <translation>Template &amp;%1</translation>
     </message>
     <message>
         <source>退出(&amp;X)</source>
@@ -1476,23 +1492,23 @@ Out of memory.</translation>
     </message>
     <message>
         <source>同步数据</source>
-        <translation>Synchronise Data</translation>
+        <translation>&amp;Synchronise Data</translation>
     </message>
     <message>
         <source>恢复到出厂设置</source>
-        <translation>Restore Factory Settings</translation>
+        <translation>&amp;Restore Factory Settings...</translation>
     </message>
     <message>
         <source>自动调整</source>
-        <translation>Auto Adjust</translation>
+        <translation>&amp;Auto Adjust</translation>
     </message>
     <message>
         <source>画面1中空</source>
-        <translation>Picture 1 Hollow</translation>
+        <translation>Picture &amp;1 Hollow</translation>
     </message>
     <message>
         <source>画面2中空</source>
-        <translation>Picture 2 Hollow</translation>
+        <translation>Picture &amp;2 Hollow</translation>
     </message>
     <message>
         <source>工具(&amp;T)</source>
@@ -1500,11 +1516,11 @@ Out of memory.</translation>
     </message>
     <message>
         <source>水平/垂直定位</source>
-        <translation>Horizontal/Vertical Locate</translation>
+        <translation>&amp;Point Locate</translation>
     </message>
     <message>
         <source>测试图卡</source>
-        <translation>Test Pattern</translation>
+        <translation>&amp;Test Pattern</translation>
     </message>
     <message>
         <source>时间表(&amp;S)</source>
@@ -1512,7 +1528,7 @@ Out of memory.</translation>
     </message>
     <message>
         <source>定制时间表</source>
-        <translation>Edit Schedule</translation>
+        <translation>&amp;Offline Schedule...</translation>
     </message>
     <message>
         <source>语言(&amp;L)</source>
@@ -1520,11 +1536,11 @@ Out of memory.</translation>
     </message>
     <message>
         <source>中文</source>
-        <translation>Chinese</translation>
+        <translation>&amp;Chinese</translation>
     </message>
     <message>
         <source>英文</source>
-        <translation>English</translation>
+        <translation>&amp;English</translation>
     </message>
     <message>
         <source>帮助(&amp;H)</source>
@@ -1540,7 +1556,11 @@ Out of memory.</translation>
     </message>
     <message>
         <source>运行时间表</source>
-        <translation>Run Schedule…</translation>
+        <translation>&amp;Run Schedule...</translation>
+    </message>
+    <message>
+        <source>模板10</source>
+        <translation>Template 1&amp;0</translation>
     </message>
 </context>
 <context>
@@ -1626,7 +1646,7 @@ Out of memory.</translation>
     </message>
     <message>
         <source>远程控制...</source>
-        <translation>Remote Control...</translation>
+        <translation>&amp;Remote Control...</translation>
     </message>
     <message>
         <source>远程控制: 失败 (%1)</source>

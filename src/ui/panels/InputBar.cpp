@@ -105,15 +105,23 @@ void InputBar::buildControls() {
             *pending = true;
             timer->start(); // a second press within the delay restarts it: one command
         });
+        // Narrow enough for a short caption when the bar is short of room.
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) +
+                                kCompactButtonPadding);
         row->addWidget(button);
     }
 
     row->addSpacing(6);
     row->addWidget(separator(this));
     row->addSpacing(6);
-    row->addWidget(new QLabel(tr("部分或全屏"), this));
+    areaCaption_ = new QLabel(tr("部分或全屏"), this);
+    areaCaption_->setObjectName(QStringLiteral("freezeAreaCaption"));
+    row->addWidget(areaCaption_);
     partial_ = new QRadioButton(tr("部分"), this);
     fullScreen_ = new QRadioButton(tr("全屏"), this);
+    // The caption gives way first in a narrow bar; the radios keep it as their tool tip.
+    partial_->setToolTip(areaCaption_->text());
+    fullScreen_->setToolTip(areaCaption_->text());
     auto* area = new QButtonGroup(this);
     area->addButton(partial_);
     area->addButton(fullScreen_);
@@ -122,6 +130,13 @@ void InputBar::buildControls() {
     row->addWidget(partial_);
     row->addWidget(fullScreen_);
     row->addStretch(1);
+}
+
+void InputBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int caption = areaCaption_->sizeHint().width() + layout()->spacing();
+    const int needed = layout()->minimumSize().width() + (areaCaption_->isVisible() ? 0 : caption);
+    areaCaption_->setVisible(width() >= needed);
 }
 
 bool InputBar::autoUpdate() const {

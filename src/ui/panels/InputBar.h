@@ -13,6 +13,7 @@
 #include <vector>
 
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
@@ -32,6 +33,8 @@ public:
     static constexpr int kStackPauseMs = 100;
     static constexpr int kReadPauseMs = 50;
     static constexpr int kSeamlessSettleMs = 1000;
+    // What a freeze button keeps beside its caption at its narrowest.
+    static constexpr int kCompactButtonPadding = 24;
 
     explicit InputBar(const PanelContext& context, QWidget* parent = nullptr);
 
@@ -53,6 +56,7 @@ public:
     QPushButton* freezeOffButton() const { return freezeOff_; }
     QRadioButton* partialRadio() const { return partial_; }
     QRadioButton* fullScreenRadio() const { return fullScreen_; }
+    QLabel* freezeAreaCaption() const { return areaCaption_; }
 
 signals:
     // Picture 2 was read back after an input change; sent with the send switch off.
@@ -63,6 +67,9 @@ signals:
     void picture2ForcedOff();
     // After an input button's channel-switch follow-up.
     void picture1InputChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
@@ -100,6 +107,7 @@ private:
     QPushButton* freezeOff_ = nullptr;
     QRadioButton* partial_ = nullptr;
     QRadioButton* fullScreen_ = nullptr;
+    QLabel* areaCaption_ = nullptr;
 };
 
 } // namespace korvane::ui

@@ -13,7 +13,6 @@
 
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,18 +51,24 @@ void ClockDialog::buildControls() {
     auto* sendLocal = makeDialogButton(tr("同步本地"), this, "sendLocalButton");
     auto* refresh = makeDialogButton(tr("刷新"), this, "refreshButton");
 
+    // Each row says whose time it is: one chosen to set, the PC's, the processor's.
     auto* grid = new QGridLayout(this);
-    grid->addWidget(chosenDate_, 0, 0);
-    grid->addWidget(chosenTime_, 0, 1);
-    grid->addWidget(send, 0, 2);
-    grid->addWidget(localDate_, 1, 0);
-    grid->addWidget(localTime_, 1, 1);
-    grid->addWidget(sendLocal, 1, 2);
-    auto* device = new QHBoxLayout;
-    device->addWidget(new QLabel(tr("机器时间:"), this));
-    device->addWidget(deviceTime_, 1);
-    grid->addLayout(device, 2, 0, 1, 2);
-    grid->addWidget(refresh, 2, 2);
+    const auto label = [this](const QString& text, const char* name) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    grid->addWidget(label(tr("设定时间:"), "chosenLabel"), 0, 0);
+    grid->addWidget(chosenDate_, 0, 1);
+    grid->addWidget(chosenTime_, 0, 2);
+    grid->addWidget(send, 0, 3);
+    grid->addWidget(label(tr("本机时间:"), "localLabel"), 1, 0);
+    grid->addWidget(localDate_, 1, 1);
+    grid->addWidget(localTime_, 1, 2);
+    grid->addWidget(sendLocal, 1, 3);
+    grid->addWidget(label(tr("机器时间:"), "deviceLabel"), 2, 0);
+    grid->addWidget(deviceTime_, 2, 1, 1, 2);
+    grid->addWidget(refresh, 2, 3);
 
     tick_ = new QTimer(this);
     tick_->setInterval(kTickMs);

@@ -55,6 +55,8 @@ QString problemReason(TaskProblem problem) {
         return QCoreApplication::translate(context, "模板文件不存在");
     case TaskProblem::NotATemplate:
         return QCoreApplication::translate(context, "不是模板文件");
+    case TaskProblem::TemplateUnreadable:
+        return QCoreApplication::translate(context, "模板文件无法读取");
     case TaskProblem::None:
         break;
     }

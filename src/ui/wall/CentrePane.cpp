@@ -15,6 +15,7 @@
 #include "ui/panels/PanelContext.h"
 #include "ui/wall/LayoutGeometry.h"
 #include "ui/wall/WallView.h"
+#include "ui/widgets/CaptionButton.h"
 
 #include <QInputDialog>
 #include <QLineEdit>
@@ -32,7 +33,8 @@ constexpr int kButtonHeight = 38;
 constexpr int kBottomMargin = 4;
 constexpr int kButtonGap = 1;
 constexpr int kAreaGap = 4;
-constexpr int kTightMargins = 8;
+// A slot button narrower than this shows only part of its caption even at its least.
+constexpr int kLeastSlotWidth = 30;
 // The strip behind the buttons reaches this far above and below them.
 constexpr int kStripOverhang = 3;
 const QColor kStrip(0x3A, 0x40, 0x48);
@@ -59,7 +61,7 @@ CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
             Qt::QueuedConnection);
 
     for (int n = 1; n <= kTemplateCount; ++n) {
-        auto* b = new QPushButton(tr("模板%1").arg(n), this);
+        auto* b = new CaptionButton(tr("模板%1").arg(n), this);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, [this, n] { recallTemplate(n); });
         b->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -71,7 +73,7 @@ CentrePane::CentrePane(const PanelContext& context, QWidget* parent)
         templates_[static_cast<std::size_t>(n - 1)] = b;
     }
     showTemplateNames();
-    store_ = new QPushButton(tr("保存模板"), this);
+    store_ = new CaptionButton(tr("保存模板"), this);
     store_->setFocusPolicy(Qt::NoFocus);
     storeMenu_ = new QMenu(this);
     for (int n = 1; n <= kTemplateCount; ++n) {
@@ -118,30 +120,44 @@ void CentrePane::layOutButtons() {
     // Widths from the full captions, whatever a narrower pane left on the buttons before.
     const std::vector<QString>& full = captions_;
     std::vector<int> natural;
-    int total = 0;
+    int slotsTotal = 0;
     for (std::size_t i = 0; i < row.size(); ++i) {
         row[i]->setText(full[i]);
         natural.push_back(row[i]->sizeHint().width());
-        total += natural.back();
+        slotsTotal += i < templates_.size() ? natural.back() : 0;
     }
-    // A pane narrower than the row shrinks every button alike, so that "保存模板" stays within
-    // reach; a caption that no longer fits loses its middle to an ellipsis (keeping the slot
-    // number at its end) instead of being cut at both sides, and the tool tip keeps it whole.
+    const int room = std::max(width() - gaps, 0);
+    // "保存模板" is the only way to the store menu, so it keeps its width while every slot button
+    // still gets a few characters, and at least its first two characters; the slot buttons share
+    // the rest alike.
+    const int slotCount = static_cast<int>(templates_.size());
+    const QString storeStart = full.back().left(2) + QChar(0x2026);
+    const int storeLeast =
+        store_->fontMetrics().horizontalAdvance(storeStart) + 2 * CaptionButton::kMargin;
+    const int storeWidth = std::min(
+        natural.back(), std::max(room - slotCount * kLeastSlotWidth, std::min(storeLeast, room)));
+    const int slotsRoom = room - storeWidth;
     const double shrink =
-        total + gaps > width() ? std::max(width() - gaps, 0) / double(std::max(total, 1)) : 1.0;
+        slotsTotal > slotsRoom ? std::max(slotsRoom, 0) / double(std::max(slotsTotal, 1)) : 1.0;
     int x = 0;
     for (std::size_t i = 0; i < row.size(); ++i) {
         QPushButton* b = row[i];
-        const int w = static_cast<int>(natural[i] * shrink);
-        if (w < natural[i]) {
-            // Below its natural width a button keeps only a thin frame around its caption.
-            const QString shown = b->fontMetrics().elidedText(full[i], Qt::ElideMiddle,
-                                                              std::max(w - kTightMargins, 0));
-            b->setText(shown);
-            b->setToolTip(shown == full[i] ? QString() : full[i]);
-        } else {
-            b->setToolTip(QString());
+        const bool slot = i < templates_.size();
+        const int w = slot ? static_cast<int>(natural[i] * shrink) : storeWidth;
+        const int textRoom = CaptionButton::captionRoom(w);
+        const QFontMetrics metrics = b->fontMetrics();
+        QString shown = full[i];
+        if (metrics.horizontalAdvance(shown) > textRoom) {
+            // A slot under its default caption shows its number alone; a named slot ("3 Show")
+            // and the store button keep their start, where the number is.
+            const QString number = QString::number(i + 1);
+            const bool unnamed = slot && full[i] == tr("模板%1").arg(i + 1);
+            shown = unnamed && metrics.horizontalAdvance(number) <= textRoom
+                        ? number
+                        : metrics.elidedText(full[i], Qt::ElideRight, textRoom);
         }
+        b->setText(shown);
+        b->setToolTip(shown == full[i] ? QString() : full[i]);
         b->setGeometry(x, top, w, kButtonHeight);
         x += w + kButtonGap;
     }
@@ -221,8 +237,16 @@ void CentrePane::showTemplateNames() {
     const remote::RemoteSettings names(settingsFile_);
     for (int n = 1; n <= kTemplateCount; ++n) {
         const QString name = QString::fromStdString(names.templateName(n));
-        templates_[static_cast<std::size_t>(n - 1)]->setText(
-            name.isEmpty() ? tr("模板%1").arg(n) : QStringLiteral("%1 %2").arg(n).arg(name));
+        const QString caption =
+            name.isEmpty() ? tr("模板%1").arg(n) : QStringLiteral("%1 %2").arg(n).arg(name);
+        templates_[static_cast<std::size_t>(n - 1)]->setText(caption);
+        if (captions_.size() > static_cast<std::size_t>(n - 1)) {
+            captions_[static_cast<std::size_t>(n - 1)] = caption;
+        }
+    }
+    // A shown row fits the new captions now; a hidden one when it is shown and sized.
+    if (!captions_.empty() && isVisible()) {
+        layOutButtons();
     }
 }
 
