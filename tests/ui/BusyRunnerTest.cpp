@@ -1,10 +1,11 @@
+#include "ui/device/BusyRunner.h"
+
 #include "ScriptedPresenter.h"
 #include "core/link/DeviceLink.h"
 #include "sim/SimPtyServer.h"
 #include "support/TempFolder.h"
 #include "ui/device/BackgroundTask.h"
 #include "ui/device/BusyDialog.h"
-#include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/UiMessageSink.h"
 

@@ -1,3 +1,5 @@
+#include "ui/app/ControllerApp.h"
+
 #include "CallLog.h"
 #include "EventFence.h"
 #include "FakePanels.h"
@@ -9,7 +11,6 @@
 #include "sim/SimState.h"
 #include "support/LineFence.h"
 #include "support/TempFolder.h"
-#include "ui/app/ControllerApp.h"
 #include "ui/app/HelpDocument.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
 #include "ui/frame/MainWindow.h"

@@ -1,3 +1,5 @@
+#include "ui/panels/DualPicturePanel.h"
+
 #include "FakePanels.h"
 #include "FrameRig.h"
 #include "PanelRig.h"
@@ -8,7 +10,6 @@
 #include "ui/frame/IFrameMessenger.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/panels/CommunicationPanel.h"
-#include "ui/panels/DualPicturePanel.h"
 #include "ui/panels/IAutoUpdateQuery.h"
 #include "ui/panels/PanelFactory.h"
 #include "ui/wall/CentrePane.h"

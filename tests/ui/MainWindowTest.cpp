@@ -1,6 +1,5 @@
-#include "core/link/Frame.h"
-
 #include "FrameRig.h"
+#include "core/link/Frame.h"
 #include "core/link/ResolutionTable.h"
 #include "core/schedule/ScheduleExecutor.h"
 #include "support/RecordingMessenger.h"

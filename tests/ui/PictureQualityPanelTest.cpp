@@ -1,9 +1,10 @@
+#include "ui/panels/PictureQualityPanel.h"
+
 #include "PanelRig.h"
 #include "support/TempFolder.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/i18n/UiText.h"
-#include "ui/panels/PictureQualityPanel.h"
 
 #include <QApplication>
 #include <QCheckBox>

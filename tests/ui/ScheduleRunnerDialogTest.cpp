@@ -1,3 +1,5 @@
+#include "ui/schedule/ScheduleRunnerDialog.h"
+
 #include "FrameRig.h"
 #include "core/link/Frame.h"
 #include "core/link/InputCodes.h"
@@ -11,7 +13,6 @@
 #include "ui/frame/FrameTimers.h"
 #include "ui/frame/IScheduleTimerCallback.h"
 #include "ui/panels/PanelFactory.h"
-#include "ui/schedule/ScheduleRunnerDialog.h"
 #include "ui/widgets/ColouredTable.h"
 
 #include <QApplication>
