@@ -16,16 +16,14 @@ std::unique_ptr<DeviceLink> openDeviceLink(const LinkOptions& options, MessageSi
     if (options.network) {
         link->setNetworkMode(1);
         if (link->configureNetworkAndOpen(*options.network) == 0) {
-            const UdpLink* udp = link->udpLink();
+            const ByteTransport* udp = link->udpTransport();
             error = udpOpenErrorText(*options.network, udp != nullptr ? udp->lastError() : 0);
             return nullptr;
         }
         return link;
     }
     if (link->configureSerialAndOpen(options.serial) == 0) {
-        const SerialLink* serial = link->serialLink();
-        error =
-            openErrorText(options.serial.devicePath, serial != nullptr ? serial->lastError() : 0);
+        error = openErrorText(options.serial.devicePath, link->serialTransport()->lastError());
         return nullptr;
     }
     return link;

@@ -75,8 +75,7 @@ TEST(SerialLink, OpenFailuresGiveZeroAndTheReason) {
         {"", 115200, ENOENT},
     };
     for (const auto& c : cases) {
-        SerialLink link;
-        link.setSettings({c.path, 999, 1, c.baud});
+        SerialLink link({c.path, 999, 1, c.baud});
         EXPECT_EQ(link.open(), 0) << c.path;
         EXPECT_EQ(link.lastError(), c.expectedErrno) << c.path;
         EXPECT_EQ(link.isOpen(), 0);
@@ -86,8 +85,7 @@ TEST(SerialLink, OpenFailuresGiveZeroAndTheReason) {
         EXPECT_EQ(link.purgeInput(), 0);
     }
     Pty pty;
-    SerialLink badBaud;
-    badBaud.setSettings({pty.path, 999, 1, 12345});
+    SerialLink badBaud({pty.path, 999, 1, 12345});
     EXPECT_EQ(badBaud.open(), 0);
     EXPECT_EQ(badBaud.lastError(), EINVAL);
 }
@@ -95,8 +93,7 @@ TEST(SerialLink, OpenFailuresGiveZeroAndTheReason) {
 TEST(SerialLink, TransfersOverAPseudoTerminal) {
     Pty pty;
     ASSERT_FALSE(pty.path.empty());
-    SerialLink link;
-    link.setSettings(settingsFor(pty.path));
+    SerialLink link(settingsFor(pty.path));
     ASSERT_EQ(link.open(), 1);
     const std::uint8_t out[3] = {0xED, 0xCB, 0x00};
     EXPECT_EQ(link.writeAll(out, 3), 3);
@@ -122,8 +119,7 @@ TEST(SerialLink, TransfersOverAPseudoTerminal) {
 
 TEST(SerialLink, PurgeDropsWaitingBytes) {
     Pty pty;
-    SerialLink link;
-    link.setSettings(settingsFor(pty.path));
+    SerialLink link(settingsFor(pty.path));
     ASSERT_EQ(link.open(), 1);
     pty.send({9, 9, 9});
     std::this_thread::sleep_for(milliseconds{20});
@@ -136,15 +132,13 @@ TEST(SerialLink, PurgeDropsWaitingBytes) {
 
 TEST(SerialLink, ReopeningAnOpenLinkClosesFirst) {
     Pty pty;
-    SerialLink link;
-    link.setSettings(settingsFor(pty.path));
+    SerialLink link(settingsFor(pty.path));
     ASSERT_EQ(link.open(), 1);
     // The port is opened exclusively; a second open would fail with EBUSY unless the link
     // released its own handle first.
     EXPECT_EQ(link.open(), 1);
     EXPECT_EQ(link.isOpen(), 1);
-    SerialLink other;
-    other.setSettings(settingsFor(pty.path));
+    SerialLink other(settingsFor(pty.path));
     EXPECT_EQ(other.open(), 0);
     EXPECT_EQ(other.lastError(), EBUSY);
     link.close();
@@ -154,8 +148,7 @@ TEST(SerialLink, ReopeningAnOpenLinkClosesFirst) {
 
 TEST(SerialLink, HangUpFailsTheReadWithoutSpinning) {
     Pty pty;
-    SerialLink link;
-    link.setSettings({pty.path, 999, 60, 115200}); // a 42 s first-byte deadline
+    SerialLink link({pty.path, 999, 60, 115200}); // a 42 s first-byte deadline
     ASSERT_EQ(link.open(), 1);
     ::close(pty.slave);
     pty.slave = -1;

@@ -40,17 +40,16 @@ protected:
     void SetUp() override {
         if (GetParam() == LinkKind::Pty) {
             pty_.start();
-            auto serial = std::make_unique<SerialLink>();
-            serial->setSettings({pty_.devicePath(), 999, 1, 115200});
+            auto serial =
+                std::make_unique<SerialLink>(SerialSettings{pty_.devicePath(), 999, 1, 115200});
             link_ = std::make_unique<DeviceLink>(
                 std::make_unique<CountingTransport>(std::move(serial), reads_), nullptr, &sink_);
         } else {
             udp_.start();
-            auto network = std::make_unique<UdpLink>(&sink_);
             NetworkSettings s;
             s.ip = udp_.address();
             s.port = udp_.port();
-            network->setSettings(s);
+            auto network = std::make_unique<UdpLink>(s, &sink_);
             link_ = std::make_unique<DeviceLink>(nullptr, &sink_);
             link_->setUdpTransport(std::make_unique<CountingTransport>(std::move(network), reads_));
             link_->setNetworkMode(1);

@@ -6,8 +6,10 @@
 #include "core/link/PlanEntry.h"
 #include "core/link/ReadTypes.h"
 
+#include <atomic>
 #include <cstring>
 #include <ostream>
+#include <thread>
 
 namespace korvane::udptest {
 namespace {
@@ -52,9 +54,7 @@ TEST_F(Fixture, WritesReachTheModelAndPlanEntriesComeBack) {
 }
 
 TEST_F(Fixture, OpenReopensWithTheStoredSettings) {
-    UdpLink* udp = link.udpLink();
-    ASSERT_NE(udp, nullptr);
-    EXPECT_EQ(udp->settings().port, server.port());
+    EXPECT_EQ(link.networkSettings().port, server.port());
     // Send-all opens an already open link; that must succeed and keep the line working.
     EXPECT_EQ(link.open(), 1);
     EXPECT_EQ(link.read(readtype::kIdentity), 1);
@@ -64,6 +64,34 @@ TEST_F(Fixture, OpenReopensWithTheStoredSettings) {
     EXPECT_EQ(link.open(), 1);
     EXPECT_EQ(link.isOpen(), 1);
     EXPECT_EQ(link.probeIdentity(), ProbeOutcome::Answered);
+}
+
+// Each change of settings makes a new UDP transport while the window may ask whether the link
+// is open; the question must never reach a transport that is gone (sanitizer builds see it).
+TEST_F(Fixture, OpenMayBeAskedWhileSettingsChange) {
+    std::atomic<bool> done{false};
+    std::atomic<int> asked{0};
+    std::thread window([&] {
+        while (!done) {
+            link.isOpen();
+            ++asked;
+        }
+    });
+    NetworkSettings settings;
+    settings.ip = kSimAddress;
+    for (int i = 0; i < 200; ++i) {
+        settings.port = server.port() + (i % 2); // two settings in turn
+        link.configureNetworkAndOpen(settings);
+        // Asked at least once between two changes.
+        for (const int seen = asked; asked == seen;) {
+            std::this_thread::yield();
+        }
+    }
+    done = true;
+    window.join();
+    settings.port = server.port();
+    ASSERT_EQ(link.configureNetworkAndOpen(settings), 1);
+    EXPECT_EQ(link.read(readtype::kIdentity), 1) << "the last transport made is the one in use";
 }
 
 TEST_F(Fixture, ForeignDatagramsNeverReachTheReplyBuffer) {
@@ -132,9 +160,9 @@ TEST(UdpDeviceLink, OpenFailuresLeaveTheLinkClosed) {
         settings.port = c.port;
         EXPECT_EQ(link.configureNetworkAndOpen(settings), 0) << c.ip << ':' << c.port;
         EXPECT_EQ(link.isOpen(), 0) << c.ip << ':' << c.port;
-        EXPECT_NE(link.udpLink()->lastError(), 0);
+        EXPECT_NE(link.udpTransport()->lastError(), 0);
     }
-    EXPECT_EQ(link.udpLink()->lastError(), EINVAL);
+    EXPECT_EQ(link.udpTransport()->lastError(), EINVAL);
     // A failed reopen also closes what was open before.
     NetworkSettings good;
     good.ip = kSimAddress;
@@ -142,7 +170,7 @@ TEST(UdpDeviceLink, OpenFailuresLeaveTheLinkClosed) {
     ASSERT_EQ(link.configureNetworkAndOpen(good), 1);
     good.port = port;
     EXPECT_EQ(link.configureNetworkAndOpen(good), 0);
-    EXPECT_EQ(link.udpLink()->lastError(), EADDRINUSE);
+    EXPECT_EQ(link.udpTransport()->lastError(), EADDRINUSE);
     EXPECT_EQ(link.isOpen(), 0);
     EXPECT_TRUE(sink.ids.empty());
 }
@@ -160,7 +188,7 @@ TEST(UdpDeviceLink, RefusedSendIsReportedOnce) {
     ASSERT_EQ(link.configureNetworkAndOpen(settings), 1);
     EXPECT_EQ(link.write(CommandCode::SetFreeze, frame::padData()), 0);
     EXPECT_EQ(sink.ids, std::vector<MessageId>{MessageId::UdpSendFailed});
-    EXPECT_EQ(link.udpLink()->lastError(), EACCES);
+    EXPECT_EQ(link.udpTransport()->lastError(), EACCES);
 }
 
 // Every send refused: the offline plan send stops at the first entry, with the transport's
@@ -197,7 +225,7 @@ TEST(UdpDeviceLink, ASecondLinkOnTheSamePortIsRefused) {
     settings.port = freePort();
     ASSERT_EQ(first.configureNetworkAndOpen(settings), 1);
     EXPECT_EQ(second.configureNetworkAndOpen(settings), 0);
-    EXPECT_EQ(second.udpLink()->lastError(), EBUSY);
+    EXPECT_EQ(second.udpTransport()->lastError(), EBUSY);
     EXPECT_EQ(secondSink.ids, std::vector<MessageId>{MessageId::UdpPortTaken});
     NetworkSettings other = settings;
     other.port = freePort();

@@ -41,11 +41,10 @@ TEST_P(UdpLinkReceive, TakesOnlyTheProcessorsBytes) {
     const Peer otherAddress("127.0.0.3", port);
     const Peer otherPort(kSimAddress, 0);
     RecordingSink sink;
-    UdpLink link(&sink);
     NetworkSettings settings;
     settings.ip = kSimAddress;
     settings.port = port;
-    link.setSettings(settings);
+    UdpLink link(settings, &sink);
     ASSERT_EQ(link.open(), 1);
 
     for (const Datagram& d : c.datagrams) {
@@ -90,13 +89,55 @@ INSTANTIATE_TEST_SUITE_P(
         ReceiveCase{"Nothing", {}, -1, kZero, {}}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// Before a request goes out, strangers fill the socket's buffer (as they do during the pause
+// after the previous request), or the processor's late answer to an earlier request waits there:
+// the answer to this request must still find room, and a late one must not stand in for it.
+TEST(UdpLinkFlood, AnswerToTheRequestSentIsTheOneTaken) {
+    struct Row {
+        const char* name;
+        bool lateAnswer;
+        int strangers; // far more than a socket's buffer holds: loopback drops the rest at once
+    };
+    for (const Row& row : {Row{"strangers fill the buffer", false, 5000},
+                           Row{"late answer waiting", true, 0}, Row{"both", true, 5000}}) {
+        SCOPED_TRACE(row.name);
+        const int port = freePort();
+        const Peer processor(kSimAddress, port);
+        const Peer foreign("127.0.0.3", port);
+        RecordingSink sink;
+        NetworkSettings settings;
+        settings.ip = kSimAddress;
+        settings.port = port;
+        UdpLink link(settings, &sink);
+        ASSERT_EQ(link.open(), 1);
+
+        if (row.lateAnswer) {
+            processor.sendTo(kForged, "127.0.0.1", port);
+        }
+        for (int i = 0; i < row.strangers; ++i) {
+            foreign.sendTo(Bytes(1 + i % 40, static_cast<std::uint8_t>(i)), "127.0.0.1", port);
+        }
+        // The identity read: ED CB 00 00 08, seven 55s, 5B (low byte of the sum after the header).
+        const Bytes request{0xED, 0xCB, 0x00, 0x00, 0x08, 0x55, 0x55,
+                            0x55, 0x55, 0x55, 0x55, 0x55, 0x5B};
+        ASSERT_EQ(link.writeAll(request.data(), request.size()), 13);
+        const auto [heard, from] = processor.receive(1s);
+        EXPECT_EQ(heard, request) << "the frame on the wire changed";
+        processor.sendTo(kIdentityReply, from);
+
+        Bytes buffer(kIdentityReply.size(), 0);
+        EXPECT_EQ(link.readAll(buffer.data(), buffer.size()), 9);
+        EXPECT_EQ(buffer, kIdentityReply);
+        EXPECT_TRUE(sink.ids.empty());
+    }
+}
+
 TEST(UdpLinkFlood, ForeignDatagramsCannotHoldTheReceiveOpen) {
     const int port = freePort();
-    UdpLink link;
     NetworkSettings settings;
     settings.ip = kSimAddress;
     settings.port = port;
-    link.setSettings(settings);
+    UdpLink link(settings);
     ASSERT_EQ(link.open(), 1);
 
     // A foreign host keeps sending faster than the receive's wait; a receive that restarted its

@@ -33,7 +33,9 @@ const char* const kSimAddress = "127.0.0.2";
 // The transports tell when they really open or close, each under its own name.
 template <class Link> class Watched : public Link {
 public:
-    Watched(QStringList& log, QString name) : log_(log), name_(std::move(name)) {}
+    template <class... LinkArgs>
+    Watched(QStringList& log, QString name, LinkArgs&&... args)
+        : Link(std::forward<LinkArgs>(args)...), log_(log), name_(std::move(name)) {}
     int open() override {
         const int r = Link::open();
         log_ << name_ + (r != 0 ? QStringLiteral(" open") : QStringLiteral(" failed"));
@@ -61,8 +63,14 @@ const QStringList kAnsweredQuery{read(readtype::kIdentity), read(readtype::kDevi
 
 struct CommRig {
     QStringList transports;
-    PanelRig rig{std::make_unique<Watched<SerialLink>>(transports, QStringLiteral("serial")),
-                 std::make_unique<Watched<UdpLink>>(transports, QStringLiteral("udp"))};
+    PanelRig rig{DeviceLink::TransportMakers{
+        [this](const SerialSettings& s) {
+            return std::make_unique<Watched<SerialLink>>(transports, QStringLiteral("serial"), s);
+        },
+        [this](const NetworkSettings& s, MessageSink* messages) {
+            return std::make_unique<Watched<UdpLink>>(transports, QStringLiteral("udp"), s,
+                                                      messages);
+        }}};
     std::unique_ptr<CommunicationPanel> panel;
 
     // The settings file names the simulator's terminal (or none).

@@ -206,7 +206,7 @@ void ControllerAppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
     QCOMPARE(asked, 0);
     QCOMPARE(app.link().isOpen(), 1);
     // The link runs on the demo's own terminal, and the settings give that terminal.
-    const QString device = QString::fromStdString(app.link().serialLink()->settings().devicePath);
+    const QString device = QString::fromStdString(app.link().serialSettings().devicePath);
     QVERIFY(!device.isEmpty() && QFileInfo::exists(device));
     QCOMPARE(QString::fromStdString(app.settings().readSerialSettings().devicePath), device);
     const NetworkSettings net = app.settings().readNetworkSettings();

@@ -58,12 +58,9 @@ struct PanelRig {
     BusyRunner busy{link, gate};
     PanelContext context{link, mirror, facade, settings, presenter, &sink, busy};
 
-    // The link's transports may be given, for tests that watch them.
-    explicit PanelRig(std::unique_ptr<SerialLink> serial = std::make_unique<SerialLink>(),
-                      std::unique_ptr<UdpLink> udp = std::make_unique<UdpLink>())
-        : link(std::move(serial), nullptr, &sink) {
-        udp->setMessageSink(&sink);
-        link.setUdpTransport(std::move(udp));
+    // The link's transports may be made otherwise, for tests that watch them.
+    explicit PanelRig(DeviceLink::TransportMakers makers = DeviceLink::realTransports())
+        : link(std::move(makers), nullptr, &sink) {
         pacing.attach(link);
         applyMirrorDefaults(mirror, kDefaultResolution);
         link.setSendSwitch(1);

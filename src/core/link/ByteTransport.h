@@ -27,6 +27,9 @@ public:
     }
     // The descriptor that hangs up with the line (-1: none to watch).
     virtual int descriptor() const { return -1; }
+    // errno of the last failed open, 0 after a successful one (and when the transport cannot
+    // tell), so that the reason can be shown.
+    virtual int lastError() const { return 0; }
 };
 
 } // namespace korvane

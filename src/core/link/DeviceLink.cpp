@@ -22,19 +22,25 @@ bool carriesIdentity(std::span<const std::uint8_t> reply) {
 }
 } // namespace
 
-DeviceLink::DeviceLink(CommLog* log, MessageSink* messages)
-    : DeviceLink(std::make_unique<SerialLink>(), log, messages) {
-    setUdpTransport(std::make_unique<UdpLink>(messages));
+DeviceLink::TransportMakers DeviceLink::realTransports() {
+    return {[](const SerialSettings& s) { return std::make_unique<SerialLink>(s); },
+            [](const NetworkSettings& s, MessageSink* messages) {
+                return std::make_unique<UdpLink>(s, messages);
+            }};
 }
 
-DeviceLink::DeviceLink(std::unique_ptr<SerialLink> serial, CommLog* log, MessageSink* messages)
-    : DeviceLink(std::unique_ptr<ByteTransport>(), log, messages) {
-    serialLink_ = serial.get();
-    serial_ = std::move(serial);
+DeviceLink::DeviceLink(CommLog* log, MessageSink* messages)
+    : DeviceLink(realTransports(), log, messages) {}
+
+DeviceLink::DeviceLink(TransportMakers makers, CommLog* log, MessageSink* messages)
+    : DeviceLink(makers.serial(SerialSettings{}), log, messages) {
+    udp_ = makers.network(NetworkSettings{}, messages);
+    makers_ = std::move(makers);
 }
 
 DeviceLink::DeviceLink(std::unique_ptr<ByteTransport> serial, CommLog* log, MessageSink* messages)
-    : serial_(std::move(serial)), log_(log), messages_(messages),
+    : makers_{nullptr, realTransports().network}, serial_(std::move(serial)), log_(log),
+      messages_(messages),
       sleep_([](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); }),
       frame_(frame::resetFrame()) {
     for (std::uint8_t t = 0; t <= readtype::kLast; ++t) {
@@ -48,21 +54,18 @@ DeviceLink::~DeviceLink() = default;
 
 void DeviceLink::setUdpTransport(std::unique_ptr<ByteTransport> udp) {
     std::lock_guard lock(exchange_);
-    udpLink_ = nullptr;
-    udp_ = std::move(udp);
+    makers_.network = nullptr;
+    replace(udp_, std::move(udp));
 }
 
-void DeviceLink::setUdpTransport(std::unique_ptr<UdpLink> udp) {
-    std::lock_guard lock(exchange_);
-    udpLink_ = udp.get();
-    udp_ = std::move(udp);
+SerialSettings DeviceLink::serialSettings() const {
+    std::lock_guard lock(settingsMutex_);
+    return serialSettings_;
 }
 
-void DeviceLink::setMessageSink(MessageSink* messages) {
-    messages_ = messages;
-    if (udpLink_ != nullptr) {
-        udpLink_->setMessageSink(messages);
-    }
+NetworkSettings DeviceLink::networkSettings() const {
+    std::lock_guard lock(settingsMutex_);
+    return networkSettings_;
 }
 
 ByteTransport* DeviceLink::activeTransport() const {
@@ -78,12 +81,31 @@ int DeviceLink::open() {
     return result;
 }
 
+void DeviceLink::replace(std::unique_ptr<ByteTransport>& current,
+                         std::unique_ptr<ByteTransport> made) {
+    lineChanging(current.get());
+    if (current != nullptr) {
+        current->close();
+    }
+    if (healthTransport_ == current.get()) {
+        healthTransport_ = made.get();
+    }
+    // isOpen() asks without the exchange lock; the old transport goes once nobody can ask it.
+    std::lock_guard lock(transportMutex_);
+    current.swap(made);
+}
+
 int DeviceLink::configureSerialAndOpen(const SerialSettings& settings) {
     std::lock_guard lock(exchange_);
-    if (serialLink_ != nullptr) {
-        serialLink_->setSettings(settings);
+    {
+        std::lock_guard settingsLock(settingsMutex_);
+        serialSettings_ = settings;
     }
-    lineChanging(serial_.get());
+    if (makers_.serial) {
+        replace(serial_, makers_.serial(settings));
+    } else {
+        lineChanging(serial_.get());
+    }
     const int result = serial_->open();
     if (networkMode() == 0) {
         opened(result);
@@ -93,13 +115,14 @@ int DeviceLink::configureSerialAndOpen(const SerialSettings& settings) {
 
 int DeviceLink::configureNetworkAndOpen(const NetworkSettings& settings) {
     std::lock_guard lock(exchange_);
-    if (udp_ == nullptr) {
-        auto made = std::make_unique<UdpLink>(messages_);
-        udpLink_ = made.get();
-        udp_ = std::move(made);
+    {
+        std::lock_guard settingsLock(settingsMutex_);
+        networkSettings_ = settings;
     }
-    if (udpLink_ != nullptr) {
-        udpLink_->setSettings(settings);
+    if (makers_.network) {
+        replace(udp_, makers_.network(settings, messages_));
+    } else if (udp_ == nullptr) {
+        return 0;
     }
     const int result = udp_->open();
     if (networkMode() != 0) {
@@ -120,6 +143,7 @@ void DeviceLink::close() {
 }
 
 int DeviceLink::isOpen() const {
+    std::lock_guard lock(transportMutex_);
     const ByteTransport* t = activeTransport();
     return t != nullptr ? t->isOpen() : 0;
 }

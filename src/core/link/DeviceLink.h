@@ -40,27 +40,34 @@ class DeviceLink {
 public:
     using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
-    // A link over the real serial port, with a UdpLink for network mode.
+    // Each makes a transport from the settings it is to use, as the link is configured: a change
+    // of settings makes a new transport, so none is ever reconfigured in place.
+    struct TransportMakers {
+        std::function<std::unique_ptr<ByteTransport>(const SerialSettings&)> serial;
+        std::function<std::unique_ptr<ByteTransport>(const NetworkSettings&, MessageSink*)> network;
+    };
+    // SerialLink and UdpLink.
+    static TransportMakers realTransports();
+
+    // A link over the real serial port and UDP socket.
     explicit DeviceLink(CommLog* log = nullptr, MessageSink* messages = nullptr);
-    // A link over another byte transport in place of the serial port (tests, in-memory peers);
-    // it is opened as it is, without serial settings.
+    // A link whose transports are made by `makers` (tests that watch or wrap the real ones).
+    DeviceLink(TransportMakers makers, CommLog* log, MessageSink* messages);
+    // A link over one byte transport in place of the serial port (tests, in-memory peers); it is
+    // opened as it is, whatever the serial settings. A UDP link is made when network settings
+    // come.
     DeviceLink(std::unique_ptr<ByteTransport> serial, CommLog* log, MessageSink* messages);
-    // A link over a serial link made elsewhere (tests that watch it), which takes the settings.
-    DeviceLink(std::unique_ptr<SerialLink> serial, CommLog* log, MessageSink* messages);
     ~DeviceLink();
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
 
-    // The UDP transport used while the network mode flag is 1: another transport is opened as
-    // it is; a UDP link takes the network settings.
+    // A UDP transport of the caller's own, opened as it is whatever the network settings.
     void setUdpTransport(std::unique_ptr<ByteTransport> udp);
-    void setUdpTransport(std::unique_ptr<UdpLink> udp);
     ByteTransport* udpTransport() { return udp_.get(); }
-    // The UDP link, or null when another transport (or none) stands in for it.
-    UdpLink* udpLink() { return udpLink_; }
-    // The serial link, or null when another transport stands in for it.
-    SerialLink* serialLink() { return serialLink_; }
-    void setMessageSink(MessageSink* messages);
+    ByteTransport* serialTransport() { return serial_.get(); }
+    // The settings of the last configureSerialAndOpen / configureNetworkAndOpen.
+    SerialSettings serialSettings() const;
+    NetworkSettings networkSettings() const;
     // Replaces the pacing sleeps (tests over in-memory peers).
     void setSleeper(Sleeper s) { sleep_ = std::move(s); }
 
@@ -78,10 +85,12 @@ public:
     // processor act on that frame is skipped when it did not.
     bool lastFrameSent() const;
 
+    // Opens the transport of the mode in use again, with the settings it was made with.
     int open();
+    // Closes the serial transport, makes a new one from `settings` and opens it; later Opens in
+    // serial mode reuse it. A transport of the caller's own is opened again instead.
     int configureSerialAndOpen(const SerialSettings& settings);
-    // Stores the settings in the UDP link (made here when there is no UDP transport yet) and
-    // opens it; later Opens in network mode reuse them.
+    // The same for the UDP transport; later Opens in network mode reuse it.
     int configureNetworkAndOpen(const NetworkSettings& settings);
     void close();
     int isOpen() const;
@@ -174,6 +183,8 @@ private:
     enum class SendOutcome { Failed, Sent, Dropped };
 
     ByteTransport* activeTransport() const;
+    // Closes `current` and puts `made` in its place. With the exchange lock held.
+    void replace(std::unique_ptr<ByteTransport>& current, std::unique_ptr<ByteTransport> made);
     // Health hooks, all called with the exchange lock held.
     void opened(int result);
     void closed();
@@ -201,11 +212,14 @@ private:
     int readPlanEntries(std::uint8_t first, std::uint8_t last);
     void log(bool send, std::span<const std::uint8_t> bytes);
 
+    TransportMakers makers_;
+    // Replaced only with both the exchange lock and this one held.
+    mutable std::mutex transportMutex_;
     std::unique_ptr<ByteTransport> serial_;
     std::unique_ptr<ByteTransport> udp_;
-    // The same transports as they were made, when they are the link's own kinds; null otherwise.
-    SerialLink* serialLink_ = nullptr;
-    UdpLink* udpLink_ = nullptr;
+    mutable std::mutex settingsMutex_;
+    SerialSettings serialSettings_;
+    NetworkSettings networkSettings_;
     CommLog* log_;
     MessageSink* messages_;
     Sleeper sleep_;

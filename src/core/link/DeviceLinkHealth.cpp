@@ -67,11 +67,10 @@ DeviceLink::WatchTarget DeviceLink::watchTarget() const {
 
 std::string DeviceLink::whereText() {
     if (networkMode() != 0) {
-        const UdpLink* u = udpLink();
-        return u != nullptr ? u->settings().ip + ":" + std::to_string(u->settings().port) : "";
+        const NetworkSettings n = networkSettings();
+        return n.ip + ":" + std::to_string(n.port);
     }
-    const SerialLink* s = serialLink();
-    return s != nullptr ? s->settings().devicePath : "";
+    return serialSettings().devicePath;
 }
 
 void DeviceLink::setLineChangeHook(std::function<void(std::uint64_t)> hook) {

@@ -4,6 +4,7 @@
 #include "core/link/SerialPort.h"
 
 #include <string>
+#include <utility>
 
 namespace korvane {
 
@@ -20,12 +21,14 @@ struct SerialSettings {
 SerialTimeouts serialTimeoutsFor(int timeoutSetting);
 
 // The frame layer's serial transport: raw 8N1 without flow control, whole-frame transfers.
+// Its settings are fixed when it is made; other settings make another link.
 class SerialLink : public ByteTransport {
 public:
-    SerialLink() = default;
+    explicit SerialLink(SerialSettings settings) : settings_(std::move(settings)) {}
     ~SerialLink() override;
+    SerialLink(const SerialLink&) = delete;
+    SerialLink& operator=(const SerialLink&) = delete;
 
-    void setSettings(const SerialSettings& s) { settings_ = s; }
     const SerialSettings& settings() const { return settings_; }
 
     // Closes, then opens the configured device; 0 on any failure (the reason in lastError()).
@@ -39,11 +42,10 @@ public:
                       std::chrono::milliseconds deadline) override;
     int descriptor() const override { return port_.fd(); }
 
-    // errno of the last failed open, 0 after a successful one.
-    int lastError() const { return lastError_; }
+    int lastError() const override { return lastError_; }
 
 private:
-    SerialSettings settings_;
+    const SerialSettings settings_;
     SerialPort port_;
     int lastError_ = 0;
 };

@@ -78,6 +78,10 @@ int UdpLink::writeAll(const std::uint8_t* bytes, std::size_t length) {
     if (isOpen() == 0) {
         return -1;
     }
+    // Whatever waits on the socket now came before this frame and cannot answer it. Left there,
+    // strangers' datagrams fill the socket's buffer during the pause after a request, and the
+    // processor's answer to the next request finds no room and is dropped.
+    purgeInput();
     const int sent = send(bytes, length);
     return sent == static_cast<int>(length) ? sent : -1;
 }

@@ -10,12 +10,14 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace korvane {
 
 // The frame layer's UDP transport: the same frames as on the serial line, one exchange at a
-// time, with the processor at the settings' address and port.
+// time, with the processor at the settings' address and port. The settings are fixed when it is
+// made; other settings make another link.
 class UdpLink : public ByteTransport {
 public:
     // A full socket is retried this long before a send gives up.
@@ -23,14 +25,13 @@ public:
     // How long a receive waits for each datagram of a reply.
     static constexpr std::chrono::milliseconds kReceiveWait{10};
 
-    explicit UdpLink(MessageSink* messages = nullptr) : messages_(messages) {}
+    explicit UdpLink(NetworkSettings settings, MessageSink* messages = nullptr)
+        : settings_(std::move(settings)), messages_(messages) {}
     ~UdpLink() override;
     UdpLink(const UdpLink&) = delete;
     UdpLink& operator=(const UdpLink&) = delete;
 
-    void setSettings(const NetworkSettings& s) { settings_ = s; }
     const NetworkSettings& settings() const { return settings_; }
-    void setMessageSink(MessageSink* messages) { messages_ = messages; }
 
     // Closes, then binds any local address on the settings' port and aims at the settings' ip
     // and port. 1 when open; 0 on any failure, with the socket closed (reason in lastError();
@@ -38,7 +39,7 @@ public:
     int open() override;
     void close() override;
     int isOpen() const override { return open_.load(); }
-    // All bytes in one go, or -1.
+    // All bytes in one go, or -1. Datagrams waiting unread are discarded first.
     int writeAll(const std::uint8_t* bytes, std::size_t length) override;
     // Exactly `length` bytes from the processor, or -1.
     int readAll(std::uint8_t* buffer, std::size_t length) override;
@@ -54,13 +55,13 @@ public:
     // Datagrams from any other sender are dropped and do not count.
     int receive(std::uint8_t* buffer, std::size_t length, std::chrono::milliseconds wait);
 
-    // errno of the last failure, 0 after a successful open.
-    int lastError() const { return lastError_; }
+    // errno of the last failure (also of a send or receive), 0 after a successful open.
+    int lastError() const override { return lastError_; }
 
 private:
     void report(MessageId id) const;
 
-    NetworkSettings settings_;
+    const NetworkSettings settings_;
     MessageSink* messages_;
     UdpSocket socket_;
     UdpPortLock portLock_;

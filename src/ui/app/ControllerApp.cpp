@@ -85,11 +85,9 @@ bool ControllerApp::initInstance() {
         dlg.showDemoHint(true);
         // A configured device that did not open: say which and why.
         const SerialSettings tried = settings_.readSerialSettings();
-        const SerialLink* serial = link_.serialLink();
-        if (!options_.demo && serialConfigured(tried) && serial != nullptr &&
-            serial->lastError() != 0) {
-            dlg.showOpenFailure(
-                deviceOpenFailure(QString::fromStdString(tried.devicePath), serial->lastError()));
+        const int error = link_.serialTransport()->lastError();
+        if (!options_.demo && serialConfigured(tried) && error != 0) {
+            dlg.showOpenFailure(deviceOpenFailure(QString::fromStdString(tried.devicePath), error));
         }
         const int result = options_.runSerialDialog ? options_.runSerialDialog(dlg) : dlg.exec();
         if (result == SerialSettingsDialog::kExit) {

@@ -163,8 +163,7 @@ void SerialSettingsDialog::confirm() {
         done(kOk);
         return;
     }
-    const SerialLink* serial = link_.serialLink();
-    showOpenFailure(deviceOpenFailure(path, serial != nullptr ? serial->lastError() : 0));
+    showOpenFailure(deviceOpenFailure(path, link_.serialTransport()->lastError()));
     presenter_.inform(this, uiText(MessageId::OpenPortFailed));
 }
 

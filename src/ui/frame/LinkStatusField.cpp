@@ -22,17 +22,13 @@ void LinkStatusField::refresh() {
     if (link_.isOpen() == 0) {
         text = tr("未连接");
     } else if (link_.networkMode() != 0) {
-        const UdpLink* udp = link_.udpLink();
-        text = udp != nullptr ? tr("网络 %1:%2")
-                                    .arg(QString::fromStdString(udp->settings().ip))
-                                    .arg(udp->settings().port)
-                              : tr("网络");
+        const NetworkSettings udp = link_.networkSettings();
+        text = tr("网络 %1:%2").arg(QString::fromStdString(udp.ip)).arg(udp.port);
         if (!demoDevice_.empty()) {
             text = tr("演示模式") + QStringLiteral(" - ") + text;
         }
     } else {
-        const SerialLink* serial = link_.serialLink();
-        const std::string path = serial != nullptr ? serial->settings().devicePath : std::string();
+        const std::string path = link_.serialSettings().devicePath;
         text = !demoDevice_.empty() && path == demoDevice_
                    ? tr("演示模式 (模拟处理器 %1)").arg(QString::fromStdString(path))
                    : tr("串口 %1").arg(QString::fromStdString(path));

@@ -1699,10 +1699,6 @@ Out of memory.</translation>
         <translation>Network %1:%2</translation>
     </message>
     <message>
-        <source>网络</source>
-        <translation>Network</translation>
-    </message>
-    <message>
         <source>演示模式</source>
         <translation>Demo</translation>
     </message>

@@ -254,9 +254,9 @@ void CommunicationPanel::openSerial() {
     }
     SerialSettings s = settings_.readSerialSettings();
     // A device the link was opened on without being stored (--demo's) opens again too.
-    if (const SerialLink* serial = link_.serialLink();
-        !serialConfigured(s) && serial != nullptr && !serial->settings().devicePath.empty()) {
-        s = serial->settings();
+    if (const SerialSettings used = link_.serialSettings();
+        !serialConfigured(s) && !used.devicePath.empty()) {
+        s = used;
     }
     if (!serialConfigured(s)) {
         showLinkState();
