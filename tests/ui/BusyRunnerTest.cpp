@@ -1,10 +1,11 @@
+#include "ui/device/BusyRunner.h"
+
 #include "ScriptedPresenter.h"
 #include "core/link/DeviceLink.h"
 #include "sim/SimPtyServer.h"
 #include "support/TempFolder.h"
 #include "ui/device/BackgroundTask.h"
 #include "ui/device/BusyDialog.h"
-#include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/UiMessageSink.h"
 
@@ -40,7 +41,7 @@ struct ShowCounter : QObject {
 enum class Outcome { Succeeds, Fails, Throws };
 } // namespace
 
-class BusyTest : public QObject {
+class BusyRunnerTest : public QObject {
     Q_OBJECT
     korvane::test::ProgramHome home_;
     sim::SimPtyServer server_;
@@ -60,13 +61,13 @@ private slots:
     void boxRaisedDuringAnUnseenWaitTakesItsClicks();
 };
 
-void BusyTest::initTestCase() {
+void BusyRunnerTest::initTestCase() {
     server_.start();
     QVERIFY(link_.configureSerialAndOpen({server_.devicePath(), 1, 1, 115200}) == 1);
     qApp->installEventFilter(&counter_);
 }
 
-void BusyTest::resultOfTheTask_data() {
+void BusyRunnerTest::resultOfTheTask_data() {
     QTest::addColumn<int>("outcome");
     QTest::addColumn<bool>("succeeded");
     QTest::newRow("succeeds") << int(Outcome::Succeeds) << true;
@@ -76,7 +77,7 @@ void BusyTest::resultOfTheTask_data() {
 
 // Success, or failure for a failed task or an exception; the dialog shows with its caption
 // meanwhile and the program carries on.
-void BusyTest::resultOfTheTask() {
+void BusyRunnerTest::resultOfTheTask() {
     QFETCH(int, outcome);
     QFETCH(bool, succeeded);
     std::atomic<bool> ranOffUiThread{false};
@@ -103,7 +104,7 @@ void BusyTest::resultOfTheTask() {
     QVERIFY(!dlg.isVisible());
 }
 
-void BusyTest::workerThatCannotStartEndsWithFailure() {
+void BusyRunnerTest::workerThatCannotStartEndsWithFailure() {
     bool ran = false;
     BackgroundTask task = [&] { return ran = true; };
     BusyDialog dlg(QString(), task, link_);
@@ -112,7 +113,7 @@ void BusyTest::workerThatCannotStartEndsWithFailure() {
     QVERIFY(!ran);
 }
 
-void BusyTest::closedLinkSucceedsAtOnceWithoutShowingOrRunning() {
+void BusyRunnerTest::closedLinkSucceedsAtOnceWithoutShowingOrRunning() {
     DeviceLink closed;
     DeviceGate gate;
     BusyRunner runner(closed, gate);
@@ -129,7 +130,7 @@ void BusyTest::closedLinkSucceedsAtOnceWithoutShowingOrRunning() {
 
 // The core's messages come from the worker; the box shows on the UI thread and the worker
 // goes on only once it has been closed.
-void BusyTest::workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits() {
+void BusyRunnerTest::workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits() {
     ScriptedPresenter presenter;
     UiMessageSink sink(presenter);
     std::atomic<qsizetype> seenAfterReport{-1};
@@ -145,7 +146,7 @@ void BusyTest::workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits() {
     QCOMPARE(presenter.onUiThread, QList<bool>{true});
 }
 
-void BusyTest::heldBackWorkRunsOnceTheDeviceIsFree() {
+void BusyRunnerTest::heldBackWorkRunsOnceTheDeviceIsFree() {
     DeviceGate gate;
     QStringList order;
     {
@@ -198,7 +199,7 @@ bool spinUntil(const std::function<bool()>& done) {
 
 // A click and a key made while the UI waits unseen for the device reach nothing, neither during
 // the wait nor once it is over; the same input outside a wait does.
-void BusyTest::inputDuringAnUnseenWaitIsDroppedNotReplayed() {
+void BusyRunnerTest::inputDuringAnUnseenWaitIsDroppedNotReplayed() {
     InputTarget target;
     QVERIFY(QTest::qWaitForWindowActive(&target.window));
     DeviceGate gate;
@@ -224,7 +225,7 @@ void BusyTest::inputDuringAnUnseenWaitIsDroppedNotReplayed() {
     QCOMPARE(target.edit->text(), QStringLiteral("a"));
 }
 
-void BusyTest::longUnseenWaitShowsTheWaitCursorUntilItEnds() {
+void BusyRunnerTest::longUnseenWaitShowsTheWaitCursorUntilItEnds() {
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     DeviceGate gate;
     BusyRunner runner(link_, gate);
@@ -244,7 +245,7 @@ void BusyTest::longUnseenWaitShowsTheWaitCursorUntilItEnds() {
 }
 
 // A box that comes up during the wait (a message the worker waits on) is answered as usual.
-void BusyTest::boxRaisedDuringAnUnseenWaitTakesItsClicks() {
+void BusyRunnerTest::boxRaisedDuringAnUnseenWaitTakesItsClicks() {
     DeviceGate gate;
     BusyRunner runner(link_, gate);
     std::promise<void> release;
@@ -270,5 +271,5 @@ void BusyTest::boxRaisedDuringAnUnseenWaitTakesItsClicks() {
     QCOMPARE(result, int{QDialog::Accepted});
 }
 
-QTEST_MAIN(BusyTest)
-#include "BusyTest.moc"
+QTEST_MAIN(BusyRunnerTest)
+#include "BusyRunnerTest.moc"
