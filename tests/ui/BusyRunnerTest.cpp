@@ -8,6 +8,7 @@
 #include "ui/device/BusyDialog.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/UiMessageSink.h"
+#include "ui/device/UnseenWaitGuard.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -52,6 +53,7 @@ private slots:
     void initTestCase();
     void resultOfTheTask_data();
     void resultOfTheTask();
+    void taskThatEndsAtOnceStillEndsTheDialog();
     void workerThatCannotStartEndsWithFailure();
     void closedLinkSucceedsAtOnceWithoutShowingOrRunning();
     void workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits();
@@ -59,6 +61,7 @@ private slots:
     void inputDuringAnUnseenWaitIsDroppedNotReplayed();
     void longUnseenWaitShowsTheWaitCursorUntilItEnds();
     void boxRaisedDuringAnUnseenWaitTakesItsClicks();
+    void unseenWaitsWithOnlyUiWorkBetweenShowTheCursorAsOne();
 };
 
 void BusyRunnerTest::initTestCase() {
@@ -102,6 +105,19 @@ void BusyRunnerTest::resultOfTheTask() {
     QCOMPARE(counter_.shows, shows + 1);
     QCOMPARE(caption, QStringLiteral("同步数据"));
     QVERIFY(!dlg.isVisible());
+}
+
+// The worker starts its task at once, so a short task can end before the window has shown: its
+// result must still end the dialog (once shown), never leave it open or be lost.
+void BusyRunnerTest::taskThatEndsAtOnceStillEndsTheDialog() {
+    for (const bool succeeds : {true, false, true, false, true, false}) {
+        BackgroundTask task = [succeeds] { return succeeds; };
+        const int shows = counter_.shows;
+        BusyDialog dlg(QString(), task, link_);
+        QCOMPARE(dlg.doModal(), succeeds ? BusyResult::Succeeded : BusyResult::Failed);
+        QCOMPARE(counter_.shows, shows + 1);
+        QVERIFY(!dlg.isVisible());
+    }
 }
 
 void BusyRunnerTest::workerThatCannotStartEndsWithFailure() {
@@ -269,6 +285,29 @@ void BusyRunnerTest::boxRaisedDuringAnUnseenWaitTakesItsClicks() {
     });
     runner.runUnseen([released] { released.wait(); });
     QCOMPARE(result, int{QDialog::Accepted});
+}
+
+// Input made while the UI thread works between two unseen waits stays queued until the second
+// one drops it: the two are one wait to the operator, and the second shows the cursor at once
+// when the first began longer ago than the cursor's delay.
+void BusyRunnerTest::unseenWaitsWithOnlyUiWorkBetweenShowTheCursorAsOne() {
+    DeviceGate gate;
+    BusyRunner runner(link_, gate);
+    runner.runUnseen([] {});
+    // Work on the UI thread, without the event loop, longer than the cursor's delay and longer
+    // than the gap after which waits would otherwise count apart.
+    QThread::msleep(UnseenWaitGuard::kCursorDelayMs + UnseenWaitGuard::kChainGapMs);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    bool shownAtStart = false;
+    QTimer::singleShot(0, [&] {
+        const QCursor* c = QGuiApplication::overrideCursor();
+        shownAtStart = c != nullptr && c->shape() == Qt::WaitCursor;
+        release.set_value();
+    });
+    runner.runUnseen([released] { released.wait(); });
+    QVERIFY(shownAtStart);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
 QTEST_MAIN(BusyRunnerTest)
