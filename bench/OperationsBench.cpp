@@ -3,6 +3,11 @@
 // requires plus the frames' time on the wire at the configured baud rate. A ratio near 1 means
 // the program adds nothing of its own. A read whose request was not sent (sending off, link
 // closed) is timed as well: nothing can answer it, so it should take no time at all.
+//
+// Where the desktop program is built, it then runs the operator operations on its main window
+// and prints their table (OperatorTable.h): wall time, floor, ratio and unseen input hold.
+//
+//   operations_bench [RUNS] [OPERATOR-SESSIONS (1 by default, 0: none)]
 #include "core/commands/CommandFacade.h"
 #include "core/commands/PlanTransfer.h"
 #include "core/commands/SendAll.h"
@@ -13,6 +18,13 @@
 #include "core/link/ResolutionTable.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimUdpServer.h"
+
+#ifdef KORVANE_OPERATOR_TABLE
+#include "OperatorTable.h"
+#include "support/TempFolder.h"
+
+#include <QApplication>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -176,5 +188,22 @@ int main(int argc, char** argv) {
     }
     measure("udp", network, runs);
     measureUnsent("udp", network, runs);
+
+#ifdef KORVANE_OPERATOR_TABLE
+    const int sessions = argc > 2 ? std::max(0, std::atoi(argv[2])) : 1;
+    if (sessions > 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        QApplication app(argc, argv);
+        const test::ProgramHome home;
+        bench::OperatorTable table;
+        for (int i = 0; i < sessions; ++i) {
+            std::printf("operator session %d:\n", i + 1);
+            bench::OperatorSession(table).runOperations();
+        }
+        bench::printOperatorTable(table, sessions);
+    }
+#endif
     return 0;
 }

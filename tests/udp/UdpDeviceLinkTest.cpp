@@ -14,9 +14,9 @@
 namespace korvane::udptest {
 namespace {
 
-using Fixture = SimUdpFixture;
+using UdpDeviceLinkToSimulator = SimUdpFixture;
 
-TEST_F(Fixture, EveryReadTypeCrossesLoopbackIntact) {
+TEST_F(UdpDeviceLinkToSimulator, EveryReadTypeCrossesLoopbackIntact) {
     for (std::uint8_t type = 0; type <= readtype::kLast; ++type) {
         const auto info = readTypeInfo(type);
         if (!info || type == readtype::kPlanEntries) {
@@ -30,7 +30,7 @@ TEST_F(Fixture, EveryReadTypeCrossesLoopbackIntact) {
     EXPECT_TRUE(sink.ids.empty());
 }
 
-TEST_F(Fixture, WritesReachTheModelAndPlanEntriesComeBack) {
+TEST_F(UdpDeviceLinkToSimulator, WritesReachTheModelAndPlanEntriesComeBack) {
     frame::DataBytes volume = frame::padData();
     volume[0] = 1;
     volume[1] = 42;
@@ -53,7 +53,7 @@ TEST_F(Fixture, WritesReachTheModelAndPlanEntriesComeBack) {
               frame::buildCommand(static_cast<std::uint8_t>(CommandCode::SetAudio), volume));
 }
 
-TEST_F(Fixture, OpenReopensWithTheStoredSettings) {
+TEST_F(UdpDeviceLinkToSimulator, OpenReopensWithTheStoredSettings) {
     EXPECT_EQ(link.networkSettings().port, server.port());
     // Send-all opens an already open link; that must succeed and keep the line working.
     EXPECT_EQ(link.open(), 1);
@@ -68,7 +68,7 @@ TEST_F(Fixture, OpenReopensWithTheStoredSettings) {
 
 // Each change of settings makes a new UDP transport while the window may ask whether the link
 // is open; the question must never reach a transport that is gone (sanitizer builds see it).
-TEST_F(Fixture, OpenMayBeAskedWhileSettingsChange) {
+TEST_F(UdpDeviceLinkToSimulator, OpenMayBeAskedWhileSettingsChange) {
     std::atomic<bool> done{false};
     std::atomic<int> asked{0};
     std::thread window([&] {
@@ -94,7 +94,7 @@ TEST_F(Fixture, OpenMayBeAskedWhileSettingsChange) {
     EXPECT_EQ(link.read(readtype::kIdentity), 1) << "the last transport made is the one in use";
 }
 
-TEST_F(Fixture, ForeignDatagramsNeverReachTheReplyBuffer) {
+TEST_F(UdpDeviceLinkToSimulator, ForeignDatagramsNeverReachTheReplyBuffer) {
     server.setForeignDatagrams({"127.0.0.3", 2});
     for (const std::uint8_t type : {readtype::kMain, readtype::kIdentity, readtype::kDeviceInfo}) {
         ASSERT_EQ(link.read(type), 1) << "type " << int{type};

@@ -160,9 +160,6 @@ void FeedbackTest::dialogsReachTheStatusBarHoweverOpened() {
     PanelFactory factory;
     rig.realPanels = &factory;
     QVERIFY(rig.connect());
-    rig.link.setSleeper([](std::chrono::milliseconds d) {
-        std::this_thread::sleep_for(std::min(d, std::chrono::milliseconds(20)));
-    });
     MainWindow& frame = rig.makeFrame();
     frame.show();
     const auto shown = [&frame] { return frame.statusBar()->currentMessage(); };

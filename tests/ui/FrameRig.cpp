@@ -6,7 +6,6 @@
 
 #include <QDeadlineTimer>
 #include <QTest>
-#include <QTimer>
 
 namespace korvane::ui::test {
 
@@ -81,14 +80,8 @@ bool FrameRig::settle(int timeoutMs) {
     for (;;) {
         const std::size_t handledBefore = handled.size();
         const bool idleBefore = idle();
-        // Queued behind every event posted so far.
-        bool reached = false;
-        QTimer::singleShot(0, [&reached] { reached = true; });
-        while (!reached) {
-            if (deadline.hasExpired()) {
-                return false;
-            }
-            QTest::qWait(1);
+        if (!deliverPosted(static_cast<int>(deadline.remainingTime()))) {
+            return false;
         }
         if (idleBefore && idle() && handled.size() == handledBefore) {
             break;

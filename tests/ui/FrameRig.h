@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CallLog.h"
+#include "EventFence.h"
 #include "FakePanels.h"
 #include "ScriptedPresenter.h"
 #include "core/commands/CommandFacade.h"

@@ -1,3 +1,4 @@
+#include "EventFence.h"
 #include "ScriptedPresenter.h"
 #include "core/link/Frame.h"
 #include "sim/SimPtyServer.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <algorithm>
@@ -109,9 +111,17 @@ void LinkHealthUiTest::lossIsShownCommandsAreHeldAndTheReturnResynchronises() {
     dvi->click();
     QTRY_COMPARE(text(frame, "statusText"), LinkStatusView::refusedText(lost));
     frame.setStatusText(QString());
+    QSignalSpy handled(&frame, &MainWindow::messageHandled);
+    const auto synchronised = [&handled] {
+        return std::ranges::any_of(handled, [](const QList<QVariant>& h) {
+            return h.at(0).toInt() == messageNumber(FrameMessage::Synchronise);
+        });
+    };
     vga->click();
     comm->synchroniseButton().click();
-    QTest::qWait(200);                              // queued notices would have arrived by now
+    // The synchronisation ran (and was refused), and the notices it queued have been delivered.
+    QTRY_VERIFY(synchronised());
+    QVERIFY(deliverPosted());
     QCOMPARE(text(frame, "statusText"), QString()); // said once per loss
     QVERIFY(presenter.informed.isEmpty());
     QCOMPARE(app.link().linkStatus().refused >= 2u, true);

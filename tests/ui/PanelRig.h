@@ -8,6 +8,8 @@
 #include "core/link/ResolutionTable.h"
 #include "core/store/Settings.h"
 #include "sim/SimPtyServer.h"
+#include "support/Hex.h"
+#include "support/LineFence.h"
 #include "support/RecordingSleeper.h"
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
@@ -21,6 +23,7 @@
 #include <QTest>
 #include <filesystem>
 #include <memory>
+#include <span>
 
 namespace korvane::ui::test {
 
@@ -41,10 +44,6 @@ inline void typeInto(QLineEdit& edit, const QString& text, QWidget* elsewhere = 
 // One panel's surroundings: a link to the simulator on a real pseudo-terminal, the mirror,
 // the facade, settings in a folder of their own and a presenter that answers from a script.
 struct PanelRig {
-    // Unknown to the processor: sent after an action, it marks the end of what the action
-    // sent, since the line keeps the order.
-    static constexpr std::uint8_t kFenceCode = 0x7E;
-
     QTemporaryDir home;
     sim::SimPtyServer server;
     ScriptedPresenter presenter;
@@ -79,18 +78,24 @@ struct PanelRig {
     }
 
     std::size_t mark() const { return server.receivedFrames().size(); }
+    // mark() once everything sent so far has arrived (a fence sent now has): what an earlier
+    // action sent cannot turn up after it.
+    std::size_t settledMark() {
+        sentSince(mark());
+        return mark();
+    }
 
     // Every frame the simulator received from `from` up to the fence sent now, as
     // "code d0 .. d7" in hex: nothing sent before the fence is still on the way then.
     QStringList sentSince(std::size_t from) {
         frame::DataBytes none = frame::padData();
-        link.write(static_cast<CommandCode>(kFenceCode), none);
+        link.write(static_cast<CommandCode>(korvane::test::kFenceCode), none);
         QStringList out;
         QDeadlineTimer deadline(10000);
         while (!deadline.hasExpired()) {
             const auto frames = server.receivedFrames();
             for (std::size_t i = from; i < frames.size(); ++i) {
-                if (frames[i][frame::kCodeOffset] == kFenceCode) {
+                if (korvane::test::isFence(frames[i])) {
                     for (std::size_t j = from; j < i; ++j) {
                         out << describe(frames[j]);
                     }
@@ -102,12 +107,11 @@ struct PanelRig {
         return {QStringLiteral("fence never arrived")};
     }
 
+    // The command code and the data bytes, as "code d0 .. d7" in hex.
     static QString describe(const frame::CommandFrame& f) {
-        QStringList parts;
-        for (std::size_t i = frame::kCodeOffset; i < frame::kChecksumOffset; ++i) {
-            parts << QStringLiteral("%1").arg(f[i], 2, 16, QLatin1Char('0')).toUpper();
-        }
-        return parts.join(QLatin1Char(' '));
+        const auto codeAndData =
+            std::span(f).subspan(frame::kCodeOffset, frame::kChecksumOffset - frame::kCodeOffset);
+        return QString::fromStdString(korvane::test::hex(codeAndData));
     }
 };
 

@@ -29,7 +29,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWebSocket>
-#include <thread>
 
 using namespace korvane;
 using namespace korvane::ui;
@@ -72,9 +71,9 @@ struct DesktopRig {
         return rig.frame->findChild<QLabel*>(QStringLiteral("statusText"))->text();
     }
     CentrePane& centre() const { return *dynamic_cast<CentrePane*>(rig.frame->panels().centre); }
-    // The whole frames the simulator accepted since `from`.
+    // The whole frames the simulator accepted since `from`, fences left out.
     std::vector<frame::CommandFrame> framesSince(std::size_t from) const {
-        const auto all = rig.server.receivedFrames();
+        const auto all = rig.sent();
         return {all.begin() + static_cast<std::ptrdiff_t>(from), all.end()};
     }
 };
@@ -108,10 +107,6 @@ private slots:
     void picture2InputTakesTheDualPicturePanesPath() {
         QFETCH(bool, autoUpdate);
         DesktopRig d;
-        // The simulator answers at once: the pacing pauses are cut short, the frames stay.
-        d.rig.link.setSleeper([](std::chrono::milliseconds ms) {
-            std::this_thread::sleep_for(std::min(ms, std::chrono::milliseconds(20)));
-        });
         QVERIFY(d.start());
         auto* dual = dynamic_cast<DualPicturePanel*>(d.rig.frame->panels().dualPicture);
         auto* comm = dynamic_cast<CommunicationPanel*>(d.rig.frame->panels().communication);

@@ -263,7 +263,7 @@ void TemplateFileTest::noTemplateIsRefused() {
     QCOMPARE(rig.presenter.informed, QStringList{"文件打开失败!"});
     QCOMPARE(frame.windowTitle(), titleBefore);
     QVERIFY(std::memcmp(&before, &rig.mirror, sizeof before) == 0);
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     QCOMPARE(rig.framesSoFar(), mark);
     QFile::remove(path);
 }
@@ -348,7 +348,7 @@ void TemplateFileTest::failedLoadFromTheOutputPanel() {
         QVERIFY(QDir(rig.home.path()).mkdir(QStringLiteral("folder.kvt")));
     }
     rig.facade.setOutputResolution(9);
-    QTest::qWait(20);
+    QVERIFY(rig.settle());
     const std::size_t mark = rig.framesSoFar();
     const int load = messageNumber(FrameMessage::LoadTemplatePath);
     frame.callbacks().loadTemplateFile(path.toStdString());
@@ -373,14 +373,14 @@ void TemplateFileTest::slotMessagesSaveAndLoad() {
     TemplateRig rig;
     MainWindow& frame = rig.start();
     rig.facade.setVolume(44);
-    QTest::qWait(20);
+    QVERIFY(rig.settle());
     frame.send(FrameMessage::SaveSlotTemplate, 0, 4);
     const QString slot = QString::fromStdString(home_.file("KorvaneTemp4.kvt"));
     QCOMPARE(fileBytes(slot), templateBytes(rig.mirror));
     QCOMPARE(rig.presenter.informed, QStringList{"文件已保存!"});
 
     rig.facade.setVolume(10);
-    QTest::qWait(20);
+    QVERIFY(rig.settle());
     QCOMPARE(frame.send(FrameMessage::LoadSlotTemplate, 0, 4), 1);
     QCOMPARE(static_cast<int>(rig.mirror.volume), 44);
     QCOMPARE(frame.windowTitle(), kProgramTitle + " - 模板4");

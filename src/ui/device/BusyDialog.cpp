@@ -78,8 +78,10 @@ BusyResult BusyDialog::doModal() {
     return result == kSucceededCode ? BusyResult::Succeeded : BusyResult::Failed;
 }
 
+// The task starts at once: the window appears on the UI thread while it runs, and the result
+// is only taken in the dialog's own loop, so it cannot end the dialog before it has shown. A
+// task that follows a command of its caller opens with its own pause for the processor.
 void BusyDialog::work() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(kStartDelayMs));
     BusyResult result = BusyResult::Failed;
     if (task_) {
         try {

@@ -28,8 +28,6 @@ class BusyDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kStripFrames = 8;
-    // Lets the window finish appearing before the operation starts.
-    static constexpr int kStartDelayMs = 50;
 
     // Starts `work` on a new thread stored in `thread`; false when no thread could be made.
     using ThreadStart = std::function<bool(std::thread& thread, std::function<void()> work)>;

@@ -10,13 +10,17 @@
 namespace korvane::ui {
 
 namespace {
-// The chain of unseen waits on the UI thread: its start, the last wait's end, and how many
-// waits are running (a timer can start one inside another).
+// The chain of unseen waits on the UI thread: its start, the last wait's end, how many waits
+// are running (a timer can start one inside another), and whether the event loop has run since
+// the last one ended with none running. Until it has, input made after that end is still queued
+// and the next wait would drop it, so that wait continues the chain however long the UI thread
+// worked in between.
 struct Chain {
     QElapsedTimer clock;
     qint64 start = 0;
     qint64 lastEnd = -1;
     int running = 0;
+    bool loopRanSinceEnd = true;
 };
 
 Chain& chain() {
@@ -31,7 +35,7 @@ Chain& chain() {
 UnseenWaitGuard::UnseenWaitGuard() : modalAtStart_(QApplication::activeModalWidget()) {
     Chain& c = chain();
     const qint64 now = c.clock.elapsed();
-    if (c.running == 0 && (c.lastEnd < 0 || now - c.lastEnd > kChainGapMs)) {
+    if (c.running == 0 && c.loopRanSinceEnd && (c.lastEnd < 0 || now - c.lastEnd > kChainGapMs)) {
         c.start = now;
     }
     ++c.running;
@@ -42,6 +46,7 @@ UnseenWaitGuard::UnseenWaitGuard() : modalAtStart_(QApplication::activeModalWidg
         return;
     }
     cursorDelay_.setSingleShot(true);
+    cursorDelay_.setTimerType(Qt::PreciseTimer);
     cursorDelay_.setInterval(static_cast<int>(delay));
     connect(&cursorDelay_, &QTimer::timeout, this, &UnseenWaitGuard::showCursor);
     cursorDelay_.start();
@@ -55,6 +60,15 @@ UnseenWaitGuard::~UnseenWaitGuard() {
     Chain& c = chain();
     --c.running;
     c.lastEnd = c.clock.elapsed();
+    if (c.running == 0) {
+        c.loopRanSinceEnd = false;
+        QTimer::singleShot(0, QCoreApplication::instance(), [] {
+            Chain& ch = chain();
+            if (ch.running == 0) {
+                ch.loopRanSinceEnd = true;
+            }
+        });
+    }
 }
 
 void UnseenWaitGuard::showCursor() {

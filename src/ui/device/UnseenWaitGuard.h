@@ -11,11 +11,15 @@ namespace korvane::ui {
 // for later (a held click could switch an input seconds after the operator gave up on it), and
 // a wait that lasts longer than kCursorDelayMs shows the wait cursor until it ends. Waits that
 // follow each other (a pause, then a read, then another) count as one from the first one's
-// start, so a chain of short waits shows the cursor as one long wait would.
+// start, so a chain of short waits shows the cursor as one long wait would; so do waits with
+// only UI work between them, during which the operator's input waits in the queue for the next
+// wait to drop it.
 class UnseenWaitGuard : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kCursorDelayMs = 100;
+    // Input is never held back unseen for 100 ms: the cursor's timer is precise and leaves room
+    // for a busy event loop to come round to it.
+    static constexpr int kCursorDelayMs = 80;
     // A wait that starts within this time of the previous one's end continues its chain.
     static constexpr int kChainGapMs = 50;
 

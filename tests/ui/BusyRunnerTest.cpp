@@ -1,12 +1,14 @@
+#include "ui/device/BusyRunner.h"
+
 #include "ScriptedPresenter.h"
 #include "core/link/DeviceLink.h"
 #include "sim/SimPtyServer.h"
 #include "support/TempFolder.h"
 #include "ui/device/BackgroundTask.h"
 #include "ui/device/BusyDialog.h"
-#include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/UiMessageSink.h"
+#include "ui/device/UnseenWaitGuard.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -40,7 +42,7 @@ struct ShowCounter : QObject {
 enum class Outcome { Succeeds, Fails, Throws };
 } // namespace
 
-class BusyTest : public QObject {
+class BusyRunnerTest : public QObject {
     Q_OBJECT
     korvane::test::ProgramHome home_;
     sim::SimPtyServer server_;
@@ -51,6 +53,7 @@ private slots:
     void initTestCase();
     void resultOfTheTask_data();
     void resultOfTheTask();
+    void taskThatEndsAtOnceStillEndsTheDialog();
     void workerThatCannotStartEndsWithFailure();
     void closedLinkSucceedsAtOnceWithoutShowingOrRunning();
     void workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits();
@@ -58,15 +61,16 @@ private slots:
     void inputDuringAnUnseenWaitIsDroppedNotReplayed();
     void longUnseenWaitShowsTheWaitCursorUntilItEnds();
     void boxRaisedDuringAnUnseenWaitTakesItsClicks();
+    void unseenWaitsWithOnlyUiWorkBetweenShowTheCursorAsOne();
 };
 
-void BusyTest::initTestCase() {
+void BusyRunnerTest::initTestCase() {
     server_.start();
     QVERIFY(link_.configureSerialAndOpen({server_.devicePath(), 1, 1, 115200}) == 1);
     qApp->installEventFilter(&counter_);
 }
 
-void BusyTest::resultOfTheTask_data() {
+void BusyRunnerTest::resultOfTheTask_data() {
     QTest::addColumn<int>("outcome");
     QTest::addColumn<bool>("succeeded");
     QTest::newRow("succeeds") << int(Outcome::Succeeds) << true;
@@ -76,7 +80,7 @@ void BusyTest::resultOfTheTask_data() {
 
 // Success, or failure for a failed task or an exception; the dialog shows with its caption
 // meanwhile and the program carries on.
-void BusyTest::resultOfTheTask() {
+void BusyRunnerTest::resultOfTheTask() {
     QFETCH(int, outcome);
     QFETCH(bool, succeeded);
     std::atomic<bool> ranOffUiThread{false};
@@ -103,7 +107,20 @@ void BusyTest::resultOfTheTask() {
     QVERIFY(!dlg.isVisible());
 }
 
-void BusyTest::workerThatCannotStartEndsWithFailure() {
+// The worker starts its task at once, so a short task can end before the window has shown: its
+// result must still end the dialog (once shown), never leave it open or be lost.
+void BusyRunnerTest::taskThatEndsAtOnceStillEndsTheDialog() {
+    for (const bool succeeds : {true, false, true, false, true, false}) {
+        BackgroundTask task = [succeeds] { return succeeds; };
+        const int shows = counter_.shows;
+        BusyDialog dlg(QString(), task, link_);
+        QCOMPARE(dlg.doModal(), succeeds ? BusyResult::Succeeded : BusyResult::Failed);
+        QCOMPARE(counter_.shows, shows + 1);
+        QVERIFY(!dlg.isVisible());
+    }
+}
+
+void BusyRunnerTest::workerThatCannotStartEndsWithFailure() {
     bool ran = false;
     BackgroundTask task = [&] { return ran = true; };
     BusyDialog dlg(QString(), task, link_);
@@ -112,7 +129,7 @@ void BusyTest::workerThatCannotStartEndsWithFailure() {
     QVERIFY(!ran);
 }
 
-void BusyTest::closedLinkSucceedsAtOnceWithoutShowingOrRunning() {
+void BusyRunnerTest::closedLinkSucceedsAtOnceWithoutShowingOrRunning() {
     DeviceLink closed;
     DeviceGate gate;
     BusyRunner runner(closed, gate);
@@ -129,7 +146,7 @@ void BusyTest::closedLinkSucceedsAtOnceWithoutShowingOrRunning() {
 
 // The core's messages come from the worker; the box shows on the UI thread and the worker
 // goes on only once it has been closed.
-void BusyTest::workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits() {
+void BusyRunnerTest::workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits() {
     ScriptedPresenter presenter;
     UiMessageSink sink(presenter);
     std::atomic<qsizetype> seenAfterReport{-1};
@@ -145,7 +162,7 @@ void BusyTest::workerMessageIsShownOnTheUiThreadWhileTheWorkerWaits() {
     QCOMPARE(presenter.onUiThread, QList<bool>{true});
 }
 
-void BusyTest::heldBackWorkRunsOnceTheDeviceIsFree() {
+void BusyRunnerTest::heldBackWorkRunsOnceTheDeviceIsFree() {
     DeviceGate gate;
     QStringList order;
     {
@@ -198,7 +215,7 @@ bool spinUntil(const std::function<bool()>& done) {
 
 // A click and a key made while the UI waits unseen for the device reach nothing, neither during
 // the wait nor once it is over; the same input outside a wait does.
-void BusyTest::inputDuringAnUnseenWaitIsDroppedNotReplayed() {
+void BusyRunnerTest::inputDuringAnUnseenWaitIsDroppedNotReplayed() {
     InputTarget target;
     QVERIFY(QTest::qWaitForWindowActive(&target.window));
     DeviceGate gate;
@@ -224,7 +241,7 @@ void BusyTest::inputDuringAnUnseenWaitIsDroppedNotReplayed() {
     QCOMPARE(target.edit->text(), QStringLiteral("a"));
 }
 
-void BusyTest::longUnseenWaitShowsTheWaitCursorUntilItEnds() {
+void BusyRunnerTest::longUnseenWaitShowsTheWaitCursorUntilItEnds() {
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     DeviceGate gate;
     BusyRunner runner(link_, gate);
@@ -244,7 +261,7 @@ void BusyTest::longUnseenWaitShowsTheWaitCursorUntilItEnds() {
 }
 
 // A box that comes up during the wait (a message the worker waits on) is answered as usual.
-void BusyTest::boxRaisedDuringAnUnseenWaitTakesItsClicks() {
+void BusyRunnerTest::boxRaisedDuringAnUnseenWaitTakesItsClicks() {
     DeviceGate gate;
     BusyRunner runner(link_, gate);
     std::promise<void> release;
@@ -270,5 +287,28 @@ void BusyTest::boxRaisedDuringAnUnseenWaitTakesItsClicks() {
     QCOMPARE(result, int{QDialog::Accepted});
 }
 
-QTEST_MAIN(BusyTest)
-#include "BusyTest.moc"
+// Input made while the UI thread works between two unseen waits stays queued until the second
+// one drops it: the two are one wait to the operator, and the second shows the cursor at once
+// when the first began longer ago than the cursor's delay.
+void BusyRunnerTest::unseenWaitsWithOnlyUiWorkBetweenShowTheCursorAsOne() {
+    DeviceGate gate;
+    BusyRunner runner(link_, gate);
+    runner.runUnseen([] {});
+    // Work on the UI thread, without the event loop, longer than the cursor's delay and longer
+    // than the gap after which waits would otherwise count apart.
+    QThread::msleep(UnseenWaitGuard::kCursorDelayMs + UnseenWaitGuard::kChainGapMs);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    bool shownAtStart = false;
+    QTimer::singleShot(0, [&] {
+        const QCursor* c = QGuiApplication::overrideCursor();
+        shownAtStart = c != nullptr && c->shape() == Qt::WaitCursor;
+        release.set_value();
+    });
+    runner.runUnseen([released] { released.wait(); });
+    QVERIFY(shownAtStart);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+QTEST_MAIN(BusyRunnerTest)
+#include "BusyRunnerTest.moc"

@@ -1,4 +1,7 @@
+#include "ui/app/ControllerApp.h"
+
 #include "CallLog.h"
+#include "EventFence.h"
 #include "FakePanels.h"
 #include "ScriptedPresenter.h"
 #include "core/commands/CommandFacade.h"
@@ -6,8 +9,8 @@
 #include "core/link/Frame.h"
 #include "sim/SimPtyServer.h"
 #include "sim/SimState.h"
+#include "support/LineFence.h"
 #include "support/TempFolder.h"
-#include "ui/app/ControllerApp.h"
 #include "ui/app/HelpDocument.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
 #include "ui/frame/MainWindow.h"
@@ -62,7 +65,8 @@ void changeSimulator(const sim::SimPtyServer& server) {
     link.setSendSwitch(1);
     facade.setVolume(77);
     facade.selectInput(Picture::Two, 11);
-    QTest::qWait(50);
+    // Writes get no answer: the simulator has them once it has read them.
+    QTRY_VERIFY(server.state().mirror.volume == 77 && server.state().mirror.p2Source == 11);
 }
 
 // Counts the messages an application's frame handles.
@@ -85,7 +89,7 @@ struct Handled {
 };
 } // namespace
 
-class AppTest : public QObject {
+class ControllerAppTest : public QObject {
     Q_OBJECT
     std::unique_ptr<korvane::test::ProgramHome> home_;
 
@@ -110,7 +114,7 @@ private slots:
     void helpOpensTheFirstDocumentThatExists();
 };
 
-void AppTest::startUpWithAConfiguredDeviceSynchronises() {
+void ControllerAppTest::startUpWithAConfiguredDeviceSynchronises() {
     sim::SimPtyServer server;
     server.start();
     changeSimulator(server);
@@ -155,7 +159,7 @@ void AppTest::startUpWithAConfiguredDeviceSynchronises() {
 
 // The log's file is a link to a device that is always full: the start-up synchronisation
 // still succeeds, no message box appears, and the status bar says it once.
-void AppTest::anUnwritableLogIsToldInTheStatusBar() {
+void ControllerAppTest::anUnwritableLogIsToldInTheStatusBar() {
     sim::SimPtyServer server;
     server.start();
     changeSimulator(server);
@@ -184,7 +188,7 @@ void AppTest::anUnwritableLogIsToldInTheStatusBar() {
 // --demo: fixed line settings (a corrupt baud rate in the file does not matter), the panel
 // shows the demo's device, network mode and the status field reach the demo on loopback UDP,
 // "关"/"开" and "串口" come back to the demo's terminal, and the settings file is never touched.
-void AppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
+void ControllerAppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
     const QString ini = QStringLiteral("[comm]\ncommport=3\ncommdevice=/dev/ttyOPERATOR\n"
                                        "baudrate=abc\n[net]\nip=10.1.2.3\nport=5000\n"
                                        "broadcast=10.255.255.255\n[app]\nlang=CHN\n");
@@ -256,7 +260,7 @@ void AppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
 
 // A stored port number of 999 ("no port") beside a device path, as an earlier version wrote
 // for a name ending in 999: the path decides, the device opens and the program synchronises.
-void AppTest::aDevicePathAloneDecidesAPortIsConfigured() {
+void ControllerAppTest::aDevicePathAloneDecidesAPortIsConfigured() {
     sim::SimPtyServer server;
     server.start();
     changeSimulator(server);
@@ -287,7 +291,7 @@ void AppTest::aDevicePathAloneDecidesAPortIsConfigured() {
     QCOMPARE(static_cast<int>(app.mirror().volume), 77);
 }
 
-void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason_data() {
+void ControllerAppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("reason"); // %1: the device
@@ -302,7 +306,7 @@ void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason_data() {
 // The configured device does not open at start-up: the program starts without the serial
 // settings dialog, shows the link lost at that device and says why (the serial dialog's
 // words), and keeps trying; a new reason while it tries replaces the old one in the field.
-void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
+void ControllerAppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
     QFETCH(QString, kind);
     QFETCH(int, error);
     QFETCH(QString, reason);
@@ -369,7 +373,7 @@ void AppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
 
 // A schedule that was running at the last exit: defaults of code 6, the runner reopens, and
 // nothing is read.
-void AppTest::startUpWithARunningScheduleReadsNothing() {
+void ControllerAppTest::startUpWithARunningScheduleReadsNothing() {
     sim::SimPtyServer server;
     server.start();
     changeSimulator(server);
@@ -388,8 +392,15 @@ void AppTest::startUpWithARunningScheduleReadsNothing() {
     Handled handled;
     handled.watch(app.mainWindow());
     QVERIFY(handled.waitFor(messageNumber(FrameMessage::OpenScheduleRunner)));
-    QTest::qWait(300);
-    QCOMPARE(server.receivedFrames().size(), before);
+    QVERIFY(deliverPosted());
+    // A fence through the program's own link: what it sent before has arrived with it.
+    const int wasOn = app.link().sendSwitch();
+    app.link().setSendSwitch(1);
+    QCOMPARE(
+        app.link().write(static_cast<CommandCode>(korvane::test::kFenceCode), frame::padData()), 1);
+    app.link().setSendSwitch(wasOn);
+    QTRY_COMPARE(server.receivedFrames().size(), before + 1);
+    QVERIFY(korvane::test::isFence(server.receivedFrames().back()));
     ParameterMirror defaults{};
     applyMirrorDefaults(defaults, 6);
     QVERIFY(std::memcmp(&defaults, &app.mirror(), sizeof defaults) == 0);
@@ -400,7 +411,7 @@ void AppTest::startUpWithARunningScheduleReadsNothing() {
     QVERIFY(!log.calls.contains("comm.online 1"));
 }
 
-void AppTest::startUpWithoutAPortAsksForOne_data() {
+void ControllerAppTest::startUpWithoutAPortAsksForOne_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("starts");
     QTest::newRow("退出") << SerialSettingsDialog::kExit << false;
@@ -409,7 +420,7 @@ void AppTest::startUpWithoutAPortAsksForOne_data() {
 
 // No "commport": no port is touched, the serial settings dialog asks; "退出" ends the
 // program, "跳过" runs it offline with the hint for --demo.
-void AppTest::startUpWithoutAPortAsksForOne() {
+void ControllerAppTest::startUpWithoutAPortAsksForOne() {
     QFETCH(int, answer);
     QFETCH(bool, starts);
     writeIni(QStringLiteral("[app]\nlang=CHN\n"));
@@ -437,7 +448,7 @@ void AppTest::startUpWithoutAPortAsksForOne() {
     }
 }
 
-void AppTest::languageAtStartUp_data() {
+void ControllerAppTest::languageAtStartUp_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("system");
     QTest::addColumn<bool>("chinese");
@@ -458,7 +469,7 @@ void AppTest::languageAtStartUp_data() {
                                    << "zh_CN" << true << "CHN";
 }
 
-void AppTest::languageAtStartUp() {
+void ControllerAppTest::languageAtStartUp() {
     QFETCH(QString, stored);
     QFETCH(QString, system);
     QFETCH(bool, chinese);
@@ -482,7 +493,7 @@ void AppTest::languageAtStartUp() {
 
 // The core's texts through the embedded translation, and every text of the program's own
 // translation source.
-void AppTest::everyTextHasAnEnglishTranslation() {
+void ControllerAppTest::everyTextHasAnEnglishTranslation() {
     static const QRegularExpression kChineseCharacter(
         QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
     static const QRegularExpression kChineseMnemonic(QStringLiteral("\\(&.\\)"));
@@ -524,7 +535,7 @@ void AppTest::everyTextHasAnEnglishTranslation() {
     QVERIFY(messages > 50);
 }
 
-void AppTest::helpOpensTheFirstDocumentThatExists_data() {
+void ControllerAppTest::helpOpensTheFirstDocumentThatExists_data() {
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QString>("opened"); // empty: "帮助文件不存在!"
     const QString manual = QStringLiteral("home/TRS TX-45使用说明书.pdf");
@@ -538,7 +549,7 @@ void AppTest::helpOpensTheFirstDocumentThatExists_data() {
     QTest::newRow("none") << QStringList{} << QString();
 }
 
-void AppTest::helpOpensTheFirstDocumentThatExists() {
+void ControllerAppTest::helpOpensTheFirstDocumentThatExists() {
     QFETCH(QStringList, present);
     QFETCH(QString, opened);
     QTemporaryDir root;
@@ -565,5 +576,5 @@ void AppTest::helpOpensTheFirstDocumentThatExists() {
     }
 }
 
-QTEST_MAIN(AppTest)
-#include "AppTest.moc"
+QTEST_MAIN(ControllerAppTest)
+#include "ControllerAppTest.moc"

@@ -1,3 +1,5 @@
+#include "ui/panels/DualPicturePanel.h"
+
 #include "FakePanels.h"
 #include "FrameRig.h"
 #include "PanelRig.h"
@@ -8,7 +10,6 @@
 #include "ui/frame/IFrameMessenger.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/panels/CommunicationPanel.h"
-#include "ui/panels/DualPicturePanel.h"
 #include "ui/panels/IAutoUpdateQuery.h"
 #include "ui/panels/PanelFactory.h"
 #include "ui/wall/CentrePane.h"
@@ -115,7 +116,7 @@ const QString kSemiBelowOr =
 
 } // namespace
 
-class DualPictureTest : public QObject {
+class DualPicturePanelTest : public QObject {
     Q_OBJECT
     korvane::test::ProgramHome home_;
 
@@ -146,7 +147,7 @@ private slots:
 
 // A redraw shows the mirror and sends nothing, even the not-full one that applies the switch
 // state, as long as the send switch is off.
-void DualPictureTest::refreshShowsTheMirror() {
+void DualPicturePanelTest::refreshShowsTheMirror() {
     DualRig rig;
     const std::size_t from = rig.mark();
     QVERIFY(rig.start([](ParameterMirror& m) {
@@ -186,7 +187,7 @@ void DualPictureTest::refreshShowsTheMirror() {
     QCOMPARE(rig.sentSince(from), QStringList{});
 }
 
-void DualPictureTest::pictureTwoWindow_data() {
+void DualPicturePanelTest::pictureTwoWindow_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QList<int>>("window"); // mirror x, w, y, h
     QTest::addColumn<int>("field");
@@ -220,7 +221,7 @@ void DualPictureTest::pictureTwoWindow_data() {
 }
 
 // The edits show the window that went to the processor, and the processor holds it.
-void DualPictureTest::pictureTwoWindow() {
+void DualPicturePanelTest::pictureTwoWindow() {
     QFETCH(int, code);
     QFETCH(QList<int>, window);
     QFETCH(int, field);
@@ -252,7 +253,7 @@ void DualPictureTest::pictureTwoWindow() {
 }
 
 // Dragging picture 2 on the wall drawing reloads the edits; nothing is sent.
-void DualPictureTest::windowFollowsTheDrawing() {
+void DualPicturePanelTest::windowFollowsTheDrawing() {
     DualRig rig;
     QVERIFY(rig.start());
     const std::size_t from = rig.mark();
@@ -265,7 +266,7 @@ void DualPictureTest::windowFollowsTheDrawing() {
     QCOMPARE(rig.sentSince(from), QStringList{});
 }
 
-void DualPictureTest::thresholdEntry_data() {
+void DualPicturePanelTest::thresholdEntry_data() {
     QTest::addColumn<int>("threshold");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("kept");
@@ -276,7 +277,7 @@ void DualPictureTest::thresholdEntry_data() {
 }
 
 // The edit, its slider, the mirror and the processor all end at the corrected value.
-void DualPictureTest::thresholdEntry() {
+void DualPicturePanelTest::thresholdEntry() {
     QFETCH(int, threshold);
     QFETCH(QString, typed);
     QFETCH(int, kept);
@@ -300,7 +301,7 @@ void DualPictureTest::thresholdEntry() {
             .arg(rgb[2])));
 }
 
-void DualPictureTest::draggingAThresholdActsOnRelease() {
+void DualPicturePanelTest::draggingAThresholdActsOnRelease() {
     DualRig rig;
     QVERIFY(rig.start());
     QSlider& s = rig.panel.thresholdSlider(Threshold::Green);
@@ -324,7 +325,7 @@ void DualPictureTest::draggingAThresholdActsOnRelease() {
     QCOMPARE(rig.sentSince(again), QStringList{});
 }
 
-void DualPictureTest::overlayChoices_data() {
+void DualPicturePanelTest::overlayChoices_data() {
     QTest::addColumn<QList<int>>("clicks"); // pair, index, pair, index, ...
     QTest::addColumn<QStringList>("sent");
     QTest::addColumn<QString>("condition");
@@ -343,7 +344,7 @@ void DualPictureTest::overlayChoices_data() {
         << kOpaqueAboveAnd.arg(10).arg(20).arg(30);
 }
 
-void DualPictureTest::overlayChoices() {
+void DualPicturePanelTest::overlayChoices() {
     QFETCH(QList<int>, clicks);
     QFETCH(QStringList, sent);
     QFETCH(QString, condition);
@@ -359,7 +360,7 @@ void DualPictureTest::overlayChoices() {
     QCOMPARE(rig.panel.conditionLabel().text(), condition);
 }
 
-void DualPictureTest::pictureTwoSwitch_data() {
+void DualPicturePanelTest::pictureTwoSwitch_data() {
     QTest::addColumn<bool>("on");     // picture 2 before
     QTest::addColumn<QString>("act"); // "on" (开), "off" (关) clicked, or "force" (seamless)
     QTest::addColumn<bool>("picture2Enabled");
@@ -378,7 +379,7 @@ void DualPictureTest::pictureTwoSwitch_data() {
         << true << "force" << false << true << QStringList{} << QStringList{};
 }
 
-void DualPictureTest::pictureTwoSwitch() {
+void DualPicturePanelTest::pictureTwoSwitch() {
     QFETCH(bool, on);
     QFETCH(QString, act);
     QFETCH(bool, picture2Enabled);
@@ -413,7 +414,7 @@ void DualPictureTest::pictureTwoSwitch() {
     }
 }
 
-void DualPictureTest::pipMode_data() {
+void DualPicturePanelTest::pipMode_data() {
     QTest::addColumn<bool>("autoSwitch"); // else transparency
     QTest::addColumn<int>("row");
     QTest::addColumn<QStringList>("sent");
@@ -425,7 +426,7 @@ void DualPictureTest::pipMode_data() {
 
 // Command 6 carries all three from the mirror; automatic switching also evens the thresholds
 // into the mirror without sending them.
-void DualPictureTest::pipMode() {
+void DualPicturePanelTest::pipMode() {
     QFETCH(bool, autoSwitch);
     QFETCH(int, row);
     QFETCH(QStringList, sent);
@@ -440,7 +441,7 @@ void DualPictureTest::pipMode() {
     QCOMPARE(rig.panel.thresholdEdit(Threshold::Red).text(), QString::number(stored ? 12 : 11));
 }
 
-void DualPictureTest::sourceChangeReadBack_data() {
+void DualPicturePanelTest::sourceChangeReadBack_data() {
     QTest::addColumn<int>("autoUpdate");
     QTest::addColumn<QStringList>("sent");
     QTest::addColumn<int>("dialogs");
@@ -454,7 +455,7 @@ void DualPictureTest::sourceChangeReadBack_data() {
 
 // The processor moved picture 1 to HDMI and picture 2 elsewhere; the panel shows what it reads
 // back, and the input bar hears of picture 1's input without it being sent again.
-void DualPictureTest::sourceChangeReadBack() {
+void DualPicturePanelTest::sourceChangeReadBack() {
     QFETCH(int, autoUpdate);
     QFETCH(QStringList, sent);
     QFETCH(int, dialogs);
@@ -491,7 +492,7 @@ void DualPictureTest::sourceChangeReadBack() {
     QCOMPARE(rig.sentSince(again), QStringList{});
 }
 
-void DualPictureTest::effectChoice_data() {
+void DualPicturePanelTest::effectChoice_data() {
     QTest::addColumn<int>("effect");
     QTest::addColumn<int>("fadeRow");
     QTest::addColumn<QString>("sent");
@@ -501,7 +502,7 @@ void DualPictureTest::effectChoice_data() {
     QTest::newRow("瞬切 at Level3") << 0 << 2 << frameText(0x22, {0, 0, 3});
 }
 
-void DualPictureTest::effectChoice() {
+void DualPicturePanelTest::effectChoice() {
     QFETCH(int, effect);
     QFETCH(int, fadeRow);
     QFETCH(QString, sent);
@@ -516,14 +517,14 @@ void DualPictureTest::effectChoice() {
     QCOMPARE(int{rig.server.state().fadeTime}, fadeRow < 0 ? 1 : fadeRow + 1);
 }
 
-void DualPictureTest::swapReadsTheTopLayerBack_data() {
+void DualPicturePanelTest::swapReadsTheTopLayerBack_data() {
     QTest::addColumn<bool>("answered");
     QTest::newRow("the processor answers") << true;
     QTest::newRow("the query fails") << false;
 }
 
 // "切换" swaps the pictures; the top-layer radios then show what the processor reports.
-void DualPictureTest::swapReadsTheTopLayerBack() {
+void DualPicturePanelTest::swapReadsTheTopLayerBack() {
     QFETCH(bool, answered);
     DualRig rig;
     QVERIFY(rig.start([](ParameterMirror& m) { m.switchEffectValue = 1; }));
@@ -545,7 +546,7 @@ void DualPictureTest::swapReadsTheTopLayerBack() {
     QCOMPARE(int{rig.mirror.switchState[sw::kTopLayer]}, answered ? 0 : 1);
 }
 
-void DualPictureTest::topLayer() {
+void DualPicturePanelTest::topLayer() {
     DualRig rig;
     QVERIFY(rig.start());
     std::size_t from = rig.mark();
@@ -560,7 +561,7 @@ void DualPictureTest::topLayer() {
 }
 
 // The panel's texts in English: those made with the panel and those of each redraw.
-void DualPictureTest::englishTexts() {
+void DualPicturePanelTest::englishTexts() {
     QTranslator english;
     QVERIFY(english.load(QStringLiteral(":/i18n/korvane_en.qm")));
     QCoreApplication::installTranslator(&english);
@@ -584,7 +585,7 @@ void DualPictureTest::englishTexts() {
 
 // In the program's frame: the start-up synchronisation redraws the panel without sending, the
 // wall drawing and the communication panel reach it, and so does the frame's PictureInput.
-void DualPictureTest::wiredIntoTheFrame() {
+void DualPicturePanelTest::wiredIntoTheFrame() {
     FrameRig rig;
     PanelFactory factory;
     rig.realPanels = &factory;
@@ -625,5 +626,5 @@ void DualPictureTest::wiredIntoTheFrame() {
     QVERIFY(rig.presenter.informed.isEmpty());
 }
 
-QTEST_MAIN(DualPictureTest)
-#include "DualPictureTest.moc"
+QTEST_MAIN(DualPicturePanelTest)
+#include "DualPicturePanelTest.moc"

@@ -1,10 +1,11 @@
+#include "ui/locate/PointLocateWindow.h"
+
 #include "PanelRig.h"
 #include "support/TempFolder.h"
 #include "ui/frame/FrameServices.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/frame/MenuCommand.h"
 #include "ui/locate/LocateSettingsDialog.h"
-#include "ui/locate/PointLocateWindow.h"
 #include "ui/locate/TestPatternWindow.h"
 #include "ui/panels/PanelFactory.h"
 #include "ui/panels/PanelNumbers.h"
@@ -193,7 +194,7 @@ struct LocateRig : PanelRig {
 
 } // namespace
 
-class PointLocateTest : public QObject {
+class PointLocateWindowTest : public QObject {
     Q_OBJECT
     korvane::test::ProgramHome home_;
     std::unique_ptr<LocateRig> shared_;
@@ -244,7 +245,7 @@ private slots:
     void testPatternMenuShowsAndCloseEndsTheTest();
 };
 
-void PointLocateTest::typedCoordinatesAreClamped_data() {
+void PointLocateWindowTest::typedCoordinatesAreClamped_data() {
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
     QTest::addColumn<QString>("how");
@@ -263,7 +264,7 @@ void PointLocateTest::typedCoordinatesAreClamped_data() {
 
 // Whichever way typed coordinates are taken, the point stays on the output, the clamped value
 // goes to the processor and the drawing selects the box that holds it.
-void PointLocateTest::typedCoordinatesAreClamped() {
+void PointLocateWindowTest::typedCoordinatesAreClamped() {
     QFETCH(QString, x);
     QFETCH(QString, y);
     QFETCH(QString, how);
@@ -275,7 +276,7 @@ void PointLocateTest::typedCoordinatesAreClamped() {
     PointLocateWindow& w = rig.locate();
     QCOMPARE(w.point(), QPoint(960, 480)); // the box at picture 1's centre
 
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     rig.type(x, y);
     if (how == QLatin1String("leave")) {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
@@ -290,7 +291,7 @@ void PointLocateTest::typedCoordinatesAreClamped() {
     QVERIFY(rig.drawingSelects({point.x() / 96, point.y() / 96}));
 }
 
-void PointLocateTest::arrowKeysStepAndClamp_data() {
+void PointLocateWindowTest::arrowKeysStepAndClamp_data() {
     QTest::addColumn<QPoint>("start");
     QTest::addColumn<int>("key");
     QTest::addColumn<QPoint>("point");
@@ -307,7 +308,7 @@ void PointLocateTest::arrowKeysStepAndClamp_data() {
 
 // Arrows typed in the window pass through the frame, step from what the edits hold and send
 // even when the clamp holds the point where it was.
-void PointLocateTest::arrowKeysStepAndClamp() {
+void PointLocateWindowTest::arrowKeysStepAndClamp() {
     QFETCH(QPoint, start);
     QFETCH(int, key);
     QFETCH(QPoint, point);
@@ -317,7 +318,7 @@ void PointLocateTest::arrowKeysStepAndClamp() {
     QVERIFY(rig.open(96));
     PointLocateWindow& w = rig.locate();
 
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     rig.type(QString::number(start.x()), QString::number(start.y()));
     QTest::keyClick(&w.xEdit(), Qt::Key(key));
     QCOMPARE(rig.commandsSince(from), QStringList{locateFrame(point.x(), point.y(), 1)});
@@ -327,7 +328,7 @@ void PointLocateTest::arrowKeysStepAndClamp() {
 }
 
 // While the window shows, the frame hands it the arrow keys, but not those of an open menu.
-void PointLocateTest::anOpenMenuKeepsItsArrows() {
+void PointLocateWindowTest::anOpenMenuKeepsItsArrows() {
     LocateRig rig;
     QVERIFY(rig.start());
     QVERIFY(rig.open(96));
@@ -338,7 +339,7 @@ void PointLocateTest::anOpenMenuKeepsItsArrows() {
     QVERIFY(tools != nullptr);
     tools->popup(rig.frame->mapToGlobal(QPoint(40, 40)));
     QVERIFY(QTest::qWaitForWindowExposed(tools));
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     QTest::keyClick(tools, Qt::Key_Down);
     QVERIFY(tools->activeAction() != nullptr);
     tools->close();
@@ -346,7 +347,7 @@ void PointLocateTest::anOpenMenuKeepsItsArrows() {
     QCOMPARE(rig.locate().point(), QPoint(960, 480));
 }
 
-void PointLocateTest::clickMovesInsideTheBox_data() {
+void PointLocateWindowTest::clickMovesInsideTheBox_data() {
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("typedX");
     QTest::addColumn<QPoint>("click");
@@ -364,7 +365,7 @@ void PointLocateTest::clickMovesInsideTheBox_data() {
 
 // A click moves the point within the shown box (two window pixels per box pixel) and leaves
 // the box as it is.
-void PointLocateTest::clickMovesInsideTheBox() {
+void PointLocateWindowTest::clickMovesInsideTheBox() {
     QFETCH(int, box);
     QFETCH(QString, typedX);
     QFETCH(QPoint, click);
@@ -382,16 +383,16 @@ void PointLocateTest::clickMovesInsideTheBox() {
     }
     const qsizetype boxMessages = rig.count(FrameMessage::SelectBox);
 
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     QTest::mouseClick(&w, Qt::LeftButton, {}, click);
     QCOMPARE(rig.commandsSince(from), sent);
     QCOMPARE(w.point(), point);
     QCOMPARE(w.xEdit().text(), QString::number(point.x()));
-    QTest::qWait(20);
+    QCoreApplication::sendPostedEvents(); // a box message the click posted is handled now
     QCOMPARE(rig.count(FrameMessage::SelectBox), boxMessages);
 }
 
-void PointLocateTest::settingsAdjustOrRefuse_data() {
+void PointLocateWindowTest::settingsAdjustOrRefuse_data() {
     QTest::addColumn<QStringList>("typed");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QStringList>("shownAfter");
@@ -433,7 +434,7 @@ void PointLocateTest::settingsAdjustOrRefuse_data() {
 // refused with the dialog still open and the typing kept.
 // On a 1280×720 work area the largest box leaves the tool window, its frame and title on the
 // screen; one pixel more is refused with the range in the message.
-void PointLocateTest::settingsKeepTheToolOnTheScreen() {
+void PointLocateWindowTest::settingsKeepTheToolOnTheScreen() {
     const QRect work(0, 0, 1280, 720);
     const QSize limit = locate::maximumBox(work);
     QCOMPARE(limit, QSize(632, 319)); // (1280 - 16) / 2; (720 - 26 - 40 - 16) / 2
@@ -464,7 +465,7 @@ void PointLocateTest::settingsKeepTheToolOnTheScreen() {
     }
 }
 
-void PointLocateTest::settingsAdjustOrRefuse() {
+void PointLocateWindowTest::settingsAdjustOrRefuse() {
     QFETCH(QStringList, typed);
     QFETCH(bool, accepted);
     QFETCH(QStringList, shownAfter);
@@ -495,11 +496,11 @@ void PointLocateTest::settingsAdjustOrRefuse() {
 
 // Cancel changes nothing; OK stores the sizes, starts positioning, and shows the box twice as
 // large in the bottom-right corner, with nothing sent until the operator moves the point.
-void PointLocateTest::openingPlacesTheWindowAndSendsNothing() {
+void PointLocateWindowTest::openingPlacesTheWindowAndSendsNothing() {
     LocateRig rig;
     QVERIFY(rig.start());
     QVERIFY(rig.menuItem().isEnabled());
-    std::size_t from = rig.mark();
+    std::size_t from = rig.settledMark();
     rig.runTool({});
     QCOMPARE(rig.settingsDialogs, 1);
     QVERIFY(!rig.led().positioning());
@@ -523,7 +524,7 @@ void PointLocateTest::openingPlacesTheWindowAndSendsNothing() {
     QCOMPARE(rig.commandsSince(from), QStringList());
 }
 
-void PointLocateTest::closingSwitchesTheMarkerOff_data() {
+void PointLocateWindowTest::closingSwitchesTheMarkerOff_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("close box") << "close";
     QTest::newRow("Escape") << "escape";
@@ -532,14 +533,14 @@ void PointLocateTest::closingSwitchesTheMarkerOff_data() {
 
 // However the window closes, the frame stops positioning, the marker goes off the wall, and the
 // menu item asks for the sizes again.
-void PointLocateTest::closingSwitchesTheMarkerOff() {
+void PointLocateWindowTest::closingSwitchesTheMarkerOff() {
     QFETCH(QString, how);
     LocateRig* shared = sharedRig();
     QVERIFY(shared != nullptr);
     LocateRig& rig = *shared;
     QVERIFY(rig.open(96));
     PointLocateWindow& w = rig.locate();
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     if (how == QLatin1String("close")) {
         w.close();
     } else if (how == QLatin1String("escape")) {
@@ -557,7 +558,7 @@ void PointLocateTest::closingSwitchesTheMarkerOff() {
 
     // Inactive, the window neither moves nor sends.
     w.arrow(1);
-    QCOMPARE(rig.commandsSince(rig.mark()), QStringList());
+    QCOMPARE(rig.commandsSince(rig.settledMark()), QStringList());
 
     rig.runTool({});
     QCOMPARE(rig.settingsDialogs, 2);
@@ -565,7 +566,7 @@ void PointLocateTest::closingSwitchesTheMarkerOff() {
 
 // The box at twice its size with the module lines, the point's coordinates in red and the
 // yellow marker.
-void PointLocateTest::paintsModulesCoordinatesAndMarker() {
+void PointLocateWindowTest::paintsModulesCoordinatesAndMarker() {
     LocateRig rig;
     QVERIFY(rig.start());
     QVERIFY(rig.open(96, 24));
@@ -587,7 +588,7 @@ void PointLocateTest::paintsModulesCoordinatesAndMarker() {
     QVERIFY(red > 10);
 }
 
-void PointLocateTest::testPatternButtonsSendTheirAction_data() {
+void PointLocateWindowTest::testPatternButtonsSendTheirAction_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("action");
     QTest::newRow("1") << "pattern1" << 1;
@@ -599,7 +600,7 @@ void PointLocateTest::testPatternButtonsSendTheirAction_data() {
     QTest::newRow("自减测试") << "decrement" << 128;
 }
 
-void PointLocateTest::testPatternButtonsSendTheirAction() {
+void PointLocateWindowTest::testPatternButtonsSendTheirAction() {
     QFETCH(QString, button);
     QFETCH(int, action);
     PanelRig rig;
@@ -611,13 +612,13 @@ void PointLocateTest::testPatternButtonsSendTheirAction() {
                                                             : dlg.findChild<QPushButton*>(button);
     QVERIFY(b != nullptr);
     QCOMPARE(b->isVisibleTo(&dlg), button.startsWith(QLatin1String("pattern")));
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     b->click();
     QCOMPARE(rig.sentSince(from), QStringList{patternFrame(action)});
 }
 
 // "测试图卡" shows the window; closing it ends the test on the wall and only hides it.
-void PointLocateTest::testPatternMenuShowsAndCloseEndsTheTest() {
+void PointLocateWindowTest::testPatternMenuShowsAndCloseEndsTheTest() {
     LocateRig rig;
     QVERIFY(rig.start());
     QAction& item = *rig.frame->action(menucmd::kTestPattern);
@@ -626,7 +627,7 @@ void PointLocateTest::testPatternMenuShowsAndCloseEndsTheTest() {
     TestPatternWindow& w = rig.patterns();
     QVERIFY(w.isVisible());
     QCOMPARE(w.parentWidget(), rig.frame.get());
-    const std::size_t from = rig.mark();
+    const std::size_t from = rig.settledMark();
     w.patternButton(7).click();
     w.close();
     QVERIFY(!w.isVisible());
@@ -635,5 +636,5 @@ void PointLocateTest::testPatternMenuShowsAndCloseEndsTheTest() {
     QVERIFY(w.isVisible());
 }
 
-QTEST_MAIN(PointLocateTest)
-#include "PointLocateTest.moc"
+QTEST_MAIN(PointLocateWindowTest)
+#include "PointLocateWindowTest.moc"

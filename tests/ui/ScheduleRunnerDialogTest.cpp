@@ -1,3 +1,5 @@
+#include "ui/schedule/ScheduleRunnerDialog.h"
+
 #include "FrameRig.h"
 #include "core/link/Frame.h"
 #include "core/link/InputCodes.h"
@@ -11,7 +13,6 @@
 #include "ui/frame/FrameTimers.h"
 #include "ui/frame/IScheduleTimerCallback.h"
 #include "ui/panels/PanelFactory.h"
-#include "ui/schedule/ScheduleRunnerDialog.h"
 #include "ui/widgets/ColouredTable.h"
 
 #include <QApplication>
@@ -70,7 +71,10 @@ struct RunnerRig {
         dlg = std::make_unique<ScheduleRunnerDialog>(timer, settings, presenter);
         dlg->setAutoStart(autoStart);
         dlg->show();
-        QTest::qWait(10);
+        // The auto-start question and the list's filling are queued by the opening.
+        if (!deliverPosted()) {
+            QTest::qFail("what the dialog queued on opening never ran", __FILE__, __LINE__);
+        }
         return *dlg;
     }
     QString runningKey() const {
@@ -96,7 +100,7 @@ LocalClock fixedClock(const LocalTime& t) {
 }
 } // namespace
 
-class ScheduleRunnerTest : public QObject {
+class ScheduleRunnerDialogTest : public QObject {
     Q_OBJECT
     korvane::test::ProgramHome home_;
 
@@ -115,7 +119,7 @@ private slots:
     void restartReopensTheRunningSchedule();
 };
 
-void ScheduleRunnerTest::opensWithTheLastScript_data() {
+void ScheduleRunnerDialogTest::opensWithTheLastScript_data() {
     QTest::addColumn<QString>("last");
     QTest::addColumn<int>("rows");
     QTest::addColumn<QStringList>("informed");
@@ -126,7 +130,7 @@ void ScheduleRunnerTest::opensWithTheLastScript_data() {
 
 // The last chosen script fills the list; a script that has gone leaves everything empty without
 // a word, one that cannot be read says so. Auto-start asks only when there is a script to start.
-void ScheduleRunnerTest::opensWithTheLastScript() {
+void ScheduleRunnerDialogTest::opensWithTheLastScript() {
     QFETCH(QString, last);
     QFETCH(int, rows);
     QFETCH(QStringList, informed);
@@ -137,7 +141,6 @@ void ScheduleRunnerTest::opensWithTheLastScript() {
     rig.presenter.answers = {false};
 
     ScheduleRunnerDialog& dlg = rig.open(true);
-    QTest::qWait(20);
     QCOMPARE(rig.presenter.informed, informed);
     QCOMPARE(dlg.taskList().rowCount(), rows);
     QCOMPARE(dlg.statusText(), kNotStarted);
@@ -165,7 +168,7 @@ void ScheduleRunnerTest::opensWithTheLastScript() {
 
 // The browse dialog asks for an existing .kss; the pick is remembered and listed, Cancel keeps
 // everything.
-void ScheduleRunnerTest::browsePicksAScript() {
+void ScheduleRunnerDialogTest::browsePicksAScript() {
     RunnerRig rig;
     const QString file = rig.write(QStringLiteral("tasks.kss"), kThreeTasks);
     ScheduleRunnerDialog& dlg = rig.open();
@@ -188,7 +191,7 @@ void ScheduleRunnerTest::browsePicksAScript() {
     QCOMPARE(rig.presenter.informed, QStringList{});
 }
 
-void ScheduleRunnerTest::startRefused_data() {
+void ScheduleRunnerDialogTest::startRefused_data() {
     QTest::addColumn<QString>("setUp");
     QTest::addColumn<bool>("confirm");
     QTest::addColumn<QStringList>("informed");
@@ -204,7 +207,7 @@ void ScheduleRunnerTest::startRefused_data() {
 
 // A start that does not happen leaves the runner stopped in every visible way: status, colour,
 // button text, enabled buttons, and runningschdle not set.
-void ScheduleRunnerTest::startRefused() {
+void ScheduleRunnerDialogTest::startRefused() {
     QFETCH(QString, setUp);
     QFETCH(bool, confirm);
     QFETCH(QStringList, informed);
@@ -237,7 +240,7 @@ void ScheduleRunnerTest::startRefused() {
 
 // Running: the key says so, browse and exit are off and the window will not close; stopping
 // (after its own confirmation) undoes each of these.
-void ScheduleRunnerTest::startAndStop() {
+void ScheduleRunnerDialogTest::startAndStop() {
     RunnerRig rig;
     const QString file = rig.write(QStringLiteral("tasks.kss"), kThreeTasks);
     rig.settings.writeLastScheduleFile(file.toStdString());
@@ -277,7 +280,7 @@ void ScheduleRunnerTest::startAndStop() {
 
 // The clock shows the given local time; in English the weekday, the list's fixed words and the
 // window's own texts are English.
-void ScheduleRunnerTest::clockAndRowsFollowTheLanguage() {
+void ScheduleRunnerDialogTest::clockAndRowsFollowTheLanguage() {
     RunnerRig rig;
     rig.settings.writeLastScheduleFile(
         rig.write(QStringLiteral("tasks.kss"), kThreeTasks).toStdString());
@@ -311,7 +314,7 @@ void ScheduleRunnerTest::clockAndRowsFollowTheLanguage() {
 }
 
 // A task that will not run as written says so in its row, and the row stands out.
-void ScheduleRunnerTest::listMarksTasksThatWillNotRun() {
+void ScheduleRunnerDialogTest::listMarksTasksThatWillNotRun() {
     RunnerRig rig;
     const QString real = rig.write(QStringLiteral("real.kvt"), QByteArray(1030, '\0'));
     const QString shortFile = rig.write(QStringLiteral("short.kvt"), QByteArray("text"));
@@ -332,7 +335,7 @@ void ScheduleRunnerTest::listMarksTasksThatWillNotRun() {
 
 // A long schedule is listed over several turns of the event loop; a file over the size limit
 // is refused with the open-failure message and an empty list.
-void ScheduleRunnerTest::longListsFillWithoutHoldingTheWindow() {
+void ScheduleRunnerDialogTest::longListsFillWithoutHoldingTheWindow() {
     RunnerRig rig;
     ScheduleRunnerDialog& dlg = rig.open();
     const int count = static_cast<int>(3 * ScheduleRunnerDialog::kRowsPerTurn + 7);
@@ -360,7 +363,7 @@ void ScheduleRunnerTest::longListsFillWithoutHoldingTheWindow() {
 
 // The frame's executor, started from the runner, runs each task at the first tick at or after
 // its time and once only; the runner then shows it as the current task.
-void ScheduleRunnerTest::frameExecutorRunsTheDueTaskAtItsTick() {
+void ScheduleRunnerDialogTest::frameExecutorRunsTheDueTaskAtItsTick() {
     FrameRig rig;
     QVERIFY(rig.connect());
     MainWindow& frame = rig.makeFrame();
@@ -398,7 +401,7 @@ void ScheduleRunnerTest::frameExecutorRunsTheDueTaskAtItsTick() {
     QVERIFY(frame.timers().scheduleRunning());
     QTRY_VERIFY_WITH_TIMEOUT(switchesBefore.size() >= 4, 15000);
     QTRY_COMPARE(selectFrames().size(), std::size_t{2});
-    QTest::qWait(50);
+    QVERIFY(rig.settle());
     frame.state().runner = nullptr;
 
     QCOMPARE(std::vector<std::size_t>(switchesBefore.begin(), switchesBefore.begin() + 4),
@@ -414,7 +417,7 @@ void ScheduleRunnerTest::frameExecutorRunsTheDueTaskAtItsTick() {
 
 // The processor falls silent before a task's time: the task is not marked as run while the
 // link is lost, and runs once it is back.
-void ScheduleRunnerTest::aDueTaskWaitsForALostLink() {
+void ScheduleRunnerDialogTest::aDueTaskWaitsForALostLink() {
     FrameRig rig;
     QVERIFY(rig.connect());
     MainWindow& frame = rig.makeFrame();
@@ -463,7 +466,7 @@ void ScheduleRunnerTest::aDueTaskWaitsForALostLink() {
 // With runningschdle = 1 the next start-up reads nothing from the processor and reopens the
 // runner, which (after its question) starts the last script again; stopping and leaving it
 // clears the key and the frame's pointer.
-void ScheduleRunnerTest::restartReopensTheRunningSchedule() {
+void ScheduleRunnerDialogTest::restartReopensTheRunningSchedule() {
     FrameRig rig;
     QVERIFY(rig.connect());
     PanelFactory factory;
@@ -513,5 +516,5 @@ void ScheduleRunnerTest::restartReopensTheRunningSchedule() {
     QCOMPARE(rig.settings.readScheduleRunning(), 0);
 }
 
-QTEST_MAIN(ScheduleRunnerTest)
-#include "ScheduleRunnerTest.moc"
+QTEST_MAIN(ScheduleRunnerDialogTest)
+#include "ScheduleRunnerDialogTest.moc"

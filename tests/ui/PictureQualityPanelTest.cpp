@@ -1,9 +1,10 @@
+#include "ui/panels/PictureQualityPanel.h"
+
 #include "PanelRig.h"
 #include "support/TempFolder.h"
 #include "ui/device/BusyDialog.h"
 #include "ui/device/SendSwitchOff.h"
 #include "ui/i18n/UiText.h"
-#include "ui/panels/PictureQualityPanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -120,7 +121,7 @@ enum class Act { Type, Choose, Unselect, Release, Drag, Key, Click };
 
 Q_DECLARE_METATYPE(Act)
 
-class PictureQualityTest : public QObject {
+class PictureQualityPanelTest : public QObject {
     Q_OBJECT
     korvane::test::ProgramHome home_;
 
@@ -136,7 +137,7 @@ private slots:
     void refreshShowsTheMirrorInTheCurrentLanguage();
 };
 
-void PictureQualityTest::operatorActionsSendExactly_data() {
+void PictureQualityPanelTest::operatorActionsSendExactly_data() {
     QTest::addColumn<Act>("act");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("input");
@@ -175,7 +176,7 @@ void PictureQualityTest::operatorActionsSendExactly_data() {
 
 // What reaches the processor for each action, and what must not: equal values, drag positions
 // before the release, refused entries, a drop-down without a selection.
-void PictureQualityTest::operatorActionsSendExactly() {
+void PictureQualityPanelTest::operatorActionsSendExactly() {
     QFETCH(Act, act);
     QFETCH(QString, control);
     QFETCH(QString, input);
@@ -219,7 +220,7 @@ void PictureQualityTest::operatorActionsSendExactly() {
     }
 }
 
-void PictureQualityTest::readBacksReplaceTheirBytesOnly_data() {
+void PictureQualityPanelTest::readBacksReplaceTheirBytesOnly_data() {
     QTest::addColumn<Act>("act");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("input");
@@ -245,7 +246,7 @@ void PictureQualityTest::readBacksReplaceTheirBytesOnly_data() {
 
 // The program's bytes differ from the processor's everywhere, so that the bytes a read
 // replaces show; the redraw afterwards sends nothing back.
-void PictureQualityTest::readBacksReplaceTheirBytesOnly() {
+void PictureQualityPanelTest::readBacksReplaceTheirBytesOnly() {
     QFETCH(Act, act);
     QFETCH(QString, control);
     QFETCH(QString, input);
@@ -298,7 +299,7 @@ void PictureQualityTest::readBacksReplaceTheirBytesOnly() {
 
 // With the link closed no gains can be read back, so the previous ones stay in the mirror and
 // the edits instead of the placeholders the command carries.
-void PictureQualityTest::colourTemperatureWithTheLinkClosedKeepsTheGains() {
+void PictureQualityPanelTest::colourTemperatureWithTheLinkClosedKeepsTheGains() {
     PqRig rig;
     QVERIFY(rig.start({0, 11, 12, 13, 14, 2, 3, 4, 3, 15, 16, 17, 1, 0, 5}));
     rig.link.close();
@@ -311,7 +312,7 @@ void PictureQualityTest::colourTemperatureWithTheLinkClosedKeepsTheGains() {
     QCOMPARE(rig.edit(QStringLiteral("blue"))->text(), QStringLiteral("17"));
 }
 
-void PictureQualityTest::enableRulesFollowTheSelection_data() {
+void PictureQualityPanelTest::enableRulesFollowTheSelection_data() {
     QTest::addColumn<int>("earlierMode");
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("temperature");
@@ -326,7 +327,7 @@ void PictureQualityTest::enableRulesFollowTheSelection_data() {
 
 // Brightness to sharpness belong to image mode "用户", the gains to colour temperature "用户";
 // a mode that matches no entry leaves the controls as they were.
-void PictureQualityTest::enableRulesFollowTheSelection() {
+void PictureQualityPanelTest::enableRulesFollowTheSelection() {
     QFETCH(int, earlierMode);
     QFETCH(int, mode);
     QFETCH(int, temperature);
@@ -351,7 +352,7 @@ void PictureQualityTest::enableRulesFollowTheSelection() {
 
 // No question and no read-back; the gains go out once per gain and once more with the
 // temperature; black extension and VGA enhancement stay as they are.
-void PictureQualityTest::resetSendsTheFactoryValuesInOrder() {
+void PictureQualityPanelTest::resetSendsTheFactoryValuesInOrder() {
     PqRig rig;
     QVERIFY(rig.start({1, 70, 71, 72, 20, 3, 4, 2, 2, 80, 81, 82, 1, 1, 4}));
     QVERIFY(!rig.panel.slider(kBrightness)->isEnabled());
@@ -385,7 +386,7 @@ void PictureQualityTest::resetSendsTheFactoryValuesInOrder() {
 
 // Unknown values select nothing; a gain the processor has yet to report shows as 255; the
 // entries follow the language installed at the time of the refresh.
-void PictureQualityTest::refreshShowsTheMirrorInTheCurrentLanguage() {
+void PictureQualityPanelTest::refreshShowsTheMirrorInTheCurrentLanguage() {
     PqRig rig;
     QVERIFY(rig.start({2, 1, 2, 3, 4, 1, 6, 9, 1, 255, 255, 255, 0, 1, 1}));
     QCOMPARE(rig.sentSince(0), QStringList{});
@@ -411,5 +412,5 @@ void PictureQualityTest::refreshShowsTheMirrorInTheCurrentLanguage() {
     QCOMPARE(rig.panel.dropDown(kImageMode)->currentText(), QStringLiteral("柔和"));
 }
 
-QTEST_MAIN(PictureQualityTest)
-#include "PictureQualityTest.moc"
+QTEST_MAIN(PictureQualityPanelTest)
+#include "PictureQualityPanelTest.moc"

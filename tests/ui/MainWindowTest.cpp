@@ -1,6 +1,5 @@
-#include "core/link/Frame.h"
-
 #include "FrameRig.h"
+#include "core/link/Frame.h"
 #include "core/link/ResolutionTable.h"
 #include "core/schedule/ScheduleExecutor.h"
 #include "support/RecordingMessenger.h"
@@ -42,7 +41,7 @@ QByteArray bytes(const std::vector<std::uint8_t>& v) {
 
 } // namespace
 
-class FrameTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
     korvane::test::ProgramHome home_;
     std::unique_ptr<FrameRig> shared_;
@@ -80,7 +79,7 @@ private slots:
     void arrowKeysGoToAVisiblePointLocateWindow();
 };
 
-void FrameTest::messageTable_data() {
+void MainWindowTest::messageTable_data() {
     QTest::addColumn<int>("message");
     QTest::addColumn<qlonglong>("first");
     QTest::addColumn<qlonglong>("second");
@@ -141,7 +140,7 @@ void FrameTest::messageTable_data() {
 }
 
 // Each message posted to the frame, and what it did to the panels, the layout and the line.
-void FrameTest::messageTable() {
+void MainWindowTest::messageTable() {
     QFETCH(int, message);
     QFETCH(qlonglong, first);
     QFETCH(qlonglong, second);
@@ -178,7 +177,7 @@ void FrameTest::messageTable() {
 }
 
 // Timer 3 runs once, for the pane announced last.
-void FrameTest::twoAnnouncementsWithin10msRefreshOnce() {
+void MainWindowTest::twoAnnouncementsWithin10msRefreshOnce() {
     FrameRig rig;
     QVERIFY(rig.connect());
     MainWindow& frame = rig.makeFrame();
@@ -196,7 +195,7 @@ void FrameTest::twoAnnouncementsWithin10msRefreshOnce() {
     QCOMPARE(frame.state().pendingRefresh.stack, -1);
 }
 
-void FrameTest::paneRefreshReadsPerPane_data() {
+void MainWindowTest::paneRefreshReadsPerPane_data() {
     QTest::addColumn<int>("stack");
     QTest::addColumn<int>("pane");
     QTest::addColumn<bool>("byHeader"); // else PaneRefreshNow
@@ -221,7 +220,7 @@ void FrameTest::paneRefreshReadsPerPane_data() {
 
 // Opening a pane by its header (timer 3) or a stack's re-announcement (PaneRefreshNow): the reads
 // the simulator received and the panels redrawn.
-void FrameTest::paneRefreshReadsPerPane() {
+void MainWindowTest::paneRefreshReadsPerPane() {
     QFETCH(int, stack);
     QFETCH(int, pane);
     QFETCH(bool, byHeader);
@@ -255,14 +254,14 @@ void FrameTest::paneRefreshReadsPerPane() {
     QCOMPARE(rig.log.since(mark), calls);
 }
 
-void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes_data() {
+void MainWindowTest::outputPaneTimerPathAlsoTakesTheSoundBytes_data() {
     QTest::addColumn<bool>("byHeader");
     QTest::addColumn<int>("volume");
     QTest::newRow("timer 3") << true << 77;
     QTest::newRow("PaneRefreshNow") << false << 12;
 }
 
-void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
+void MainWindowTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
     QFETCH(bool, byHeader);
     QFETCH(int, volume);
     FrameRig rig;
@@ -290,7 +289,7 @@ void FrameTest::outputPaneTimerPathAlsoTakesTheSoundBytes() {
 
 // Exactly one pane open; a header announces its pane once; opening by number and adding panes
 // announce nothing; a re-announcement names the open pane.
-void FrameTest::sidePaneStackOpensOneAndAnnounces() {
+void MainWindowTest::sidePaneStackOpensOneAndAnnounces() {
     RecordingMessenger owner;
     SidePaneStack stack;
     stack.resize(200, 400);
@@ -332,7 +331,7 @@ void FrameTest::sidePaneStackOpensOneAndAnnounces() {
 
 // The schedule tick finds the device busy while a busy dialog runs and leaves the due task for
 // the next tick.
-void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
+void MainWindowTest::scheduleTickDuringAnOperationStartsNothing() {
     FrameRig rig;
     QVERIFY(rig.connect());
     MainWindow& frame = rig.makeFrame();
@@ -373,7 +372,7 @@ void FrameTest::scheduleTickDuringAnOperationStartsNothing() {
 
 // Starting a schedule reads its file on a worker while the event loop runs on; the tasks arrive
 // whole and in file order. A file that cannot be read starts nothing.
-void FrameTest::scheduleStartReadsTheFileOffTheUiThread() {
+void MainWindowTest::scheduleStartReadsTheFileOffTheUiThread() {
     FrameRig rig;
     QVERIFY(rig.connect());
     MainWindow& frame = rig.makeFrame();
@@ -411,7 +410,7 @@ void FrameTest::scheduleStartReadsTheFileOffTheUiThread() {
     frame.callbacks().stop();
 }
 
-void FrameTest::arrowKeysGoToAVisiblePointLocateWindow_data() {
+void MainWindowTest::arrowKeysGoToAVisiblePointLocateWindow_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("direction");
     QTest::newRow("left") << int(Qt::Key_Left) << 0;
@@ -422,7 +421,7 @@ void FrameTest::arrowKeysGoToAVisiblePointLocateWindow_data() {
 
 // While the point-locate window shows, arrows go to it and nowhere else; while it is hidden
 // they reach the focused control.
-void FrameTest::arrowKeysGoToAVisiblePointLocateWindow() {
+void MainWindowTest::arrowKeysGoToAVisiblePointLocateWindow() {
     QFETCH(int, key);
     QFETCH(int, direction);
     FrameRig rig;
@@ -447,5 +446,5 @@ void FrameTest::arrowKeysGoToAVisiblePointLocateWindow() {
     }
 }
 
-QTEST_MAIN(FrameTest)
-#include "FrameTest.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
