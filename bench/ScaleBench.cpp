@@ -1,8 +1,9 @@
-// Costs that grow with the size of the operator's files: a schedule script of 100 000 tasks
-// (loading it, and one tick's search for the due task) and a communication log near the size at
-// which it starts afresh (one logged frame). Prints medians over several runs.
+// Costs that grow with the size of the operator's files: the largest schedule script the program
+// takes (loading it, and one tick's search for the due task) and a communication log near the size
+// at which it starts afresh (one logged frame). Prints medians over several runs.
 #include "core/link/CommLog.h"
 #include "core/schedule/LocalTime.h"
+#include "core/schedule/ScheduleFileReader.h"
 #include "core/schedule/ScheduleList.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kTaskCount = 100000;
+constexpr int kTaskCount = static_cast<int>(kMaxScheduleTasks);
 constexpr int kSecondsPerDay = 24 * 3600;
 
 struct Figures {
@@ -116,11 +117,7 @@ void benchLog(const fs::path& dir) {
         const std::string filler(CommLog::kMaxSizeAtOpen - 64 * 1024, 'x');
         out << filler;
     }
-    CommLog log(file);
-    if (!log.isOpen()) {
-        std::fprintf(stderr, "cannot open the log\n");
-        std::exit(1);
-    }
+    CommLog log(file); // opened by the first entry
     std::vector<std::uint8_t> command(13, 0x55);
     std::vector<std::uint8_t> reply(27, 0x3C);
     constexpr int kFrames = 4000;
@@ -132,6 +129,10 @@ void benchLog(const fs::path& dir) {
         t0 = Clock::now();
         log.append(CommLog::Direction::Receive, reply);
         receives.push_back(Us(Clock::now() - t0).count());
+    }
+    if (!log.isOpen() || log.failed()) {
+        std::fprintf(stderr, "cannot write the log\n");
+        std::exit(1);
     }
     std::printf("log: from %ju to %ju bytes\n",
                 static_cast<std::uintmax_t>(CommLog::kMaxSizeAtOpen - 64 * 1024),
