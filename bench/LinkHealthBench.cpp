@@ -32,6 +32,7 @@ namespace {
 
 constexpr int kRounds = 5;
 constexpr auto kCpuWindow = 20s;
+constexpr auto kFolderAbsence = 3500ms;
 
 // The moment the link first announced each state after a mark.
 class StateClock {
@@ -111,6 +112,25 @@ void round(Server& server, DeviceLink& link, StateClock& clock, Figures& f) {
     f.resynchronised.push_back(Ms(Clock::now() - back).count());
 }
 
+// A stable name whose folder goes with the adapter (/dev/serial/by-id with the last one): the
+// folder and the name come back while the back-off's next try is still seconds away.
+void folderRound(sim::SimPtyServer& server, const std::filesystem::path& top,
+                 const std::filesystem::path& folder, StateClock& clock, Figures& f) {
+    clock.expect(LinkState::Lost);
+    const auto pulled = Clock::now();
+    server.stop();
+    std::filesystem::remove_all(top);
+    f.lost.push_back(clock.since(pulled));
+    // Tries went at once, after 1 s and after 2 s more; the next is 4 s after that.
+    std::this_thread::sleep_for(kFolderAbsence);
+    clock.expect(LinkState::Connected);
+    const auto back = Clock::now();
+    std::filesystem::create_directories(folder);
+    server.start();
+    f.connected.push_back(clock.since(back));
+    f.resynchronised.push_back(f.connected.back());
+}
+
 template <class Server> void cpuWhileWaiting(const char* name, Server& server, DeviceLink& link) {
     StateClock clock(link);
     clock.expect(LinkState::Lost);
@@ -154,6 +174,30 @@ int main() {
         }
         report("pseudo-terminal, stable path, keep-alive off", f);
         cpuWhileWaiting("pseudo-terminal", pty, link);
+    }
+    {
+        const auto byId = folder / "serial" / "by-id";
+        std::filesystem::create_directories(byId);
+        sim::SimPtyServer pty(sim::SimModel{}, byId / "usb-Bench-if00");
+        pty.start();
+        DeviceLink link;
+        link.setSendSwitch(1);
+        if (link.configureSerialAndOpen({(byId / "usb-Bench-if00").string(), 999, 1, 115200}) ==
+            0) {
+            std::fprintf(stderr, "cannot open the pseudo-terminal\n");
+            return 1;
+        }
+        LinkWatcher::Timing t = LinkWatcher::kDefaultTiming;
+        t.keepAlive = 0ms;
+        LinkWatcher watcher(link, t);
+        StateClock clock(link);
+        Figures f;
+        for (int i = 0; i < kRounds; ++i) {
+            folderRound(pty, folder / "serial", byId, clock, f);
+        }
+        std::printf("(folder gone for %lld ms each round; resynchronised = connected here)\n",
+                    static_cast<long long>(kFolderAbsence.count()));
+        report("pseudo-terminal, stable name whose folder goes too", f);
     }
     {
         sim::SimUdpServer udp(sim::SimModel{}, "127.0.0.2", 0);

@@ -1,5 +1,6 @@
 #include "server/ServerMain.h"
 
+#include "core/base/StopSignalSet.h"
 #include "core/commands/CommandFacade.h"
 #include "core/commands/SynchroniseAll.h"
 #include "core/link/DeviceLink.h"
@@ -37,7 +38,8 @@ void onStopSignal(int) {
     [[maybe_unused]] const auto n = ::write(stopPipe[1], &byte, 1);
 }
 
-// SIGINT and SIGTERM end the event loop; the handler only writes a byte into a pipe.
+// The stop signals (SIGINT, SIGTERM, SIGHUP) end the event loop; the handler only writes a byte
+// into a pipe. The link watcher's thread blocks them, so they land on a thread of the program.
 std::unique_ptr<QSocketNotifier> catchStopSignals() {
     if (stopPipe[0] < 0 && ::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         return nullptr;
@@ -45,8 +47,9 @@ std::unique_ptr<QSocketNotifier> catchStopSignals() {
     struct sigaction sa {};
     sa.sa_handler = onStopSignal;
     sigemptyset(&sa.sa_mask);
-    ::sigaction(SIGINT, &sa, nullptr);
-    ::sigaction(SIGTERM, &sa, nullptr);
+    for (const int signal : kStopSignals) {
+        ::sigaction(signal, &sa, nullptr);
+    }
     auto notifier = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
     QObject::connect(notifier.get(), &QSocketNotifier::activated, [] {
         char drain[16];

@@ -6,8 +6,8 @@
 
 namespace korvane::server {
 
-// korvane-server: opens the link, serves remote controls until SIGINT or SIGTERM and returns
-// the exit status. Needs a QCoreApplication.
+// korvane-server: opens the link, serves remote controls until SIGINT, SIGTERM or SIGHUP and
+// returns the exit status. Needs a QCoreApplication.
 int runServer(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 } // namespace korvane::server

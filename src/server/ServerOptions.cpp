@@ -122,7 +122,7 @@ std::string serverHelp() {
            "                      [--schedule FILE.kss]\n"
            "\n"
            "Serves the processor to remote controls: an HTTP API with a web page and an events\n"
-           "socket, and OSC over UDP. Stops on SIGINT or SIGTERM.\n"
+           "socket, and OSC over UDP. Stops on SIGINT, SIGTERM or SIGHUP.\n"
            "\n"
            "  --device PATH     serial device of the processor, e.g. /dev/ttyUSB0\n"
            "  --baud N          9600, 19200, 38400, 57600 or 115200 (default 115200)\n"

@@ -92,14 +92,18 @@ std::optional<std::string> applyVerbose(LinkOptions& o, std::string_view) {
 
 constexpr std::array<GlobalOption, 7> kOptions{{
     {"--device", "PATH",
-     "serial device of the processor, e.g. /dev/ttyUSB0 (default: the settings file's)",
+     "serial device of the processor, e.g. /dev/ttyUSB0 (default: the settings file's, when "
+     "its [link] mode is not network)",
      applyDevice},
     {"--baud", "N", "9600, 19200, 38400, 57600 or 115200 (default: the settings file's, else 9600)",
      applyBaud},
     {"--timeout", "S",
      "serial read time-out setting, 1..60 seconds (default: the settings file's, else 1)",
      applyTimeout},
-    {"--udp", "HOST:PORT", "the processor's IPv4 address and port, in place of --device", applyUdp},
+    {"--udp", "HOST:PORT",
+     "the processor's IPv4 address and port, in place of --device (default: the settings "
+     "file's, when its [link] mode is network)",
+     applyUdp},
     {"--broadcast", "ADDR",
      "where discover sends its request (default: the settings file's broadcast address)",
      applyBroadcast},
@@ -175,7 +179,10 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
 void completeFromSettings(LinkOptions& o, const Settings& settings, std::ostream& report) {
     const SerialSettings stored = settings.readSerialSettings();
     const bool deviceGiven = !o.serial.devicePath.empty() || o.network.has_value();
-    if (!deviceGiven) {
+    // Without a link on the command line, the link the desktop program used last.
+    if (!deviceGiven && settings.readNetworkMode()) {
+        o.network = settings.readNetworkSettings();
+    } else if (!deviceGiven) {
         o.serial.devicePath = stored.devicePath;
     }
     if (!o.baudGiven) {
@@ -192,9 +199,11 @@ void completeFromSettings(LinkOptions& o, const Settings& settings, std::ostream
         return;
     }
     report << "korvanectl: settings file " << settings.file().string() << '\n';
+    report << "korvanectl: link " << (o.network ? "network" : "serial") << " ("
+           << (deviceGiven ? "command line" : "settings file, [link] mode") << ")\n";
     if (o.network) {
         report << "korvanectl: processor " << o.network->ip << ':' << o.network->port
-               << " over UDP (command line)\n";
+               << " over UDP (" << origin(deviceGiven) << ")\n";
     } else {
         report << "korvanectl: device "
                << (o.serial.devicePath.empty() ? "(none)" : o.serial.devicePath) << " ("

@@ -56,8 +56,9 @@ struct CommandLine {
 CommandLine parseCommandLine(std::span<const std::string> args);
 
 // Fills what the command line left open from the settings file the desktop program uses: the
-// device (when neither --device nor --udp was given), baud rate, time-out and broadcast
-// address. With --verbose each value and where it came from goes to `report`.
+// link (when neither --device nor --udp was given: the stored link mode, then the stored device
+// or the stored address and port), baud rate, time-out and broadcast address. With --verbose
+// each value and where it came from goes to `report`.
 void completeFromSettings(LinkOptions& options, const Settings& settings, std::ostream& report);
 
 // Why the options do not name a processor to talk to; nullopt when they do.

@@ -2,6 +2,7 @@
 
 #include "core/link/CommLog.h"
 #include "core/link/DeviceLink.h"
+#include "core/link/OpenFailure.h"
 
 #include <cerrno>
 #include <cstring>
@@ -40,21 +41,22 @@ std::string udpOpenErrorText(const NetworkSettings& network, int errorCode) {
 }
 
 std::string openErrorText(const std::string& path, int errorCode) {
-    switch (errorCode) {
-    case ENOENT:
+    switch (openFailureOf(errorCode)) {
+    case OpenFailure::NoSuchDevice:
         return "no such device: " + path;
-    case EACCES:
+    case OpenFailure::PermissionDenied:
         return "permission denied: " + path +
                " (is this user in the device's group, e.g. dialout?)";
-    case EBUSY:
+    case OpenFailure::Busy:
         return "device busy: " + path + " (another program holds it)";
-    case ENOTTY:
+    case OpenFailure::NotSerialDevice:
         return "not a serial device: " + path;
-    case 0:
+    case OpenFailure::Unknown:
         return "cannot open " + path;
-    default:
-        return "cannot open " + path + ": " + std::strerror(errorCode);
+    case OpenFailure::Other:
+        break;
     }
+    return "cannot open " + path + ": " + std::strerror(errorCode);
 }
 
 } // namespace korvane::ctl

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "core/base/StopSignalSet.h"
+
+#include <array>
 #include <chrono>
 #include <csignal>
 
 namespace korvane::ctl {
 
-// Catches SIGINT and SIGTERM for as long as it lives, so that a long-running sub-command can
-// finish its current step and stop cleanly. One instance at a time; the previous handlers come
-// back when it is destroyed.
+// Catches the stop signals (SIGINT, SIGTERM, SIGHUP) for as long as it lives, so that a
+// long-running sub-command can finish its current step and stop cleanly. One instance at a time;
+// the previous handlers come back when it is destroyed.
 class StopSignals {
 public:
     StopSignals();
@@ -20,8 +23,7 @@ public:
 
 private:
     int readFd_ = -1;
-    struct sigaction oldInt_ {};
-    struct sigaction oldTerm_ {};
+    std::array<struct sigaction, kStopSignals.size()> old_{};
 };
 
 } // namespace korvane::ctl

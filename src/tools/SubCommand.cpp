@@ -72,7 +72,8 @@ const std::array<SubCommand, 20> kSubCommands{{
      "the runner's list of a schedule file, invalid lines and skipped tasks marked (show); the "
      "task the runner would start at a moment, given the last task run and when it ran (due; "
      "--ran defaults to --at); run the schedule headless, ticking every 2 s and printing each "
-     "task run, skipped tasks on stderr, until SIGINT or SIGTERM (run, needs the processor; a "
+     "task run, skipped tasks on stderr, until SIGINT, SIGTERM or SIGHUP (run, needs the "
+     "processor; a "
      "lost link is printed and reconnected, and what fell due meanwhile runs when it is back)",
      prepareSchedule},
     {"discover", "--port P",

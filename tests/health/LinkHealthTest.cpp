@@ -7,6 +7,7 @@
 #include "support/RecordingSink.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <thread>
 
@@ -249,6 +250,47 @@ TEST(LinkHealthOperator, AnAbsentDeviceIsReachedWhenItAppears) {
     rig.startDevice();
     ASSERT_TRUE(log.waitForState(LinkState::Connected));
     EXPECT_EQ(rig.link.read(readtype::kIdentity), 1);
+}
+
+// A stable name whose folder goes with the last adapter (/dev/serial/by-id): the folder and the
+// name coming back are seen as they come, not at the next retry, which is an hour away here.
+// Both while the device is absent from the start and after it was pulled with its folders.
+TEST(LinkHealthSerial, AFolderThatComesBackIsSeenWithoutWaitingOutTheBackOff) {
+    const test::TempFolder root;
+    const fs::path serialFolder = root.path() / "serial";
+    const fs::path byId = serialFolder / "by-id";
+    const fs::path device = byId / "usb-Korvane_TX-if00";
+    sim::SimPtyServer server(sim::SimModel{}, device);
+    DeviceLink link;
+    StatusLog log(link);
+    LinkWatcher::Timing timing = timingWithKeepAlive(0ms);
+    timing.firstRetry = std::chrono::hours{1};
+    timing.longestRetry = std::chrono::hours{1};
+    LinkWatcher watcher(link, timing);
+    link.setSendSwitch(1);
+    ASSERT_EQ(link.configureSerialAndOpen({device.string(), 999, 1, 115200}), 0);
+    EXPECT_EQ(link.linkStatus().error, ENOENT);
+    // The try at once after the loss has failed: only the folders can bring it back now.
+    ASSERT_TRUE(log.waitForState(LinkState::Reconnecting));
+
+    std::size_t from = log.size();
+    fs::create_directories(byId);
+    server.start();
+    ASSERT_TRUE(log.waitForState(LinkState::Connected, from));
+    EXPECT_EQ(link.read(readtype::kIdentity), 1);
+
+    from = log.size();
+    server.stop();
+    fs::remove_all(serialFolder);
+    ASSERT_TRUE(log.waitFor(
+        [](const LinkStatus& s) { return s.lost() && s.reason == LossReason::DeviceRemoved; },
+        from));
+    ASSERT_TRUE(log.waitForState(LinkState::Reconnecting, from));
+    from = log.size();
+    fs::create_directories(byId);
+    server.start();
+    ASSERT_TRUE(log.waitForState(LinkState::Connected, from));
+    EXPECT_EQ(link.read(readtype::kIdentity), 1);
 }
 
 // Bounded polling of the device's side, for what only the device sees.

@@ -1,6 +1,8 @@
 #include "OscClient.h"
 #include "RemoteRig.h"
 #include "core/commands/SynchroniseAll.h"
+#include "core/link/LinkWatcher.h"
+#include "support/ProcessThreads.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -516,6 +518,17 @@ private slots:
                 15000);
         };
         QVERIFY(said("page "));
+        // The link watcher's thread never takes a stop signal: the program's own handling does.
+        const auto pid = static_cast<pid_t>(server.processId());
+        const std::uint64_t stops = signalBit(SIGINT) | signalBit(SIGTERM) | signalBit(SIGHUP);
+        bool watcherSeen = false;
+        for (const ProcessThread& t : processThreads(pid)) {
+            if (t.name == LinkWatcher::kThreadName) {
+                watcherSeen = true;
+                QCOMPARE(t.blocked & stops, stops);
+            }
+        }
+        QVERIFY(watcherSeen);
         const auto port = [&](const char* front) {
             return QRegularExpression(QStringLiteral("%1 127\\.0\\.0\\.1:(\\d+)").arg(front))
                 .match(QString::fromUtf8(out))
@@ -577,8 +590,10 @@ private slots:
         QCOMPARE(back.value("LinkReason").toString(), QString());
         QCOMPARE(listener.count("/korvane/error"), std::size_t{1});
 
-        server.terminate();
+        // A hang-up (the terminal it ran in went) ends it as cleanly as SIGTERM does.
+        ::kill(pid, SIGHUP);
         QVERIFY(server.waitForFinished(10000));
+        QCOMPARE(server.exitStatus(), QProcess::NormalExit);
         QCOMPARE(server.exitCode(), 0);
         sim.terminate();
         QVERIFY(sim.waitForFinished(10000));

@@ -1,14 +1,21 @@
 #include "CtlPtyFixture.h"
+#include "core/link/LinkWatcher.h"
 #include "core/schedule/LocalTime.h"
+#include "support/ProcessThreads.h"
 
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <ostream>
 #include <streambuf>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace korvane;
 using namespace korvane::test;
@@ -137,4 +144,71 @@ TEST(CtlWait, WaitsForTheDeviceToAppear) {
     EXPECT_EQ(ctl::runCtl(absent, out2, err2), 1);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds{900});
     EXPECT_EQ(err2.str(), "korvanectl: no such device: " + device.string() + "\n");
+}
+
+namespace {
+// Waits up to 20 s for the child to end; its raw wait status, or -1 (then it is killed).
+int waitForExit(pid_t pid) {
+    int raw = 0;
+    for (int i = 0; i < 2000; ++i) {
+        if (::waitpid(pid, &raw, WNOHANG) == pid) {
+            return raw;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds{10});
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &raw, 0);
+    return -1;
+}
+} // namespace
+
+// korvanectl schedule run, as its own process, with its link watcher running: every thread but
+// the one that waits for the stop signals blocks them, so a signal sent to the process lands
+// there, and each of them ends the run cleanly (status 0).
+TEST(CtlScheduleRunSignals, OnlyTheWaitingThreadTakesTheStopSignalsAndEachEndsTheRun) {
+    constexpr std::uint64_t kStops = signalBit(SIGINT) | signalBit(SIGTERM) | signalBit(SIGHUP);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(::strsignal(signal));
+        // The child inherits this program directory.
+        const korvane::test::ProgramHome folder;
+        const auto device = folder.path() / "ttyProcessor";
+        sim::SimPtyServer server{sim::SimModel{simNow}, device};
+        server.start();
+        const auto schedule = folder.path() / "day.kss";
+        std::ofstream(schedule, std::ios::binary) << dailyLine(9, 11);
+        const std::string output = folder.file("out.txt");
+
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(fd, 1);
+            ::dup2(fd, 2);
+            ::execl(KORVANECTL_PATH, "korvanectl", "--device", device.c_str(), "schedule", "run",
+                    schedule.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // The runner's first synchronisation is the sign it is up, its watcher with it.
+        for (int i = 0; i < 1000 && server.receivedFrames().size() < kSyncReads.size(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds{10});
+        }
+        ASSERT_GE(server.receivedFrames().size(), kSyncReads.size());
+        bool watcherSeen = false;
+        for (const ProcessThread& t : processThreads(pid)) {
+            if (t.tid == pid) {
+                EXPECT_EQ(t.blocked & kStops, 0u) << "the waiting thread";
+                continue;
+            }
+            watcherSeen = watcherSeen || t.name == LinkWatcher::kThreadName;
+            EXPECT_EQ(t.blocked & kStops, kStops) << "thread " << t.tid << " " << t.name;
+        }
+        EXPECT_TRUE(watcherSeen) << "the link watcher runs beside the main thread";
+
+        ASSERT_EQ(::kill(pid, signal), 0);
+        const int raw = waitForExit(pid);
+        std::ifstream in(output);
+        const std::string text{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << raw << "\n" << text;
+    }
 }

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sys/wait.h>
 
 using namespace korvane;
@@ -189,4 +190,50 @@ TEST_F(CtlUdp, ASecondProgramOnThePortIsRefused) {
     holder.close();
     run(status);
     EXPECT_EQ(status, 0);
+}
+
+// No link on the command line: korvanectl, as its own process, takes the link the desktop
+// program stored ([link] mode), so a network operator reaches the processor over UDP at the
+// stored address; --verbose says which link and where from. A link given on the line wins.
+TEST_F(CtlUdp, TheStoredLinkModeIsUsedWhenTheLineGivesNone) {
+    std::ofstream(home / "korvaneapp.ini")
+        << "[comm]\ncommport=0\ncommdevice=" << (home / "ttyAbsent").string()
+        << "\n[net]\nip=" << kSimAddress << "\nport=" << server.port()
+        << "\n[link]\nmode=network\nkeepalive=0\n";
+    const auto run = [this](const std::string& options, int& status, std::string& err) {
+        const std::string errFile = (home / "err.txt").string();
+        const std::string command =
+            std::string("'") + KORVANECTL_PATH + "' " + options + " identity 2>'" + errFile + "'";
+        std::string out;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        char buffer[256];
+        while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            out += buffer;
+        }
+        const int raw = pipe != nullptr ? ::pclose(pipe) : -1;
+        status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        std::ifstream in(errFile);
+        err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return out;
+    };
+    int status = -1;
+    std::string err;
+    const std::string out = run("--verbose", status, err);
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_EQ(out, "Identity = TRS\n");
+    EXPECT_EQ(codesSince(0), (std::vector<int>{readOf(8)}));
+    EXPECT_NE(err.find("korvanectl: link network (settings file, [link] mode)\n"),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("korvanectl: processor " + target() + " over UDP (settings file)\n"),
+              std::string::npos)
+        << err;
+
+    // The device on the line is used as it is, whatever the stored mode: it is absent here.
+    run("--verbose --device " + (home / "ttyAbsent").string(), status, err);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(err.find("korvanectl: link serial (command line)\n"), std::string::npos) << err;
+    EXPECT_NE(err.find("no such device: " + (home / "ttyAbsent").string()), std::string::npos)
+        << err;
+    EXPECT_EQ(server.receivedFrames().size(), 1u);
 }

@@ -166,9 +166,13 @@ TEST(CommandLine, OpenFailuresNameTheCauseAndThePath) {
         int error;
         const char* text;
     } rows[] = {
-        {ENOENT, "no such device: /dev/ttyS9"}, {EACCES, "permission denied: /dev/ttyS9"},
-        {EBUSY, "device busy: /dev/ttyS9"},     {ENOTTY, "not a serial device: /dev/ttyS9"},
+        {ENOENT, "no such device: /dev/ttyS9"},
+        {EACCES, "permission denied: /dev/ttyS9"},
+        {EBUSY, "device busy: /dev/ttyS9"},
+        {ENOTTY, "not a serial device: /dev/ttyS9"},
+        {EPERM, "permission denied: /dev/ttyS9"},
         {EIO, "cannot open /dev/ttyS9: "},
+        {0, "cannot open /dev/ttyS9"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(ctl::openErrorText("/dev/ttyS9", row.error).rfind(row.text, 0), 0u) << row.text;

@@ -32,7 +32,10 @@
 #include <QTest>
 #include <QTranslator>
 #include <QXmlStreamReader>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace korvane;
 using namespace korvane::ui;
@@ -229,10 +232,15 @@ void ControllerAppTest::demoKeepsItsLinkInMemoryAndServesBothLinks() {
     panel->networkModeRadio().click();
     QCOMPARE(app.link().networkMode(), 1);
     QVERIFY(panel->answeringShown()); // the demo answered over loopback UDP
-    QTRY_COMPARE(field->text(), QStringLiteral("演示模式 - 网络 127.0.0.2:%1").arg(net.port));
+    QTRY_COMPARE(field->text(), QStringLiteral("✓ 演示模式 - 网络 127.0.0.2:%1").arg(net.port));
+    // The UDP link is the one in use now: its state is the link's, watched and kept alive.
+    QCOMPARE(app.link().linkStatus().state, LinkState::Connected);
+    QCOMPARE(app.link().linkStatus().where, "127.0.0.2:" + std::to_string(net.port));
     panel->serialModeRadio().click();
     QCOMPARE(app.link().networkMode(), 0);
     QVERIFY(panel->answeringShown());
+    QCOMPARE(app.link().linkStatus().state, LinkState::Connected);
+    QCOMPARE(QString::fromStdString(app.link().linkStatus().where), device);
     panel->closeRadio().click();
     QTRY_COMPARE(field->text(), QStringLiteral("未连接"));
     panel->openRadio().click();
@@ -284,23 +292,42 @@ void ControllerAppTest::aDevicePathAloneDecidesAPortIsConfigured() {
 }
 
 void ControllerAppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason_data() {
-    QTest::addColumn<bool>("busy");
-    QTest::newRow("no such device") << false;
-    QTest::newRow("held by another program") << true;
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason"); // %1: the device
+    QTest::newRow("no such device") << "missing" << ENOENT << QStringLiteral("设备 %1 不存在");
+    QTest::newRow("held by another program")
+        << "busy" << EBUSY << QStringLiteral("%1 正被其他程序使用");
+    QTest::newRow("no permission")
+        << "denied" << EACCES
+        << QStringLiteral("没有权限打开 %1 (当前用户是否在该设备所属的组中, 例如 dialout?)");
 }
 
-// The configured device does not open at start-up (absent or held by another program): the
-// program starts without the serial settings dialog and shows the link lost at that device, so
-// that it keeps trying until the device can be opened.
+// The configured device does not open at start-up: the program starts without the serial
+// settings dialog, shows the link lost at that device and says why (the serial dialog's
+// words), and keeps trying; a new reason while it tries replaces the old one in the field.
 void ControllerAppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
-    QFETCH(bool, busy);
+    QFETCH(QString, kind);
+    QFETCH(int, error);
+    QFETCH(QString, reason);
     sim::SimPtyServer server;
     server.start();
     DeviceLink holder;
-    const QString device = busy ? QString::fromStdString(server.devicePath())
-                                : QString::fromStdString(home_->file("ttyNONE"));
-    if (busy) {
+    QString device = QString::fromStdString(home_->file("ttyNONE"));
+    if (kind == QLatin1String("busy")) {
+        device = QString::fromStdString(server.devicePath());
         QCOMPARE(holder.configureSerialAndOpen({device.toStdString(), 1, 1, 9600}), 1);
+    } else if (kind == QLatin1String("denied")) {
+        // Read-only for every user, root included.
+        device = QStringLiteral("/proc/sys/kernel/ostype");
+        const int fd = ::open("/proc/sys/kernel/ostype", O_RDWR | O_NOCTTY | O_NONBLOCK);
+        const int why = errno;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        if (fd >= 0 || why != EACCES) {
+            QSKIP("this system opens the read-only file for writing");
+        }
     }
     writeIni(
         QStringLiteral("[comm]\ncommport=0\ncommdevice=%1\n[app]\nlang=CHN\n[link]\nkeepalive=0\n")
@@ -324,6 +351,24 @@ void ControllerAppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
     QVERIFY(status.lost());
     QCOMPARE(static_cast<int>(status.reason), static_cast<int>(LossReason::OpenFailed));
     QCOMPARE(QString::fromStdString(status.where), device);
+    QCOMPARE(status.error, error);
+    const QString named = reason.arg(device);
+    const auto* field = app.mainWindow()->findChild<QLabel*>(QStringLiteral("linkStatus"));
+    const auto* left = app.mainWindow()->findChild<QLabel*>(QStringLiteral("statusText"));
+    QVERIFY(field != nullptr && left != nullptr);
+    QTRY_VERIFY2(field->text().startsWith(QStringLiteral("✗")) && field->text().endsWith(named),
+                 qPrintable(field->text()));
+    QCOMPARE(left->text(), QStringLiteral("与处理器的连接已断开: %1，正在自动重新连接").arg(named));
+    QVERIFY(presenter.informed.isEmpty());
+
+    if (kind == QLatin1String("missing")) {
+        // The device appears, held by another program: the field now says that.
+        QCOMPARE(holder.configureSerialAndOpen({server.devicePath(), 1, 1, 9600}), 1);
+        QVERIFY(QFile::link(QString::fromStdString(server.devicePath()), device));
+        const QString busy = QStringLiteral("%1 正被其他程序使用").arg(device);
+        QTRY_VERIFY2(field->text().endsWith(busy), qPrintable(field->text()));
+        QCOMPARE(app.link().linkStatus().error, EBUSY);
+    }
 }
 
 // A schedule that was running at the last exit: defaults of code 6, the runner reopens, and

@@ -2,10 +2,12 @@
 #include "ScriptedPresenter.h"
 #include "core/link/Frame.h"
 #include "sim/SimPtyServer.h"
+#include "sim/SimUdpServer.h"
 #include "support/TempFolder.h"
 #include "ui/app/ControllerApp.h"
 #include "ui/app/DemoDevice.h"
 #include "ui/dialogs/SerialSettingsDialog.h"
+#include "ui/frame/LinkStatusField.h"
 #include "ui/frame/LinkStatusView.h"
 #include "ui/frame/MainWindow.h"
 #include "ui/panels/CommunicationPanel.h"
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
@@ -59,9 +62,14 @@ class LinkHealthUiTest : public QObject {
     std::unique_ptr<korvane::test::ProgramHome> home_;
 
 private slots:
-    void init() { home_ = std::make_unique<korvane::test::ProgramHome>(); }
+    void init() {
+        home_.reset(); // puts the previous home back before taking a fresh one
+        home_ = std::make_unique<korvane::test::ProgramHome>();
+    }
     void lossIsShownCommandsAreHeldAndTheReturnResynchronises();
     void closeWhileLostStopsReconnecting();
+    void openWhileLostTriesAtOnce_data();
+    void openWhileLostTriesAtOnce();
     void anAbsentConfiguredDeviceStartsLostAndIsFound();
 };
 
@@ -78,11 +86,15 @@ void LinkHealthUiTest::lossIsShownCommandsAreHeldAndTheReturnResynchronises() {
     auto* comm = frame.findChild<CommunicationPanel*>();
     QVERIFY(comm != nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(comm->answeringShown(), 20000);
-    QCOMPARE(text(frame, "linkStateField"), QStringLiteral("✓ 已连接"));
+    const QString demo = QString::fromStdString(app.demoDevice()->devicePath());
+    // One permanent field tells the link, whatever its state.
+    QCOMPARE(frame.statusBar()->findChildren<LinkStatusField*>().size(), 1);
+    QCOMPARE(text(frame, "linkStatus"), QStringLiteral("✓ 演示模式 (模拟处理器 %1)").arg(demo));
     sim::SimPtyServer& device = app.demoDevice()->server();
 
     app.demoDevice()->stop();
-    QTRY_COMPARE(text(frame, "linkStateField"), QStringLiteral("✗ 正在重新连接"));
+    QTRY_COMPARE(text(frame, "linkStatus"),
+                 QStringLiteral("✗ 正在重新连接: %1 (设备已移除)").arg(demo));
     const LinkStatus lost = app.link().linkStatus();
     QCOMPARE(lost.reason, LossReason::DeviceRemoved);
     QCOMPARE(QString::fromStdString(lost.where),
@@ -116,7 +128,8 @@ void LinkHealthUiTest::lossIsShownCommandsAreHeldAndTheReturnResynchronises() {
 
     device.start();
     QTRY_COMPARE_WITH_TIMEOUT(text(frame, "statusText"), QStringLiteral("已重新连接"), 20000);
-    QCOMPARE(text(frame, "linkStateField"), QStringLiteral("✓ 已连接"));
+    QCOMPARE(text(frame, "linkStatus"),
+             QStringLiteral("✓ 已重新连接: 演示模式 (模拟处理器 %1)").arg(demo));
     QVERIFY(comm->answeringShown());
     const auto after = codesSince(device, before);
     // The reconnect's probe, then the start-up reads; no switch reached the device.
@@ -144,7 +157,7 @@ void LinkHealthUiTest::closeWhileLostStopsReconnecting() {
     QTRY_VERIFY(app.link().linkStatus().lost());
     comm->closeRadio().click();
     QCOMPARE(app.link().linkStatus().state, LinkState::Closed);
-    QTRY_COMPARE(text(frame, "linkStateField"), QStringLiteral("未连接"));
+    QTRY_COMPARE(text(frame, "linkStatus"), QStringLiteral("未连接"));
     const std::size_t before = device.receivedFrames().size();
     device.start();
     // Several retry intervals: nothing may reach the returned device.
@@ -153,8 +166,77 @@ void LinkHealthUiTest::closeWhileLostStopsReconnecting() {
     QCOMPARE(device.receivedFrames().size(), before);
 
     comm->openRadio().click();
-    QTRY_COMPARE(text(frame, "linkStateField"), QStringLiteral("✓ 已连接"));
+    // Opened by the operator: connected, not "reconnected".
+    QTRY_COMPARE(text(frame, "linkStatus"),
+                 QStringLiteral("✓ 演示模式 (模拟处理器 %1)")
+                     .arg(QString::fromStdString(app.demoDevice()->devicePath())));
     QVERIFY(comm->answeringShown());
+}
+
+void LinkHealthUiTest::openWhileLostTriesAtOnce_data() {
+    QTest::addColumn<bool>("network");
+    QTest::newRow("serial device that stopped answering") << false;
+    QTest::newRow("UDP") << true;
+}
+
+// The processor falls silent while its port stays open; once it answers again, "开" brings the
+// link back at once. The back-off is an hour here, so nothing else could.
+void LinkHealthUiTest::openWhileLostTriesAtOnce() {
+    QFETCH(bool, network);
+    const QString path = QString::fromStdString(home_->file("ttyKv"));
+    sim::SimPtyServer pty(sim::SimModel{}, path.toStdString());
+    sim::SimUdpServer udp(sim::SimModel{}, "127.0.0.2", 0);
+    network ? udp.start() : pty.start();
+    writeIni(QStringLiteral("[app]\nlang=CHN\n[comm]\ncommport=0\ncommdevice=%1\ntimeout=1\n"
+                            "baudrate=115200\n[net]\nip=127.0.0.2\nport=%2\n[link]\nkeepalive=1\n"
+                            "mode=%3\n")
+                 .arg(path)
+                 .arg(udp.port())
+                 .arg(network ? QStringLiteral("network") : QStringLiteral("serial")));
+    const auto setFaults = [&](const sim::SimFaults& f) {
+        network ? udp.setFaults(f) : pty.setFaults(f);
+    };
+    const auto frames = [&] {
+        return network ? udp.receivedFrames().size() : pty.receivedFrames().size();
+    };
+    ScriptedPresenter presenter;
+    AppOptions options;
+    options.presenter = &presenter;
+    options.showWindow = false;
+    options.linkTiming.firstRetry = std::chrono::hours{1};
+    options.linkTiming.longestRetry = std::chrono::hours{1};
+    ControllerApp app(options);
+    QVERIFY(app.initInstance());
+    MainWindow& frame = *app.mainWindow();
+    auto* comm = frame.findChild<CommunicationPanel*>();
+    QVERIFY(comm != nullptr);
+    const QString place = network ? QStringLiteral("网络 127.0.0.2:%1").arg(udp.port())
+                                  : QStringLiteral("串口 %1").arg(path);
+    const QString where = network ? QStringLiteral("127.0.0.2:%1").arg(udp.port()) : path;
+    QTRY_VERIFY2_WITH_TIMEOUT(comm->answeringShown(),
+                              qPrintable(text(frame, "linkStatus") + text(frame, "statusText")),
+                              20000);
+    QCOMPARE(text(frame, "linkStatus"), QStringLiteral("✓ %1").arg(place));
+
+    sim::SimFaults silent;
+    silent.noReply = {8};
+    setFaults(silent);
+    QTRY_COMPARE_WITH_TIMEOUT(text(frame, "linkStatus"),
+                              QStringLiteral("✗ 正在重新连接: %1 (处理器无应答)").arg(where),
+                              10000);
+    QCOMPARE(app.link().linkStatus().reason, LossReason::NoAnswer);
+    QCOMPARE(app.link().isOpen(), 1);
+    setFaults({});
+    // The immediate try after the loss is over; the next would be an hour away.
+    QCOMPARE(app.link().linkStatus().state, LinkState::Reconnecting);
+    const std::size_t before = frames();
+
+    comm->openRadio().click();
+    QTRY_COMPARE_WITH_TIMEOUT(text(frame, "statusText"), QStringLiteral("已重新连接"), 20000);
+    QCOMPARE(text(frame, "linkStatus"), QStringLiteral("✓ 已重新连接: %1").arg(place));
+    QVERIFY(frames() > before);
+    QVERIFY(comm->openRadio().isChecked());
+    QVERIFY(presenter.informed.isEmpty());
 }
 
 // A device configured but absent at start: no serial dialog; the program shows the link lost
@@ -179,8 +261,12 @@ void LinkHealthUiTest::anAbsentConfiguredDeviceStartsLostAndIsFound() {
     MainWindow& frame = *app.mainWindow();
     QVERIFY(app.link().linkStatus().lost());
     QCOMPARE(app.link().linkStatus().reason, LossReason::OpenFailed);
-    QTRY_VERIFY(text(frame, "linkStateField").startsWith(QStringLiteral("✗")));
-    QVERIFY(text(frame, "statusText").contains(QString::fromStdString(device.string())));
+    const QString named =
+        QStringLiteral("设备 %1 不存在").arg(QString::fromStdString(device.string()));
+    QTRY_VERIFY(text(frame, "linkStatus").startsWith(QStringLiteral("✗")));
+    QVERIFY(text(frame, "linkStatus").endsWith(named));
+    QCOMPARE(text(frame, "statusText"),
+             QStringLiteral("与处理器的连接已断开: %1，正在自动重新连接").arg(named));
 
     sim::SimPtyServer server(sim::SimModel{}, device);
     server.start();

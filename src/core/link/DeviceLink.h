@@ -166,6 +166,15 @@ public:
     bool reconnectOnce(std::chrono::milliseconds deadline);
     // True while a device operation runs (see OperationScope); the watcher then keeps away.
     bool operationRunning() const { return operations_.load() > 0; }
+    // The transport of the current mode is the one in use from now on (after the mode flag was
+    // switched over an already open or closed transport): the state, the place and the watched
+    // line become that transport's.
+    void adoptActiveTransport();
+    // Asks the watcher to try to reconnect now rather than at the end of its back-off (the
+    // operator's "open" while the link is lost). Nothing happens without a watcher.
+    void retryNow();
+    // The watcher's side of retryNow(); an empty function detaches it.
+    void setRetryHook(std::function<void()> hook);
 
     // Marks a multi-step device operation as running for its lifetime.
     class OperationScope {
@@ -194,7 +203,8 @@ private:
     // watcher's own exchanges (exchange lock held) go out regardless.
     bool refuseWhileLost();
     bool countRefusalIfLost();
-    void setStatus(LinkState state, LossReason reason);
+    // `error` is kept for OpenFailed when not given and cleared for every other reason.
+    void setStatus(LinkState state, LossReason reason, std::optional<int> error = std::nullopt);
     void notify(const LinkStatus& status);
     // A new line (or none): the descriptor to watch and a new generation.
     void newLine(int fd);
@@ -245,6 +255,9 @@ private:
     std::uint64_t generation_ = 0;
     std::map<int, LinkListener> listeners_;
     std::function<void(std::uint64_t)> lineChangeHook_;
+    std::function<void()> retryHook_;
+    // The place last announced: a new place is announced even in the same state.
+    std::string announcedWhere_;
     // Held while listeners are called, so that a removed listener is never called afterwards.
     std::mutex notifyMutex_;
     int nextListener_ = 1;

@@ -98,13 +98,17 @@ void DeviceLink::newLine(int fd) {
     ++generation_;
 }
 
-void DeviceLink::setStatus(LinkState state, LossReason reason) {
+void DeviceLink::setStatus(LinkState state, LossReason reason, std::optional<int> error) {
     LinkStatus now;
     {
         std::lock_guard lock(statusMutex_);
-        if (status_.state == state && status_.reason == reason) {
+        const int newError = reason != LossReason::OpenFailed ? 0 : error.value_or(status_.error);
+        if (status_.state == state && status_.reason == reason && status_.error == newError &&
+            status_.where == announcedWhere_) {
             return;
         }
+        announcedWhere_ = status_.where;
+        status_.error = newError;
         if (state == LinkState::Lost && !status_.lost()) {
             ++status_.losses;
             status_.refused = 0;
@@ -125,6 +129,7 @@ void DeviceLink::opened(int result) {
     {
         std::lock_guard lock(statusMutex_);
         status_.where = whereText();
+        status_.network = networkMode() != 0;
     }
     newLine(result != 0 && t != nullptr ? t->descriptor() : -1);
     unanswered_ = 0;
@@ -132,8 +137,39 @@ void DeviceLink::opened(int result) {
         setStatus(LinkState::Connected, LossReason::None);
     } else {
         setStatus(healthEnabled() ? LinkState::Lost : LinkState::Closed,
-                  healthEnabled() ? LossReason::OpenFailed : LossReason::None);
+                  healthEnabled() ? LossReason::OpenFailed : LossReason::None,
+                  t != nullptr ? t->lastError() : 0);
     }
+}
+
+void DeviceLink::adoptActiveTransport() {
+    std::lock_guard lock(exchange_);
+    ByteTransport* t = activeTransport();
+    if (t == healthTransport_) {
+        return;
+    }
+    healthTransport_ = t;
+    {
+        std::lock_guard statusLock(statusMutex_);
+        status_.where = whereText();
+        status_.network = networkMode() != 0;
+    }
+    const bool open = t != nullptr && t->isOpen() != 0;
+    newLine(open ? t->descriptor() : -1);
+    unanswered_ = 0;
+    setStatus(open ? LinkState::Connected : LinkState::Closed, LossReason::None);
+}
+
+void DeviceLink::retryNow() {
+    std::lock_guard lock(statusMutex_);
+    if (retryHook_) {
+        retryHook_();
+    }
+}
+
+void DeviceLink::setRetryHook(std::function<void()> hook) {
+    std::lock_guard lock(statusMutex_);
+    retryHook_ = std::move(hook);
 }
 
 void DeviceLink::closed() {
@@ -264,6 +300,11 @@ bool DeviceLink::reconnectOnce(std::chrono::milliseconds deadline) {
         const int result = t->open();
         newLine(result != 0 ? t->descriptor() : -1);
         if (result == 0) {
+            // A device that could not be opened from the start tells why it still cannot
+            // (absent at first, then present but held by another program, say).
+            if (const LinkStatus now = linkStatus(); now.reason == LossReason::OpenFailed) {
+                setStatus(now.state, now.reason, t->lastError());
+            }
             return false;
         }
     }

@@ -28,6 +28,10 @@ struct LinkStatus {
     LossReason reason = LossReason::None;
     // The device path, or ADDRESS:PORT over UDP.
     std::string where;
+    bool network = false;
+    // With OpenFailed: the system's error of the last failed open (errno), so that the operator
+    // is told why (no such device, no permission, busy); 0 otherwise.
+    int error = 0;
     // Commands not sent since the link was lost (observers tell the operator at the first).
     unsigned refused = 0;
     // How many times the link has been lost so far.

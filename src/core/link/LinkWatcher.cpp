@@ -1,9 +1,13 @@
 #include "core/link/LinkWatcher.h"
 
+#include "core/base/StopSignalSet.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -39,10 +43,22 @@ LinkWatcher::LinkWatcher(DeviceLink& link, Timing timing)
             pollEnded_.wait(lock, [this] { return !pollingFd_; });
         }
     });
+    link_.setRetryHook([this] { retryNow(); });
+    // The thread is born with the stop signals blocked, so the process's own handler (on the
+    // thread that waits for them) always gets them, never this thread in the middle of a poll.
+    sigset_t stops;
+    sigset_t previous;
+    sigemptyset(&stops);
+    for (const int signal : kStopSignals) {
+        sigaddset(&stops, signal);
+    }
+    ::pthread_sigmask(SIG_BLOCK, &stops, &previous);
     thread_ = std::thread(&LinkWatcher::run, this);
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 LinkWatcher::~LinkWatcher() {
+    link_.setRetryHook({});
     link_.setLineChangeHook({});
     link_.removeLinkListener(listenerId_);
     stop_ = true;
@@ -81,23 +97,51 @@ void LinkWatcher::drainWake() const {
     [[maybe_unused]] const auto n = ::read(wakeFd_, &count, sizeof count);
 }
 
-void LinkWatcher::watchPathOf(const DeviceLink::WatchTarget& target) {
+bool LinkWatcher::watchPathOf(const DeviceLink::WatchTarget& target) {
+    if (inotifyFd_ < 0) {
+        return false;
+    }
+    // The folder of the device path or, while that folder is missing (/dev/serial/by-id goes
+    // with the last adapter), the nearest folder above it that exists: each level that comes
+    // back is seen as it comes, down to the device path itself.
     const std::filesystem::path path =
         target.network ? std::filesystem::path{} : std::filesystem::path(target.where);
-    const std::filesystem::path folder = path.has_filename() ? path.parent_path() : "";
-    const std::string name = path.has_filename() ? path.filename().string() : "";
-    if (inotifyFd_ < 0 || (folder == watchedFolder_ && name == watchedName_ && watchId_ >= 0)) {
-        return;
-    }
-    if (watchId_ >= 0) {
-        ::inotify_rm_watch(inotifyFd_, watchId_);
-        watchId_ = -1;
-    }
-    watchedFolder_ = folder;
-    watchedName_ = name;
-    if (!folder.empty()) {
-        // A folder that does not exist (yet) is not watched; the retries still find the device.
-        watchId_ = ::inotify_add_watch(inotifyFd_, folder.c_str(), kPathEvents);
+    bool moved = false;
+    // Until it stands: a level may come back between looking and watching.
+    for (;;) {
+        std::filesystem::path at;
+        std::string child;
+        if (path.has_filename() && path.has_parent_path()) {
+            std::filesystem::path below = path;
+            at = path.parent_path();
+            std::error_code ec;
+            while (!std::filesystem::is_directory(at, ec) && at.has_parent_path() &&
+                   at != at.parent_path()) {
+                below = at;
+                at = at.parent_path();
+            }
+            child = below.filename().string();
+        }
+        if (at == watchedAt_ && child == watchedName_ &&
+            (watchId_ >= 0 || at.empty() || unwatchable_)) {
+            return moved;
+        }
+        if (watchId_ >= 0) {
+            ::inotify_rm_watch(inotifyFd_, watchId_);
+            watchId_ = -1;
+        }
+        watchedAt_ = at;
+        watchedName_ = child;
+        moved = true;
+        if (!at.empty()) {
+            watchId_ = ::inotify_add_watch(inotifyFd_, at.c_str(), kPathEvents);
+        }
+        // Not watchable (no watches left, say): not tried again for this place; the back-off's
+        // tries still find the device.
+        unwatchable_ = watchId_ < 0;
+        if (unwatchable_) {
+            return moved;
+        }
     }
 }
 
@@ -112,7 +156,7 @@ bool LinkWatcher::pathTouched() {
         for (ssize_t at = 0; at < n;) {
             const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
             if ((e->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) != 0) {
-                // The folder itself went: watch again when it is back.
+                // The folder itself went: the folder above it is watched from now on.
                 if ((e->mask & IN_IGNORED) != 0 && e->wd == watchId_) {
                     watchId_ = -1;
                 }
@@ -202,9 +246,13 @@ LinkWatcher::Clock::time_point LinkWatcher::serviceDue(const LinkStatus& status,
 }
 
 void LinkWatcher::run() {
+    // Named, so that it can be told apart in a process listing (and by the tests).
+    ::pthread_setname_np(::pthread_self(), kThreadName);
     while (!stop_) {
         const DeviceLink::WatchTarget target = link_.watchTarget();
-        watchPathOf(target);
+        if (watchPathOf(target)) {
+            onPathEvent(target); // the path may have come or gone before the watch stood
+        }
         const LinkStatus status = link_.linkStatus();
         const Clock::time_point due = serviceDue(status, Clock::now());
         if (link_.linkStatus() != status) {

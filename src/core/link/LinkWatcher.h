@@ -30,6 +30,8 @@ public:
         std::chrono::milliseconds firstRetry;
         std::chrono::milliseconds longestRetry;
     };
+    // The name of the watcher's thread (at most 15 characters).
+    static constexpr const char* kThreadName = "link-watcher";
     static constexpr Timing kDefaultTiming{
         std::chrono::milliseconds{5000}, std::chrono::milliseconds{300},
         std::chrono::milliseconds{1000}, std::chrono::milliseconds{5000}};
@@ -51,9 +53,11 @@ private:
     void run();
     void wake() const;
     void drainWake() const;
-    // Keeps one inotify watch on the folder of the serial device path.
-    void watchPathOf(const DeviceLink::WatchTarget& target);
-    // Reads the folder's events; true when the device path itself was touched.
+    // Keeps one inotify watch on the folder of the serial device path, or on the nearest
+    // existing folder above it while that folder is missing; true when the watch moved.
+    bool watchPathOf(const DeviceLink::WatchTarget& target);
+    // Reads the watched folder's events; true when the entry on the way to the device path (the
+    // device path itself, or a missing folder above it) was touched.
     bool pathTouched();
     // The next keep-alive probe or reconnect try; handles what is due now.
     Clock::time_point serviceDue(const LinkStatus& status, Clock::time_point now);
@@ -68,8 +72,10 @@ private:
     int wakeFd_ = -1;
     int inotifyFd_ = -1;
     int watchId_ = -1;
-    std::filesystem::path watchedFolder_;
+    // The folder watched, and the name in it on the way to the device path.
+    std::filesystem::path watchedAt_;
     std::string watchedName_;
+    bool unwatchable_ = false;
     int listenerId_ = 0;
 
     // Used by the watcher thread only.

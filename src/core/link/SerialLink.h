@@ -42,6 +42,7 @@ public:
                       std::chrono::milliseconds deadline) override;
     int descriptor() const override { return port_.fd(); }
 
+    // errno of the last failed open, 0 after a successful one.
     int lastError() const override { return lastError_; }
 
 private:

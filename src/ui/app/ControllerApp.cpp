@@ -75,20 +75,16 @@ ControllerApp::~ControllerApp() {
 bool ControllerApp::initInstance() {
     chinese_ = language_->choose(settings_, options_.systemLocale, presenter_);
     // From here on the link knows when the processor is gone and brings it back by itself.
-    LinkWatcher::Timing timing = LinkWatcher::kDefaultTiming;
+    LinkWatcher::Timing timing = options_.linkTiming;
     timing.keepAlive = std::chrono::seconds{settings_.readKeepAlive()};
     watcher_ = std::make_unique<LinkWatcher>(link_, timing);
 
     if (!firstConnection()) {
         SerialSettingsDialog dlg(link_, settings_, presenter_, busy_,
                                  SerialSettingsDialog::Mode::Normal);
+        // Only when no device is configured: a configured one that does not open starts the
+        // link lost, and the status bar names it and says why.
         dlg.showDemoHint(true);
-        // A configured device that did not open: say which and why.
-        const SerialSettings tried = settings_.readSerialSettings();
-        const int error = link_.serialTransport()->lastError();
-        if (!options_.demo && serialConfigured(tried) && error != 0) {
-            dlg.showOpenFailure(deviceOpenFailure(QString::fromStdString(tried.devicePath), error));
-        }
         const int result = options_.runSerialDialog ? options_.runSerialDialog(dlg) : dlg.exec();
         if (result == SerialSettingsDialog::kExit) {
             return false;

@@ -41,6 +41,9 @@ struct AppOptions {
     std::function<int(SerialSettingsDialog&)> runSerialDialog;
     // The main window is shown maximised (tests may leave it hidden).
     bool showWindow = true;
+    // How the link watcher backs off between reconnect tries (tests lengthen it to see what
+    // else brings the link back); the keep-alive always comes from the settings file.
+    LinkWatcher::Timing linkTiming = LinkWatcher::kDefaultTiming;
 };
 
 // The application: settings, the device link and mirror, the language, the first connection

@@ -1,13 +1,20 @@
 #include "ui/dialogs/SerialPortChoice.h"
 
+#include "core/link/OpenFailure.h"
 #include "core/store/SettingsKeys.h"
 
 #include <QCoreApplication>
 #include <cctype>
-#include <cerrno>
 #include <cstring>
 
 namespace korvane::ui {
+
+namespace {
+// The translation context of these texts.
+class SerialPortChoice {
+    Q_DECLARE_TR_FUNCTIONS(korvane::ui::SerialPortChoice)
+};
+} // namespace
 
 int portNumberFor(std::string_view devicePath) {
     std::size_t start = devicePath.size();
@@ -28,26 +35,24 @@ bool serialConfigured(const SerialSettings& s) {
 }
 
 QString deviceOpenFailure(const QString& devicePath, int error) {
-    const auto text = [](const char* source) {
-        return QCoreApplication::translate("korvane::ui::SerialPortChoice", source);
-    };
-    switch (error) {
-    case ENOENT:
-        return text("设备 %1 不存在").arg(devicePath);
-    case EACCES:
-    case EPERM:
-        return text("没有权限打开 %1 (当前用户是否在该设备所属的组中, 例如 dialout?)")
+    switch (openFailureOf(error)) {
+    case OpenFailure::NoSuchDevice:
+        return SerialPortChoice::tr("设备 %1 不存在").arg(devicePath);
+    case OpenFailure::PermissionDenied:
+        return SerialPortChoice::tr(
+                   "没有权限打开 %1 (当前用户是否在该设备所属的组中, 例如 dialout?)")
             .arg(devicePath);
-    case EBUSY:
-        return text("%1 正被其他程序使用").arg(devicePath);
-    case ENOTTY:
-        return text("%1 不是串口设备").arg(devicePath);
-    case 0:
-        return text("无法打开 %1").arg(devicePath);
-    default:
-        return text("无法打开 %1: %2")
-            .arg(devicePath, QString::fromLocal8Bit(std::strerror(error)));
+    case OpenFailure::Busy:
+        return SerialPortChoice::tr("%1 正被其他程序使用").arg(devicePath);
+    case OpenFailure::NotSerialDevice:
+        return SerialPortChoice::tr("%1 不是串口设备").arg(devicePath);
+    case OpenFailure::Unknown:
+        return SerialPortChoice::tr("无法打开 %1").arg(devicePath);
+    case OpenFailure::Other:
+        break;
     }
+    return SerialPortChoice::tr("无法打开 %1: %2")
+        .arg(devicePath, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 } // namespace korvane::ui

@@ -156,6 +156,7 @@ void SerialSettingsDialog::confirm() {
             if (ByteTransport* udp = link_.udpTransport()) {
                 udp->close();
             }
+            link_.adoptActiveTransport();
         }
     });
     if (opened != 0) {

@@ -4,11 +4,14 @@
 #include "ui/device/BusyRunner.h"
 #include "ui/device/DeviceGate.h"
 #include "ui/device/SendSwitchOff.h"
+#include "ui/dialogs/SerialPortChoice.h"
 #include "ui/frame/FrameSynchroniser.h"
+#include "ui/frame/LinkStatusField.h"
+#include "ui/i18n/UiText.h"
 #include "ui/panels/ICommPanel.h"
 #include "ui/panels/PanelSet.h"
 
-#include <QLabel>
+#include <cerrno>
 
 namespace korvane::ui {
 
@@ -33,11 +36,11 @@ QString reasonText(LossReason r) {
 } // namespace
 
 LinkStatusView::LinkStatusView(DeviceLink& link, BusyRunner& busy, PanelSet& panels,
-                               FrameSynchroniser& synchroniser, QLabel& field,
+                               FrameSynchroniser& synchroniser, LinkStatusField& field,
                                std::function<void(const QString&)> say, QObject* parent)
     : QObject(parent), link_(link), busy_(busy), panels_(panels), synchroniser_(synchroniser),
       field_(field), say_(std::move(say)) {
-    field_.setText(fieldText(link_.linkStatus()));
+    field_.refresh();
     // The link tells on whichever thread changed it; the window hears it on its own.
     listener_ = link_.addLinkListener([this](const LinkStatus& s) {
         QMetaObject::invokeMethod(
@@ -55,23 +58,19 @@ LinkStatusView::~LinkStatusView() {
     link_.removeLinkListener(listener_);
 }
 
-QString LinkStatusView::fieldText(const LinkStatus& s) {
-    switch (s.state) {
-    case LinkState::Connected:
-        return tr("✓ 已连接");
-    case LinkState::Lost:
-        return tr("✗ 连接已断开");
-    case LinkState::Reconnecting:
-        return tr("✗ 正在重新连接");
-    case LinkState::Closed:
-        break;
+QString LinkStatusView::lossDetail(const LinkStatus& s) {
+    const QString where = QString::fromStdString(s.where);
+    if (s.reason == LossReason::OpenFailed && !s.network) {
+        return deviceOpenFailure(where, s.error);
     }
-    return tr("未连接");
+    const QString why = s.reason == LossReason::OpenFailed && s.error == EBUSY
+                            ? uiText(MessageId::UdpPortTaken)
+                            : reasonText(s.reason);
+    return QStringLiteral("%1 (%2)").arg(where, why);
 }
 
 QString LinkStatusView::lossText(const LinkStatus& s) {
-    return tr("与处理器的连接已断开: %1 (%2)，正在自动重新连接")
-        .arg(QString::fromStdString(s.where), reasonText(s.reason));
+    return tr("与处理器的连接已断开: %1，正在自动重新连接").arg(lossDetail(s));
 }
 
 QString LinkStatusView::refusedText(const LinkStatus& s) {
@@ -87,7 +86,19 @@ void LinkStatusView::show(const LinkStatus& s) {
     const LinkStatus now = link_.linkStatus();
     const LinkStatus previous = last_;
     last_ = now;
-    field_.setText(fieldText(now));
+    // "Reconnected" lasts while the link that came back stays; an open by the operator is a
+    // connection, not a return.
+    // A loss and return between two notices counts as well.
+    const bool back =
+        now.state == LinkState::Connected && (previous.lost() || now.losses != previous.losses);
+    if (back) {
+        field_.setReconnected(true);
+    } else if (now.state != LinkState::Connected || s.state == LinkState::Closed ||
+               previous.state == LinkState::Closed) {
+        field_.setReconnected(false);
+    } else {
+        field_.refresh();
+    }
     if (now.lost()) {
         if (!previous.lost() || now.losses != previous.losses) {
             SendSwitchOff quiet(link_);
@@ -99,7 +110,7 @@ void LinkStatusView::show(const LinkStatus& s) {
         }
         return;
     }
-    if (now.state == LinkState::Connected && previous.lost()) {
+    if (back) {
         busy_.gate().whenIdle([this] { resynchronise(); });
     }
 }

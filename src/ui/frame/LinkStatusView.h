@@ -6,8 +6,6 @@
 #include <QString>
 #include <functional>
 
-class QLabel;
-
 namespace korvane {
 class DeviceLink;
 }
@@ -16,9 +14,10 @@ namespace korvane::ui {
 
 class BusyRunner;
 class FrameSynchroniser;
+class LinkStatusField;
 struct PanelSet;
 
-// Shows the link's state to the operator: a field on the status bar, the communication
+// Shows the link's state to the operator: the link field on the status bar, the communication
 // panel's online picture and one status line per loss (what was lost and why, and once that
 // commands are not being sent). When the link comes back it runs the start-up reads again
 // (identity, device information, synchronise-all) so that every panel shows the processor's
@@ -27,11 +26,13 @@ class LinkStatusView : public QObject {
     Q_OBJECT
 public:
     LinkStatusView(DeviceLink& link, BusyRunner& busy, PanelSet& panels,
-                   FrameSynchroniser& synchroniser, QLabel& field,
+                   FrameSynchroniser& synchroniser, LinkStatusField& field,
                    std::function<void(const QString&)> say, QObject* parent = nullptr);
     ~LinkStatusView() override;
 
-    static QString fieldText(const LinkStatus& s);
+    // Where and why: "PATH (REASON)"; a device that could not be opened is named with the
+    // reason the serial dialog gives (no such device, no permission, busy).
+    static QString lossDetail(const LinkStatus& s);
     static QString lossText(const LinkStatus& s);
     static QString refusedText(const LinkStatus& s);
     static QString reconnectedText();
@@ -44,7 +45,7 @@ private:
     BusyRunner& busy_;
     PanelSet& panels_;
     FrameSynchroniser& synchroniser_;
-    QLabel& field_;
+    LinkStatusField& field_;
     std::function<void(const QString&)> say_;
     int listener_ = 0;
     LinkStatus last_;

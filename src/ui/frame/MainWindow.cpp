@@ -110,7 +110,7 @@ MainWindow::MainWindow(const FrameServices& services, QWidget* parent)
     fitMinimumToScreen();
     updateMenuChecks();
     linkView_ = std::make_unique<LinkStatusView>(
-        s_.link, s_.busy, panels_, *synchroniser_, *linkField_,
+        s_.link, s_.busy, panels_, *synchroniser_, *linkStatus_,
         [this](const QString& text) { setStatusText(text); }, this);
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -206,9 +206,7 @@ void MainWindow::buildStatusBar() {
     statusText_ = new QLabel(this);
     statusText_->setObjectName(QStringLiteral("statusText"));
     statusBar()->addWidget(statusText_, 1);
-    linkField_ = new QLabel(this);
-    linkField_->setObjectName(QStringLiteral("linkStateField"));
-    statusBar()->addPermanentWidget(linkField_);
+    // One permanent field for the link, whatever its state; the left keeps the latest message.
     linkStatus_ = new LinkStatusField(s_.link, this);
     statusBar()->addPermanentWidget(linkStatus_);
     // The lock-key panes; X11 offers no portable way to read the lock states, so they only

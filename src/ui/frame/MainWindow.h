@@ -108,7 +108,6 @@ private:
     SideColumn* rightColumn_ = nullptr;
     SidePaneStack* stacks_[2] = {nullptr, nullptr};
     QLabel* statusText_ = nullptr;
-    QLabel* linkField_ = nullptr;
     LinkStatusField* linkStatus_ = nullptr;
     std::unique_ptr<FrameMenu> menu_;
     std::unique_ptr<FrameTimers> timers_;

@@ -703,24 +703,8 @@ Blue &lt; %3</translation>
         <translation>cannot open the device</translation>
     </message>
     <message>
-        <source>✓ 已连接</source>
-        <translation>✓ Connected</translation>
-    </message>
-    <message>
-        <source>✗ 连接已断开</source>
-        <translation>✗ Link lost</translation>
-    </message>
-    <message>
-        <source>✗ 正在重新连接</source>
-        <translation>✗ Reconnecting</translation>
-    </message>
-    <message>
-        <source>未连接</source>
-        <translation>Not connected</translation>
-    </message>
-    <message>
-        <source>与处理器的连接已断开: %1 (%2)，正在自动重新连接</source>
-        <translation>Link to the processor lost: %1 (%2); reconnecting by itself</translation>
+        <source>与处理器的连接已断开: %1，正在自动重新连接</source>
+        <translation>Link to the processor lost: %1; reconnecting by itself</translation>
     </message>
     <message>
         <source>连接已断开，命令未发送: %1</source>
@@ -1673,11 +1657,11 @@ Out of memory.</translation>
     </message>
     <message>
         <source>%1 正被其他程序使用</source>
-        <translation>%1 is busy: another program holds it</translation>
+        <translation>Device busy: %1 (another program holds it)</translation>
     </message>
     <message>
         <source>%1 不是串口设备</source>
-        <translation>%1 is not a serial device</translation>
+        <translation>Not a serial device: %1</translation>
     </message>
     <message>
         <source>无法打开 %1</source>
@@ -1709,6 +1693,18 @@ Out of memory.</translation>
     <message>
         <source>串口 %1</source>
         <translation>Serial %1</translation>
+    </message>
+    <message>
+        <source>✗ 正在重新连接: %1</source>
+        <translation>✗ Reconnecting: %1</translation>
+    </message>
+    <message>
+        <source>✗ 连接已断开: %1</source>
+        <translation>✗ Link lost: %1</translation>
+    </message>
+    <message>
+        <source>✓ 已重新连接: %1</source>
+        <translation>✓ Reconnected: %1</translation>
     </message>
 </context>
 <context>

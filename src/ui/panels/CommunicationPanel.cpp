@@ -185,9 +185,10 @@ void CommunicationPanel::loadNetworkTexts() {
 }
 
 void CommunicationPanel::showLinkState() {
-    // "开" and "关" show the link in use, in either mode.
+    // "开" and "关" show the link in use, in either mode; a lost link the program is bringing
+    // back is still open as far as the operator is concerned.
     const bool network = link_.networkMode() != 0;
-    (link_.isOpen() != 0 ? open_ : close_)->setChecked(true);
+    (link_.isOpen() != 0 || link_.linkStatus().lost() ? open_ : close_)->setChecked(true);
     (network ? networkMode_ : serialMode_)->setChecked(true);
 }
 
@@ -242,6 +243,13 @@ bool CommunicationPanel::openNetworkLink(const NetworkSettings& s) {
 }
 
 void CommunicationPanel::openSerial() {
+    if (link_.linkStatus().lost()) {
+        // The link is being brought back (its port may still be open, the processor silent):
+        // try now instead of waiting out the back-off. The status bar tells how it went.
+        link_.retryNow();
+        showLinkState();
+        return;
+    }
     if (link_.networkMode() != 0) {
         // "开" acts on the link in use.
         const NetworkSettings n = settings_.readNetworkSettings();
@@ -314,6 +322,7 @@ void CommunicationPanel::switchToSerial() {
         if (ByteTransport* udp = link_.udpTransport()) {
             udp->close();
         }
+        link_.adoptActiveTransport();
     });
     settings_.writeNetworkMode(false); // the next start opens this mode
     showLinkState();
@@ -342,6 +351,7 @@ void CommunicationPanel::switchToNetwork() {
         link_.setNetworkMode(0);
         link_.close();
         link_.setNetworkMode(1);
+        link_.adoptActiveTransport();
     });
     settings_.writeNetworkMode(true); // the next start opens this mode
     showLinkState();
