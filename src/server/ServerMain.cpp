@@ -15,6 +15,7 @@
 #include "remote/RemoteSettings.h"
 #include "server/ServerOptions.h"
 #include "tools/CtlScheduleActions.h"
+#include "tools/DeviceWait.h"
 #include "tools/LinkOpener.h"
 #include "tools/StreamMessageSink.h"
 
@@ -87,7 +88,7 @@ int runServer(std::span<const std::string> args, std::ostream& out, std::ostream
 
     ctl::StreamMessageSink messages(err);
     std::string openError;
-    const auto link = ctl::openDeviceLink(o.link, messages, openError);
+    const auto link = ctl::openWaitingForDevice(ctl::openDeviceLink, o.link, messages, openError);
     if (!link) {
         err << kName << openError << '\n';
         return kExitFailure;
@@ -110,7 +111,6 @@ int runServer(std::span<const std::string> args, std::ostream& out, std::ostream
                 [&device](int) { emit device.changed(); });
 
     remote::RemoteServer server(device, settings);
-    server.hub().setBusyWait(o.busyWait);
     if (!server.start(QString::fromStdString(o.listen), o.httpPort, o.oscPort)) {
         err << kName << server.lastError().toStdString() << '\n';
         return kExitFailure;

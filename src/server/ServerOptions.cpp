@@ -10,8 +10,6 @@
 namespace korvane::server {
 
 namespace {
-constexpr int kMaxWaitSeconds = 600;
-
 std::optional<std::string> port(std::string_view option, std::string_view value, int& to) {
     const auto n = ctl::parseInteger(value);
     if (!n || *n < 0 || *n > 65535) {
@@ -37,15 +35,6 @@ std::optional<std::string> applyOwn(ServerOptions& o, std::string_view name,
             return "--listen must be an IP address, got '" + std::string(value) + "'";
         }
         o.listen = value;
-        return std::nullopt;
-    }
-    if (name == "--wait") {
-        const auto n = ctl::parseInteger(value);
-        if (!n || *n < 0 || *n > kMaxWaitSeconds) {
-            return "--wait must be 0.." + std::to_string(kMaxWaitSeconds) + " seconds, got '" +
-                   std::string(value) + "'";
-        }
-        o.busyWait = std::chrono::seconds(*n);
         return std::nullopt;
     }
     if (name == "--schedule") {
@@ -122,7 +111,8 @@ std::string serverHelp() {
            "                      [--schedule FILE.kss]\n"
            "\n"
            "Serves the processor to remote controls: an HTTP API with a web page and an events\n"
-           "socket, and OSC over UDP. Stops on SIGINT, SIGTERM or SIGHUP.\n"
+           "socket, and OSC over UDP. A remote action waits up to 10 s for a running operation,\n"
+           "then is answered busy. Stops on SIGINT, SIGTERM or SIGHUP.\n"
            "\n"
            "  --device PATH     serial device of the processor, e.g. /dev/ttyUSB0\n"
            "  --baud N          9600, 19200, 38400, 57600 or 115200 (default 115200)\n"
@@ -132,8 +122,8 @@ std::string serverHelp() {
            "  --osc PORT        OSC port (default 8471; 0 = any free port)\n"
            "  --listen ADDR     address to listen on (default 127.0.0.1); beyond this computer\n"
            "                    writes need the token of the settings file\n"
-           "  --wait S          how long a remote action waits for a running operation before\n"
-           "                    it is answered busy (default 10)\n"
+           "  --wait S          wait up to S seconds for the device to appear (or, over UDP,\n"
+           "                    to answer) instead of failing at once\n"
            "  --schedule FILE   run a schedule file, as the desktop program's runner does\n"
            "  --version         print the version\n"
            "  --help            print this help\n";

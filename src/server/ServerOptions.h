@@ -2,7 +2,6 @@
 
 #include "tools/CtlOptions.h"
 
-#include <chrono>
 #include <span>
 #include <string>
 
@@ -20,7 +19,6 @@ struct ServerOptions {
     int httpPort = 8470;
     int oscPort = 8471;
     std::string listen = "127.0.0.1";
-    std::chrono::milliseconds busyWait{10000};
     std::string schedule; // a .kss file to run, or empty
     std::string error;    // a usage error; empty when the line is well formed
 };

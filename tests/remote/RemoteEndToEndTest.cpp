@@ -599,6 +599,56 @@ private slots:
         QVERIFY(sim.waitForFinished(10000));
     }
 
+    // `--wait S` is korvanectl's: a rack PC may start the server before the processor's adapter
+    // is there. Without it an absent device fails at once, naming the device.
+    void serverProgramWaitsForTheDeviceWhenAsked() {
+        rig->link.close(); // the in-process simulator is not used here
+        const QString path = QString::fromStdString(rig->home.file("ttyLate"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KORVANE_HOME", QString::fromStdString(rig->home.path().string()));
+
+        QProcess absent;
+        absent.setProcessEnvironment(env);
+        absent.start(KORVANE_SERVER_EXE, {"--device", path, "--http", "0", "--osc", "0"});
+        QVERIFY(absent.waitForFinished(10000));
+        QCOMPARE(absent.exitCode(), 1);
+        QVERIFY(absent.readAllStandardError().contains(path.toUtf8()));
+
+        QProcess server;
+        server.setProcessEnvironment(env);
+        server.start(KORVANE_SERVER_EXE,
+                     {"--device", path, "--wait", "60", "--http", "0", "--osc", "0"});
+        QVERIFY(server.waitForStarted(10000));
+        // Still waiting, not serving, while the device is absent: nothing on its output.
+        QVERIFY(!server.waitForReadyRead(500));
+        QCOMPARE(server.state(), QProcess::Running);
+        QProcess sim;
+        sim.start(KORVANE_SIM_EXE, {"--link", path});
+        QVERIFY(sim.waitForReadyRead(10000));
+        QByteArray out;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                out += server.readAllStandardOutput();
+                return out.contains("page ");
+            },
+            15000));
+        const auto m =
+            QRegularExpression("HTTP 127\\.0\\.0\\.1:(\\d+)").match(QString::fromUtf8(out));
+        QVERIFY(m.hasMatch());
+        const QUrl state(QStringLiteral("http://127.0.0.1:%1/api/state").arg(m.captured(1)));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return httpRequest(rig->http, "GET", state, {}, {}).body.value("Link").toString() ==
+                       QStringLiteral("connected");
+            },
+            10000));
+        server.terminate();
+        QVERIFY(server.waitForFinished(10000));
+        QCOMPARE(server.exitCode(), 0);
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(10000));
+    }
+
     void serverProgramServesUntilTerminated() {
         QProcess version;
         version.start(KORVANE_SERVER_EXE, {"--version"});
