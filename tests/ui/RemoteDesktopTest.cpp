@@ -280,13 +280,21 @@ private slots:
         bool sentWhileBusy = false;
         QNetworkReply* reply = nullptr;
         // The operator's synchronisation; the remote action comes while its busy dialog runs.
-        d.rig.frame->runCommand(menucmd::kSynchronise);
-        QTimer::singleShot(100, this, [&] {
-            sentWhileBusy = d.rig.gate.busy();
+        // The request goes out as soon as the operation holds the device (the rig's pauses are
+        // cut short, so a fixed delay could miss it).
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (!d.rig.gate.busy()) {
+                return;
+            }
+            watch.stop();
+            sentWhileBusy = true;
             QNetworkRequest r(d.url("/api/freeze"));
             r.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
             reply = d.http.post(r, QByteArray(R"({"on":true})"));
         });
+        watch.start(0);
+        d.rig.frame->runCommand(menucmd::kSynchronise);
         QTRY_VERIFY_WITH_TIMEOUT(reply != nullptr && reply->isFinished(), 20000);
         QVERIFY(sentWhileBusy);
         QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
