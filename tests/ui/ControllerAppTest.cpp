@@ -87,6 +87,26 @@ struct Handled {
         return true;
     }
 };
+// The program as these tests start it: fake panels, scripted messages, no window shown, and the
+// start-up serial dialog counted and skipped unless a test answers it otherwise.
+struct StartOptions {
+    ScriptedPresenter presenter;
+    CallLog log;
+    FakePanelFactory panels{log};
+    AppOptions options;
+    int serialDialogs = 0;
+    StartOptions() {
+        options.presenter = &presenter;
+        options.panels = &panels;
+        options.showWindow = false;
+        options.runSerialDialog = [this](SerialSettingsDialog&) {
+            ++serialDialogs;
+            return SerialSettingsDialog::kSkip;
+        };
+    }
+    StartOptions(const StartOptions&) = delete;
+    StartOptions& operator=(const StartOptions&) = delete;
+};
 } // namespace
 
 class ControllerAppTest : public QObject {
@@ -120,14 +140,8 @@ void ControllerAppTest::startUpWithAConfiguredDeviceSynchronises() {
     changeSimulator(server);
     writeIni(configuredDevice(server) + QStringLiteral("[app]\nlang=CHN\n"));
     const std::size_t before = server.receivedFrames().size();
-    ScriptedPresenter presenter;
-    CallLog log;
-    FakePanelFactory panels(log);
-    AppOptions options;
-    options.presenter = &presenter;
-    options.panels = &panels;
-    options.showWindow = false;
-    ControllerApp app(options);
+    StartOptions start;
+    ControllerApp app(start.options);
     QVERIFY(app.initInstance());
     Handled handled;
     handled.watch(app.mainWindow());
@@ -143,7 +157,7 @@ void ControllerAppTest::startUpWithAConfiguredDeviceSynchronises() {
     QCOMPARE(static_cast<int>(app.mirror().volume), 77);
     QCOMPARE(static_cast<int>(app.mirror().p2Source), 11);
     QVERIFY(std::memcmp(app.mirror().deviceInfo, sim::kSimDeviceInfo.data(), 5) == 0);
-    const QStringList calls = log.calls;
+    const QStringList calls = start.log.calls;
     QVERIFY(calls.contains("comm.online 1"));
     QVERIFY(calls.contains("inputBar.hideExtended"));
     QCOMPARE(calls.count("centre.refresh sw=0"), 2); // defaults of code 6, then the read-back
@@ -151,7 +165,7 @@ void ControllerAppTest::startUpWithAConfiguredDeviceSynchronises() {
              (QStringList{QStringLiteral("inputBar.select %1 quiet=0")
                               .arg(app.mirror().switchState[sw::kPicture1Input]),
                           "dual.select 11"}));
-    QVERIFY(presenter.informed.isEmpty());
+    QVERIFY(start.presenter.informed.isEmpty());
     QCOMPARE(app.link().sendSwitch(), 1);
     QCOMPARE(app.mainWindow()->windowTitle(), QStringLiteral("Korvane Controller v3.0"));
     QCOMPARE(app.settings().readIcon().filename().string(), "main.ico");
@@ -166,20 +180,14 @@ void ControllerAppTest::anUnwritableLogIsToldInTheStatusBar() {
     writeIni(configuredDevice(server) + QStringLiteral("[app]\nlang=CHN\n"));
     QVERIFY(QFile::link(QStringLiteral("/dev/full"),
                         QString::fromStdString(home_->file("korvaneapp.log"))));
-    ScriptedPresenter presenter;
-    CallLog log;
-    FakePanelFactory panels(log);
-    AppOptions options;
-    options.presenter = &presenter;
-    options.panels = &panels;
-    options.showWindow = false;
-    ControllerApp app(options);
+    StartOptions start;
+    ControllerApp app(start.options);
     QVERIFY(app.initInstance());
     Handled handled;
     handled.watch(app.mainWindow());
     QVERIFY(handled.waitFor(kSynchronise));
     QCOMPARE(static_cast<int>(app.mirror().volume), 77);
-    QVERIFY(presenter.informed.isEmpty());
+    QVERIFY(start.presenter.informed.isEmpty());
     const auto* status = app.mainWindow()->findChild<QLabel*>(QStringLiteral("statusText"));
     QVERIFY(status != nullptr);
     QTRY_COMPARE(status->text(), uiText(MessageId::LogWriteFailed));
@@ -269,21 +277,10 @@ void ControllerAppTest::aDevicePathAloneDecidesAPortIsConfigured() {
     writeIni(QStringLiteral("[comm]\ncommport=999\ncommdevice=%1\ntimeout=1\nbaudrate=9600\n"
                             "[app]\nlang=CHN\n")
                  .arg(link));
-    ScriptedPresenter presenter;
-    CallLog log;
-    FakePanelFactory panels(log);
-    AppOptions options;
-    options.presenter = &presenter;
-    options.panels = &panels;
-    options.showWindow = false;
-    int asked = 0;
-    options.runSerialDialog = [&](SerialSettingsDialog&) {
-        ++asked;
-        return SerialSettingsDialog::kSkip;
-    };
-    ControllerApp app(options);
+    StartOptions start;
+    ControllerApp app(start.options);
     QVERIFY(app.initInstance());
-    QCOMPARE(asked, 0);
+    QCOMPARE(start.serialDialogs, 0);
     QCOMPARE(app.link().isOpen(), 1);
     Handled handled;
     handled.watch(app.mainWindow());
@@ -332,21 +329,10 @@ void ControllerAppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
     writeIni(
         QStringLiteral("[comm]\ncommport=0\ncommdevice=%1\n[app]\nlang=CHN\n[link]\nkeepalive=0\n")
             .arg(device));
-    ScriptedPresenter presenter;
-    CallLog log;
-    FakePanelFactory panels(log);
-    AppOptions options;
-    options.presenter = &presenter;
-    options.panels = &panels;
-    options.showWindow = false;
-    int asked = 0;
-    options.runSerialDialog = [&](SerialSettingsDialog&) {
-        ++asked;
-        return SerialSettingsDialog::kSkip;
-    };
-    ControllerApp app(options);
+    StartOptions start;
+    ControllerApp app(start.options);
     QVERIFY(app.initInstance());
-    QCOMPARE(asked, 0);
+    QCOMPARE(start.serialDialogs, 0);
     const LinkStatus status = app.link().linkStatus();
     QVERIFY(status.lost());
     QCOMPARE(static_cast<int>(status.reason), static_cast<int>(LossReason::OpenFailed));
@@ -359,7 +345,7 @@ void ControllerAppTest::aDeviceThatDoesNotOpenIsNamedWithItsReason() {
     QTRY_VERIFY2(field->text().startsWith(QStringLiteral("✗")) && field->text().endsWith(named),
                  qPrintable(field->text()));
     QCOMPARE(left->text(), QStringLiteral("与处理器的连接已断开: %1，正在自动重新连接").arg(named));
-    QVERIFY(presenter.informed.isEmpty());
+    QVERIFY(start.presenter.informed.isEmpty());
 
     if (kind == QLatin1String("missing")) {
         // The device appears, held by another program: the field now says that.
@@ -379,14 +365,8 @@ void ControllerAppTest::startUpWithARunningScheduleReadsNothing() {
     changeSimulator(server);
     writeIni(configuredDevice(server) + QStringLiteral("[app]\nlang=CHN\nrunningschdle=1\n"));
     const std::size_t before = server.receivedFrames().size();
-    ScriptedPresenter presenter;
-    CallLog log;
-    FakePanelFactory panels(log);
-    AppOptions options;
-    options.presenter = &presenter;
-    options.panels = &panels;
-    options.showWindow = false;
-    ControllerApp app(options);
+    StartOptions start;
+    ControllerApp app(start.options);
     app.mirror().volume = 3; // the defaults must replace this
     QVERIFY(app.initInstance());
     Handled handled;
@@ -404,11 +384,11 @@ void ControllerAppTest::startUpWithARunningScheduleReadsNothing() {
     ParameterMirror defaults{};
     applyMirrorDefaults(defaults, 6);
     QVERIFY(std::memcmp(&defaults, &app.mirror(), sizeof defaults) == 0);
-    const qsizetype runner = log.calls.indexOf("runner auto=1");
+    const qsizetype runner = start.log.calls.indexOf("runner auto=1");
     QVERIFY(runner > 0);
-    QCOMPARE(log.calls.count("centre.refresh sw=0"), 1);
-    QVERIFY(log.calls.indexOf("centre.refresh sw=0") < runner);
-    QVERIFY(!log.calls.contains("comm.online 1"));
+    QCOMPARE(start.log.calls.count("centre.refresh sw=0"), 1);
+    QVERIFY(start.log.calls.indexOf("centre.refresh sw=0") < runner);
+    QVERIFY(!start.log.calls.contains("comm.online 1"));
 }
 
 void ControllerAppTest::startUpWithoutAPortAsksForOne_data() {
@@ -424,21 +404,14 @@ void ControllerAppTest::startUpWithoutAPortAsksForOne() {
     QFETCH(int, answer);
     QFETCH(bool, starts);
     writeIni(QStringLiteral("[app]\nlang=CHN\n"));
-    ScriptedPresenter presenter;
-    CallLog log;
-    FakePanelFactory panels(log);
-    int asked = 0;
-    AppOptions options;
-    options.presenter = &presenter;
-    options.panels = &panels;
-    options.showWindow = false;
-    options.runSerialDialog = [&](SerialSettingsDialog& dlg) {
-        ++asked;
+    StartOptions start;
+    start.options.runSerialDialog = [&](SerialSettingsDialog& dlg) {
+        ++start.serialDialogs;
         return dlg.exitButton().isHidden() ? -1 : answer;
     };
-    ControllerApp app(options);
+    ControllerApp app(start.options);
     QCOMPARE(app.initInstance(), starts);
-    QCOMPARE(asked, 1);
+    QCOMPARE(start.serialDialogs, 1);
     QCOMPARE(app.mainWindow() != nullptr, starts);
     QCOMPARE(app.link().isOpen(), 0);
     if (starts) {
