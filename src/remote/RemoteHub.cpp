@@ -13,7 +13,6 @@ namespace {
 constexpr int kPumpMs = 10;
 constexpr char kBusy[] = "the processor is busy with another operation";
 constexpr char kThrottled[] = "too many requests; slow down";
-
 } // namespace
 
 RemoteHub::RemoteHub(RemoteDevice& device, RemoteSettings& settings, QObject* parent)
@@ -138,10 +137,7 @@ void RemoteHub::linkChanged(const LinkStatus& status) {
     // Announced at once, whatever runs: clients learn of a loss while an operation fails.
     link_ = status;
     QJsonObject now = state_;
-    const QJsonObject link = linkState(status);
-    for (auto it = link.begin(); it != link.end(); ++it) {
-        now.insert(it.key(), it.value());
-    }
+    addLinkState(now, status);
     const QJsonObject changes = changedEntries(state_, now);
     state_ = now;
     if (!changes.isEmpty()) {
@@ -151,10 +147,7 @@ void RemoteHub::linkChanged(const LinkStatus& status) {
 
 void RemoteHub::updateState() {
     QJsonObject now = device_.state();
-    const QJsonObject link = linkState(link_);
-    for (auto it = link.begin(); it != link.end(); ++it) {
-        now.insert(it.key(), it.value());
-    }
+    addLinkState(now, link_);
     addTemplateNames(now, settings_.templateNames());
     const QJsonObject changes = changedEntries(state_, now);
     state_ = now;

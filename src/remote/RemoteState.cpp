@@ -61,13 +61,13 @@ void addTemplateNames(QJsonObject& state, const std::array<std::string, 10>& nam
     }
 }
 
-QJsonObject linkState(const LinkStatus& status) {
+void addLinkState(QJsonObject& state, const LinkStatus& status) {
     const auto text = [](std::string_view s) {
         return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
     };
-    return {{QLatin1String(statekey::kLink), text(linkStateName(status.state))},
-            {QLatin1String(statekey::kLinkReason),
-             text(status.lost() ? lossReasonName(status.reason) : std::string_view{})}};
+    state.insert(QLatin1String(statekey::kLink), text(linkStateName(status.state)));
+    state.insert(QLatin1String(statekey::kLinkReason),
+                 text(status.lost() ? lossReasonName(status.reason) : std::string_view{}));
 }
 
 std::string linkRefusalText(const LinkStatus& status) {

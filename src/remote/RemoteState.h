@@ -27,7 +27,7 @@ QString templateKey(int slot);
 // `korvanectl sync` prints (numbers as numbers), plus the link state and the template names.
 QJsonObject mirrorState(const ParameterMirror& mirror, const DeviceLink& link);
 void addTemplateNames(QJsonObject& state, const std::array<std::string, 10>& names);
-QJsonObject linkState(const LinkStatus& status);
+void addLinkState(QJsonObject& state, const LinkStatus& status);
 // Why nothing can be sent over a link in `status` ("link lost (hang-up)"); empty when connected.
 std::string linkRefusalText(const LinkStatus& status);
 
