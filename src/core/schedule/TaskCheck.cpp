@@ -3,9 +3,6 @@
 #include "core/store/Settings.h"
 #include "core/store/TemplateFile.h"
 
-#include <cstdint>
-#include <vector>
-
 namespace korvane {
 
 TaskProblem taskProblem(const ScheduleTask& task) {
@@ -18,8 +15,7 @@ TaskProblem taskProblem(const ScheduleTask& task) {
     if (!Settings::fileExists(task.path)) {
         return TaskProblem::TemplateMissing;
     }
-    std::vector<std::uint8_t> bytes;
-    if (const auto ec = readTemplateFile(task.path, bytes)) {
+    if (const auto ec = checkTemplateFile(task.path)) {
         return templateRefused(ec) ? TaskProblem::NotATemplate : TaskProblem::TemplateUnreadable;
     }
     return TaskProblem::None;

@@ -28,12 +28,12 @@ std::error_code readAll(int fd, std::size_t limit, std::string& out) {
         }
     }
 }
-} // namespace
 
-std::error_code readRegularFile(const std::filesystem::path& file, std::size_t limit,
-                                std::string& out) {
-    out.clear();
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+// Opens `file` without waiting and checks it is a regular file of at most `limit` bytes; on
+// success `fd` is open (the caller closes it) and `size` is its size.
+std::error_code openRegularFile(const std::filesystem::path& file, std::size_t limit, int& fd,
+                                std::uintmax_t& size) {
+    fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return fromErrno();
     }
@@ -45,14 +45,41 @@ std::error_code readRegularFile(const std::filesystem::path& file, std::size_t l
         ec = std::make_error_code(std::errc::invalid_argument);
     } else if (static_cast<std::uintmax_t>(st.st_size) > limit) {
         ec = std::make_error_code(std::errc::file_too_large);
-    } else {
-        // The size may still grow while reading; the limit holds all the same.
-        out.reserve(static_cast<std::size_t>(st.st_size));
-        ec = readAll(fd, limit, out);
     }
+    if (ec) {
+        ::close(fd);
+        fd = -1;
+    } else {
+        size = static_cast<std::uintmax_t>(st.st_size);
+    }
+    return ec;
+}
+} // namespace
+
+std::error_code readRegularFile(const std::filesystem::path& file, std::size_t limit,
+                                std::string& out) {
+    out.clear();
+    int fd = -1;
+    std::uintmax_t size = 0;
+    if (const auto ec = openRegularFile(file, limit, fd, size)) {
+        return ec;
+    }
+    // The size may still grow while reading; the limit holds all the same.
+    out.reserve(static_cast<std::size_t>(size));
+    const std::error_code ec = readAll(fd, limit, out);
     ::close(fd);
     if (ec) {
         out.clear();
+    }
+    return ec;
+}
+
+std::error_code checkRegularFile(const std::filesystem::path& file, std::size_t limit,
+                                 std::uintmax_t& size) {
+    int fd = -1;
+    const std::error_code ec = openRegularFile(file, limit, fd, size);
+    if (!ec) {
+        ::close(fd);
     }
     return ec;
 }

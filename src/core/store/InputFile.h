@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -21,6 +22,10 @@ inline constexpr std::size_t kSchedule = std::size_t{16} << 20;
 // anything but a regular file; file_too_large beyond the limit. `out` is empty on error.
 std::error_code readRegularFile(const std::filesystem::path& file, std::size_t limit,
                                 std::string& out);
+
+// The checks of readRegularFile without reading: `size` is the file's size when it passes.
+std::error_code checkRegularFile(const std::filesystem::path& file, std::size_t limit,
+                                 std::uintmax_t& size);
 
 // "not a regular file", "larger than N bytes", or the system's text.
 std::string inputFileErrorText(const std::error_code& ec, std::size_t limit);

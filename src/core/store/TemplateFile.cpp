@@ -48,6 +48,14 @@ std::error_code readTemplateFile(const std::filesystem::path& file,
     return {};
 }
 
+std::error_code checkTemplateFile(const std::filesystem::path& file) {
+    std::uintmax_t size = 0;
+    if (const auto ec = checkRegularFile(file, filelimit::kTemplate, size)) {
+        return ec;
+    }
+    return size < tf::kFileSize ? std::make_error_code(std::errc::message_size) : std::error_code{};
+}
+
 bool templateRefused(const std::error_code& ec) {
     return ec == std::errc::message_size || ec == std::errc::invalid_argument ||
            ec == std::errc::file_too_large;

@@ -49,6 +49,8 @@ std::size_t applyTemplate(std::span<const std::uint8_t> file, ParameterMirror& m
 // message_size, another kind of file invalid_argument, a larger one file_too_large.
 std::error_code readTemplateFile(const std::filesystem::path& file,
                                  std::vector<std::uint8_t>& bytes);
+// The same rule without reading the file (as many checks as a schedule has template tasks).
+std::error_code checkTemplateFile(const std::filesystem::path& file);
 // Whether a read error means "not a template file" rather than a failing disk.
 bool templateRefused(const std::error_code& ec);
 // Why a template file was not read, in words.
